@@ -1,0 +1,59 @@
+#pragma once
+// The project file (.bvq): a 31-byte magic text, a 32-bit little-endian length and the
+// payload EncodeText(ScrambleText(T)), where T is the project text: [INFO] lines, [HEADER]
+// (version, language, slot count, slot plus entry count, list count), [CONTROLS] with the
+// 128 slot lines, the column and entry counts of the eleven lists, the entries, [END_PROJECT].
+#include <string>
+#include <string_view>
+
+#include "project/project.h"
+#include "project/project_context.h"
+
+namespace bvq {
+
+inline constexpr std::string_view kProjectMagic = "Belvandorithquessal Project v.3";
+inline constexpr int kProjectSlotLines = 128;
+
+// Outcome of a file operation. On failure `message` is what to show the user (interface
+// string 97 for a file that is not a project, otherwise a sentence naming the fault).
+struct ProjectFileResult {
+  bool ok = false;
+  std::string message;
+  explicit operator bool() const { return ok; }
+};
+
+// Normalises the project and writes it to `path` through a temporary file in the same folder
+// that is renamed over the target: a failed save leaves the old file as it was. On success
+// ProjectFileName becomes `path` and ProjectModified is cleared.
+ProjectFileResult SaveProject(Project& project, const std::string& path, const ProjectContext& context);
+
+// Reads `path` into a copy of the project and moves it into `project` only when the whole
+// file was understood: a damaged file leaves the open project exactly as it was (its file
+// name included, so a later save does not overwrite the damaged file). On success the lists
+// hold the file's entries, the settings the file's slots (slots beyond the file's slot count
+// keep their values), the cells are re-translated, ProjectFileName is `path`, and
+// ProjectModified and BuildCurrent are clear.
+ProjectFileResult LoadProject(Project& project, const std::string& path, const ProjectContext& context);
+
+// The project text T of a project as it would be saved to `path` (the project is not
+// normalised here).
+std::string BuildProjectText(const Project& project, const std::string& path, const ProjectContext& context);
+// Reads a project text into `project` (what LoadProject does after decoding), with the same
+// all-or-nothing rule. `path` is the project file the text belongs to (old files write their
+// licence texts beside it).
+ProjectFileResult ReadProjectText(Project& project, std::string_view text, const std::string& path,
+                                  const ProjectContext& context);
+
+// Container <-> project text.
+std::string MakeProjectFileBytes(std::string_view text);
+// The decoded project text of a file's bytes; false with a message for a file that is not a
+// project file or is damaged.
+ProjectFileResult ProjectTextFromFileBytes(std::string_view bytes, std::string& text);
+
+// --export-text: the decoded text of the project file `projectPath`, byte for byte.
+ProjectFileResult ExportProjectText(const std::string& projectPath, std::string& text);
+// --import-text: writes the project file `outPath` from the text file `textPath`, after
+// checking that the text reads as a project. The file is written atomically.
+ProjectFileResult ImportProjectText(const std::string& textPath, const std::string& outPath);
+
+}  // namespace bvq
