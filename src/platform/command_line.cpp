@@ -1,0 +1,82 @@
+#include "platform/command_line.h"
+
+#include "util/files.h"
+#include "util/paths.h"
+#include "util/strings.h"
+
+namespace bvq {
+
+std::string UsageText() {
+  return "Usage:\n"
+         "  belvandorithquessal                          start the window\n"
+         "  belvandorithquessal PROJECT.bvq              start the window and open the project\n"
+         "  belvandorithquessal /build PROJECT.bvq       build the setup without any window\n"
+         "                                               (also --build; exit status 0 built,\n"
+         "                                               1 failed build or check, 2 project unreadable)\n"
+         "  belvandorithquessal --export-text PROJECT.bvq [OUT]\n"
+         "                                               write the decoded project text\n"
+         "  belvandorithquessal --import-text TEXT OUT.bvq\n"
+         "                                               write a project file from such a text\n"
+         "  belvandorithquessal --help | --version\n";
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine cl;
+  if (args.empty()) return cl;
+  const std::string first = ToLowerAscii(args[0]);
+  if (first == "--help" || first == "-h") {
+    cl.kind = CommandKind::Help;
+    return cl;
+  }
+  if (first == "--version") {
+    cl.kind = CommandKind::Version;
+    return cl;
+  }
+  if (first == "/build" || first == "--build") {
+    if (args.size() >= 2 && FileExists(args[1])) {
+      cl.kind = CommandKind::Build;
+      cl.project = AbsolutePath(args[1]);
+      return cl;
+    }
+    // Not a build: the window starts; a front end without a window reports why.
+    cl.buildRequested = true;
+    cl.project = args.size() >= 2 ? args[1] : std::string();
+    cl.message = args.size() >= 2 ? "project file not found: " + args[1] : "no project file given after " + args[0];
+    return cl;
+  }
+  if (args[0] == "--export-text") {
+    if (args.size() < 2 || args.size() > 3) {
+      cl.kind = CommandKind::Error;
+      cl.message = "--export-text needs a project file and optionally an output file";
+      return cl;
+    }
+    cl.kind = CommandKind::ExportText;
+    cl.project = args[1];
+    cl.output = args.size() == 3 ? args[2] : std::string();
+    return cl;
+  }
+  if (args[0] == "--import-text") {
+    if (args.size() != 3) {
+      cl.kind = CommandKind::Error;
+      cl.message = "--import-text needs a text file and an output project file";
+      return cl;
+    }
+    cl.kind = CommandKind::ImportText;
+    cl.project = args[1];
+    cl.output = args[2];
+    return cl;
+  }
+  if (args[0].size() > 2 && args[0].rfind("--", 0) == 0) {
+    cl.kind = CommandKind::Error;
+    cl.message = "unknown option " + args[0];
+    return cl;
+  }
+  // A first argument that names an existing file opens it; anything else is ignored.
+  if (FileExists(args[0])) {
+    cl.kind = CommandKind::OpenFile;
+    cl.project = AbsolutePath(args[0]);
+  }
+  return cl;
+}
+
+}  // namespace bvq

@@ -1,0 +1,92 @@
+#include "util/code_page.h"
+
+#include <iconv.h>
+
+#include <atomic>
+#include <cerrno>
+#include <string>
+
+namespace bvq {
+namespace {
+
+std::atomic<int> g_codePage{kDefaultAnsiCodePage};
+
+std::string CodePageName(int codePage) { return "CP" + std::to_string(codePage); }
+
+// Length of the valid UTF-8 sequence at the start of `s`, or 1 for a broken one.
+size_t Utf8SequenceLength(const char* s, size_t left) {
+  unsigned char lead = static_cast<unsigned char>(s[0]);
+  size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 1;
+  if (n > left) return 1;
+  for (size_t i = 1; i < n; ++i)
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 1;
+  return n;
+}
+
+// Converts with iconv; an input sequence that cannot be converted is skipped (`skip` bytes
+// for a single-byte source, one UTF-8 sequence otherwise) and `substitute` written instead.
+std::string Convert(std::string_view text, const std::string& from, const std::string& to,
+                    bool fromUtf8, std::string_view substitute) {
+  iconv_t cd = iconv_open(to.c_str(), from.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    // Unknown code page: keep ASCII, substitute everything else.
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+      unsigned char c = static_cast<unsigned char>(text[i]);
+      if (c < 0x80) {
+        out += static_cast<char>(c);
+        ++i;
+      } else {
+        out += substitute;
+        i += fromUtf8 ? Utf8SequenceLength(text.data() + i, text.size() - i) : 1;
+      }
+    }
+    return out;
+  }
+  std::string out;
+  char buffer[4096];
+  char* in = const_cast<char*>(text.data());
+  size_t inLeft = text.size();
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, static_cast<size_t>(outPtr - buffer));
+    if (r != static_cast<size_t>(-1)) continue;
+    if (errno == E2BIG) continue;
+    // EILSEQ or EINVAL: an input the target cannot hold or a broken sequence.
+    size_t skip = fromUtf8 ? Utf8SequenceLength(in, inLeft) : 1;
+    in += skip;
+    inLeft -= skip;
+    out += substitute;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  char* outPtr = buffer;
+  size_t outLeft = sizeof buffer;
+  iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+  out.append(buffer, static_cast<size_t>(outPtr - buffer));
+  iconv_close(cd);
+  return out;
+}
+
+}  // namespace
+
+int AnsiCodePage() { return g_codePage.load(); }
+void SetAnsiCodePage(int codePage) { g_codePage.store(codePage); }
+
+std::string AnsiToUtf8(std::string_view text, int codePage) {
+  return Convert(text, CodePageName(codePage), "UTF-8", false, "\xEF\xBF\xBD");
+}
+
+std::string Utf8ToAnsi(std::string_view text, int codePage) {
+  return Convert(text, "UTF-8", CodePageName(codePage), true, "?");
+}
+
+bool IsKnownCodePage(int codePage) {
+  iconv_t cd = iconv_open("UTF-8", CodePageName(codePage).c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  iconv_close(cd);
+  return true;
+}
+
+}  // namespace bvq

@@ -1,0 +1,27 @@
+#pragma once
+// Conversion between single-byte ANSI code pages (the project's texts, language files) and
+// UTF-8 (Qt widgets, file names on disk), through iconv.
+#include <string>
+#include <string_view>
+
+namespace bvq {
+
+// Code page used when nothing else is known.
+constexpr int kDefaultAnsiCodePage = 1252;
+
+// The program's ANSI code page: the one set by SetAnsiCodePage, else 1252.
+int AnsiCodePage();
+void SetAnsiCodePage(int codePage);
+
+// Bytes in `codePage` -> UTF-8. Bytes the code page does not define become U+FFFD.
+std::string AnsiToUtf8(std::string_view text, int codePage);
+// UTF-8 -> bytes in `codePage`; a character the code page cannot hold (or invalid UTF-8)
+// becomes "?".
+std::string Utf8ToAnsi(std::string_view text, int codePage);
+inline std::string AnsiToUtf8(std::string_view text) { return AnsiToUtf8(text, AnsiCodePage()); }
+inline std::string Utf8ToAnsi(std::string_view text) { return Utf8ToAnsi(text, AnsiCodePage()); }
+
+// True when iconv knows the code page ("CP" + number).
+bool IsKnownCodePage(int codePage);
+
+}  // namespace bvq

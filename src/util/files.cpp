@@ -1,0 +1,225 @@
+#include "util/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "util/paths.h"
+
+namespace bvq {
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool ForceDirectories(const std::string& path) {
+  if (path.empty()) return false;
+  std::string p = ExcludeTrailingSeparator(path);
+  if (DirectoryExists(p)) return true;
+  std::string parent = ExtractFilePath(p);
+  if (!parent.empty() && parent != p && parent != "/" && !ForceDirectories(parent)) return false;
+  if (mkdir(p.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  return DirectoryExists(p);
+}
+
+int64_t FileSize64(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return 0;
+  return static_cast<int64_t>(st.st_size);
+}
+
+std::optional<int64_t> FileWriteTimeUnix(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return std::nullopt;
+  return static_cast<int64_t>(st.st_mtim.tv_sec);
+}
+
+uint64_t FileWriteTime(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return 0;
+  int64_t ticks = static_cast<int64_t>(st.st_mtim.tv_sec) * 10000000 + st.st_mtim.tv_nsec / 100;
+  return static_cast<uint64_t>(static_cast<int64_t>(kUnixEpochAsFileTime) + ticks);
+}
+
+uint32_t FileAttributesWin(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return 0;
+  if (S_ISDIR(st.st_mode)) return 0x10;
+  uint32_t attr = 0x20;
+  if (!(st.st_mode & S_IWUSR)) attr |= 0x01;
+  return attr;
+}
+
+// Names in a folder except "." and "..", sorted without regard to case, then by bytes.
+static bool ReadFolderNames(const std::string& folder, std::vector<std::string>& names) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return false;
+  while (dirent* e = readdir(dir)) {
+    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+    names.emplace_back(e->d_name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end(), LessNoCaseThenBytes);
+  return true;
+}
+
+bool FolderHasEntries(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return false;
+  bool any = false;
+  while (dirent* e = readdir(dir)) {
+    if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
+      any = true;
+      break;
+    }
+  }
+  closedir(dir);
+  return any;
+}
+
+static void ListFolderFilesImpl(TStrList& list, const std::string& folder, bool topLevelOnly,
+                                bool addEmptyFolders, std::set<std::pair<dev_t, ino_t>>& visited) {
+  std::string base = IncludeTrailingSeparator(folder);
+  struct stat self;
+  if (stat(base.c_str(), &self) != 0) return;
+  // A link back to a folder above would otherwise be searched for ever.
+  if (!visited.insert({self.st_dev, self.st_ino}).second) return;
+  std::vector<std::string> names;
+  if (!ReadFolderNames(base, names)) return;
+  for (const std::string& name : names) {
+    std::string full = base + name;
+    struct stat st;
+    if (stat(full.c_str(), &st) != 0) continue;  // broken link
+    if (!S_ISDIR(st.st_mode)) {
+      list.push_back(full);
+      continue;
+    }
+    if (addEmptyFolders && !FolderHasEntries(full)) list.push_back(full);
+    if (!topLevelOnly) ListFolderFilesImpl(list, full, topLevelOnly, addEmptyFolders, visited);
+  }
+}
+
+void ListFolderFiles(TStrList& list, const std::string& folder, bool topLevelOnly, bool addEmptyFolders) {
+  std::set<std::pair<dev_t, ino_t>> visited;
+  ListFolderFilesImpl(list, folder, topLevelOnly, addEmptyFolders, visited);
+}
+
+std::string FirstFileInFolder(const std::string& folder) {
+  TStrList list;
+  ListFolderFiles(list, folder, true, false);
+  return list.empty() ? std::string() : list.front();
+}
+
+TStrList ListFileNames(const std::string& folder, std::string_view extension) {
+  TStrList result;
+  std::vector<std::string> names;
+  std::string base = IncludeTrailingSeparator(folder);
+  if (!ReadFolderNames(base, names)) return result;
+  for (const std::string& name : names) {
+    if (name.size() < extension.size() ||
+        !EqualsNoCase(std::string_view(name).substr(name.size() - extension.size()), extension))
+      continue;
+    if (FileExists(base + name)) result.push_back(name);
+  }
+  return result;
+}
+
+std::string UniqueNumberedFileIn(const std::string& folder, std::string_view prefix, std::string_view extension) {
+  std::string base = IncludeTrailingSeparator(folder) + NativePath(prefix);
+  for (unsigned long n = 1;; ++n) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%03lu", n);
+    std::string candidate = base + number + "." + std::string(extension);
+    struct stat st;
+    if (lstat(candidate.c_str(), &st) != 0) {
+      ForceDirectories(ExtractFilePath(candidate));
+      return candidate;
+    }
+  }
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in || DirectoryExists(path)) return std::nullopt;
+  std::ostringstream out;
+  out << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return std::move(out).str();
+}
+
+// The process's file-creation mask, read without changing it.
+static mode_t CurrentUmask() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+  }
+  return 022;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+  auto fail = [&](const std::string& what) {
+    if (error) *error = what + ": " + path + ": " + std::strerror(errno);
+    return false;
+  };
+  std::string folder = ExtractFilePath(path);
+  std::string tmpl = (folder.empty() ? std::string("./") : folder) + "." + ExtractFileName(path) + ".XXXXXX";
+  std::vector<char> name(tmpl.begin(), tmpl.end());
+  name.push_back('\0');
+  int fd = mkstemp(name.data());
+  if (fd < 0) return fail("cannot create a temporary file beside");
+  std::string tmp(name.data());
+  struct stat old;
+  mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  bool ok = true;
+  while (left > 0) {
+    ssize_t n = write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  if (ok) ok = fchmod(fd, mode) == 0 && fsync(fd) == 0;
+  int savedErrno = errno;
+  if (close(fd) != 0 && ok) {
+    ok = false;
+    savedErrno = errno;
+  }
+  if (ok && rename(tmp.c_str(), path.c_str()) != 0) {
+    ok = false;
+    savedErrno = errno;
+  }
+  if (!ok) {
+    unlink(tmp.c_str());
+    errno = savedErrno;
+    return fail("cannot write");
+  }
+  int dfd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dfd >= 0) {
+    fsync(dfd);
+    close(dfd);
+  }
+  return true;
+}
+
+}  // namespace bvq
