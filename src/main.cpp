@@ -1,0 +1,131 @@
+// Belvandorithquessal: the command line first; the window only when one is wanted.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/command_line.h"
+#include "platform/program_settings.h"
+#include "platform/settings_store.h"
+#include "project/language_files.h"
+#include "util/files.h"
+#include "util/program_values.h"
+#include "util/strings.h"
+
+#if BVQ_HAVE_PROJECT_FILE
+#include "project/project_file.h"
+#endif
+#if __has_include("build/command_line_build.h")
+#include "build/command_line_build.h"
+#define BVQ_HAVE_COMMAND_LINE_BUILD 1
+#endif
+
+namespace {
+
+// Settings, working folder and interface strings, as a start of the program prepares them.
+bool PrepareProgram() {
+  bvq::SettingsStore store = bvq::SettingsStore::Open();
+  bvq::ProgramSettings settings;
+  std::string error;
+  if (!bvq::StartProgram(store, settings, &error)) {
+    std::cerr << "belvandorithquessal: " << error << "\n";
+    return false;
+  }
+  if (!bvq::LoadInterfaceLanguage(settings.language) && !bvq::LoadInterfaceLanguage("English"))
+    std::cerr << "belvandorithquessal: warning: no interface language file found below " << bvq::ProgramFolder()
+              << "Language/Interface/\n";
+  return true;
+}
+
+int RunBuild(const std::string& project) {
+  if (bvq::FileSize64(project) == 0) {
+    std::cerr << "belvandorithquessal: the project file is empty: " << project << "\n";
+    return bvq::kExitProjectUnreadable;
+  }
+  bvq::SetBuildMode(true, project);
+  if (!PrepareProgram()) return bvq::kExitBuildFailed;
+#if BVQ_HAVE_COMMAND_LINE_BUILD
+  return bvq::RunCommandLineBuild(project);
+#else
+  std::cerr << "belvandorithquessal: building is not available in this version of the program\n";
+  return bvq::kExitBuildFailed;
+#endif
+}
+
+int ExportText(const bvq::CommandLine& cl) {
+#if BVQ_HAVE_PROJECT_FILE
+  std::string text;
+  bvq::ProjectFileResult r = bvq::ExportProjectText(cl.project, text);
+  if (!r) {
+    std::cerr << "belvandorithquessal: " << cl.project << ": " << r.message << "\n";
+    return bvq::kExitProjectUnreadable;
+  }
+  if (cl.output.empty()) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  std::string error;
+  if (!bvq::WriteFileAtomic(cl.output, text, &error)) {
+    std::cerr << "belvandorithquessal: " << error << "\n";
+    return 1;
+  }
+  return 0;
+#else
+  (void)cl;
+  std::cerr << "belvandorithquessal: --export-text is not available in this version of the program\n";
+  return 1;
+#endif
+}
+
+int ImportText(const bvq::CommandLine& cl) {
+#if BVQ_HAVE_PROJECT_FILE
+  bvq::ProjectFileResult r = bvq::ImportProjectText(cl.project, cl.output);
+  if (!r) {
+    std::cerr << "belvandorithquessal: " << cl.project << ": " << r.message << "\n";
+    return bvq::kExitProjectUnreadable;
+  }
+  return 0;
+#else
+  (void)cl;
+  std::cerr << "belvandorithquessal: --import-text is not available in this version of the program\n";
+  return 1;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const bvq::CommandLine cl = bvq::ParseCommandLine(args);
+  switch (cl.kind) {
+    case bvq::CommandKind::Help:
+      std::cout << bvq::kProgramName << " " << bvq::ProgramVersion() << "\n" << bvq::UsageText();
+      return 0;
+    case bvq::CommandKind::Version:
+      std::cout << bvq::kProgramName << " " << bvq::ProgramVersion() << "\n";
+      return 0;
+    case bvq::CommandKind::Error:
+      std::cerr << "belvandorithquessal: " << cl.message << "\n" << bvq::UsageText();
+      return 2;
+    case bvq::CommandKind::Build:
+      return RunBuild(cl.project);
+    case bvq::CommandKind::ExportText:
+      return ExportText(cl);
+    case bvq::CommandKind::ImportText:
+      return ImportText(cl);
+    case bvq::CommandKind::Window:
+    case bvq::CommandKind::OpenFile:
+      break;
+  }
+  // The window is wanted.
+  if (cl.buildRequested) {
+    // "/build" with a missing file does not select a build; without a window there is
+    // nothing else to do, so say why instead of starting silently.
+    std::cerr << "belvandorithquessal: " << cl.message << "\n";
+    return bvq::kExitProjectUnreadable;
+  }
+  std::cerr << "belvandorithquessal: this build of the program has no window; use\n"
+               "  belvandorithquessal /build PROJECT.bvq\n"
+               "to build a setup (see --help).\n";
+  return 1;
+}
