@@ -1,0 +1,170 @@
+// LZX folder compressor: E8-translates the folder's data frame by frame, parses it chunk by
+// chunk against a window of 2^windowBits bytes kept for the whole folder, cuts the items into
+// blocks and writes one CFDATA payload per 32 KB frame.
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "cab/folder_compressor.h"
+#include "cab/lzx_bitwriter.h"
+#include "cab/lzx_block.h"
+#include "cab/lzx_e8.h"
+#include "cab/lzx_format.h"
+#include "cab/lzx_parser.h"
+
+namespace bvq::cab {
+namespace {
+
+using namespace lzx;
+
+// Data parsed at a time; a multiple of the frame size.
+constexpr uint32_t kChunkSize = 8 * kFrameSize;
+// Folder positions are 32-bit; stop well before they wrap.
+constexpr uint64_t kMaxFolderBytes = 0xFFF00000u;
+
+class LzxCompressor final : public FolderCompressor {
+ public:
+  LzxCompressor(BlockSink sink, int windowBits)
+      : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits),
+        parser_(MakeLazyParser(windowBits)) {
+    buf_.resize(windowSize_ + 2 * kChunkSize);
+    parser_->Reset();
+  }
+
+  void Write(const uint8_t* data, size_t size) override {
+    if (bufBase_ + uint64_t{fill_} + size > kMaxFolderBytes)
+      throw std::length_error("LZX folder larger than 4 GB");
+    while (size > 0) {
+      if (fill_ == buf_.size()) Slide();
+      size_t n = std::min(size, buf_.size() - fill_);
+      std::memcpy(buf_.data() + fill_, data, n);
+      fill_ += n;
+      data += n;
+      size -= n;
+      while (End() - done_ >= kChunkSize) Process(kChunkSize);
+    }
+  }
+
+  void Finish() override {
+    if (End() > done_) Process(End() - done_);
+    if (frameFill_ > 0) EndFrame();
+    // Fresh state for the next folder.
+    bufBase_ = 0;
+    fill_ = 0;
+    done_ = 0;
+    started_ = false;
+    queue_ = RepeatQueue{};
+    coder_.Reset();
+    parser_->Reset();
+    bw_.Clear();
+  }
+
+ private:
+  uint32_t End() const { return bufBase_ + static_cast<uint32_t>(fill_); }
+  uint8_t* At(uint32_t pos) { return buf_.data() + (pos - bufBase_); }
+
+  // Drops what lies more than a window before the unparsed data.
+  void Slide() {
+    uint32_t keepFrom = done_ > windowSize_ ? done_ - windowSize_ : 0;
+    size_t shift = keepFrom - bufBase_;
+    std::memmove(buf_.data(), buf_.data() + shift, fill_ - shift);
+    fill_ -= shift;
+    bufBase_ = keepFrom;
+  }
+
+  void Process(uint32_t len) {
+    const uint32_t start = done_;
+    for (uint32_t f = start; f < start + len; f += kFrameSize) {
+      if (f / kFrameSize >= kE8MaxFrames) break;
+      TranslateE8Frame(At(f), std::min(kFrameSize, start + len - f), f, kE8TranslationSize);
+    }
+    items_.clear();
+    RepeatQueue before = queue_;
+    parser_->Parse({buf_.data(), bufBase_, start, start + len}, queue_, items_);
+    if (!started_) {
+      // Stream header: call translation on, with its translation size.
+      bw_.Put(1, 1);
+      bw_.Put(kE8TranslationSize >> 16, 16);
+      bw_.Put(kE8TranslationSize & 0xFFFF, 16);
+      started_ = true;
+    }
+    EncodeBlock(items_.data(), items_.size(), start, len, before);
+    done_ = start + len;
+  }
+
+  // Writes items covering [pos, pos+len) as one block, or frame by frame as uncompressed
+  // blocks when that is smaller.
+  void EncodeBlock(const Item* items, size_t n, uint32_t pos, uint32_t len, RepeatQueue queue) {
+    BlockStats stats;
+    for (size_t i = 0; i < n; ++i) stats.Add(items[i]);
+    BlockCodes codes;
+    uint64_t bits = coder_.Plan(stats, codes);
+    uint64_t rawBits = 8 * uint64_t{len} + (len + kFrameSize - 1) / kFrameSize * (32 + 16 + 96 + 8);
+    if (bits >= rawBits && pos % kFrameSize == 0) {
+      size_t i = 0;
+      for (uint32_t f = pos; f < pos + len; f += kFrameSize) {
+        uint32_t flen = std::min(kFrameSize, pos + len - f);
+        for (uint32_t covered = 0; covered < flen; ++i) {
+          queue.Apply(items[i]);
+          covered += items[i].len ? items[i].len : 1;
+        }
+        WriteUncompressed(f, flen, queue);
+      }
+      return;
+    }
+    coder_.WriteHeader(bw_, codes, len);
+    for (size_t i = 0; i < n; ++i) {
+      BlockCoder::WriteItem(bw_, codes, items[i]);
+      frameFill_ += items[i].len ? items[i].len : 1;
+      if (frameFill_ == kFrameSize) EndFrame();
+    }
+  }
+
+  // One uncompressed block within one frame; `after` is the repeated-offset queue that the
+  // following blocks expect.
+  void WriteUncompressed(uint32_t pos, uint32_t len, const RepeatQueue& after) {
+    bw_.Put(kUncompressed, 3);
+    bw_.Put(len, 24);
+    // 1 to 16 bits of padding up to the next 16-bit boundary.
+    if (bw_.Aligned()) bw_.Put(0, 16); else bw_.AlignWord();
+    for (uint32_t r : after.r)
+      for (int b = 0; b < 4; ++b) bw_.PutByte(static_cast<uint8_t>(r >> (8 * b)));
+    const uint8_t* p = At(pos);
+    for (uint32_t i = 0; i < len; ++i) bw_.PutByte(p[i]);
+    if (len & 1) bw_.PutByte(0);
+    frameFill_ += len;
+    if (frameFill_ == kFrameSize) EndFrame();
+  }
+
+  void EndFrame() {
+    bw_.AlignWord();
+    std::vector<uint8_t>& bytes = bw_.Bytes();
+    if (bytes.size() > kMaxBlockCompressed) throw std::logic_error("LZX frame exceeds the CFDATA limit");
+    sink_(bytes.data(), bytes.size(), frameFill_);
+    bw_.Clear();
+    frameFill_ = 0;
+  }
+
+  BlockSink sink_;
+  uint32_t windowSize_;
+  std::vector<uint8_t> buf_;
+  uint32_t bufBase_ = 0;  // folder position of buf_[0]
+  size_t fill_ = 0;       // bytes held in buf_
+  uint32_t done_ = 0;     // folder position up to which data is parsed and written
+  bool started_ = false;
+  RepeatQueue queue_;
+  BlockCoder coder_;
+  std::unique_ptr<Parser> parser_;
+  std::vector<Item> items_;
+  BitWriter bw_;
+  uint32_t frameFill_ = 0;  // uncompressed bytes of the frame being written
+};
+
+}  // namespace
+
+std::unique_ptr<FolderCompressor> MakeLzxCompressor(BlockSink sink, int windowBits) {
+  if (windowBits < 15 || windowBits > 21) throw std::invalid_argument("LZX window bits must be 15..21");
+  return std::make_unique<LzxCompressor>(std::move(sink), windowBits);
+}
+
+}  // namespace bvq::cab

@@ -1,0 +1,172 @@
+// The LZX encoder checked through cabinets decoded by libmspack and cabextract.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "cab/folder_compressor.h"
+#include "lzx_test_cabinet.h"
+
+namespace bvq::cab {
+namespace {
+
+using lzxtest::TestFile;
+
+std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::vector<uint8_t> v(n);
+  for (auto& b : v) b = static_cast<uint8_t>(rng());
+  return v;
+}
+
+std::vector<uint8_t> Repetitive(size_t n) {
+  std::vector<uint8_t> v(n);
+  const std::string pat = "The quick brown fox jumps over the lazy dog. ";
+  for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint8_t>(pat[i % pat.size()]);
+  return v;
+}
+
+// Words drawn from a small vocabulary: compressible, but with matches of every kind.
+std::vector<uint8_t> TextLike(size_t n, uint32_t seed) {
+  static const char* words[] = {"cabinet", "folder", "window", "offset", "length", "tree", "block",
+                                "frame", "match", "literal", "the", "a", "of", "and", "to", "in"};
+  std::mt19937 rng(seed);
+  std::vector<uint8_t> v;
+  while (v.size() < n) {
+    const char* w = words[rng() % 16];
+    v.insert(v.end(), w, w + strlen(w));
+    v.push_back(rng() % 7 == 0 ? '\n' : ' ');
+    if (rng() % 50 == 0) v.push_back(static_cast<uint8_t>(rng()));
+  }
+  v.resize(n);
+  return v;
+}
+
+std::vector<uint8_t> PeFile(const char* name) {
+  return lzxtest::ReadFile(std::string("/usr/lib/i386-linux-gnu/wine/i386-windows/") + name);
+}
+
+struct Result {
+  std::vector<uint8_t> cab;
+  size_t blocks = 0;
+};
+
+// Builds the cabinet and checks it with both decoders.
+Result CheckRoundTrip(const std::vector<TestFile>& files, int windowBits, size_t feed = 65536) {
+  Result r;
+  r.cab = lzxtest::MakeLzxCabinet(files, windowBits, feed, &r.blocks);
+  const std::string dir = lzxtest::TempDir();
+  const std::string path = dir + "/test.cab";
+  lzxtest::WriteFile(path, r.cab);
+  EXPECT_EQ(lzxtest::CheckWithLibmspack(path, files), "");
+  EXPECT_EQ(lzxtest::CheckWithCabextract(path, files), "");
+  std::filesystem::remove_all(dir);
+  return r;
+}
+
+size_t TotalSize(const std::vector<TestFile>& files) {
+  size_t n = 0;
+  for (const auto& f : files) n += f.data.size();
+  return n;
+}
+
+struct SizeCase {
+  const char* name;
+  size_t size;
+};
+
+class LzxSizes : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(LzxSizes, RoundTripsAndHasOneBlockPerFrame) {
+  std::vector<TestFile> files{{"data.bin", TextLike(GetParam().size, 7)}};
+  Result r = CheckRoundTrip(files, 16);
+  EXPECT_EQ(r.blocks, (GetParam().size + 32767) / 32768);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundaries, LzxSizes,
+                         ::testing::Values(SizeCase{"Empty", 0}, SizeCase{"OneByte", 1}, SizeCase{"TenBytes", 10},
+                                           SizeCase{"ElevenBytes", 11}, SizeCase{"OneFrame", 32768},
+                                           SizeCase{"OneFramePlusOne", 32769}, SizeCase{"ManyFrames", 300000}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LzxCompressor, EmptyAndOneByteFilesInOneFolder) {
+  std::vector<TestFile> files{{"empty.txt", {}}, {"one.txt", {'x'}}, {"empty2.txt", {}}, {"text.txt", TextLike(5000, 3)}};
+  CheckRoundTrip(files, 15);
+}
+
+TEST(LzxCompressor, RepetitiveDataShrinksToAFraction) {
+  std::vector<TestFile> files{{"rep.txt", Repetitive(1 << 20)}};
+  Result r = CheckRoundTrip(files, 17);
+  EXPECT_LT(r.cab.size(), size_t{1 << 20} / 100);
+}
+
+TEST(LzxCompressor, IncompressibleDataGrowsOnlyByFraming) {
+  std::vector<TestFile> files{{"random.bin", RandomBytes(200000, 1)}};
+  Result r = CheckRoundTrip(files, 16);
+  // Uncompressed blocks: a few bytes of block header per frame plus the CFDATA headers.
+  EXPECT_LT(r.cab.size(), 200000 + r.blocks * 40 + 200);
+}
+
+TEST(LzxCompressor, MixOfRandomAndTextSwitchesBlockKinds) {
+  std::vector<uint8_t> mixed = TextLike(100000, 5);
+  auto rnd = RandomBytes(70000, 9);
+  mixed.insert(mixed.end(), rnd.begin(), rnd.end());
+  auto more = TextLike(100001, 6);
+  mixed.insert(mixed.end(), more.begin(), more.end());
+  std::vector<TestFile> files{{"mixed.bin", mixed}};
+  Result r = CheckRoundTrip(files, 18, 4097);
+  EXPECT_LT(r.cab.size(), mixed.size() * 3 / 5);
+}
+
+TEST(LzxCompressor, X86CodeWithCallTranslation) {
+  std::vector<TestFile> files{{"kernel32.dll", PeFile("kernel32.dll")}, {"user32.dll", PeFile("user32.dll")},
+                              {"notepad.exe", PeFile("notepad.exe")}};
+  Result r = CheckRoundTrip(files, 21);
+  EXPECT_LT(r.cab.size(), TotalSize(files) / 2);
+}
+
+TEST(LzxCompressor, DataLargerThanTheWindowRepeatsFromFarBack) {
+  // Blocks of 40 KB repeat after 40 KB: within the window at 16 bits, beyond it at 15.
+  auto unit = RandomBytes(40000, 4);
+  std::vector<uint8_t> data;
+  for (int i = 0; i < 12; ++i) data.insert(data.end(), unit.begin(), unit.end());
+  std::vector<TestFile> files{{"wrap.bin", data}};
+  Result small = CheckRoundTrip(files, 15);
+  Result large = CheckRoundTrip(files, 16);
+  EXPECT_GT(small.cab.size(), data.size() * 9 / 10);
+  EXPECT_LT(large.cab.size(), data.size() / 5);
+}
+
+class LzxWindows : public ::testing::TestWithParam<int> {};
+
+TEST_P(LzxWindows, PeAndTextRoundTrip) {
+  std::vector<TestFile> files{{"comctl32.dll", PeFile("comctl32.dll")}, {"text.txt", TextLike(150000, GetParam())}};
+  CheckRoundTrip(files, GetParam(), 10000);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllWindowSizes, LzxWindows, ::testing::Range(15, 22));
+
+TEST(LzxCompressor, CompressorIsReusableAfterFinish) {
+  std::vector<std::vector<uint8_t>> first, second;
+  auto comp = MakeLzxCompressor([&](const uint8_t* d, size_t n, uint32_t) { first.emplace_back(d, d + n); }, 16);
+  auto data = TextLike(100000, 11);
+  comp->Write(data.data(), data.size());
+  comp->Finish();
+  auto comp2 = MakeLzxCompressor([&](const uint8_t* d, size_t n, uint32_t) { second.emplace_back(d, d + n); }, 16);
+  comp2->Write(data.data(), data.size());
+  comp2->Finish();
+  size_t firstCount = first.size();
+  comp->Write(data.data(), data.size());
+  comp->Finish();
+  ASSERT_EQ(first.size(), 2 * firstCount);
+  EXPECT_TRUE(std::equal(second.begin(), second.end(), first.begin() + static_cast<long>(firstCount)));
+}
+
+TEST(LzxCompressor, RejectsWindowSizesOutsideTheFormat) {
+  auto sink = [](const uint8_t*, size_t, uint32_t) {};
+  EXPECT_THROW(MakeLzxCompressor(sink, 14), std::invalid_argument);
+  EXPECT_THROW(MakeLzxCompressor(sink, 22), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace bvq::cab

@@ -1,0 +1,32 @@
+#pragma once
+// Test helpers for the LZX encoder: a minimal single-folder cabinet around the blocks of one
+// compressor run, and checks of such cabinets with libmspack and cabextract.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace bvq::cab::lzxtest {
+
+struct TestFile {
+  std::string name;
+  std::vector<uint8_t> data;
+};
+
+// Compresses the files, in order, as one LZX folder with the given window, feeding the
+// compressor in pieces of `feed` bytes. Returns the cabinet's bytes.
+std::vector<uint8_t> MakeLzxCabinet(const std::vector<TestFile>& files, int windowBits, size_t feed = 65536,
+                                    size_t* dataBlocks = nullptr);
+
+// Extracts every file with libmspack's cabinet decompressor; returns "" when all files match,
+// else a description of the first difference or error.
+std::string CheckWithLibmspack(const std::string& cabPath, const std::vector<TestFile>& files);
+
+// Runs `cabextract -t` and then extracts with cabextract into a fresh folder and compares.
+std::string CheckWithCabextract(const std::string& cabPath, const std::vector<TestFile>& files);
+
+std::string TempDir();
+void WriteFile(const std::string& path, const std::vector<uint8_t>& data);
+std::vector<uint8_t> ReadFile(const std::string& path);
+
+}  // namespace bvq::cab::lzxtest
