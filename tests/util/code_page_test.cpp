@@ -1,0 +1,37 @@
+#include "util/code_page.h"
+
+#include <gtest/gtest.h>
+
+namespace bvq {
+namespace {
+
+TEST(CodePage, Cyrillic1251RoundTrip) {
+  const std::string ansi = "\xCF\xF0\xE8\xE2\xE5\xF2";  // "Привет" in Windows-1251
+  EXPECT_EQ(AnsiToUtf8(ansi, 1251), "Привет");
+  EXPECT_EQ(Utf8ToAnsi("Привет", 1251), ansi);
+}
+
+TEST(CodePage, UnrepresentableAndBrokenInput) {
+  // Cyrillic does not exist in 1252: one "?" per character, the rest kept.
+  EXPECT_EQ(Utf8ToAnsi("aПрb", 1252), "a??b");
+  EXPECT_EQ(Utf8ToAnsi("é€", 1252), "\xE9\x80");
+  // A broken UTF-8 sequence costs only its bad byte.
+  EXPECT_EQ(Utf8ToAnsi("x\xC3y", 1252), "x?y");
+  // 0x81 is not defined in 1252.
+  EXPECT_EQ(AnsiToUtf8("a\x81z", 1252), "a\xEF\xBF\xBDz");
+  EXPECT_TRUE(IsKnownCodePage(1251));
+  EXPECT_FALSE(IsKnownCodePage(99999));
+  EXPECT_EQ(Utf8ToAnsi("aП", 99999), "a?");
+}
+
+TEST(CodePage, ProgramCodePageDefaultsTo1252) {
+  int saved = AnsiCodePage();
+  SetAnsiCodePage(kDefaultAnsiCodePage);
+  EXPECT_EQ(AnsiToUtf8("\xE9"), "é");
+  SetAnsiCodePage(1251);
+  EXPECT_EQ(AnsiToUtf8("\xE9"), "й");
+  SetAnsiCodePage(saved);
+}
+
+}  // namespace
+}  // namespace bvq
