@@ -32,8 +32,8 @@ struct ProjectContext {
   }
 };
 
-// Raw "Strings" of an interface language file under ProgramFolder (what the empty
-// LanguageStrings hook does).
-std::optional<InterfaceStringTable> ReadRawInterfaceStrings(const std::string& name);
+// The raw strings of interface language `name` through the hook, or from its file under
+// ProgramFolder when the hook is empty.
+std::optional<InterfaceStringTable> OldLanguageStrings(const ProjectContext& context, const std::string& name);
 
 }  // namespace bvq

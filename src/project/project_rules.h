@@ -34,7 +34,8 @@ void RetranslateCellsBetween(Project& project, const InterfaceStringTable& oldSt
 struct ValidationIssue {
   int Check = 0;         // 1..15, the order of the checks
   std::string Page;      // page to show: "Page1", "Page2", "Page4", "Page5", "Page6", "Page13"
-  int Tab = -1;          // tab index of PageControl1 on Page5 (0 background .. 4 icon); -1 none
+  int Tab = -1;          // tab of the page's tab control: PageControl1 on Page5 (0 background ..
+                         // 4 icon), PageControl5 on Page4 (0 general); -1 none
   std::string Control;   // control to focus: "LabeledEdit2", "ListView3", ...
   int Message = 0;       // interface string: 223..227, or 112 for a missing source file
   long Row = -1;         // ListView3 row of a missing source file
