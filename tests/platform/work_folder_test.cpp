@@ -1,0 +1,68 @@
+#include "platform/work_folder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "../util/temp_dir.h"
+#include "platform/shell_folders.h"
+
+namespace bvq {
+namespace {
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st;
+  lstat(path.c_str(), &st);
+  return st.st_mode & 0777;
+}
+
+TEST(WorkFolder, CreatedPrivateWithMissingParents) {
+  test::TempDir dir;
+  std::string error;
+  std::string folder = PrepareWorkFolder(dir.Path() + "a/b/work", &error);
+  ASSERT_EQ(folder, dir.Path() + "a/b/work/") << error;
+  EXPECT_EQ(ModeOf(folder), 0700u);
+  // Preparing it again accepts the existing folder.
+  EXPECT_EQ(PrepareWorkFolder(folder, &error), folder);
+  // A path written with "\" is read as "/".
+  EXPECT_EQ(PrepareWorkFolder(dir.Path() + "a\\b\\work\\", &error), folder);
+}
+
+TEST(WorkFolder, RefusesALink) {
+  test::TempDir dir;
+  dir.Mkdir("target");
+  std::filesystem::create_directory_symlink(dir.Path() + "target", dir.Path() + "work");
+  std::string error;
+  EXPECT_EQ(PrepareWorkFolder(dir.Path() + "work", &error), "");
+  EXPECT_NE(error.find("link"), std::string::npos);
+}
+
+TEST(WorkFolder, RefusesAFolderOfAnotherAccount) {
+  test::TempDir dir;
+  std::string error;
+  if (getuid() == 0) {
+    std::string theirs = dir.Mkdir("theirs");
+    ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(PrepareWorkFolder(theirs, &error), "");
+  } else {
+    EXPECT_EQ(PrepareWorkFolder("/", &error), "");  // owned by root
+  }
+  EXPECT_NE(error.find("another account"), std::string::npos);
+}
+
+TEST(WorkFolder, RefusesAFileAndAnEmptyPath) {
+  test::TempDir dir;
+  std::string error;
+  EXPECT_EQ(PrepareWorkFolder(dir.Write("file", "x"), &error), "");
+  EXPECT_EQ(PrepareWorkFolder("", &error), "");
+}
+
+TEST(WorkFolder, DefaultIsPerAccountInTheTemporaryFolder) {
+  EXPECT_EQ(DefaultWorkFolder(), TempFolder() + "$bvq_inst-" + std::to_string(getuid()) + "/");
+}
+
+}  // namespace
+}  // namespace bvq
