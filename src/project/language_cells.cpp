@@ -13,6 +13,7 @@ const std::vector<LocalizedCellSet>& LocalizedCellSets() {
       {4, 0, 47, 48}, {4, 4, 93, 94}, {4, 5, 62, 63},    // installer commands: type, when, wait
       {5, 4, 62, 63}, {5, 5, 62, 63},                    // INI: overwrite, uninstall
       {6, 0, 47, 48}, {6, 4, 93, 94}, {6, 5, 62, 63},    // uninstaller commands
+      {6, 4, 109, 110},  // the uninstaller's command dialog stores these in the when cell
       {7, 0, 143, 145},                                  // uninstaller deletion kind
       {8, 1, 62, 63},                                    // ActiveX: unregister
   };
@@ -23,7 +24,12 @@ void RetranslateCell(std::string& cell, int first, int last, const InterfaceStri
                      const InterfaceStringTable& current) {
   for (int n = first; n <= last && n < kInterfaceStringCount; ++n) {
     if (n < 0) continue;
-    if (cell == oldRaw[n] || cell == UnescapeLanguageText(oldRaw[n])) cell = current[n];
+    if (cell == oldRaw[n] || cell == UnescapeLanguageText(oldRaw[n])) {
+      // One replacement per cell: comparing the new text with the old language's later
+      // strings could turn a "yes" into a "no" when the two languages share a word.
+      cell = current[n];
+      return;
+    }
   }
 }
 

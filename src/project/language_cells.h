@@ -25,8 +25,8 @@ using CellVisitor =
     std::function<void(int list, int column, const std::function<void(std::string& cell)>& rewrite)>;
 
 // For N = first..last in increasing order: a cell equal to the old language's string N
-// becomes current string N. The old string is compared as written in the old file and as
-// unescaped (what a cell holds when the string uses escapes).
+// becomes current string N, and is not compared again. The old string is compared as written
+// in the old file and as unescaped (what a cell holds when the string uses escapes).
 void RetranslateCell(std::string& cell, int first, int last, const InterfaceStringTable& oldRaw,
                      const InterfaceStringTable& current);
 // Every localised cell that `visit` reaches.
