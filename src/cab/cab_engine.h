@@ -1,0 +1,114 @@
+#pragma once
+// The cabinet engine: writes a set of Microsoft cabinet files from files added one by
+// one, with the five operations of the file compression interface (create, add file,
+// flush folder, flush cabinet, destroy). It splits the data into folders and cabinets,
+// continues a folder into the next cabinet when a cabinet is full (the last data block
+// split between the two, the continued files marked in both), and reports through
+// callbacks. Memory stays bounded: compressed blocks of the cabinet being filled wait
+// in an unnamed temporary file, only the file and folder entries are kept in memory.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cab/cab_types.h"
+#include "cab/folder_compressor.h"
+
+namespace bvq::cab {
+
+struct EngineCallbacks {
+  // Asked for the record of the next cabinet; iCab is already advanced. The callback
+  // may change any field. false aborts the running operation.
+  std::function<bool(TCCAB& next, uint32_t prevCabEstimate)> getNextCabinet;
+  // statusFile (compressed, uncompressed block size), statusFolder (copied, total),
+  // statusCabinet (estimated, actual size). -1 aborts.
+  std::function<int32_t(uint32_t type, uint32_t cb1, uint32_t cb2)> status;
+  // A file entry was committed to the cabinet `cab`. -1 aborts.
+  std::function<int32_t(const TCCAB& cab, const std::string& name, uint32_t size,
+                        bool continuation)>
+      filePlaced;
+};
+
+class CabinetEngine {
+ public:
+  // The engine keeps `params` up to date with the cabinet being filled. `tempFolder`
+  // receives the unnamed data file (the folder of the first cabinet when empty).
+  // Returns null with `erf` filled on failure.
+  static std::unique_ptr<CabinetEngine> Create(ERF& erf, TCCAB& params, EngineCallbacks callbacks,
+                                               const std::string& tempFolder = {});
+  ~CabinetEngine();
+
+  // Each returns false with the error record filled on failure.
+  bool AddFile(const std::string& source, const std::string& name, bool execute,
+               uint16_t typeCompress);
+  bool FlushFolder();
+  bool FlushCabinet(bool getNextCabinet);
+
+  CabinetEngine(const CabinetEngine&) = delete;
+  CabinetEngine& operator=(const CabinetEngine&) = delete;
+
+ private:
+  struct Entry;
+  struct FolderPart;
+  struct BlockRecord;
+  struct Carried;
+  class Spill;
+
+  CabinetEngine(ERF& erf, TCCAB& params, EngineCallbacks callbacks);
+  template <class F>
+  bool Guarded(F&& body);
+
+  void AddFileInner(const std::string& source, const std::string& name, bool execute,
+                    uint16_t typeCompress);
+  void OpenFolder(uint16_t typeCompress);
+  void CloseFolder();
+  void FlushCabinetInner(bool getNext);
+  void OnBlock(const uint8_t* data, size_t size, uint32_t uncompressed);
+  void PlaceBlock(const uint8_t* data, size_t size, uint32_t uncompressed);
+  void AppendBlock(const uint8_t* data, size_t size, uint32_t uncompressed);
+  void Cut(std::deque<Carried> carry);
+  TCCAB AskNextCabinet();
+  void WriteCabinet(bool hasNext, const TCCAB* next, bool lastFolderContinues);
+  void StartCabinet(const TCCAB& record, bool linkPrevious);
+  void CheckFreshCabinet();
+  uint64_t Size(uint64_t nextNamesLength) const;
+  uint64_t HeaderSize(uint64_t nextNamesLength) const;
+  uint32_t DataHeaderSize() const { return 8 + cur_.cbReserveCFData; }
+  [[noreturn]] void Fail(int32_t oper, int32_t system = 0) const;
+
+  ERF& erf_;
+  TCCAB& params_;
+  EngineCallbacks cb_;
+  std::unique_ptr<Spill> spill_;
+  bool broken_ = false;
+  ERF failure_;
+
+  // The cabinet being filled.
+  TCCAB cur_;
+  bool reserve_ = false;
+  bool hasPrev_ = false;
+  std::string prevCab_, prevDisk_;
+  std::vector<FolderPart> folders_;
+  std::vector<Entry> entries_;
+  uint64_t entryBytes_ = 0;
+  std::vector<BlockRecord> lastBlocks_;  // blocks of folders_.back() in this cabinet
+  uint32_t estimate_ = 0;                // size announced when the next cabinet was asked
+  bool ended_ = false;                   // the set was flushed without a next cabinet
+
+  // The last folder (open, or closed but still the last one of the cabinet).
+  bool folderOpen_ = false;
+  uint64_t folderSerial_ = 0;
+  uint64_t serials_ = 0;
+  uint16_t folderType_ = 0;
+  std::unique_ptr<FolderCompressor> compressor_;
+  uint16_t compressorType_ = 0xFFFF;
+  uint64_t fed_ = 0;             // uncompressed bytes given to the compressor
+  uint64_t placedUncomp_ = 0;    // uncompressed bytes of its complete blocks placed so far
+  uint64_t folderCompressed_ = 0;
+  bool continuedThisFile_ = false;
+  std::vector<uint8_t> readBuffer_;
+};
+
+}  // namespace bvq::cab
