@@ -1,0 +1,17 @@
+#pragma once
+// PNG pictures (header and logo pictures, PNG images inside icons).
+#include <string_view>
+
+#include "images/outcome.h"
+#include "images/pixels.h"
+
+namespace bvq::images {
+
+// Decodes a PNG file held in memory into RGBA. Damaged or truncated data, and pictures
+// larger than the decoders accept, give a failure.
+Outcome<RgbaImage> DecodePng(std::string_view bytes);
+
+// Whether the bytes start with the PNG signature.
+bool IsPngData(std::string_view bytes);
+
+}  // namespace bvq::images
