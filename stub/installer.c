@@ -1,0 +1,1106 @@
+#include "installer.h"
+#include "actions.h"
+#include "cabinet.h"
+#include "exit_codes.h"
+#include "install_texts.h"
+#include "log.h"
+#include "text.h"
+#include "ui.h"
+#include "undo.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <string.h>
+
+/* ---------- texts ---------- */
+
+static wchar_t *replace_all(const wchar_t *text, const wchar_t *what, const wchar_t *with)
+{
+    WBuf b = {0};
+    size_t n = wcslen(what);
+    for (const wchar_t *p = text; *p;) {
+        if (wcsncmp(p, what, n) == 0) {
+            wb_add(&b, with);
+            p += n;
+        } else {
+            wb_addc(&b, *p++);
+        }
+    }
+    return wb_take(&b);
+}
+
+wchar_t *installer_text(const Installer *in, int index)
+{
+    const Script *s = in->script;
+    const char *t = s && index >= 1 && (size_t)index <= s->width[SEC_O]
+                        ? script_value(s, SEC_O, in->language, index - 1) : "";
+    if (*t)
+        return w_from_ansi(t);
+    wchar_t *product = s ? w_from_ansi(script_field(s, FLD_PRODUCT)) : w_dup(L"");
+    wchar_t *r = replace_all(install_text_default(index), L"#appname#", product);
+    xfree(product);
+    return r;
+}
+
+static wchar_t *text_with(const Installer *in, int index, const wchar_t *file, int disk)
+{
+    wchar_t *t = installer_text(in, index);
+    wchar_t *a = replace_all(t, L"#file#", file ? file : L"");
+    wchar_t number[16];
+    _snwprintf(number, 15, L"%d", disk);
+    number[15] = 0;
+    wchar_t *b = replace_all(a, L"#disk#", number);
+    xfree(t);
+    xfree(a);
+    return b;
+}
+
+/* ---------- password ---------- */
+
+void scramble_password(const unsigned char *s, size_t n, char *out)
+{
+    unsigned a = 0;
+    for (size_t i = 1; i <= n; i++) {
+        unsigned si = s[i - 1];
+        a = a * (unsigned)(n - i + 1) + si;
+        unsigned x = si * a + (unsigned)i;
+        do {
+            x %= 90;
+            if (x < 48)
+                x += 48;
+        } while (!(x >= 48 && x <= 90));
+        out[i - 1] = (char)x;
+    }
+    out[n] = 0;
+}
+
+static int password_matches(const Installer *in, const wchar_t *typed)
+{
+    const char *want = script_field(in->script, FLD_PASSWORD);
+    wchar_t *w = w_dup(typed);
+    if (script_number(in->script, FLD_PASSWORD_MODE) & PASSWORD_UPPER_CASE)
+        CharUpperW(w);
+    char *a = ansi_from_w(w);
+    size_t n = strlen(a);
+    char *got = xalloc(n + 1);
+    scramble_password((const unsigned char *)a, n, got);
+    int ok = strcmp(got, want) == 0;
+    xfree(got);
+    xfree(a);
+    xfree(w);
+    return ok;
+}
+
+/* ---------- checks ---------- */
+
+static int refused_bit(void)
+{
+    OSVERSIONINFOEXW v = {sizeof v};
+    if (!GetVersionExW((OSVERSIONINFOW *)&v))
+        return 0;
+    if (v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+        return v.dwMinorVersion == 0 ? REFUSE_95 : v.dwMinorVersion < 90 ? REFUSE_98 : REFUSE_ME;
+    if (v.dwMajorVersion < 5)
+        return REFUSE_NT;
+    if (v.dwMajorVersion == 5)
+        return v.dwMinorVersion == 0 ? REFUSE_2000 : v.dwMinorVersion == 1 ? REFUSE_XP : REFUSE_2003;
+    if (v.dwMajorVersion == 6 && v.dwMinorVersion == 0)
+        return v.wProductType == VER_NT_WORKSTATION ? REFUSE_VISTA : REFUSE_2008_7;
+    return REFUSE_2008_7; /* 2008 R2, 7 and every later system */
+}
+
+static int net_installed(const char *version, int or_later)
+{
+    static const struct { const char *version; const wchar_t *key; const wchar_t *value; } known[] = {
+        {"1.0", L"SOFTWARE\\Microsoft\\.NETFramework\\Policy\\v1.0", L"3705"},
+        {"1.1", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v1.1.4322", L"Install"},
+        {"2.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727", L"Install"},
+        {"3.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v3.0", L"Install"},
+        {"3.5", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v3.5", L"Install"},
+        {"4.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Full", L"Install"},
+        {"4.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Client", L"Install"},
+    };
+    int from = -1;
+    for (size_t i = 0; i < sizeof known / sizeof known[0]; i++)
+        if (strcmp(known[i].version, version) == 0 && from < 0)
+            from = (int)i;
+    if (from < 0)
+        return 1; /* no requirement */
+    for (size_t i = (size_t)from; i < sizeof known / sizeof known[0]; i++) {
+        if (!or_later && strcmp(known[i].version, version) != 0)
+            break;
+        wchar_t *v = registry_read_text(HKEY_LOCAL_MACHINE, known[i].key, known[i].value);
+        int found = v != NULL && wcscmp(v, L"0") != 0;
+        xfree(v);
+        if (found)
+            return 1;
+    }
+    return 0;
+}
+
+static int fail_check(Installer *in, int text_index, const wchar_t *extra, const wchar_t *log_text)
+{
+    wchar_t *t = installer_text(in, text_index);
+    wchar_t *msg = extra ? w_cat3(t, L"\n", extra) : w_dup(t);
+    log_line(LOG_ERROR, L"%ls", log_text);
+    ui_error(msg);
+    xfree(msg);
+    xfree(t);
+    in->exit_code = EXIT_REQUIREMENTS;
+    return 0;
+}
+
+static int run_checks(Installer *in)
+{
+    const Script *s = in->script;
+    int bit = refused_bit();
+    if (bit & script_number(s, FLD_REFUSED_SYSTEMS)) {
+        wchar_t *systems = w_from_ansi(script_field(s, FLD_SYSTEMS_TEXT));
+        int r = fail_check(in, TXT_SYSTEM_REFUSED, systems, L"This version of Windows is not supported by the installation.");
+        xfree(systems);
+        return r;
+    }
+    if (script_flag(s, FLD_ADMIN) && !running_as_admin())
+        return fail_check(in, TXT_ADMIN_REQUIRED, NULL, L"Administrator rights are required.");
+    const char *net = script_field(s, FLD_NET_VERSION);
+    if (strcmp(net, "0") != 0 && *net && !net_installed(net, script_flag(s, FLD_NET_OR_LATER))) {
+        const char *page = script_field(s, FLD_NET_PAGE);
+        fail_check(in, TXT_NET_MISSING, NULL, L"The required .NET Framework is not installed.");
+        if (!ui_silent() && strcmp(page, "0") != 0 && *page) {
+            wchar_t *url = vars_expand_a(&in->vars, page);
+            ShellExecuteW(NULL, L"open", url, NULL, NULL, SW_SHOWNORMAL);
+            xfree(url);
+        }
+        return 0;
+    }
+    if (script_flag(s, FLD_CLOSE_APP)) {
+        wchar_t *app = vars_expand_a(&in->vars, script_field(s, FLD_APP_TEXT));
+        int match = (int)script_number(s, FLD_APP_MATCH);
+        while (application_running(match, app)) {
+            wchar_t *t = installer_text(in, TXT_APP_RUNNING);
+            int go = ui_silent() ? 1 : ui_ask(t, 1);
+            xfree(t);
+            if (!go) {
+                xfree(app);
+                in->exit_code = EXIT_CANCELLED;
+                return 0;
+            }
+            log_line(LOG_INFO, L"Closing the running application: %ls", app);
+            if (!application_close(match, app, 10000) && ui_silent()) {
+                xfree(app);
+                return fail_check(in, TXT_APP_NOT_CLOSED, NULL, L"The running application could not be closed.");
+            }
+        }
+        xfree(app);
+    }
+    if (*script_field(s, FLD_PASSWORD)) {
+        int mode = (int)script_number(s, FLD_PASSWORD_MODE);
+        if (in->opt.password) {
+            if (!password_matches(in, in->opt.password))
+                return fail_check(in, TXT_PASSWORD_WRONG, NULL, L"The password given on the command line is wrong.");
+        } else if (ui_silent()) {
+            return fail_check(in, TXT_PASSWORD_PROTECTED, NULL,
+                              L"The installation is protected by a password; give it with /P=.");
+        } else {
+            for (;;) {
+                wchar_t *prompt = installer_text(in, TXT_PASSWORD_ENTER);
+                wchar_t *typed = ui_password(prompt, (mode & 64) != 0, (mode & PASSWORD_UPPER_CASE) != 0);
+                xfree(prompt);
+                if (!typed) {
+                    in->exit_code = EXIT_CANCELLED;
+                    return 0;
+                }
+                int ok = password_matches(in, typed);
+                xfree(typed);
+                if (ok)
+                    break;
+                wchar_t *t = installer_text(in, TXT_PASSWORD_WRONG);
+                ui_error(t);
+                xfree(t);
+            }
+        }
+    }
+    return 1;
+}
+
+/* ---------- progress ---------- */
+
+static int tick(void *ctx)
+{
+    Installer *in = ctx;
+    if (in->cancelled)
+        return 0;
+    if (!ui_pump()) {
+        in->cancelled = 1;
+        return 0;
+    }
+    return 1;
+}
+
+static void status(Installer *in, int text_index, const wchar_t *detail)
+{
+    wchar_t *t = installer_text(in, text_index);
+    wchar_t *line = detail ? w_cat3(t, L" ", detail) : w_dup(t);
+    ui_status(line);
+    xfree(line);
+    xfree(t);
+}
+
+/* ---------- files ---------- */
+
+static wchar_t *expand_path(Installer *in, const char *value)
+{
+    wchar_t *p = vars_expand_a(&in->vars, value);
+    if (*p && !path_is_absolute(p)) {
+        wchar_t *abs = path_join(in->install_path, p);
+        xfree(p);
+        p = abs;
+    }
+    return p;
+}
+
+typedef struct {
+    Installer *in;
+    size_t number;      /* payload file being written */
+    wchar_t *dest;
+    wchar_t *temp;      /* written here first, then moved into place */
+    HANDLE h;
+    PayloadReader *reader;
+    int next_cabinet;
+} FileJob;
+
+/* Decides whether payload file number j goes to its destination. */
+static int want_file(Installer *in, size_t j, const wchar_t *dest, const FILETIME *time)
+{
+    long long mode = 0;
+    parse_i64(script_value(in->script, SEC_G, j, G_MODE), &mode);
+    WIN32_FILE_ATTRIBUTE_DATA existing;
+    if (!GetFileAttributesExW(dest, GetFileExInfoStandard, &existing))
+        return 1;
+    if (existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        log_line(LOG_ERROR, L"A folder stands where a file goes: %ls", dest);
+        return 0;
+    }
+    int newer = CompareFileTime(time, &existing.ftLastWriteTime) > 0;
+    int replace;
+    switch (mode) {
+    case MODE_ASK:
+    case MODE_ASK_IF_NEWER: {
+        if (mode == MODE_ASK_IF_NEWER && !newer) {
+            replace = 0;
+            break;
+        }
+        wchar_t *a = installer_text(in, TXT_FILE_EXISTS);
+        wchar_t *b = installer_text(in, mode == MODE_ASK ? TXT_REPLACE_QUESTION : TXT_REPLACE_NEWER_QUESTION);
+        wchar_t *q = w_fmt(L"%ls\n%ls\n\n%ls", a, dest, b);
+        replace = ui_ask(q, 1);
+        xfree(q);
+        xfree(a);
+        xfree(b);
+        break;
+    }
+    case MODE_REPLACE:
+        replace = 1;
+        break;
+    case MODE_REPLACE_IF_NEWER:
+        replace = newer;
+        break;
+    default:
+        replace = 0;
+    }
+    if (!replace)
+        log_line(LOG_INFO, L"Existing file kept: %ls", dest);
+    return replace;
+}
+
+static HANDLE begin_file(FileJob *job, size_t j, const FILETIME *time)
+{
+    Installer *in = job->in;
+    job->number = j;
+    job->dest = expand_path(in, script_value(in->script, SEC_G, j, G_DEST));
+    status(in, TXT_COPYING, job->dest);
+    if (!*job->dest || !want_file(in, j, job->dest, time)) {
+        xfree(job->dest);
+        job->dest = NULL;
+        return NULL;
+    }
+    wchar_t *folder = path_folder(job->dest);
+    if (!make_folders(folder, &in->journal)) {
+        log_line(LOG_ERROR, L"Folder could not be created: %ls", folder);
+        xfree(folder);
+        in->fatal = 1;
+        return INVALID_HANDLE_VALUE;
+    }
+    xfree(folder);
+    job->temp = w_cat(job->dest, L".~new");
+    job->h = CreateFileW(job->temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (job->h == INVALID_HANDLE_VALUE) {
+        wchar_t *t = text_with(in, TXT_WRITE_FAILED, job->dest, 0);
+        log_line(LOG_ERROR, L"File could not be written: %ls (error %u)", job->dest, (unsigned)GetLastError());
+        ui_error(t);
+        xfree(t);
+        in->fatal = 1;
+        return INVALID_HANDLE_VALUE;
+    }
+    return job->h;
+}
+
+/* Moves the written file into place: an existing file is kept aside for rollback. */
+static int finish_file(FileJob *job, const FILETIME *time, DWORD attributes)
+{
+    Installer *in = job->in;
+    SetFileTime(job->h, NULL, NULL, time);
+    CloseHandle(job->h);
+    job->h = NULL;
+    int ok = 1;
+    DWORD old = GetFileAttributesW(job->dest);
+    if (old != INVALID_FILE_ATTRIBUTES) {
+        wchar_t *backup = w_fmt(L"%ls\\backup%u", in->work, (unsigned)in->backups);
+        SetFileAttributesW(job->dest, old & ~FILE_ATTRIBUTE_READONLY);
+        if (MoveFileExW(job->dest, backup, MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING)) {
+            in->backup_from = xrealloc(in->backup_from, (in->backups + 1) * sizeof(wchar_t *));
+            in->backup_to = xrealloc(in->backup_to, (in->backups + 1) * sizeof(wchar_t *));
+            in->backup_from[in->backups] = w_dup(job->dest);
+            in->backup_to[in->backups] = backup;
+            in->backups++;
+        } else {
+            xfree(backup);
+        }
+    }
+    if (!MoveFileExW(job->temp, job->dest, MOVEFILE_REPLACE_EXISTING)) {
+        /* In use: it replaces the old file at the next restart. */
+        if (MoveFileExW(job->temp, job->dest, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+            in->restart = 1;
+            log_line(LOG_WARN, L"File in use, replaced at the next restart: %ls", job->dest);
+        } else {
+            log_line(LOG_ERROR, L"File could not be put in place: %ls (error %u)", job->dest, (unsigned)GetLastError());
+            DeleteFileW(job->temp);
+            in->fatal = 1;
+            ok = 0;
+        }
+    }
+    if (ok) {
+        DWORD keep = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                   FILE_ATTRIBUTE_ARCHIVE);
+        SetFileAttributesW(job->dest, keep ? keep : FILE_ATTRIBUTE_NORMAL);
+        if (strcmp(script_value(in->script, SEC_G, job->number, G_UNINSTALL), "1") == 0)
+            journal_add(&in->journal, J_FILE, 1, job->dest);
+        log_line(LOG_INFO, L"File installed: %ls", job->dest);
+    }
+    xfree(job->temp);
+    xfree(job->dest);
+    job->temp = job->dest = NULL;
+    return ok;
+}
+
+static void abandon_file(FileJob *job)
+{
+    if (job->h && job->h != INVALID_HANDLE_VALUE)
+        CloseHandle(job->h);
+    if (job->temp)
+        DeleteFileW(job->temp);
+    xfree(job->temp);
+    xfree(job->dest);
+    job->h = NULL;
+    job->temp = job->dest = NULL;
+}
+
+static int ask_volume(void *ctx, int disk, const wchar_t *path)
+{
+    Installer *in = ctx;
+    wchar_t *t = text_with(in, TXT_INSERT_DISK, path_name(path), disk);
+    int again = ui_retry(t);
+    xfree(t);
+    return again;
+}
+
+static void payload_failed(Installer *in, PayloadReader *r, const wchar_t *fallback)
+{
+    const wchar_t *why = r->error ? r->error : fallback;
+    log_line(LOG_ERROR, L"%ls", why);
+    if (in->cancelled) {
+        in->exit_code = EXIT_CANCELLED;
+    } else {
+        ui_error(why);
+        in->exit_code = wcsstr(why, L"is missing") && r->volume > 0 ? EXIT_MISSING_DISK
+                        : in->exit_code ? in->exit_code : EXIT_DAMAGED;
+    }
+    in->fatal = 1;
+}
+
+static void install_stored(Installer *in, PayloadReader *r)
+{
+    size_t count = in->script->entries[SEC_G];
+    for (size_t j = 0; j < count && !in->fatal; j++) {
+        unsigned char raw[STORED_HEADER_SIZE];
+        StoredHeader h;
+        if (!payload_read(r, raw, sizeof raw)) {
+            payload_failed(in, r, L"The setup file's data cannot be read.");
+            return;
+        }
+        stored_header_read(raw, &h);
+        if (h.number != j) {
+            xfree(r->error);
+            r->error = w_dup(L"The setup file is damaged: its files are out of order.");
+            payload_failed(in, r, NULL);
+            return;
+        }
+        FileJob job = {in};
+        HANDLE out = begin_file(&job, j, &h.write_time);
+        if (out == INVALID_HANDLE_VALUE)
+            return;
+        if (!payload_copy(r, out, h.size, tick, in)) {
+            abandon_file(&job);
+            payload_failed(in, r, L"The setup file's data cannot be read.");
+            return;
+        }
+        if (out && !finish_file(&job, &h.write_time, h.attributes))
+            return;
+        in->done += h.size;
+        ui_progress(in->done, in->total);
+    }
+}
+
+/* ---- cabinet form: FDI sink ---- */
+
+static int cab_materialise(void *ctx, int index, const wchar_t *path)
+{
+    FileJob *job = ctx;
+    Installer *in = job->in;
+    if (index != job->next_cabinet)
+        return 0;
+    job->next_cabinet++;
+    long long last = script_number(in->script, FLD_LAST_CABINET);
+    unsigned long long size = index < last ? (unsigned long long)script_number(in->script, FLD_CABINET_SIZE)
+                                           : (unsigned long long)script_number(in->script, FLD_LAST_CABINET_SIZE);
+    HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
+    if (h == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD put;
+    int ok = WriteFile(h, CABINET_SIGNATURE, 4, &put, NULL) && put == 4 && payload_copy(job->reader, h, size, tick, in);
+    CloseHandle(h);
+    return ok;
+}
+
+static HANDLE cab_open_file(void *ctx, const char *name, long size, USHORT date, USHORT time,
+                            USHORT attributes, int *abort)
+{
+    FileJob *job = ctx;
+    Installer *in = job->in;
+    unsigned long long j;
+    if (!parse_u64(name, &j) || j >= in->script->entries[SEC_G]) {
+        log_line(LOG_WARN, L"Unexpected entry in the installation data: %hs", name);
+        return NULL;
+    }
+    FILETIME ft;
+    cab_time_to_filetime(date, time, &ft);
+    HANDLE h = begin_file(job, (size_t)j, &ft);
+    if (h == INVALID_HANDLE_VALUE) {
+        *abort = 1;
+        return NULL;
+    }
+    in->done += (unsigned long long)size;
+    return h;
+}
+
+static int cab_close_file(void *ctx, HANDLE h, const char *name, USHORT date, USHORT time, USHORT attributes)
+{
+    FileJob *job = ctx;
+    FILETIME ft;
+    cab_time_to_filetime(date, time, &ft);
+    job->h = h;
+    int ok = finish_file(job, &ft, attributes & ~0x80u /* "execute after extraction" flag */);
+    ui_progress(job->in->done, job->in->total);
+    return ok;
+}
+
+static int cab_tick(void *ctx)
+{
+    FileJob *job = ctx;
+    return tick(job->in);
+}
+
+static void install_cabinets(Installer *in, PayloadReader *r)
+{
+    FileJob job = {in};
+    job.reader = r;
+    CabSink sink = {&job, cab_materialise, cab_open_file, cab_close_file, cab_tick};
+    long long last = script_number(in->script, FLD_LAST_CABINET);
+    wchar_t *folder = path_join(in->work, L"cab");
+    CreateDirectoryW(folder, NULL);
+    wchar_t *err = cab_extract_chain(&sink, (int)last + 1, folder);
+    if (job.dest)
+        abandon_file(&job);
+    RemoveDirectoryW(folder);
+    xfree(folder);
+    if (err && !in->fatal) {
+        xfree(r->error ? NULL : NULL);
+        if (!r->error)
+            r->error = w_fmt(L"The setup file's data cannot be unpacked: %ls.", err);
+        payload_failed(in, r, NULL);
+    } else if (err) {
+        if (r->error)
+            payload_failed(in, r, NULL);
+    }
+    xfree(err);
+}
+
+/* ---------- the other sections ---------- */
+
+static int is_yes(const char *v)
+{
+    return strcmp(v, "1") == 0;
+}
+
+static void run_commands(Installer *in, int after)
+{
+    const Script *s = in->script;
+    for (size_t i = 0; i < s->entries[SEC_I]; i++) {
+        if (is_yes(script_value(s, SEC_I, i, CMD_WHEN)) != after)
+            continue;
+        status(in, TXT_RUNNING_COMMANDS, NULL);
+        wchar_t *cmd = vars_expand_a(&in->vars, script_value(s, SEC_I, i, CMD_COMMAND));
+        wchar_t *params = vars_expand_a(&in->vars, script_value(s, SEC_I, i, CMD_PARAMS));
+        long long type = 0, show = 1;
+        parse_i64(script_value(s, SEC_I, i, CMD_TYPE), &type);
+        parse_i64(script_value(s, SEC_I, i, CMD_SHOW), &show);
+        DWORD code = 0;
+        if (command_run((int)type, cmd, params, (int)show, is_yes(script_value(s, SEC_I, i, CMD_WAIT)), &code))
+            log_line(LOG_INFO, L"Command run: %ls %ls (exit code %u)", cmd, params, (unsigned)code);
+        else
+            log_line(LOG_ERROR, L"Command could not be started: %ls (error %u)", cmd, (unsigned)GetLastError());
+        xfree(cmd);
+        xfree(params);
+    }
+}
+
+static void make_folder_entries(Installer *in)
+{
+    const Script *s = in->script;
+    for (size_t i = 0; i < s->entries[SEC_H]; i++) {
+        wchar_t *path = expand_path(in, script_value(s, SEC_H, i, H_PATH));
+        Journal scratch = {0};
+        int uninstall = is_yes(script_value(s, SEC_H, i, H_UNINSTALL));
+        if (make_folders(path, uninstall ? &in->journal : &scratch))
+            log_line(LOG_INFO, L"Folder: %ls", path);
+        else
+            log_line(LOG_ERROR, L"Folder could not be created: %ls", path);
+        journal_free(&scratch);
+        xfree(path);
+    }
+}
+
+static void write_registry(Installer *in)
+{
+    const Script *s = in->script;
+    int associations = 0;
+    for (size_t i = 0; i < s->entries[SEC_C]; i++) {
+        status(in, TXT_WRITING_REGISTRY, NULL);
+        wchar_t *root = w_from_ansi(script_value(s, SEC_C, i, C_ROOT));
+        wchar_t *subkey = vars_expand_a(&in->vars, script_value(s, SEC_C, i, C_SUBKEY));
+        wchar_t *name = vars_expand_a(&in->vars, script_value(s, SEC_C, i, C_NAME));
+        wchar_t *data = vars_expand_a(&in->vars, script_value(s, SEC_C, i, C_DATA));
+        long long type = -1;
+        parse_i64(script_value(s, SEC_C, i, C_TYPE), &type);
+        Journal scratch = {0};
+        int uninstall = is_yes(script_value(s, SEC_C, i, C_UNINSTALL));
+        int r = registry_write(root, subkey, name, (int)type, data, is_yes(script_value(s, SEC_C, i, C_OVERWRITE)),
+                               uninstall ? &in->journal : &scratch);
+        journal_free(&scratch);
+        if (r == 0)
+            log_line(LOG_ERROR, L"Registry value could not be written: %ls\\%ls", subkey, name);
+        else
+            log_line(LOG_INFO, r == 2 ? L"Registry value kept: %ls\\%ls" : L"Registry value: %ls\\%ls", subkey, name);
+        if (r == 1 && root_from_number(root) == HKEY_CLASSES_ROOT)
+            associations = 1;
+        xfree(root);
+        xfree(subkey);
+        xfree(name);
+        xfree(data);
+    }
+    if (associations)
+        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, NULL, NULL);
+}
+
+static void write_ini(Installer *in)
+{
+    const Script *s = in->script;
+    for (size_t i = 0; i < s->entries[SEC_K]; i++) {
+        status(in, TXT_WRITING_INI, NULL);
+        wchar_t *file = expand_path(in, script_value(s, SEC_K, i, K_FILE));
+        wchar_t *section = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_SECTION));
+        wchar_t *key = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_KEY));
+        wchar_t *value = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_VALUE));
+        Journal scratch = {0};
+        int uninstall = is_yes(script_value(s, SEC_K, i, K_UNINSTALL));
+        int r = ini_write(file, section, key, value, is_yes(script_value(s, SEC_K, i, K_OVERWRITE)),
+                          uninstall ? &in->journal : &scratch);
+        journal_free(&scratch);
+        if (r == 0)
+            log_line(LOG_ERROR, L"INI entry could not be written: %ls [%ls] %ls", file, section, key);
+        else
+            log_line(LOG_INFO, L"INI entry: %ls [%ls] %ls", file, section, key);
+        xfree(file);
+        xfree(section);
+        xfree(key);
+        xfree(value);
+    }
+}
+
+static wchar_t *shortcut_folder(Installer *in, int place)
+{
+    switch (place) {
+    case PLACE_START_MENU: {
+        wchar_t buf[MAX_PATH];
+        if (SHGetFolderPathW(NULL, (in->common ? CSIDL_COMMON_STARTMENU : CSIDL_STARTMENU) | CSIDL_FLAG_CREATE, NULL, 0, buf) != S_OK)
+            return NULL;
+        return w_dup(buf);
+    }
+    case PLACE_GROUP:
+        return w_dup(in->group_folder);
+    case PLACE_QUICK_LAUNCH:
+        return w_dup(in->vars.value[VAR_QUICKLAUNCH]);
+    case PLACE_PATH:
+        return w_dup(L"");
+    default: {
+        wchar_t buf[MAX_PATH];
+        int csidl = in->common ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOPDIRECTORY;
+        if (SHGetFolderPathW(NULL, csidl | CSIDL_FLAG_CREATE, NULL, 0, buf) != S_OK)
+            return NULL;
+        return w_dup(buf);
+    }
+    }
+}
+
+static void make_shortcuts(Installer *in)
+{
+    const Script *s = in->script;
+    if (!s->entries[SEC_F])
+        return;
+    status(in, TXT_CREATING_SHORTCUTS, NULL);
+    HRESULT com = CoInitialize(NULL);
+    for (size_t i = 0; i < s->entries[SEC_F]; i++) {
+        long long place = PLACE_DESKTOP;
+        parse_i64(script_value(s, SEC_F, i, F_PLACE), &place);
+        wchar_t *folder = shortcut_folder(in, (int)place);
+        wchar_t *name = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_NAME));
+        wchar_t *lnk = !folder ? NULL : place == PLACE_PATH ? w_dup(name) : path_join(folder, name);
+        wchar_t *target = expand_path(in, script_value(s, SEC_F, i, F_TARGET));
+        wchar_t *params = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_PARAMS));
+        wchar_t *comment = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_COMMENT));
+        wchar_t *icon = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_ICON_FILE));
+        wchar_t *work = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_FOLDER));
+        long long index = 0;
+        parse_i64(script_value(s, SEC_F, i, F_ICON_INDEX), &index);
+        int ok = 0;
+        if (lnk && path_is_absolute(lnk)) {
+            wchar_t *lnk_folder = path_folder(lnk);
+            ok = make_folders(lnk_folder, &in->journal) &&
+                 shortcut_create(lnk, target, params, comment, icon, (int)index, work);
+            xfree(lnk_folder);
+        }
+        if (ok) {
+            journal_add(&in->journal, J_SHORTCUT, 1, lnk);
+            log_line(LOG_INFO, L"Shortcut: %ls", lnk);
+        } else {
+            log_line(LOG_ERROR, L"Shortcut could not be created: %ls", lnk ? lnk : name);
+        }
+        xfree(folder);
+        xfree(name);
+        xfree(lnk);
+        xfree(target);
+        xfree(params);
+        xfree(comment);
+        xfree(icon);
+        xfree(work);
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+}
+
+static void register_fonts(Installer *in)
+{
+    const Script *s = in->script;
+    for (size_t i = 0; i < s->entries[SEC_E]; i++) {
+        status(in, TXT_REGISTERING_FONTS, NULL);
+        wchar_t *name = vars_expand_a(&in->vars, script_value(s, SEC_E, i, E_NAME));
+        wchar_t *file = expand_path(in, script_value(s, SEC_E, i, E_FILE));
+        wchar_t *value = font_register(name, file, in->vars.value[VAR_FONTDIR]);
+        if (value) {
+            journal_add(&in->journal, J_FONT, 2, value, file);
+            log_line(LOG_INFO, L"Font: %ls", value);
+        } else {
+            log_line(LOG_ERROR, L"Font could not be registered: %ls (%ls)", name, file);
+        }
+        xfree(value);
+        xfree(name);
+        xfree(file);
+    }
+}
+
+static void register_activex(Installer *in)
+{
+    const Script *s = in->script;
+    for (size_t i = 0; i < s->entries[SEC_M]; i++) {
+        status(in, TXT_REGISTERING_COMPONENTS, NULL);
+        wchar_t *file = expand_path(in, script_value(s, SEC_M, i, M_FILE));
+        HRESULT com = CoInitialize(NULL);
+        int ok = activex_register(file, 0);
+        if (SUCCEEDED(com))
+            CoUninitialize();
+        if (ok) {
+            if (is_yes(script_value(s, SEC_M, i, M_UNREGISTER)))
+                journal_add(&in->journal, J_ACTIVEX, 1, file);
+            log_line(LOG_INFO, L"Component registered: %ls", file);
+        } else {
+            log_line(LOG_ERROR, L"Component could not be registered: %ls", file);
+        }
+        xfree(file);
+    }
+}
+
+/* The uninstaller's own entries of the log: its commands and deletions, and the entry of
+ * the installed-programs list. */
+static void prepare_uninstaller(Installer *in, wchar_t **uninstaller, wchar_t **log_path)
+{
+    const Script *s = in->script;
+    status(in, TXT_CREATING_UNINSTALLER, NULL);
+    *uninstaller = expand_path(in, script_field(s, FLD_UNINSTALL_FILE));
+    *log_path = expand_path(in, script_field(s, FLD_UNINSTALL_LOG));
+    wchar_t *product = vars_expand_a(&in->vars, script_field(s, FLD_UNINSTALL_NAME));
+    wchar_t *title = vars_expand_a(&in->vars, script_field(s, FLD_UN_TITLE));
+    journal_add(&in->journal, J_PRODUCT, 1, product);
+    journal_add(&in->journal, J_TITLE, 1, title);
+    if (script_flag(s, FLD_UN_CLOSE_APP)) {
+        wchar_t *match = w_from_ansi(script_field(s, FLD_UN_APP_MATCH));
+        wchar_t *app = vars_expand_a(&in->vars, script_field(s, FLD_UN_APP_TEXT));
+        journal_add(&in->journal, J_CLOSE_APP, 2, match, app);
+        xfree(match);
+        xfree(app);
+    }
+    if (script_flag(s, FLD_UN_OPEN_PAGE)) {
+        wchar_t *page = vars_expand_a(&in->vars, script_field(s, FLD_UN_PAGE));
+        journal_add(&in->journal, J_WEB_PAGE, 1, page);
+        xfree(page);
+    }
+    for (size_t i = 0; i < s->entries[SEC_J]; i++) {
+        wchar_t *v[6];
+        for (int k = 0; k < 6; k++)
+            v[k] = k == CMD_COMMAND || k == CMD_PARAMS ? vars_expand_a(&in->vars, script_value(s, SEC_J, i, k))
+                                                       : w_from_ansi(script_value(s, SEC_J, i, k));
+        journal_add(&in->journal, J_COMMAND, 6, v[0], v[1], v[2], v[3], v[4], v[5]);
+        for (int k = 0; k < 6; k++)
+            xfree(v[k]);
+    }
+    for (size_t i = 0; i < s->entries[SEC_L]; i++) {
+        wchar_t *kind = w_from_ansi(script_value(s, SEC_L, i, L_KIND));
+        wchar_t *path = expand_path(in, script_value(s, SEC_L, i, L_PATH));
+        journal_add(&in->journal, J_DELETE, 2, kind, path);
+        xfree(kind);
+        xfree(path);
+    }
+    for (size_t i = 0; i < s->entries[SEC_D]; i++) {
+        wchar_t *root = w_from_ansi(script_value(s, SEC_D, i, D_ROOT));
+        wchar_t *subkey = vars_expand_a(&in->vars, script_value(s, SEC_D, i, D_SUBKEY));
+        wchar_t *name = vars_expand_a(&in->vars, script_value(s, SEC_D, i, D_NAME));
+        journal_add(&in->journal, J_REG_DELETE, 3, root, subkey, name);
+        xfree(root);
+        xfree(subkey);
+        xfree(name);
+    }
+
+    /* The installed-programs list: the machine's when it can be written, else the user's. */
+    wchar_t *key_name = w_dup(*product ? product : L"Setup");
+    for (wchar_t *p = key_name; *p; p++)
+        if (*p == L'\\')
+            *p = L'-';
+    wchar_t *key_path = w_cat(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", key_name);
+    const wchar_t *root_number = L"2";
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS) {
+        root_number = L"1";
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS)
+            key = NULL;
+    }
+    if (key) {
+        wchar_t *quoted = w_fmt(L"\"%ls\"", *uninstaller);
+        wchar_t *quiet = w_fmt(L"\"%ls\" /S", *uninstaller);
+        wchar_t *publisher = w_from_ansi(script_field(s, FLD_COMPANY));
+        wchar_t *version = w_from_ansi(script_field(s, FLD_VERSION));
+        wchar_t *web = vars_expand_a(&in->vars, script_field(s, FLD_WEB));
+        wchar_t *support = vars_expand_a(&in->vars, script_field(s, FLD_SUPPORT));
+        struct { const wchar_t *name, *value; } values[] = {
+            {L"DisplayName", product}, {L"UninstallString", quoted}, {L"QuietUninstallString", quiet},
+            {L"DisplayIcon", *uninstaller}, {L"Publisher", publisher}, {L"DisplayVersion", version},
+            {L"InstallLocation", in->install_path}, {L"URLInfoAbout", web}, {L"HelpLink", support},
+            {L"UninstallLog", *log_path},
+        };
+        for (size_t i = 0; i < sizeof values / sizeof values[0]; i++)
+            if (*values[i].value)
+                RegSetValueExW(key, values[i].name, 0, REG_SZ, (const BYTE *)values[i].value,
+                               (DWORD)((wcslen(values[i].value) + 1) * sizeof(wchar_t)));
+        DWORD one = 1, kb = (DWORD)script_number(s, FLD_REQUIRED_KB);
+        RegSetValueExW(key, L"NoModify", 0, REG_DWORD, (const BYTE *)&one, 4);
+        RegSetValueExW(key, L"NoRepair", 0, REG_DWORD, (const BYTE *)&one, 4);
+        RegSetValueExW(key, L"EstimatedSize", 0, REG_DWORD, (const BYTE *)&kb, 4);
+        RegCloseKey(key);
+        journal_add(&in->journal, J_PROGRAMS, 2, root_number, key_path);
+        log_line(LOG_INFO, L"Installed-programs entry: %ls", key_name);
+        xfree(quoted);
+        xfree(quiet);
+        xfree(publisher);
+        xfree(version);
+        xfree(web);
+        xfree(support);
+    } else {
+        log_line(LOG_ERROR, L"The installed-programs entry could not be written.");
+    }
+    xfree(key_path);
+    xfree(key_name);
+    xfree(product);
+    xfree(title);
+}
+
+/* ---------- the run ---------- */
+
+static void choose_language(Installer *in)
+{
+    const Script *s = in->script;
+    in->language = 0;
+    LANGID ui = GetUserDefaultUILanguage();
+    for (size_t i = 0; i < s->entries[SEC_N]; i++) {
+        long long id;
+        const char *v = script_value(s, SEC_N, i, N_ID);
+        if (in->opt.language) {
+            wchar_t *w = w_from_ansi(v);
+            int hit = w_ieq(w, in->opt.language);
+            xfree(w);
+            if (hit) {
+                in->language = i;
+                return;
+            }
+        } else if (parse_i64(v, &id) && (LANGID)id == ui) {
+            in->language = i;
+            return;
+        }
+    }
+    if (!in->opt.language)
+        for (size_t i = 0; i < s->entries[SEC_N]; i++) {
+            long long id;
+            if (parse_i64(script_value(s, SEC_N, i, N_ID), &id) && PRIMARYLANGID((LANGID)id) == PRIMARYLANGID(ui)) {
+                in->language = i;
+                return;
+            }
+        }
+}
+
+static wchar_t *make_work_folder(void)
+{
+    wchar_t temp[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH, temp);
+    if (n == 0 || n > MAX_PATH)
+        return NULL;
+    for (unsigned i = 0; i < 1000; i++) {
+        wchar_t *p = w_fmt(L"%ls~setup%x-%u", temp, (unsigned)GetCurrentProcessId(), i);
+        if (CreateDirectoryW(p, NULL))
+            return p;
+        xfree(p);
+    }
+    return NULL;
+}
+
+static void roll_back(Installer *in)
+{
+    log_line(LOG_WARN, L"Rolling back the changes made so far.");
+    UndoRun run = {0};
+    journal_undo(&in->journal, &run);
+    for (size_t i = in->backups; i-- > 0;)
+        MoveFileExW(in->backup_to[i], in->backup_from[i], MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING);
+}
+
+static void clean_up(Installer *in)
+{
+    for (size_t i = 0; i < in->backups; i++) {
+        DeleteFileW(in->backup_to[i]);
+        xfree(in->backup_to[i]);
+        xfree(in->backup_from[i]);
+    }
+    xfree(in->backup_to);
+    xfree(in->backup_from);
+    in->backups = 0;
+    if (in->work) {
+        folder_delete_tree(in->work);
+        xfree(in->work);
+        in->work = NULL;
+    }
+}
+
+int installer_run(Installer *in, const wchar_t *self_path)
+{
+    wchar_t *error = setup_open(&in->setup, self_path);
+    if (error) {
+        log_line(LOG_ERROR, L"%ls", error);
+        ui_error(error);
+        xfree(error);
+        return EXIT_DAMAGED;
+    }
+    in->script = &in->setup.script;
+    const Script *s = in->script;
+    int silent = in->opt.silent || script_flag(s, FLD_SILENT);
+    choose_language(in);
+    wchar_t *title = vars_expand_a(&in->vars, script_field(s, FLD_TITLE));
+    ui_init(silent, *title ? title : L"Setup");
+    xfree(title);
+
+    wchar_t *builder = w_from_ansi(script_field(s, FLD_BUILDER));
+    wchar_t *product = w_from_ansi(script_field(s, FLD_PRODUCT));
+    log_line(LOG_INFO, L"Setup of %ls (%ls), %ls", product, builder, silent ? L"silent" : L"with window");
+    xfree(builder);
+    xfree(product);
+
+    in->common = script_number(s, FLD_GROUP_COMMON) == 1;
+    vars_init_builtin(&in->vars, s, in->setup.folder);
+    wchar_t *language = w_from_ansi(script_value(s, SEC_N, in->language, N_CAPTION));
+    wchar_t *paren = wcsstr(language, L" (");
+    if (paren)
+        *paren = 0;
+    vars_set(&in->vars, VAR_LANGUAGE, language);
+    xfree(language);
+    vars_read_user(&in->vars, s);
+    in->install_path = in->opt.folder ? w_dup(in->opt.folder) : vars_expand_a(&in->vars, script_field(s, FLD_INSTALL_PATH));
+    path_strip_slash(in->install_path);
+    vars_set(&in->vars, VAR_INSTALLPATH, in->install_path);
+    /* User variables may name the install folder in their defaults. */
+    for (int v = VAR_FIRST_USER; v <= VAR_MAX; v++)
+        if (in->vars.value[v]) {
+            wchar_t *x = vars_expand(&in->vars, in->vars.value[v]);
+            vars_set(&in->vars, v, x);
+            xfree(x);
+        }
+    {
+        wchar_t buf[MAX_PATH];
+        int csidl = in->common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS;
+        wchar_t *group = vars_expand_a(&in->vars, script_field(s, FLD_GROUP));
+        if (SHGetFolderPathW(NULL, csidl | CSIDL_FLAG_CREATE, NULL, 0, buf) == S_OK)
+            in->group_folder = *group ? path_join(buf, group) : w_dup(buf);
+        else
+            in->group_folder = w_dup(L"");
+        xfree(group);
+    }
+
+    if (!run_checks(in))
+        return in->exit_code;
+    if (!path_is_absolute(in->install_path)) {
+        log_line(LOG_ERROR, L"The install folder is not a full path: %ls", in->install_path);
+        ui_error(L"The install folder is not a full path.");
+        return EXIT_FAILED;
+    }
+    if (!silent) {
+        wchar_t *welcome = installer_text(in, TXT_WELCOME);
+        wchar_t *folder = installer_text(in, TXT_FOLDER);
+        wchar_t *q = w_fmt(L"%ls\n\n%ls\n%ls", welcome, folder, in->install_path);
+        int go = ui_ask(q, 1);
+        xfree(q);
+        xfree(welcome);
+        xfree(folder);
+        if (!go) {
+            log_line(LOG_INFO, L"Cancelled before installing.");
+            return EXIT_CANCELLED;
+        }
+    }
+    log_line(LOG_INFO, L"Install folder: %ls", in->install_path);
+
+    in->work = make_work_folder();
+    if (!in->work) {
+        log_line(LOG_ERROR, L"No temporary folder could be created.");
+        ui_error(L"No temporary folder could be created.");
+        return EXIT_FAILED;
+    }
+    {
+        wchar_t *side = path_join(in->work, L"side");
+        CreateDirectoryW(side, NULL);
+        wchar_t *err = data_block_extract(&in->setup, side);
+        xfree(side);
+        if (err) {
+            log_line(LOG_ERROR, L"%ls", err);
+            ui_error(err);
+            xfree(err);
+            clean_up(in);
+            return EXIT_DAMAGED;
+        }
+    }
+
+    wchar_t *heading = installer_text(in, TXT_INSTALLING);
+    ui_progress_show(heading);
+    xfree(heading);
+    in->total = (unsigned long long)script_number(s, FLD_TOTAL_SOURCE_SIZE);
+
+    run_commands(in, 0);
+    if (!make_folders(in->install_path, &in->journal)) {
+        log_line(LOG_ERROR, L"The install folder could not be created: %ls", in->install_path);
+        in->fatal = 1;
+        in->exit_code = EXIT_FAILED;
+    }
+    if (!in->fatal)
+        make_folder_entries(in);
+    if (!in->fatal && s->entries[SEC_G]) {
+        status(in, TXT_UNPACKING, NULL);
+        PayloadReader reader;
+        payload_open(&reader, &in->setup, ask_volume, in);
+        if (in->setup.trailer.cabinets)
+            install_cabinets(in, &reader);
+        else
+            install_stored(in, &reader);
+        payload_close(&reader);
+    }
+    if (!in->fatal && in->cancelled)
+        in->fatal = 1;
+    if (!in->fatal) {
+        write_registry(in);
+        write_ini(in);
+        make_shortcuts(in);
+        register_fonts(in);
+        register_activex(in);
+        run_commands(in, 1);
+    }
+    wchar_t *uninstaller = NULL, *log_path = NULL;
+    if (!in->fatal && script_flag(s, FLD_UNINSTALLER)) {
+        prepare_uninstaller(in, &uninstaller, &log_path);
+        wchar_t *folder = path_folder(log_path);
+        make_folders(folder, &in->journal);
+        xfree(folder);
+        journal_add(&in->journal, J_FILE, 1, log_path);
+        if (!journal_save(&in->journal, log_path)) {
+            log_line(LOG_ERROR, L"The uninstall log could not be written: %ls", log_path);
+            in->fatal = 1;
+        }
+    }
+    ui_progress_hide();
+    int code;
+    if (in->fatal) {
+        roll_back(in);
+        code = in->cancelled ? EXIT_CANCELLED : in->exit_code ? in->exit_code : EXIT_FAILED;
+        if (!in->cancelled) {
+            wchar_t *t = installer_text(in, TXT_ROLLED_BACK);
+            ui_error(t);
+            xfree(t);
+        }
+        log_line(LOG_ERROR, L"Installation failed (exit code %d).", code);
+    } else if (log_errors()) {
+        code = EXIT_FAILED;
+        wchar_t *t = installer_text(in, TXT_COMPLETED_WITH_ERRORS);
+        ui_error(t);
+        xfree(t);
+        log_line(LOG_ERROR, L"Installation finished with %d errors.", log_errors());
+    } else {
+        code = in->restart ? EXIT_RESTART : EXIT_DONE;
+        wchar_t *t = installer_text(in, TXT_INSTALLED);
+        ui_info(t);
+        xfree(t);
+        log_line(LOG_INFO, L"Installation finished.");
+    }
+    xfree(uninstaller);
+    xfree(log_path);
+    clean_up(in);
+    return code;
+}

@@ -1,0 +1,39 @@
+/* The installation run: checks, then the steps in their order, with rollback on failure. */
+#ifndef BVQ_STUB_INSTALLER_H
+#define BVQ_STUB_INSTALLER_H
+
+#include "journal.h"
+#include "options.h"
+#include "setup_file.h"
+#include "variables.h"
+
+typedef struct {
+    SetupFile setup;
+    const Script *script;
+    Options opt;
+    Variables vars;
+    Journal journal;
+    size_t language;          /* group of sections N and O in use */
+    wchar_t *work;            /* private temporary folder */
+    wchar_t *install_path;
+    wchar_t *group_folder;    /* program group folder in the start menu */
+    int common;               /* shortcuts for all users (field 32) */
+    int restart;              /* files wait for the next restart */
+    int cancelled;
+    int fatal;                /* the run cannot continue: roll back */
+    int exit_code;
+    unsigned long long total, done;
+    /* replaced files kept until the end, for rollback */
+    wchar_t **backup_from, **backup_to;
+    size_t backups;
+} Installer;
+
+int installer_run(Installer *in, const wchar_t *self_path);
+
+/* Texts of the language in use (section O), with the English text when empty. */
+wchar_t *installer_text(const Installer *in, int index);
+
+/* The transformation of the installation password the setup carries (field 29). */
+void scramble_password(const unsigned char *in, size_t n, char *out);
+
+#endif

@@ -1,0 +1,52 @@
+/* The setup file as the installer finds it: its own file with the trailer at the end, the
+ * script, the data block of side files and the payload, which may continue in volume files
+ * beside the setup. */
+#ifndef BVQ_STUB_SETUP_FILE_H
+#define BVQ_STUB_SETUP_FILE_H
+
+#include "setup_format.h"
+
+/* Asked when a volume is missing: 1 to look again, 0 to give up. */
+typedef int (*AskVolumeFn)(void *ctx, int disk_number, const wchar_t *path);
+
+typedef struct {
+    wchar_t *path;        /* volume 0 */
+    wchar_t *folder;      /* its folder, without trailing backslash */
+    HANDLE file;
+    unsigned long long size;
+    SetupTrailer trailer;
+    Script script;
+} SetupFile;
+
+/* Opens and checks the setup; NULL on success, else the reason (to be freed). */
+wchar_t *setup_open(SetupFile *s, const wchar_t *path);
+void setup_close(SetupFile *s);
+
+/* Sequential reader of the payload across volumes. */
+typedef struct {
+    SetupFile *setup;
+    wchar_t *pattern;      /* script field 21: the volume name, code of %I% kept */
+    HANDLE h;              /* the current volume (volume 0 is setup->file) */
+    int volume;            /* 0-based */
+    unsigned long long left; /* payload bytes left in the current volume */
+    AskVolumeFn ask;
+    void *ask_ctx;
+    wchar_t *error;
+} PayloadReader;
+
+void payload_open(PayloadReader *r, SetupFile *s, AskVolumeFn ask, void *ask_ctx);
+/* Reads exactly n bytes; 0 and r->error on failure. */
+int payload_read(PayloadReader *r, void *buf, size_t n);
+/* Copies n bytes to the file h (NULL: skip them), calling tick between pieces. */
+int payload_copy(PayloadReader *r, HANDLE h, unsigned long long n, int (*tick)(void *), void *ctx);
+wchar_t *volume_path(const SetupFile *s, const wchar_t *pattern, int volume);
+void payload_close(PayloadReader *r);
+
+/* Extracts the side files of the data block into folder as "<number>.tmp" (the part of the
+ * name after "$inst\"). NULL on success, else the reason. */
+wchar_t *data_block_extract(SetupFile *s, const wchar_t *folder);
+
+/* Random-access read of volume 0. */
+int setup_read_at(SetupFile *s, unsigned long long offset, void *buf, size_t n);
+
+#endif

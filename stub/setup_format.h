@@ -1,0 +1,197 @@
+/* What the build writes behind the installer, and how it is read: the trailer, the script's
+ * sections and fields, the data block's records, the stored payload records, the cabinet
+ * sizes and the variable codes. Every other file of the installer asks this one. */
+#ifndef BVQ_STUB_SETUP_FORMAT_H
+#define BVQ_STUB_SETUP_FORMAT_H
+
+#include <windows.h>
+
+/* ---- Trailer: the last 36 bytes of the setup file (volume 0) ---- */
+#define TRAILER_SIZE 36
+#define TRAILER_LAST_FIELD 120 /* byte 34: number of the last field of section A */
+#define TRAILER_MARK 241       /* byte 35 */
+
+typedef struct {
+    unsigned long long script_start; /* S0: size of the patched stub */
+    unsigned long long data_size;    /* S2 - S1 */
+    unsigned long long script_end;   /* S1 */
+    unsigned long long data_end;     /* S2: start of the payload */
+    int cabinets;                    /* 1: data block and payload are cabinets; 0: stored */
+    int side_files;                  /* number of side files, counted in one byte */
+} SetupTrailer;
+
+/* Checks the trailer against the size of volume 0; NULL when sound, else the reason. */
+const wchar_t *trailer_read(const unsigned char raw[TRAILER_SIZE], unsigned long long file_size,
+                            SetupTrailer *t);
+
+/* ---- Script: zero-terminated ANSI values, sections A..O ---- */
+enum ScriptSection {
+    SEC_A, /* settings, fields 0..120 */
+    SEC_B, /* variables read from the registry: root, subkey, value name, default */
+    SEC_C, /* registry values: root, subkey, name, data, type, overwrite, uninstall */
+    SEC_D, /* registry entries the uninstaller deletes: root, subkey, value name */
+    SEC_E, /* fonts: name, file */
+    SEC_F, /* shortcuts: place, name, target, parameters, comment, icon file, icon index, folder */
+    SEC_G, /* packed files: destination, mode, uninstall */
+    SEC_H, /* folders: path, uninstall */
+    SEC_I, /* installer commands: type, command, parameters, show, when, wait */
+    SEC_J, /* uninstaller commands: as I */
+    SEC_K, /* INI entries: file, section, key, value, overwrite, uninstall */
+    SEC_L, /* uninstaller deletions: kind, path */
+    SEC_M, /* ActiveX files: file, unregister */
+    SEC_N, /* languages: caption, id, licence side file, information side file */
+    SEC_O, /* language texts: field 57 per language */
+    SEC_COUNT
+};
+
+/* Fields of section A used by the installer */
+enum ScriptField {
+    FLD_BUILDER = 0,
+    FLD_NET_PAGE = 2,
+    FLD_VOLUME_PATTERN = 21,
+    FLD_TOTAL_SOURCE_SIZE = 23,
+    FLD_FOOTER = 27,
+    FLD_PRODUCT = 28,
+    FLD_PASSWORD = 29,
+    FLD_GROUP_COMMON = 32,
+    FLD_SINGLE_FILE = 34,
+    FLD_VERSION = 35,
+    FLD_FINISH_WEB = 36,
+    FLD_WEB_SITE = 37,
+    FLD_FINISH_RUN = 39,
+    FLD_COMPANY = 42,
+    FLD_RUN_APP = 43,
+    FLD_README = 47,
+    FLD_REQUIRED_KB = 48,
+    FLD_INSTALL_NAME = 53,
+    FLD_UNINSTALL_NAME = 55,
+    FLD_UNINSTALLER = 56,
+    FLD_TEXTS_PER_LANGUAGE = 57,
+    FLD_INSTALL_PATH = 58,
+    FLD_PASSWORD_MODE = 59,
+    FLD_REFUSED_SYSTEMS = 61,
+    FLD_SYSTEMS_TEXT = 62,
+    FLD_UN_CLOSE_APP = 64,
+    FLD_TITLE = 65,
+    FLD_UN_OPEN_PAGE = 68,
+    FLD_UN_PAGE = 74,
+    FLD_UN_TITLE = 75,
+    FLD_FIXED_FOLDER = 76,
+    FLD_NET_OR_LATER = 85,
+    FLD_FINISH_README = 79,
+    FLD_UNINSTALL_FILE = 91,
+    FLD_UNINSTALL_LOG = 92,
+    FLD_WEB = 94,
+    FLD_CABINET_SIZE = 95,
+    FLD_UN_APP_TEXT = 97,
+    FLD_ADMIN = 99,
+    FLD_NET_VERSION = 100,
+    FLD_CLOSE_APP = 103,
+    FLD_APP_TEXT = 104,
+    FLD_APP_MATCH = 105,
+    FLD_GROUP = 106,
+    FLD_SUPPORT = 107,
+    FLD_UN_APP_MATCH = 108,
+    FLD_SILENT = 110,
+    FLD_LAST_CABINET = 117,
+    FLD_LAST_CABINET_SIZE = 118,
+    FLD_COUNT = 121
+};
+
+/* Values per entry of each section (section O: per language, field 57) */
+extern const int SECTION_WIDTH[SEC_COUNT];
+/* The field of section A that counts the entries of each section (-1 for A) */
+extern const int SECTION_COUNT_FIELD[SEC_COUNT];
+
+typedef struct {
+    char *buf;        /* the script bytes, owned */
+    const char **values;
+    size_t value_count;
+    size_t first[SEC_COUNT];   /* index of the first value of each section */
+    size_t entries[SEC_COUNT]; /* entries (languages for N and O) */
+    size_t width[SEC_COUNT];
+} Script;
+
+/* Takes ownership of buf; NULL when sound, else the reason (the script is then unusable). */
+const wchar_t *script_parse(char *buf, size_t len, Script *s);
+const char *script_field(const Script *s, int field);
+long long script_number(const Script *s, int field); /* 0 when not a number */
+int script_flag(const Script *s, int field);
+const char *script_value(const Script *s, int section, size_t entry, int column);
+void script_free(Script *s);
+
+/* Column numbers of the sections */
+enum { B_ROOT, B_SUBKEY, B_NAME, B_DEFAULT };
+enum { C_ROOT, C_SUBKEY, C_NAME, C_DATA, C_TYPE, C_OVERWRITE, C_UNINSTALL };
+enum { D_ROOT, D_SUBKEY, D_NAME };
+enum { E_NAME, E_FILE };
+enum { F_PLACE, F_NAME, F_TARGET, F_PARAMS, F_COMMENT, F_ICON_FILE, F_ICON_INDEX, F_FOLDER };
+enum { G_DEST, G_MODE, G_UNINSTALL };
+enum { H_PATH, H_UNINSTALL };
+enum { CMD_TYPE, CMD_COMMAND, CMD_PARAMS, CMD_SHOW, CMD_WHEN, CMD_WAIT };
+enum { K_FILE, K_SECTION, K_KEY, K_VALUE, K_OVERWRITE, K_UNINSTALL };
+enum { L_KIND, L_PATH };
+enum { M_FILE, M_UNREGISTER };
+enum { N_CAPTION, N_ID, N_LICENCE, N_INFO };
+
+/* Shortcut places (section F, column 0) */
+enum { PLACE_START_MENU, PLACE_DESKTOP, PLACE_GROUP, PLACE_QUICK_LAUNCH, PLACE_PATH };
+/* If-exists modes of packed files (section G, column 1) */
+enum { MODE_ASK, MODE_ASK_IF_NEWER, MODE_REPLACE, MODE_REPLACE_IF_NEWER, MODE_SKIP };
+/* Registry value types (section C, column 4) */
+enum { REGTYPE_SZ, REGTYPE_BINARY, REGTYPE_DWORD, REGTYPE_EXPAND_SZ };
+/* Uninstaller deletions (section L, column 0) */
+enum { DELETE_FILE, DELETE_FOLDER, DELETE_FOLDER_TREE };
+/* Refused systems (field 61) */
+#define REFUSE_95 2
+#define REFUSE_98 4
+#define REFUSE_ME 8
+#define REFUSE_NT 16
+#define REFUSE_2000 32
+#define REFUSE_XP 64
+#define REFUSE_2003 128
+#define REFUSE_VISTA 256
+#define REFUSE_2008_7 512
+/* Password entry (field 59) */
+#define PASSWORD_UPPER_CASE 256
+
+/* Registry root numbers 0..6 of sections B, C and D; NULL for any other value */
+HKEY registry_root(const char *number);
+const wchar_t *registry_root_name(HKEY root);
+
+/* ---- Payload ---- */
+#define STORED_HEADER_SIZE 24 /* number (4), size (8), write time (8), attributes (4) */
+#define CABINET_SIGNATURE "MSCF" /* the 4 bytes the build strips from every cabinet */
+
+typedef struct {
+    unsigned number;
+    unsigned long long size;
+    FILETIME write_time;
+    DWORD attributes;
+} StoredHeader;
+void stored_header_read(const unsigned char raw[STORED_HEADER_SIZE], StoredHeader *h);
+
+/* Side files of the data block are named "$inst\" + number + ".tmp" */
+#define SIDE_FILE_PREFIX "$inst\\"
+#define SIDE_FILE_LICENCE_ALL 15
+#define SIDE_FILE_INFO_ALL 16
+
+/* ---- Variable codes: "@$&%" + two digits ---- */
+#define VAR_CODE_PREFIX L"@$&%"
+#define VAR_CODE_LEN 6
+#define VAR_MAX 99
+#define VAR_FIRST_USER 81
+enum {
+    VAR_PROGRAMFILES = 1, VAR_WINDOWSDIR, VAR_SYSTEMDIR, VAR_INSTALLPATH, VAR_TEMPDIR,
+    VAR_DESKTOP, VAR_QUICKLAUNCH, VAR_PROGRAMSDIR, VAR_STARTMENU, VAR_MYDOCUMENTS,
+    VAR_FAVORITES, VAR_SENDTO, VAR_USERPROFILE, VAR_STARTUP, VAR_FONTDIR, VAR_COMMONFILES,
+    VAR_SYSTEMDRIVE, VAR_CURRENTDIR, VAR_I, VAR_USERNAME, VAR_LANGUAGE, VAR_COMPUTERNAME,
+    VAR_PRODUCTNAME, VAR_PRODUCTVERSION, VAR_COMPANYNAME, VAR_APPDATA, VAR_COMMONAPPDATA,
+    VAR_COMMONDESKTOP, VAR_COMMONDOCUMENTS, VAR_COMMONFAVORITES, VAR_COMMONPROGRAMSDIR,
+    VAR_COMMONSTARTMENU, VAR_COMMONSTARTUP, VAR_TEMPLATES, VAR_COMMONTEMPLATES,
+    VAR_PROGRAMFILES64
+};
+#define VAR_SHORT_OFFSET 40 /* 40 + n is the short form of n for n = 1..18 and 26..36 */
+int var_short_base(int number); /* n when number is a short form of n, else 0 */
+
+#endif

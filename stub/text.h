@@ -1,0 +1,57 @@
+/* Small helpers for wide strings, growable buffers and conversions. Out of memory ends the
+ * process: an installer that cannot allocate a few kilobytes cannot continue sensibly. */
+#ifndef BVQ_STUB_TEXT_H
+#define BVQ_STUB_TEXT_H
+
+#include <windows.h>
+#include <stddef.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <wchar.h>
+
+typedef struct {
+    wchar_t *p;
+    size_t len;
+    size_t cap;
+} WBuf;
+
+void *xalloc(size_t n);            /* zero-filled */
+void *xrealloc(void *p, size_t n);
+void xfree(void *p);
+
+void wb_addn(WBuf *b, const wchar_t *s, size_t n);
+void wb_add(WBuf *b, const wchar_t *s);
+void wb_addc(WBuf *b, wchar_t c);
+void wb_add_u64(WBuf *b, unsigned long long v);
+wchar_t *wb_take(WBuf *b);          /* the text (never NULL); the buffer is reset */
+void wb_free(WBuf *b);
+
+wchar_t *w_dup(const wchar_t *s);
+wchar_t *w_dupn(const wchar_t *s, size_t n);
+wchar_t *w_cat(const wchar_t *a, const wchar_t *b);
+wchar_t *w_cat3(const wchar_t *a, const wchar_t *b, const wchar_t *c);
+wchar_t *w_fmt(const wchar_t *fmt, ...);   /* %ls and %d, %u, %x of the C library */
+wchar_t *w_from_ansi(const char *s);       /* system ANSI code page */
+wchar_t *w_from_ansi_n(const char *s, size_t n);
+wchar_t *w_from_utf8(const char *s, size_t n);
+char *utf8_from_w(const wchar_t *s, int *out_len);
+char *ansi_from_w(const wchar_t *s);
+wchar_t *w_u64(unsigned long long v);
+
+int w_ieq(const wchar_t *a, const wchar_t *b);        /* case-insensitive equality */
+int w_starts_i(const wchar_t *s, const wchar_t *prefix);
+int w_ends_i(const wchar_t *s, const wchar_t *suffix);
+
+/* Decimal number parsing of script values: the whole text must be a number. */
+int parse_u64(const char *s, unsigned long long *out);
+int parse_i64(const char *s, long long *out);
+int wparse_i64(const wchar_t *s, long long *out);
+
+/* Paths */
+wchar_t *path_join(const wchar_t *folder, const wchar_t *name);
+wchar_t *path_folder(const wchar_t *path);     /* without trailing backslash; "" when none */
+const wchar_t *path_name(const wchar_t *path); /* pointer into path */
+void path_strip_slash(wchar_t *path);          /* removes trailing backslashes except "C:\" */
+int path_is_absolute(const wchar_t *path);
+
+#endif
