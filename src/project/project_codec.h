@@ -15,8 +15,10 @@ inline constexpr std::string_view kEncodeAlphabet =
 std::string ScrambleText(std::string_view text);
 // The inverse: t[i] = (n + s[i] - round(255 * cos(i))) mod 256.
 std::string UnscrambleText(std::string_view bytes);
-// round(255 * cos(i)) as the scramble uses it (exposed for tests).
+// round(255 * cos(i)) as the scramble uses it; ScrambleOffsetExtended always computes it in
+// extended precision (the reference the fast path is tested against).
 int ScrambleOffset(long long position);
+int ScrambleOffsetExtended(long long position);
 
 // 6 bits per character, most significant first; n bytes give ceil(8n/6) characters.
 std::string EncodeText(std::string_view bytes);

@@ -64,6 +64,17 @@ TEST(ScrambleText, OffsetsAreRoundedExtendedCosines) {
     EXPECT_EQ(ScrambleOffset(i), std::lround(255.0 * std::cos(static_cast<double>(i)))) << i;
 }
 
+TEST(ScrambleText, FastOffsetsEqualExtendedPrecision) {
+  for (long long i = 1; i <= 300000; ++i) ASSERT_EQ(ScrambleOffset(i), ScrambleOffsetExtended(i)) << i;
+  for (long long i = 2147480000LL; i <= 2147483647LL; ++i) ASSERT_EQ(ScrambleOffset(i), ScrambleOffsetExtended(i)) << i;
+  // The whole-text scramble (computed block by block) gives the same offsets.
+  const std::string zeros(5000, '\0');
+  const std::string scrambled = ScrambleText(zeros);
+  for (std::size_t i = 0; i < zeros.size(); ++i)
+    ASSERT_EQ(static_cast<unsigned char>(scrambled[i]),
+              static_cast<unsigned>(ScrambleOffsetExtended(static_cast<long long>(i) + 1) - 5000) & 0xFFu) << i;
+}
+
 TEST(ScrambleText, KnownBytes) {
   // n = 1: (65 + 138 - 1) mod 256 = 202.
   EXPECT_EQ(ScrambleText("A"), "\xCA");
