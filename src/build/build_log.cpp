@@ -2,7 +2,14 @@
 
 #include <cstdio>
 
+#include "build/build_inputs.h"
+#include "project/interface_strings.h"
+
 namespace bvq {
+
+void BuildReporter::ReportBuildProblem(const BuildInputProblem& problem) {
+  AddLogLine(LogLine{InterfaceString(problem.message), LogIcon::Error, std::time(nullptr)});
+}
 
 const char* LogIconWord(LogIcon icon) {
   switch (icon) {

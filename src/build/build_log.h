@@ -8,6 +8,8 @@
 
 namespace bvq {
 
+struct BuildInputProblem;
+
 // Icon kinds of the log, numbered as the log's image list.
 enum class LogIcon : int { Error = 0, Information = 1, Warning = 2 };
 
@@ -32,6 +34,9 @@ class BuildReporter {
   // Lets pending window messages run, so a window stays responsive and Cancel can be
   // pressed. Called often during long steps; a front end without a window ignores it.
   virtual void ProcessEvents() {}
+  // A check before the build failed: the window shows the page and a message box. The
+  // default adds the message (its interface string) as an error line.
+  virtual void ReportBuildProblem(const BuildInputProblem& problem);
 };
 
 // A reporter that ignores everything (for callers that only want the files).

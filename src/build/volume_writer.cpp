@@ -1,5 +1,7 @@
 #include "build/volume_writer.h"
 
+#include <algorithm>
+
 #include "build/build_cancel.h"
 #include "util/strings.h"
 
@@ -59,7 +61,8 @@ VolumeResult WriteVolumes(const VolumeLayout& layout, PayloadReader& payload,
         payload.OpenPiece(piece);
         pieceOpen = true;
       }
-      uint64_t n = payload.CopyFromPiece(volume, room, progress);
+      // At most 1 MiB per step, so a cancel request is seen soon.
+      uint64_t n = payload.CopyFromPiece(volume, std::min<uint64_t>(room, 1 << 20), progress);
       written += n;
       room -= n;
       if (payload.PieceExhausted()) {

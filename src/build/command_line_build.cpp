@@ -1,0 +1,93 @@
+#include "build/command_line_build.h"
+
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+
+#include "build/build_cancel.h"
+#include "build/build_log.h"
+#include "build/run_build.h"
+#include "platform/command_line.h"
+#include "platform/program_settings.h"
+#include "platform/settings_store.h"
+#include "project/language_lists.h"
+#include "project/new_project.h"
+#include "project/project_file.h"
+#include "project/project_rules.h"
+#include "util/code_page.h"
+#include "util/strings.h"
+
+namespace bvq {
+namespace {
+
+// Prints log lines on standard output (converted from the project code page to UTF-8).
+class ConsoleReporter : public BuildReporter {
+ public:
+  void AddLogLine(const LogLine& line) override {
+    LogLine shown = line;
+    shown.text = AnsiToUtf8(line.text);
+    std::fprintf(stdout, "%s\n", FormatLogLine(shown).c_str());
+    std::fflush(stdout);
+  }
+  // The per-file progress of packing replaces the last line in a window; printed, it would
+  // only repeat the file names, so it is left out.
+  void SetLastLogLine(const std::string&) override {}
+  void SetProgressMaximum(uint64_t) override {}
+  void SetProgressPosition(uint64_t) override {}
+  void SetSizeText(const std::string&) override {}
+
+  void Line(const std::string& text, LogIcon icon) { AddLogLine(LogLine{text, icon, std::time(nullptr)}); }
+};
+
+extern "C" void OnInterrupt(int) { RequestBuildCancel(); }
+
+// Installs the cancel handler for SIGINT and SIGTERM for the lifetime of the object.
+class CancelOnSignals {
+ public:
+  CancelOnSignals() {
+    struct sigaction sa{};
+    sa.sa_handler = OnInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, &oldInt_);
+    sigaction(SIGTERM, &sa, &oldTerm_);
+  }
+  ~CancelOnSignals() {
+    sigaction(SIGINT, &oldInt_, nullptr);
+    sigaction(SIGTERM, &oldTerm_, nullptr);
+  }
+
+ private:
+  struct sigaction oldInt_{}, oldTerm_{};
+};
+
+}  // namespace
+
+int RunCommandLineBuild(const std::string& projectPath) {
+  ConsoleReporter reporter;
+  ProjectContext context;
+  context.InterfaceLanguage = ResolveInterfaceLanguage(ReadProgramSettings(SettingsStore::Open()).language);
+
+  Project project;
+  std::vector<std::string> captions;
+  for (const InstallLanguageItem& item : ListInstallLanguages(context.InterfaceLanguage)) captions.push_back(item.caption);
+  project.SetInstallLanguages(captions);
+  NewProject(project, context);
+  ProjectFileResult loaded = LoadProject(project, projectPath, context);
+  if (!loaded) {
+    reporter.Line(Utf8ToAnsi(projectPath) + ": " + loaded.message, LogIcon::Error);
+    return kExitProjectUnreadable;
+  }
+
+  // No questions on the command line: a missing source file ends the check at once.
+  auto issue = ValidateProject(project, context, [](const std::string&, std::size_t) { return false; });
+  if (issue) {
+    reporter.Line(ValidationMessageText(*issue), LogIcon::Error);
+    return kExitBuildFailed;
+  }
+
+  CancelOnSignals cancelOnSignals;
+  BuildResult result = RunBuild(project, reporter);
+  return result.built ? kExitBuilt : kExitBuildFailed;
+}
+
+}  // namespace bvq

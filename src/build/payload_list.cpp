@@ -1,0 +1,43 @@
+#include "build/payload_list.h"
+
+#include <ctime>
+
+#include "project/interface_strings.h"
+#include "project/project_paths.h"
+#include "util/files.h"
+
+namespace bvq {
+
+void Log(BuildReporter& reporter, const std::string& text, LogIcon icon) {
+  reporter.AddLogLine(LogLine{text, icon, std::time(nullptr)});
+  reporter.ProcessEvents();
+}
+
+bool IsFolderOnlyEntry(const EntryRow& row) { return row.Caption == InterfaceString(26); }
+
+int IfExistsMode(const std::string& cell) {
+  for (int i = 0; i <= 4; ++i)
+    if (cell == InterfaceString(234 + i)) return i;
+  return 2;
+}
+
+PayloadList CollectPayload(const Project& project, const std::string& uninstallerFile, BuildReporter& reporter) {
+  PayloadList list;
+  for (const EntryRow& row : project.ListView3.Rows) {
+    if (IsFolderOnlyEntry(row)) continue;
+    const std::string source = ResolveProjectPath(project, row.Caption);
+    if (row.Caption.empty() || !FileExists(source)) {
+      Log(reporter, InterfaceString(112) + row.Caption, LogIcon::Warning);
+      continue;
+    }
+    list.totalSourceSize += static_cast<uint64_t>(FileSize64(source));
+    list.files.push_back({source, row.Cell(1), IfExistsMode(row.Cell(2)), row.Cell(3) == InterfaceString(62)});
+  }
+  if (!uninstallerFile.empty()) {
+    list.totalSourceSize += static_cast<uint64_t>(FileSize64(uninstallerFile));
+    list.files.push_back({uninstallerFile, project.LabeledEdit1, 2, true});
+  }
+  return list;
+}
+
+}  // namespace bvq

@@ -1,0 +1,137 @@
+#include "build/payload_packing.h"
+
+#include <cstdio>
+
+#include "build/build_cancel.h"
+#include "build/copy_block.h"
+#include "build/payload_list.h"
+#include "build/work_files.h"
+#include "cab/cab_writer.h"
+#include "project/interface_strings.h"
+#include "util/files.h"
+#include "util/paths.h"
+#include "util/strings.h"
+
+namespace bvq {
+namespace {
+
+TCabCompressionType CompressionOf(int comboIndex) { return comboIndex == 1 ? cctMsZip : cctLzx; }
+
+// Work folder for the writer's temporary data file: the working folder holding `path`.
+std::string FolderOf(const std::string& path) { return ExtractFilePath(path); }
+
+}  // namespace
+
+bool PackPayloadCabinets(const PayloadList& payload, int compression, const std::string& workFolder,
+                         BuildProgress& progress, PackedCabinets& packed) {
+  BuildReporter& reporter = progress.reporter;
+  Log(reporter, InterfaceString(81));
+  reporter.SetProgressMaximum(ProgressUnits(payload.totalSourceSize));
+  int nextCabinet = 0;
+  uint64_t compressedBytes = 0;
+  packed = PackedCabinets{};
+
+  TCabWriter writer;
+  writer.SetCompressionType(CompressionOf(compression));
+  writer.CabinetSizeThreshold = kPayloadCabinetSize;
+  writer.TempFolder = workFolder;
+  writer.OnGetNextCabinet = [&](TCabWriter&, TCCAB& ccab, uint32_t, bool& abort) {
+    abort = BuildCancelRequested();
+    char name[32];
+    std::snprintf(name, sizeof name, "%04d.tmp", nextCabinet++);
+    ccab.szCab = name;
+    packed.cabinets.push_back(IncludeTrailingSeparator(ccab.szCabPath) + ccab.szCab);
+    reporter.ProcessEvents();
+  };
+  writer.OnBeforeFileAdd = [&](TCabWriter&, const std::string& source, bool&) {
+    reporter.ProcessEvents();
+    reporter.SetLastLogLine(InterfaceString(101) + ExtractFileName(source));
+    reporter.ProcessEvents();
+  };
+  writer.OnFileStatus = [&](TCabWriter&, uint32_t compressed, uint32_t uncompressed, bool& abort) {
+    abort = BuildCancelRequested();
+    if (compressed > 0) {
+      compressedBytes += compressed - std::min<uint32_t>(compressed, 4);
+      reporter.SetSizeText(SizeText(static_cast<int64_t>(compressedBytes)));
+    }
+    progress.bytes += uncompressed;
+    reporter.SetProgressPosition(ProgressUnits(progress.bytes));
+    reporter.ProcessEvents();
+  };
+  writer.OnProgress = [&](TCabWriter&, bool& abort) {
+    abort = BuildCancelRequested();
+    reporter.ProcessEvents();
+  };
+
+  try {
+    writer.Open(WorkFilePath(workFolder, 0));
+    for (size_t i = 0; i < payload.files.size(); ++i) {
+      if (BuildCancelRequested()) {
+        writer.Close(false);
+        return false;
+      }
+      writer.AddFile(payload.files[i].source, std::to_string(i), false);
+    }
+    reporter.SetLastLogLine(InterfaceString(81));
+    Log(reporter, InterfaceString(179));
+    writer.Close(!BuildCancelRequested());
+  } catch (const std::exception& e) {
+    // A packing error or a cancel that aborted the writer.
+    writer.Close(false);
+    if (!BuildCancelRequested()) Log(reporter, e.what(), LogIcon::Error);
+    RequestBuildCancel();
+    return false;
+  }
+  if (BuildCancelRequested()) return false;
+
+  reporter.SetProgressPosition(ProgressUnits(payload.totalSourceSize));
+  reporter.ProcessEvents();
+  // Only cabinets that were written count (a set without files leaves none).
+  std::vector<std::string> written;
+  for (const std::string& cabinet : packed.cabinets) {
+    if (!FileExists(cabinet)) continue;
+    written.push_back(cabinet);
+    packed.payloadSize += static_cast<uint64_t>(FileSize64(cabinet)) - 4;
+  }
+  packed.cabinets = std::move(written);
+  progress.Reset();
+  reporter.ProcessEvents();
+  return true;
+}
+
+struct CabinetSideFiles::Impl {
+  TCabWriter writer;
+  std::string path;
+};
+
+CabinetSideFiles::CabinetSideFiles(const std::string& cabinetPath, int compression) : impl_(std::make_unique<Impl>()) {
+  impl_->path = cabinetPath;
+  impl_->writer.SetCompressionType(CompressionOf(compression));
+  impl_->writer.TempFolder = FolderOf(cabinetPath);
+  impl_->writer.Open(cabinetPath);
+}
+
+CabinetSideFiles::~CabinetSideFiles() = default;
+
+void CabinetSideFiles::AddSideFile(const std::string& source, const std::string& name) {
+  impl_->writer.AddFile(source, name, false);
+}
+
+uint64_t CabinetSideFiles::AppendTo(BinaryFile& setup, BuildProgress& progress) {
+  impl_->writer.Close(true);
+  if (!FileExists(impl_->path)) return 0;  // no side files: an empty data block
+  BinaryFile cabinet(impl_->path, BinaryFile::Mode::Read);
+  const uint64_t size = cabinet.Size();
+  if (size < 4) return 0;
+  cabinet.Seek(4);
+  FileByteSource source(cabinet, size - 4);
+  const bool live = progress.live;
+  progress.live = false;  // the data block does not move the bar
+  uint64_t n = CopyBlock(setup, source, size - 4, progress);
+  progress.live = live;
+  progress.bytes = 0;
+  if (n != size - 4) throw FileError("data cabinet became shorter while it was read: " + impl_->path);
+  return n;
+}
+
+}  // namespace bvq

@@ -1,0 +1,227 @@
+#include "build/run_build.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "build/binary_file.h"
+#include "build/build_cancel.h"
+#include "build/build_inputs.h"
+#include "build/build_progress.h"
+#include "build/data_block.h"
+#include "build/installer_script.h"
+#include "build/language_side_files.h"
+#include "build/payload_list.h"
+#include "build/payload_packing.h"
+#include "build/version_info.h"
+#include "build/volume_names.h"
+#include "build/volume_writer.h"
+#include "build/work_files.h"
+#include "project/interface_strings.h"
+#include "project/project_paths.h"
+#include "resedit/replace_exe_icon.h"
+#include "util/files.h"
+#include "util/paths.h"
+#include "util/program_values.h"
+#include "util/strings.h"
+
+namespace bvq {
+namespace {
+
+const char* const kEmptySizeText = "0,00 Kb";
+
+class BuildRun {
+ public:
+  BuildRun(Project& project, BuildReporter& reporter)
+      : p_(project), reporter_(reporter), progress_(reporter), work_(WorkFolder()) {}
+
+  BuildResult Run() {
+    Log(reporter_, InterfaceString(76));
+    if (auto problem = CheckBuildInputs(p_)) {
+      Log(reporter_, InterfaceString(60), LogIcon::Error);
+      reporter_.ReportBuildProblem(*problem);
+      return result_;
+    }
+    Log(reporter_, InterfaceString(77));
+    ResetBuildCancel();
+    p_.LastVolumeIndex = 0;
+    progress_.bytes = 0;
+    progress_.live = true;
+    reporter_.SetProgressPosition(0);
+    reporter_.SetSizeText(kEmptySizeText);
+    useCabinets_ = p_.ComboBox1 != 0;
+    try {
+      Steps();
+    } catch (const std::exception& e) {
+      // An unexpected failure (a file that cannot be read or written, a full disk): the
+      // partial setup, further volumes and work files go, so nothing looks complete.
+      Log(reporter_, e.what(), LogIcon::Error);
+      RequestBuildCancel();
+      StopIfCancelled(0);
+    }
+    return result_;
+  }
+
+ private:
+  void Steps() {
+    ForceDirectories(work_);
+    RemoveWorkFiles(work_);
+
+    // The uninstaller: the stub with the project's uninstaller icon.
+    Log(reporter_, InterfaceString(86) + ExtractFileName(NativePath(p_.LabeledEdit1)) + "...");
+    const std::string uninstaller = WorkFilePath(work_, kWorkUninstall);
+    CopyWholeFile(ProgramFolder() + "Data/Uninstall.exe", uninstaller);
+    ReplaceExeIcon(uninstaller, ResolveProjectPath(p_, p_.LabeledEdit17), "MAINICON", 0);
+    Log(reporter_, InterfaceString(80));
+
+    payload_ = CollectPayload(p_, p_.CheckBox11 ? uninstaller : std::string(), reporter_);
+    if (StopIfCancelled(2)) return;
+
+    // The setup file: the installer stub with the project's icon and version texts.
+    const std::string setup = VolumePath(p_, 0);
+    result_.setupPath = setup;
+    Log(reporter_, InterfaceString(86) + ExtractFileName(setup) + "...");
+    if (!CopyStub(setup)) {
+      RequestBuildCancel();
+      StopIfCancelled(2);
+      return;
+    }
+    ReplaceExeIcon(setup, ResolveProjectPath(p_, p_.LabeledEdit11), "MAINICON", 0);
+    Log(reporter_, InterfaceString(173));
+    VersionWords version;
+    if (!ParseVersionNumbers(p_.LabeledEdit29, version)) version = {};
+    PatchVersionInfo(setup, version,
+                     {p_.LabeledEdit4, p_.LabeledEdit2 + " " + p_.LabeledEdit29 + " Installation", p_.LabeledEdit29,
+                      p_.LabeledEdit4});
+    if (StopIfCancelled(2)) return;
+
+    // Packing.
+    PackedCabinets packed;
+    uint64_t payloadSize = 0;
+    if (useCabinets_) {
+      if (!PackPayloadCabinets(payload_, p_.ComboBox1, work_, progress_, packed)) {
+        StopIfCancelled(2);
+        return;
+      }
+      payloadSize = packed.payloadSize;
+    } else {
+      payloadSize = payload_.totalSourceSize + kStoredHeaderSize * payload_.files.size();
+    }
+    if (StopIfCancelled(2)) return;
+
+    // The installer script, appended behind the stub.
+    Log(reporter_, InterfaceString(84));
+    const std::vector<BuildLanguage> languages = BuildLanguages(p_);
+    ScriptPayload scriptPayload{&payload_, useCabinets_, packed.cabinets.size(),
+                                packed.cabinets.empty() ? 0 : static_cast<uint64_t>(FileSize64(packed.cabinets.back()))};
+    const std::string script = EncodeInstallerScript(InstallerScriptValues(p_, scriptPayload, languages));
+    Log(reporter_, InterfaceString(88));
+    BinaryFile out(setup, BinaryFile::Mode::ReadWrite);
+    SetupTrailer trailer;
+    trailer.scriptStart = out.Size();
+    out.SeekToEnd();
+    out.Write(script);
+    trailer.dataStart = out.Size();
+
+    // The data block.
+    int sideFiles = 0;
+    if (useCabinets_) {
+      CabinetSideFiles cabinet(WorkFilePath(work_, kWorkData), p_.ComboBox1);
+      sideFiles = AddSideFiles(p_, languages, cabinet, work_);
+      if (StopIfCancelled(2)) return;
+      cabinet.AppendTo(out, progress_);
+    } else {
+      StoredSideFiles stored(out);
+      sideFiles = AddSideFiles(p_, languages, stored, work_);
+      if (StopIfCancelled(2)) return;
+    }
+    trailer.payloadStart = out.Size();
+    trailer.dataBlockSize = trailer.payloadStart - trailer.dataStart;
+    trailer.cabinets = useCabinets_;
+    trailer.sideFileCount = static_cast<uint8_t>(sideFiles);
+    out.Close();
+    Log(reporter_, InterfaceString(90));
+
+    // The payload into the volumes, the trailer at the end of the first.
+    VolumeLayout layout;
+    layout.fixedSize = trailer.payloadStart;
+    layout.payloadSize = payloadSize;
+    layout.volumeSize = VolumeSize(p_);
+    layout.trailer = trailer;
+    layout.showWrittenSize = !useCabinets_;
+    std::vector<std::string> sources;
+    for (const PackedFile& f : payload_.files) sources.push_back(f.source);
+    std::unique_ptr<PayloadReader> reader =
+        useCabinets_ ? MakeCabinetPayloadReader(packed.cabinets) : MakeStoredPayloadReader(std::move(sources));
+    VolumeResult volumes = WriteVolumes(layout, *reader, [this](int n) { return VolumePath(p_, n); }, progress_,
+                                        highestVolume_);
+    reader.reset();
+    if (volumes.outcome == VolumeOutcome::Cancelled) {
+      StopIfCancelled(2);
+      return;
+    }
+    if (volumes.outcome == VolumeOutcome::Inconsistent) {
+      RequestBuildCancel();
+      StopIfCancelled(0);
+      return;
+    }
+
+    // Success.
+    p_.LastVolumeIndex = volumes.volumeCount - 1;
+    p_.BuildCurrent = true;
+    result_.built = true;
+    result_.volumeCount = volumes.volumeCount;
+    result_.totalSize = volumes.totalSize;
+    reporter_.SetProgressPosition(0);
+    p_.LastSetupSizeText = SizeText(static_cast<int64_t>(volumes.totalSize));
+    reporter_.SetSizeText(p_.LastSetupSizeText);
+    Log(reporter_, InterfaceString(98));
+    RemoveWorkFiles(work_);
+    Log(reporter_, InterfaceString(61));
+  }
+
+  // Copies the installer stub to the setup path; false when that fails.
+  bool CopyStub(const std::string& setup) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(setup).parent_path(), ec);
+    highestVolume_ = std::max(highestVolume_, 0);
+    try {
+      CopyWholeFile(ProgramFolder() + "Data/Install.exe", setup);
+    } catch (const FileError& e) {
+      Log(reporter_, e.what(), LogIcon::Error);
+      return false;
+    }
+    return true;
+  }
+
+  // Acts on the cancel request: removes what this build wrote and logs string 75 (kind 2,
+  // warning) or 60 (kind 0, error). False when no cancel was requested.
+  bool StopIfCancelled(int kind) {
+    reporter_.ProcessEvents();
+    if (!BuildCancelRequested()) return false;
+    std::error_code ec;
+    for (int n = 0; n <= highestVolume_; ++n) std::filesystem::remove(VolumePath(p_, n), ec);
+    RemoveWorkFiles(work_);
+    Log(reporter_, InterfaceString(kind == 0 ? 60 : 75), kind == 0 ? LogIcon::Error : LogIcon::Warning);
+    reporter_.SetSizeText(kEmptySizeText);
+    progress_.Reset();
+    p_.LastVolumeIndex = 0;
+    result_ = BuildResult{};
+    return true;
+  }
+
+  Project& p_;
+  BuildReporter& reporter_;
+  BuildProgress progress_;
+  const std::string work_;
+  bool useCabinets_ = false;
+  PayloadList payload_;
+  int highestVolume_ = -1;  // the highest volume this build has created
+  BuildResult result_;
+};
+
+}  // namespace
+
+BuildResult RunBuild(Project& project, BuildReporter& reporter) { return BuildRun(project, reporter).Run(); }
+
+}  // namespace bvq

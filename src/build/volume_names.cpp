@@ -1,0 +1,34 @@
+#include "build/volume_names.h"
+
+#include "build/volume_writer.h"
+#include "platform/shell_folders.h"
+#include "project/project_paths.h"
+#include "project/variables.h"
+#include "util/paths.h"
+#include "util/strings.h"
+
+namespace bvq {
+
+std::string VolumePath(const Project& project, int n) {
+  std::string out = project.LabeledEdit5.empty() ? DefaultSetupFile() : ResolveProjectPath(project, project.LabeledEdit5);
+  if (n == 0) return out;
+  std::string name = ReplaceAll(SubstituteVariables(project, project.LabeledEdit25),
+                                VariableCode(kVariableVolumeNumber), std::to_string(n + 1));
+  return ExtractFilePath(out) + NativePath(name);
+}
+
+uint64_t VolumeSize(const Project& project) {
+  switch (project.ComboBox4) {
+    case 1: return kDisketteVolumeSize;
+    case 2: return kCdVolumeSize;
+    case 3: return kDvdVolumeSize;
+    case 4: {
+      static const uint64_t kUnits[4] = {1, 1024, 1048576, 1073741824};
+      int unit = project.ComboBox11 >= 0 && project.ComboBox11 < 4 ? project.ComboBox11 : 0;
+      return static_cast<uint64_t>(project.UpDown1 < 0 ? 0 : project.UpDown1) * kUnits[unit];
+    }
+    default: return 0;
+  }
+}
+
+}  // namespace bvq
