@@ -135,6 +135,18 @@ void BlockCoder::WriteHeader(BitWriter& bw, const BlockCodes& codes, uint32_t bl
   prev_ = codes.lens;
 }
 
+uint32_t BlockCoder::ItemBits(const BlockCodes& c, const Item& it) {
+  if (it.len == 0) return c.lens.main[it.value];
+  int slot = SlotOf(it.value);
+  uint32_t lh = std::min<uint32_t>(it.len - kMinMatch, kNumPrimaryLengths);
+  uint32_t bits = c.lens.main[kNumChars + slot * 8 + lh];
+  if (lh == kNumPrimaryLengths) bits += c.lens.length[it.len - kMinMatch - kNumPrimaryLengths];
+  if (slot < kNumRepeats) return bits;
+  uint32_t extra = kSlots.extraBits[slot];
+  if (c.aligned && extra >= 3) return bits + extra - 3 + c.alignedLen[(it.value - kSlots.base[slot]) & 7];
+  return bits + extra;
+}
+
 void BlockCoder::WriteItem(BitWriter& bw, const BlockCodes& c, const Item& it) {
   if (it.len == 0) {
     bw.Put(c.mainCode[it.value], c.lens.main[it.value]);

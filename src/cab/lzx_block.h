@@ -55,6 +55,8 @@ class BlockCoder {
   // Header and trees; the previous lengths are updated to this block's.
   void WriteHeader(BitWriter& bw, const BlockCodes& codes, uint32_t blockSize);
   static void WriteItem(BitWriter& bw, const BlockCodes& codes, const Item& it);
+  // Bits WriteItem sends for `it`.
+  static uint32_t ItemBits(const BlockCodes& codes, const Item& it);
   // Starts a new folder: previous lengths back to zero.
   void Reset() { prev_ = TreeLengths{}; }
   const TreeLengths& Previous() const { return prev_; }

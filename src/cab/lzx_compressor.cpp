@@ -19,14 +19,24 @@ using namespace lzx;
 
 // Data parsed at a time; a multiple of the frame size.
 constexpr uint32_t kChunkSize = 8 * kFrameSize;
+// Block type, size, padding and repeated offsets of an uncompressed block.
+constexpr uint64_t kUncompressedOverheadBits = 3 + 24 + 16 + 96 + 8;
 // Folder positions are 32-bit; stop well before they wrap.
 constexpr uint64_t kMaxFolderBytes = 0xFFF00000u;
+
+ParserTuning TuningFromEnv() {
+  ParserTuning t;
+  if (const char* e = getenv("LZX_DEPTH")) t.maxDepth = atoi(e);
+  if (const char* e = getenv("LZX_NICE")) t.niceLen = atoi(e);
+  if (const char* e = getenv("LZX_PASSES")) t.passes = atoi(e);
+  return t;
+}
 
 class LzxCompressor final : public FolderCompressor {
  public:
   LzxCompressor(BlockSink sink, int windowBits)
       : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits),
-        parser_(MakeLazyParser(windowBits)) {
+        parser_(getenv("LZX_LAZY") ? MakeLazyParser(windowBits) : MakeOptimalParser(windowBits, TuningFromEnv())) {
     buf_.resize(windowSize_ + 2 * kChunkSize);
     parser_->Reset();
   }
@@ -88,34 +98,91 @@ class LzxCompressor final : public FolderCompressor {
       bw_.Put(kE8TranslationSize & 0xFFFF, 16);
       started_ = true;
     }
-    EncodeBlock(items_.data(), items_.size(), start, len, before);
+    EncodeChunk(items_, start, len, before);
     done_ = start + len;
   }
 
-  // Writes items covering [pos, pos+len) as one block, or frame by frame as uncompressed
-  // blocks when that is smaller.
-  void EncodeBlock(const Item* items, size_t n, uint32_t pos, uint32_t len, RepeatQueue queue) {
+  // The items of one frame of the chunk being written.
+  struct FrameSpan {
+    size_t first, end;  // item range
+    uint32_t pos, len;  // folder position and size
     BlockStats stats;
-    for (size_t i = 0; i < n; ++i) stats.Add(items[i]);
+    RepeatQueue after;  // the repeated offsets after the frame
+  };
+
+  // Cuts the chunk's items into frames and groups neighbouring frames into one block
+  // while their statistics are alike enough that one set of trees codes them smaller.
+  void EncodeChunk(const std::vector<Item>& items, uint32_t start, uint32_t len, RepeatQueue queue) {
+    frames_.clear();
+    size_t i = 0;
+    for (uint32_t f = start; f < start + len; f += kFrameSize) {
+      FrameSpan fs{i, i, f, std::min(kFrameSize, start + len - f), {}, {}};
+      for (uint32_t covered = 0; covered < fs.len; ++i) {
+        fs.stats.Add(items[i]);
+        queue.Apply(items[i]);
+        covered += items[i].len ? items[i].len : 1;
+      }
+      fs.end = i;
+      fs.after = queue;
+      frames_.push_back(fs);
+    }
+    BlockCodes scratch;
+    for (size_t b = 0; b < frames_.size();) {
+      BlockStats cur = frames_[b].stats;
+      uint64_t curBits = coder_.Plan(cur, scratch);
+      size_t e = b + 1;
+      for (; e < frames_.size(); ++e) {
+        BlockStats merged = cur;
+        merged.Merge(frames_[e].stats);
+        uint64_t mergedBits = coder_.Plan(merged, scratch);
+        if (mergedBits > curBits + coder_.Plan(frames_[e].stats, scratch)) break;
+        cur = merged;
+        curBits = mergedBits;
+      }
+      WriteBlock(items, b, e);
+      b = e;
+    }
+  }
+
+  // Writes frames [b, e) as one block, or as uncompressed blocks when that is smaller.
+  void WriteBlock(const std::vector<Item>& items, size_t b, size_t e) {
+    BlockStats stats;
+    uint64_t rawBits = 0;
+    for (size_t f = b; f < e; ++f) {
+      stats.Merge(frames_[f].stats);
+      rawBits += 8 * uint64_t{frames_[f].len} + kUncompressedOverheadBits;
+    }
     BlockCodes codes;
-    uint64_t bits = coder_.Plan(stats, codes);
-    uint64_t rawBits = 8 * uint64_t{len} + (len + kFrameSize - 1) / kFrameSize * (32 + 16 + 96 + 8);
-    if (bits >= rawBits && pos % kFrameSize == 0) {
-      size_t i = 0;
-      for (uint32_t f = pos; f < pos + len; f += kFrameSize) {
-        uint32_t flen = std::min(kFrameSize, pos + len - f);
-        for (uint32_t covered = 0; covered < flen; ++i) {
-          queue.Apply(items[i]);
-          covered += items[i].len ? items[i].len : 1;
-        }
-        WriteUncompressed(f, flen, queue);
+    const uint64_t bits = coder_.Plan(stats, codes);
+    if (bits >= rawBits) {
+      for (size_t f = b; f < e; ++f) WriteUncompressed(frames_[f].pos, frames_[f].len, frames_[f].after);
+      return;
+    }
+    // Every frame must fit one CFDATA block; with the trees of a long block a frame of
+    // unusual content could exceed it, so such blocks are written frame by frame.
+    uint64_t itemBits = 0;
+    bool fits = true;
+    for (size_t f = b; f < e; ++f) {
+      uint64_t fb = 0;
+      for (size_t k = frames_[f].first; k < frames_[f].end; ++k) fb += BlockCoder::ItemBits(codes, items[k]);
+      itemBits += fb;
+      if (f == b) fb += bits;  // header and trees, counted generously
+      fits = fits && fb + 64 <= 8 * uint64_t{kMaxBlockCompressed};
+    }
+    if (!fits) {
+      if (e - b > 1) {
+        for (size_t f = b; f < e; ++f) WriteBlock(items, f, f + 1);
+      } else {
+        WriteUncompressed(frames_[b].pos, frames_[b].len, frames_[b].after);
       }
       return;
     }
-    coder_.WriteHeader(bw_, codes, len);
-    for (size_t i = 0; i < n; ++i) {
-      BlockCoder::WriteItem(bw_, codes, items[i]);
-      frameFill_ += items[i].len ? items[i].len : 1;
+    uint32_t blockSize = 0;
+    for (size_t f = b; f < e; ++f) blockSize += frames_[f].len;
+    coder_.WriteHeader(bw_, codes, blockSize);
+    for (size_t k = frames_[b].first; k < frames_[e - 1].end; ++k) {
+      BlockCoder::WriteItem(bw_, codes, items[k]);
+      frameFill_ += items[k].len ? items[k].len : 1;
       if (frameFill_ == kFrameSize) EndFrame();
     }
   }
@@ -156,6 +223,7 @@ class LzxCompressor final : public FolderCompressor {
   BlockCoder coder_;
   std::unique_ptr<Parser> parser_;
   std::vector<Item> items_;
+  std::vector<FrameSpan> frames_;
   BitWriter bw_;
   uint32_t frameFill_ = 0;  // uncompressed bytes of the frame being written
 };

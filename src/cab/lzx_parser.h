@@ -48,4 +48,11 @@ class Parser {
 #include <memory>
 namespace bvq::cab::lzx {
 std::unique_ptr<Parser> MakeLazyParser(int windowBits);
+
+struct ParserTuning {
+  uint32_t maxDepth = 32;  // tree nodes visited per position
+  uint32_t niceLen = 64;   // a match this long is taken without looking further
+  int passes = 2;          // shortest-path passes, each with the costs of the one before
+};
+std::unique_ptr<Parser> MakeOptimalParser(int windowBits, const ParserTuning& tuning);
 }  // namespace bvq::cab::lzx

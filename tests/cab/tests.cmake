@@ -2,3 +2,8 @@
 if(TARGET test_cab)
   target_link_libraries(test_cab PRIVATE mspack)
 endif()
+
+# Benchmark driver for the folder compressors (bench/lzx-bench.sh runs it).
+add_executable(lzx_bench ${CMAKE_SOURCE_DIR}/bench/lzx_bench.cpp)
+target_link_libraries(lzx_bench PRIVATE bvq_cab)
+set_target_properties(lzx_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

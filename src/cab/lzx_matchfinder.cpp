@@ -1,0 +1,120 @@
+#include "cab/lzx_matchfinder.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "cab/lzx_format.h"
+
+namespace bvq::cab::lzx {
+namespace {
+
+constexpr int kHash3Bits = 17;
+// Length-2 matches only pay at short distances.
+constexpr uint32_t kMaxLen2Dist = 4096;
+
+inline uint32_t Hash3(const uint8_t* s) {
+  uint32_t v = uint32_t{s[0]} | uint32_t{s[1]} << 8 | uint32_t{s[2]} << 16;
+  return (v * 0x9E3779B1u) >> (32 - kHash3Bits);
+}
+
+// Length of the common prefix of a and b, from `len` up to `limit`.
+inline uint32_t Extend(const uint8_t* a, const uint8_t* b, uint32_t len, uint32_t limit) {
+  while (len + 8 <= limit) {
+    uint64_t x, y;
+    std::memcpy(&x, a + len, 8);
+    std::memcpy(&y, b + len, 8);
+    if (x != y) return len + (__builtin_ctzll(x ^ y) >> 3);
+    len += 8;
+  }
+  while (len < limit && a[len] == b[len]) ++len;
+  return len;
+}
+
+}  // namespace
+
+BtMatchFinder::BtMatchFinder(int windowBits, uint32_t maxDist, uint32_t maxDepth, uint32_t niceLen)
+    : mask_((1u << windowBits) - 1), maxDist_(maxDist), maxDepth_(maxDepth), niceLen_(niceLen),
+      head3_(size_t{1} << kHash3Bits), head2_(size_t{1} << 16), child_(size_t{2} << windowBits) {}
+
+void BtMatchFinder::Reset() {
+  std::fill(head3_.begin(), head3_.end(), 0);
+  std::fill(head2_.begin(), head2_.end(), 0);
+  std::fill(child_.begin(), child_.end(), 0);
+}
+
+uint32_t BtMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history, Match* out) {
+  return Advance<true>(cur, p, avail, history, out);
+}
+
+void BtMatchFinder::Skip(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history) {
+  Advance<false>(cur, p, avail, history, nullptr);
+}
+
+template <bool kReport>
+uint32_t BtMatchFinder::Advance(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history, Match* out) {
+  const uint32_t maxLen = std::min<uint32_t>(avail, kMaxMatch);
+  const uint32_t reach = std::min(maxDist_, history);  // farthest distance allowed
+  uint32_t n = 0;
+  uint32_t* pendingLt = &child_[2 * (p & mask_)];
+  uint32_t* pendingGt = pendingLt + 1;
+  if (maxLen < 3) {
+    *pendingLt = *pendingGt = 0;
+    return 0;
+  }
+  const uint32_t h2 = uint32_t{cur[0]} | uint32_t{cur[1]} << 8;
+  const uint32_t c2 = head2_[h2];
+  head2_[h2] = p + 1;
+  uint32_t bestLen = 2;
+  if (kReport && c2 && p - (c2 - 1) <= std::min(reach, kMaxLen2Dist)) {
+    out[n++] = {2, p - (c2 - 1)};
+  }
+  const uint32_t h3 = Hash3(cur);
+  uint32_t node = head3_[h3];
+  head3_[h3] = p + 1;
+  const uint32_t nice = std::min(niceLen_, maxLen);
+  uint32_t ltLen = 0, gtLen = 0, len = 0;
+  for (uint32_t depth = maxDepth_;; --depth) {
+    if (node == 0 || p - (node - 1) > reach || depth == 0) {
+      *pendingLt = *pendingGt = 0;
+      break;
+    }
+    const uint32_t c = node - 1;
+    const uint8_t* m = cur - (p - c);
+    uint32_t* kids = &child_[2 * (c & mask_)];
+    if (m[len] == cur[len]) {
+      len = Extend(m, cur, len + 1, maxLen);
+      if (len > bestLen) {
+        bestLen = len;
+        if (kReport) {
+          // Drop a shorter match at the same distance: the longer one covers it.
+          if (n && out[n - 1].dist == p - c) --n;
+          out[n++] = {len, p - c};
+        }
+        if (len >= nice) {
+          *pendingLt = kids[0];
+          *pendingGt = kids[1];
+          break;
+        }
+      }
+    }
+    if (len < maxLen && m[len] < cur[len]) {
+      *pendingLt = node;
+      pendingLt = &kids[1];
+      node = *pendingLt;
+      ltLen = len;
+    } else {
+      *pendingGt = node;
+      pendingGt = &kids[0];
+      node = *pendingGt;
+      gtLen = len;
+    }
+    len = std::min(ltLen, gtLen);
+    if (kReport && n >= kMaxMatchesPerPosition) {
+      *pendingLt = *pendingGt = 0;
+      break;
+    }
+  }
+  return n;
+}
+
+}  // namespace bvq::cab::lzx
