@@ -1,9 +1,6 @@
 #pragma once
-// .ico files: reading, writing, choosing an image, and turning an icon into pixels or a bitmap.
-//
-// Layout: a 6-byte header (idReserved 0, idType 1, idCount), idCount 16-byte entries (bWidth,
-// bHeight, bColorCount, bReserved, wPlanes, wBitCount, dwBytesInRes, dwImageOffset), then the
-// images, each a DIB without file header or a PNG file.
+// .ico files as pictures: reading, writing, choosing an image, and turning an icon into pixels
+// or a bitmap. Each image is a DIB without file header or a PNG file.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,39 +8,20 @@
 
 #include "images/outcome.h"
 #include "images/pixels.h"
+#include "resedit/ico_format.h"
 
 namespace bvq::images {
 
-struct IconDirEntry {
-  uint8_t width = 0;  // 0 stands for 256
-  uint8_t height = 0;
-  uint8_t colorCount = 0;
-  uint8_t reserved = 0;
-  uint16_t planes = 0;
-  uint16_t bitCount = 0;
-  uint32_t bytesInRes = 0;
-  uint32_t imageOffset = 0;
-};
-
-struct IconImage {
-  IconDirEntry entry;
-  std::string data;  // dwBytesInRes bytes
-};
-
-struct IconFile {
-  uint16_t reserved = 0;
-  uint16_t type = 1;
-  std::vector<IconImage> images;
-};
+// The .ico layout itself is the resource editor's (it moves icon groups between executables
+// and .ico files); here it is read for pictures.
+using IconFile = IcoFile;
+using IconImage = IcoImage;
 
 // Reads an .ico file held in memory. Fails when the header is not an icon header, there is
-// no image, or an image lies (partly) outside the data.
+// no image, or an image is empty or lies (partly) outside the data.
 Outcome<IconFile> ParseIconFile(std::string_view bytes);
 Outcome<IconFile> ReadIconFile(const std::string& path);
 
-// The .ico bytes: header, entries (dwBytesInRes and dwImageOffset set from the images, in
-// order), then the images.
-std::string EncodeIconFile(const IconFile& icon);
 // Writes the .ico file through a temporary file (never a partial file).
 Status WriteIconFile(const std::string& path, const IconFile& icon);
 

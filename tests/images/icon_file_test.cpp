@@ -64,9 +64,9 @@ IconFile IconOf(std::initializer_list<std::pair<int, int>> widthAndBits) {
   IconFile icon;
   for (auto [width, bits] : widthAndBits) {
     IconImage image;
-    image.entry.width = image.entry.height = uint8_t(width);
-    image.entry.bitCount = uint16_t(bits);
-    image.data = "image " + std::to_string(icon.images.size());
+    image.entry[0] = image.entry[1] = uint8_t(width);
+    image.entry[6] = uint8_t(bits);
+    image.bytes = "image " + std::to_string(icon.images.size());
     icon.images.push_back(image);
   }
   return icon;
@@ -117,8 +117,8 @@ TEST(IconExtraction, WritesTheChosenImageAsAOneImageIcon) {
   EXPECT_EQ(in.U16(4), 1);
   EXPECT_EQ(in.U32(18), 22u);  // dwImageOffset
   const IconImage& chosen = icon->images[2];
-  EXPECT_EQ(bytes.substr(6, 12), EncodeIconFile(*icon).substr(6 + 2 * 16, 12));  // entry as it was
-  EXPECT_EQ(bytes.substr(22), chosen.data);
+  EXPECT_EQ(bytes.substr(6, 12), std::string(reinterpret_cast<const char*>(chosen.entry), 12));  // as it was
+  EXPECT_EQ(bytes.substr(22), chosen.bytes);
   EXPECT_EQ(Capture("icotool -l " + Quote(out)), "--icon --index=1 --width=32 --height=32 --bit-depth=32 --palette-size=0\n");
 }
 
@@ -149,13 +149,28 @@ TEST(IconToBitmap, ShowsTheLargestImageOnWhite) {
   EXPECT_EQ(std::vector<int>(centre, centre + 4), (std::vector<int>{0, 0, 255, 255}));
 }
 
-TEST(IconWriting, EncodedIconParsesBackWithItsImages) {
-  const IconFile icon = IconOf({{16, 8}, {32, 32}});
-  auto back = ParseIconFile(EncodeIconFile(icon));
-  ASSERT_TRUE(back);
-  ASSERT_EQ(back->images.size(), 2u);
-  EXPECT_EQ(back->images[1].data, "image 1");
-  EXPECT_EQ(back->images[1].entry.imageOffset, 6u + 32 + 7);
+TEST(IconReading, RefusesWhatIsNotAUsableIconFile) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
+  const std::string entry = std::string("\x20\x20\0\0\1\0\x20\0", 8);
+  auto u32 = [](uint32_t v) { std::string out; PutU32(out, v); return out; };
+  const Case cases[] = {
+      {"empty", ""},
+      {"cursor", std::string("\0\0\2\0\1\0", 6) + entry + u32(4) + u32(22) + "abcd"},
+      {"no images", std::string("\0\0\1\0\0\0", 6)},
+      {"entry cut short", std::string("\0\0\1\0\1\0", 6) + entry},
+      {"image beyond the end", std::string("\0\0\1\0\1\0", 6) + entry + u32(5) + u32(22) + "abcd"},
+      {"empty image", std::string("\0\0\1\0\1\0", 6) + entry + u32(0) + u32(22)},
+  };
+  for (const Case& c : cases) {
+    auto icon = ParseIconFile(c.bytes);
+    EXPECT_FALSE(icon) << c.name;
+    if (!icon) {
+      EXPECT_FALSE(icon.error().empty()) << c.name;
+    }
+  }
 }
 
 }  // namespace
