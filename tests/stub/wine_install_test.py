@@ -1,0 +1,265 @@
+#!/usr/bin/python3
+"""Installs setups assembled by setup_maker under Wine, silently, and checks the result on the
+Wine prefix's disk and registry; then uninstalls and checks that everything is gone.
+
+Usage: wine_install_test.py DATA_DIR PREFIX_DIR CASE...
+DATA_DIR holds Install.exe and Uninstall.exe; PREFIX_DIR is a Wine prefix of the tests' own
+(created when missing). Cases: stored, cabinet, volumes, volumes-cabinet, damaged,
+missing-volume, password, keep-existing.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from setup_maker import Setup  # noqa: E402
+
+DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
+ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=',
+           DISPLAY='')
+ENV.pop('WAYLAND_DISPLAY', None)
+failures = []
+
+
+def check(cond, message):
+    if not cond:
+        failures.append(message)
+        print('FAIL:', message)
+
+
+def wine(*args, timeout=300):
+    r = subprocess.run(['wine'] + list(args), env=ENV, capture_output=True, timeout=timeout)
+    subprocess.run(['wineserver', '-w'], env=ENV, timeout=timeout)
+    return r.returncode
+
+
+def ensure_prefix():
+    if not os.path.exists(os.path.join(PREFIX, 'system.reg')):
+        os.makedirs(PREFIX, exist_ok=True)
+        subprocess.run(['wineboot', '-i'], env=ENV, capture_output=True, timeout=600)
+        subprocess.run(['wineserver', '-w'], env=ENV, timeout=600)
+
+
+def host(win_path):
+    """Host path of a C: path of the prefix."""
+    assert win_path[:3].upper() == 'C:\\'
+    return os.path.join(PREFIX, 'drive_c', *win_path[3:].split('\\'))
+
+
+def reg_query(key, value):
+    r = subprocess.run(['wine', 'reg', 'query', key, '/v', value], env=ENV, capture_output=True, timeout=120)
+    if r.returncode != 0:
+        return None
+    for line in r.stdout.decode('utf-8', 'replace').splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[0] == value and parts[1].startswith('REG_'):
+            return (parts[1], parts[2] if len(parts) > 2 else '')
+    return None
+
+
+def reg_key_exists(key):
+    return subprocess.run(['wine', 'reg', 'query', key], env=ENV, capture_output=True,
+                          timeout=120).returncode == 0
+
+
+def ini_text(path):
+    with open(path, 'rb') as fh:
+        return fh.read().decode('latin-1')
+
+
+def full_project(name, folder):
+    """A setup with every kind of entry the installer handles."""
+    s = Setup(os.path.join(DATA, 'Install.exe'), os.path.join(DATA, 'Uninstall.exe'))
+    s.fields[28] = name
+    s.fields[55] = name
+    s.fields[106] = name + ' Group'
+    s.fields[58] = folder
+    key = 'Software\\BvqStubTest\\' + name
+    files = {
+        '@$&%04\\readme.txt': b'read me\r\n',
+        '@$&%04\\bin\\tool.dat': bytes(range(256)) * 300,
+        '@$&%04\\bin\\deep\\er\\empty.txt': b'',
+        '@$&%04\\@$&%81\\var.txt': b'placed by a user variable',
+        '@$&%04\\big.bin': os.urandom(300000),
+    }
+    for dest, data in files.items():
+        s.add_file(data, dest)
+    s.sections['B'] = [['1', key + '\\Vars', 'Where', 'fromdefault']]
+    s.sections['H'] = [['@$&%04\\emptyfolder', '1'], ['@$&%04\\logs\\old', '1']]
+    s.sections['C'] = [
+        ['1', key, 'Str', 'text @$&%04', '0', '1', '1'],
+        ['1', key, 'Bin', '0A1B2C', '1', '1', '1'],
+        ['1', key, 'Num', '4660', '2', '1', '1'],
+        ['1', key + '\\Sub', 'Exp', '%SystemRoot%\\x', '3', '1', '1'],
+        ['1', key + '\\Sub', '', 'default value', '0', '1', '1'],
+    ]
+    s.sections['K'] = [
+        ['@$&%04\\settings.ini', 'Main', 'Path', '@$&%04', '1', '1'],
+        ['@$&%04\\settings.ini', 'Main', 'Product', name, '1', '1'],
+    ]
+    s.sections['F'] = [
+        ['2', 'Readme.lnk', '@$&%04\\readme.txt', '', 'Read me', '', '', '@$&%04'],
+        ['4', '@$&%04\\links\\Tool.lnk', '@$&%04\\bin\\tool.dat', '-x', 'Tool', '@$&%04\\Uninstall.exe', '0', ''],
+    ]
+    cmd = 'C:\\windows\\system32\\cmd.exe'
+    s.sections['I'] = [
+        ['0', cmd, '/c echo after> "@$&%04\\after.txt"', '0', '1', '1'],
+        ['0', cmd, '/c echo before> "C:\\bvq-before-' + name + '.txt"', '0', '0', '1'],
+    ]
+    s.sections['J'] = [['0', cmd, '/c echo removed> "C:\\bvq-uninstalled-' + name + '.txt"', '0', '0', '1']]
+    s.sections['L'] = [['0', '@$&%04\\after.txt'], ['2', '@$&%04\\logs']]
+    s.sections['D'] = [['1', key + '\\Extra', '']]
+    return s, files, key
+
+
+def check_installed(s, files, key, folder, name):
+    for dest, data in files.items():
+        win = dest.replace('@$&%04', folder).replace('@$&%81', 'fromdefault')
+        p = host(win)
+        check(os.path.isfile(p), f'{name}: {win} installed')
+        if os.path.isfile(p):
+            check(open(p, 'rb').read() == data, f'{name}: {win} has the source bytes')
+    check(os.path.isdir(host(folder + '\\emptyfolder')), f'{name}: empty folder created')
+    check(os.path.isfile(host(folder + '\\Uninstall.exe')), f'{name}: uninstaller installed')
+    hk = 'HKCU\\' + key
+    check(reg_query(hk, 'Str') == ('REG_SZ', 'text ' + folder), f'{name}: REG_SZ value {reg_query(hk, "Str")}')
+    check(reg_query(hk, 'Bin') == ('REG_BINARY', '0A1B2C'), f'{name}: REG_BINARY value {reg_query(hk, "Bin")}')
+    num = reg_query(hk, 'Num')
+    check(num is not None and num[0] == 'REG_DWORD' and int(num[1], 0) == 4660, f'{name}: REG_DWORD value {num}')
+    check(reg_query(hk + '\\Sub', 'Exp') == ('REG_EXPAND_SZ', '%SystemRoot%\\x'), f'{name}: REG_EXPAND_SZ value')
+    ini = host(folder + '\\settings.ini')
+    check(os.path.isfile(ini) and 'Path=' + folder in ini_text(ini) and 'Product=' + name in ini_text(ini),
+          f'{name}: INI entries written')
+    check(os.path.isfile(host(folder + '\\links\\Tool.lnk')), f'{name}: shortcut at a path')
+    group_links = [os.path.join(d, f) for d, _, fs in os.walk(os.path.join(PREFIX, 'drive_c', 'users'))
+                   for f in fs if f == 'Readme.lnk' and os.path.basename(d) == name + ' Group']
+    check(len(group_links) == 1, f'{name}: shortcut in the program group')
+    check(os.path.isfile(host(folder + '\\after.txt')), f'{name}: command after unpacking ran')
+    check(os.path.isfile(host('C:\\bvq-before-' + name + '.txt')), f'{name}: command before unpacking ran')
+    return group_links
+
+
+def check_removed(files, key, folder, name, group_links):
+    check(not os.path.exists(host(folder)), f'{name}: install folder removed '
+          f'({os.listdir(host(folder)) if os.path.exists(host(folder)) else ""})')
+    check(not reg_key_exists('HKCU\\' + key), f'{name}: registry key removed')
+    for link in group_links:
+        check(not os.path.exists(link), f'{name}: group shortcut removed')
+        check(not os.path.exists(os.path.dirname(link)), f'{name}: program group folder removed')
+    check(os.path.isfile(host('C:\\bvq-uninstalled-' + name + '.txt')), f'{name}: uninstall command ran')
+    check(not reg_key_exists('HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\' + name) and
+          not reg_key_exists('HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\' + name),
+          f'{name}: installed-programs entry removed')
+
+
+def install_and_remove(name, cabinets=False, volume_size=None):
+    folder = 'C:\\bvqtest\\' + name
+    s, files, key = full_project(name, folder)
+    s.cabinets = cabinets
+    s.volume_size = volume_size
+    with tempfile.TemporaryDirectory() as tmp:
+        paths = s.write(os.path.join(tmp, 'Setup.exe'))
+        if volume_size:
+            check(len(paths) == 3, f'{name}: three volumes, got {len(paths)}')
+        code = wine(paths[0], '/S', '/LOG=' + os.path.join(tmp, 'install.log').replace('/', '\\'))
+        log = open(os.path.join(tmp, 'install.log'), encoding='utf-8', errors='replace').read() \
+            if os.path.exists(os.path.join(tmp, 'install.log')) else ''
+        check(code == 0, f'{name}: install exit code {code}\n{log}')
+    links = check_installed(s, files, key, folder, name)
+    code = wine(host(folder + '\\Uninstall.exe'), '/S')
+    check(code == 0, f'{name}: uninstall exit code {code}')
+    check_removed(files, key, folder, name, links)
+
+
+def case_damaged():
+    folder = 'C:\\bvqtest\\damaged'
+    s, files, key = full_project('damaged', folder)
+    with tempfile.TemporaryDirectory() as tmp:
+        path = s.write(os.path.join(tmp, 'Setup.exe'))[0]
+        data = open(path, 'rb').read()
+        cut = os.path.join(tmp, 'Cut.exe')
+        with open(cut, 'wb') as fh:
+            fh.write(data[:len(data) // 2])
+        logp = os.path.join(tmp, 'cut.log')
+        code = wine(cut, '/S', '/LOG=' + logp.replace('/', '\\'))
+        check(code == 2, f'damaged: exit code {code}')
+        log = open(logp, encoding='utf-8').read() if os.path.exists(logp) else ''
+        check('damaged' in log, f'damaged: the log names the damage: {log!r}')
+        check(not os.path.exists(host(folder)), 'damaged: nothing installed')
+
+
+def case_missing_volume():
+    folder = 'C:\\bvqtest\\missingvol'
+    s, files, key = full_project('missingvol', folder)
+    s.volume_size = 160000
+    with tempfile.TemporaryDirectory() as tmp:
+        paths = s.write(os.path.join(tmp, 'Setup.exe'))
+        os.remove(paths[-1])
+        logp = os.path.join(tmp, 'mv.log')
+        code = wine(paths[0], '/S', '/LOG=' + logp.replace('/', '\\'))
+        log = open(logp, encoding='utf-8').read() if os.path.exists(logp) else ''
+        check(code == 5, f'missing volume: exit code {code}\n{log}')
+        check(f'Disk {len(paths)} of the installation' in log and 'is missing' in log,
+              f'missing volume: the log names the disk: {log!r}')
+        check(not os.path.exists(host(folder)), 'missing volume: the partial installation is rolled back')
+        check(not reg_key_exists('HKCU\\' + key), 'missing volume: no registry values left')
+
+
+def case_password():
+    folder = 'C:\\bvqtest\\password'
+    s = Setup(os.path.join(DATA, 'Install.exe'))
+    s.fields[58] = folder
+    s.fields[29] = scrambled = __import__('setup_maker').scrambled_password(b'abc').decode()
+    check(scrambled == '2X<', 'password: transformation of abc')
+    s.add_file(b'secret', '@$&%04\\secret.txt')
+    with tempfile.TemporaryDirectory() as tmp:
+        path = s.write(os.path.join(tmp, 'Setup.exe'))[0]
+        for given, expect in ((None, 3), ('/P=abd', 3), ('/P=abc', 0)):
+            args = [path, '/S'] + ([given] if given else [])
+            code = wine(*args)
+            check(code == expect, f'password {given}: exit code {code}, expected {expect}')
+            check(os.path.isfile(host(folder + '\\secret.txt')) == (expect == 0),
+                  f'password {given}: installed only with the right password')
+
+
+def case_keep_existing():
+    """If-exists modes: skip keeps the existing file, replace replaces it; a failure keeps both."""
+    folder = 'C:\\bvqtest\\modes'
+    os.makedirs(host(folder), exist_ok=True)
+    for n in ('skip.txt', 'replace.txt', 'newer.txt'):
+        with open(host(folder + '\\' + n), 'wb') as fh:
+            fh.write(b'old ' + n.encode())
+    s = Setup(os.path.join(DATA, 'Install.exe'))
+    s.fields[58] = folder
+    s.add_file(b'new skip', '@$&%04\\skip.txt', mode='4')
+    s.add_file(b'new replace', '@$&%04\\replace.txt', mode='2')
+    s.add_file(b'new newer', '@$&%04\\newer.txt', mode='3')  # payload time is from 2019: older
+    with tempfile.TemporaryDirectory() as tmp:
+        code = wine(s.write(os.path.join(tmp, 'Setup.exe'))[0], '/S')
+    check(code == 0, f'modes: exit code {code}')
+    check(open(host(folder + '\\skip.txt'), 'rb').read() == b'old skip.txt', 'modes: skip keeps the file')
+    check(open(host(folder + '\\replace.txt'), 'rb').read() == b'new replace', 'modes: replace replaces')
+    check(open(host(folder + '\\newer.txt'), 'rb').read() == b'old newer.txt', 'modes: replace-if-newer keeps a newer file')
+    shutil.rmtree(host(folder))
+
+
+CASES = {
+    'stored': lambda: install_and_remove('stored'),
+    'cabinet': lambda: install_and_remove('cabinet', cabinets=True),
+    'volumes': lambda: install_and_remove('volumes', volume_size=250000),
+    'volumes-cabinet': lambda: install_and_remove('volcab', cabinets=True, volume_size=250000),
+    'damaged': case_damaged,
+    'missing-volume': case_missing_volume,
+    'password': case_password,
+    'keep-existing': case_keep_existing,
+}
+
+ensure_prefix()
+for case in sys.argv[3:]:
+    CASES[case]()
+if failures:
+    print(f'{len(failures)} check(s) failed')
+    sys.exit(1)
+print('ok')
