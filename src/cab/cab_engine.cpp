@@ -282,8 +282,9 @@ void CabinetEngine::AddFileInner(const std::string& source, const std::string& n
   }
   const uint64_t entrySize = 16 + name.size() + 1;
   uint64_t folderLimit = cur_.cbFolderThresh ? cur_.cbFolderThresh : kUnlimited;
+  // Data still held by the compressor counts as stored data.
   bool newFolder = !folderOpen_ || folderType_ != typeCompress ||
-                   folderCompressed_ >= folderLimit || fed_ + src.size > kMaxFolderUncompressed;
+                   folderCompressed_ + (fed_ - emittedUncomp_) >= folderLimit || fed_ + src.size > kMaxFolderUncompressed;
   if (folderOpen_ && newFolder) CloseFolder();
 
   // The entry must fit even if this cabinet later needs the longest next-cabinet names;
@@ -349,6 +350,7 @@ void CabinetEngine::OpenFolder(uint16_t type) {
   fed_ = 0;
   placedUncomp_ = 0;
   folderCompressed_ = 0;
+  emittedUncomp_ = 0;
   lastBlocks_.clear();
 }
 
@@ -380,6 +382,7 @@ void CabinetEngine::OnBlock(const uint8_t* data, size_t size, uint32_t uncompres
       uncompressed > kMaxBlockUncompressed)
     Fail(FCIERR_MCI_FAIL);
   folderCompressed_ += size;
+  emittedUncomp_ += uncompressed;
   if (cb_.status && cb_.status(statusFile, uint32_t(size), uncompressed) == -1)
     Fail(FCIERR_USER_ABORT);
   PlaceBlock(data, size, uncompressed);
@@ -433,7 +436,17 @@ void CabinetEngine::Cut(std::deque<Carried> carry) {
   TCCAB next = AskNextCabinet();
   const uint64_t names = next.szCab.size() + 1 + next.szDisk.size() + 1;
   const uint32_t head = DataHeaderSize();
-  while (!lastBlocks_.empty() && Size(names) > cur_.cb) {  // lastBlocks_ implies a folder
+  // Move whole blocks of the last folder on until the cabinet, with its link to the next
+  // one, fits and, when the folder continues, the first block that moves on can be split
+  // here: readers expect every continued folder to end with a split block.
+  for (;;) {
+    if (Size(names) <= cur_.cb) {
+      if (carry.empty()) break;
+      uint64_t room = cur_.cb - Size(names);
+      if (room >= head + 1 && folders_.back().blocks < kMaxCount && carry.front().data.size() > 1)
+        break;
+    }
+    if (lastBlocks_.empty()) Fail(FCIERR_CAB_FORMAT_LIMIT);
     BlockRecord b = lastBlocks_.back();
     Carried c{std::vector<uint8_t>(b.cbData), b.cbUncomp};
     if (!spill_->ReadAt(b.offset + head, c.data.data(), b.cbData) || !spill_->Truncate(b.offset))
@@ -443,18 +456,13 @@ void CabinetEngine::Cut(std::deque<Carried> carry) {
     placedUncomp_ -= b.cbUncomp;
     carry.push_front(std::move(c));
   }
-  if (Size(names) > cur_.cb) Fail(FCIERR_CAB_FORMAT_LIMIT);
-  const uint64_t room = cur_.cb - Size(names);
-  if (!carry.empty() && folders_.back().blocks < kMaxCount && room >= head + 1) {
+  if (!carry.empty()) {
+    // Fill the cabinet to its maximum size with the head of the first block that moves
+    // on; the part here stands for no data, the rest in the next cabinet for all of it.
     Carried& first = carry.front();
-    size_t part = size_t(std::min<uint64_t>(room - head, first.data.size()));
-    if (part < first.data.size()) {
-      AppendBlock(first.data.data(), part, 0);  // the rest follows in the next cabinet
-      first.data.erase(first.data.begin(), first.data.begin() + ptrdiff_t(part));
-    } else {
-      AppendBlock(first.data.data(), part, first.uncomp);
-      carry.pop_front();
-    }
+    size_t part = size_t(std::min<uint64_t>(cur_.cb - Size(names) - head, first.data.size() - 1));
+    AppendBlock(first.data.data(), part, 0);
+    first.data.erase(first.data.begin(), first.data.begin() + ptrdiff_t(part));
   }
   const bool continues = !carry.empty();
   std::vector<Entry> goingOn;

@@ -107,6 +107,7 @@ class CabinetEngine {
   uint64_t fed_ = 0;             // uncompressed bytes given to the compressor
   uint64_t placedUncomp_ = 0;    // uncompressed bytes of its complete blocks placed so far
   uint64_t folderCompressed_ = 0;
+  uint64_t emittedUncomp_ = 0;   // uncompressed bytes the compressor has emitted
   bool continuedThisFile_ = false;
   std::vector<uint8_t> readBuffer_;
 };

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <list>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -202,23 +203,26 @@ std::string CheckWithCabextract(const std::string& firstCabinet, const Expected&
 std::string CheckWithLibmspack(const std::string& firstCabinet, const Expected& expected) {
   mscab_decompressor* d = mspack_create_cab_decompressor(nullptr);
   if (!d) return "no libmspack decompressor";
-  std::vector<mscabd_cabinet*> opened;
+  std::vector<mscabd_cabinet*> unlinked;  // closed one by one; a linked set closes as one
+  std::list<std::string> names;           // the library keeps using the file names
   std::string error;
   mscabd_cabinet* first = d->search(d, firstCabinet.c_str());
   if (!first) {
     error = "libmspack found no cabinet (error " + std::to_string(d->last_error(d)) + ")";
   } else {
-    opened.push_back(first);
+    unlinked.push_back(first);
     std::string folder = firstCabinet.substr(0, firstCabinet.rfind('/') + 1);
     for (mscabd_cabinet* cab = first; error.empty() && cab->nextname;) {
-      mscabd_cabinet* next = d->open(d, (folder + cab->nextname).c_str());
+      names.push_back(folder + cab->nextname);
+      mscabd_cabinet* next = d->open(d, names.back().c_str());
       if (!next) {
         error = std::string("libmspack cannot open ") + cab->nextname;
         break;
       }
-      opened.push_back(next);
-      if (d->append(d, cab, next) != MSPACK_ERR_OK)
+      if (d->append(d, cab, next) != MSPACK_ERR_OK) {
         error = "libmspack append failed: " + std::to_string(d->last_error(d));
+        unlinked.push_back(next);
+      }
       cab = next;
     }
   }
@@ -238,7 +242,7 @@ std::string CheckWithLibmspack(const std::string& firstCabinet, const Expected& 
       if (!diff.empty()) error = "libmspack: " + diff;
     }
   }
-  for (mscabd_cabinet* c : opened) d->close(d, c);
+  for (mscabd_cabinet* c : unlinked) d->close(d, c);
   mspack_destroy_cab_decompressor(d);
   return error;
 }
