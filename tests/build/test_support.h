@@ -53,6 +53,16 @@ inline std::string PatternBytes(size_t size, int seed = 0) {
   return s;
 }
 
+// Bytes that do not compress (a linear congruential sequence).
+inline std::string NoiseBytes(size_t size, uint32_t seed = 1) {
+  std::string s(size, '\0');
+  for (size_t i = 0; i < size; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    s[i] = static_cast<char>(seed >> 24);
+  }
+  return s;
+}
+
 // Records log lines, the last size text and the progress.
 class RecordingReporter : public BuildReporter {
  public:
