@@ -1,1 +1,1 @@
-# Extra registrations of the resource editor's tests (see fuzz/ for the fuzz target).
+# Extra registrations of the resource editor's tests.
