@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "build/binary_file.h"
+#include "resedit/resource_locate.h"
 #include "util/code_page.h"
 #include "util/strings.h"
 
@@ -35,10 +36,6 @@ bool ParseVersionNumbers(std::string_view text, VersionWords& words) {
 namespace {
 
 uint16_t Get16(const std::vector<uint8_t>& b, size_t o) { return static_cast<uint16_t>(b[o] | b[o + 1] << 8); }
-uint32_t Get32(const std::vector<uint8_t>& b, size_t o) {
-  return static_cast<uint32_t>(b[o]) | static_cast<uint32_t>(b[o + 1]) << 8 |
-         static_cast<uint32_t>(b[o + 2]) << 16 | static_cast<uint32_t>(b[o + 3]) << 24;
-}
 void Put32(std::vector<uint8_t>& b, size_t o, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[o + i] = static_cast<uint8_t>(v >> (8 * i));
 }
@@ -129,75 +126,14 @@ std::u16string Utf8ToUtf16(const std::string& s) {
   return out;
 }
 
-// Locates the version block: its file offset and size.
-bool FindVersionBlock(BinaryFile& file, uint64_t& offset, uint32_t& size) {
-  uint64_t fileSize = file.Size();
-  auto dos = ReadAt(file, 0, 64);
-  if (dos.size() != 64 || dos[0] != 'M' || dos[1] != 'Z') return false;
-  uint32_t pe = Get32(dos, 60);
-  auto headers = ReadAt(file, pe, 4 + 20);
-  if (headers.empty() || Get32(headers, 0) != 0x00004550) return false;
-  uint16_t sectionCount = Get16(headers, 4 + 2);
-  uint16_t optionalSize = Get16(headers, 4 + 16);
-  if (optionalSize < 96 + 3 * 8) return false;
-  auto optional = ReadAt(file, pe + 24, optionalSize);
-  if (optional.empty() || Get16(optional, 0) != 0x10B) return false;  // 32-bit image only
-  uint32_t resourceRva = Get32(optional, 96 + 2 * 8);
-  if (resourceRva == 0) return false;
-  auto sections = ReadAt(file, pe + 24 + optionalSize, size_t{sectionCount} * 40);
-  if (sections.empty()) return false;
-  uint32_t sectionRva = 0, rawSize = 0, rawOffset = 0;
-  bool found = false;
-  for (size_t i = 0; i < sectionCount && !found; ++i) {
-    size_t s = i * 40;
-    if (Get32(sections, s + 12) == resourceRva && Get32(sections, s + 16) != 0) {
-      sectionRva = resourceRva;
-      rawSize = Get32(sections, s + 16);
-      rawOffset = Get32(sections, s + 20);
-      found = true;
-    }
-  }
-  if (!found || uint64_t{rawOffset} + rawSize > fileSize) return false;
-  auto tree = ReadAt(file, rawOffset, rawSize);
-  if (tree.empty()) return false;
-
-  // Levels: type 16, name 1, then the first entry that points to data.
-  uint32_t dir = 0;
-  const uint32_t wanted[2] = {16, 1};
-  for (int level = 0; level < 3; ++level) {
-    if (uint64_t{dir} + 16 > rawSize) return false;
-    uint32_t count = uint32_t{Get16(tree, dir + 12)} + Get16(tree, dir + 14);
-    std::optional<uint32_t> next;
-    for (uint32_t e = 0; e < count && !next; ++e) {
-      size_t entry = dir + 16 + size_t{e} * 8;
-      if (entry + 8 > rawSize) return false;
-      uint32_t name = Get32(tree, entry);
-      uint32_t target = Get32(tree, entry + 4);
-      bool isDirectory = (target & 0x80000000u) != 0;
-      if (level < 2) {
-        if ((name & 0x80000000u) == 0 && name == wanted[level] && isDirectory) next = target & 0x7FFFFFFFu;
-      } else if (!isDirectory) {
-        next = target;
-      }
-    }
-    if (!next) return false;
-    dir = *next;
-  }
-  if (uint64_t{dir} + 16 > rawSize) return false;
-  uint32_t dataRva = Get32(tree, dir);
-  size = Get32(tree, dir + 4);
-  if (dataRva < sectionRva) return false;
-  offset = uint64_t{dataRva} - sectionRva + rawOffset;
-  return offset + size <= fileSize;
-}
-
 }  // namespace
 
 bool PatchVersionInfo(const std::string& path, const VersionWords& version, const VersionTexts& texts) {
   BinaryFile file(path, BinaryFile::Mode::ReadWrite);
-  uint64_t offset = 0;
-  uint32_t size = 0;
-  if (!FindVersionBlock(file, offset, size)) return false;
+  const std::optional<ResourceLocation> where = LocateVersionResource(path);
+  if (!where || where->fileOffset + where->size > file.Size()) return false;
+  const uint64_t offset = where->fileOffset;
+  const uint32_t size = where->size;
   std::vector<uint8_t> block = ReadAt(file, offset, size);
   if (block.size() != size) return false;
 
