@@ -16,3 +16,21 @@ if(TARGET bvq_stubs AND BVQ_WINE)
     set_tests_properties(stub_wine_${case} PROPERTIES RESOURCE_LOCK bvq_stub_wineprefix TIMEOUT 900)
   endforeach()
 endif()
+
+# Setups made by the program itself from a project, installed and removed under Wine.
+if(TARGET bvq_stubs AND BVQ_WINE AND TARGET belvandorithquessal)
+  add_executable(stub_project_maker ${CMAKE_CURRENT_LIST_DIR}/project_maker.cpp)
+  target_link_libraries(stub_project_maker PRIVATE bvq_project)
+  set_target_properties(stub_project_maker PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(stub_project_maker bvq_stubs belvandorithquessal)
+  if(TARGET bvq_data)
+    add_dependencies(stub_project_maker bvq_data)
+  endif()
+  foreach(case built-stored built-cabinet built-volumes)
+    add_test(NAME stub_wine_${case}
+      COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/wine_install_test.py
+              ${BVQ_PROGRAM_DIR}/Data ${CMAKE_BINARY_DIR}/tests/stub-wineprefix ${case}
+              --program ${CMAKE_BINARY_DIR}/belvandorithquessal --maker $<TARGET_FILE:stub_project_maker>)
+    set_tests_properties(stub_wine_${case} PROPERTIES RESOURCE_LOCK bvq_stub_wineprefix TIMEOUT 900)
+  endforeach()
+endif()

@@ -2,10 +2,12 @@
 """Installs setups assembled by setup_maker under Wine, silently, and checks the result on the
 Wine prefix's disk and registry; then uninstalls and checks that everything is gone.
 
-Usage: wine_install_test.py DATA_DIR PREFIX_DIR CASE...
+Usage: wine_install_test.py DATA_DIR PREFIX_DIR CASE... [--program BVQ --maker MAKER]
 DATA_DIR holds Install.exe and Uninstall.exe; PREFIX_DIR is a Wine prefix of the tests' own
 (created when missing). Cases: stored, cabinet, volumes, volumes-cabinet, damaged,
-missing-volume, password, keep-existing.
+missing-volume, password, keep-existing (setups assembled here), and built-stored,
+built-cabinet, built-volumes (the same project built by the program: BVQ is the program,
+MAKER the helper that writes the project file).
 """
 import os
 import shutil
@@ -17,6 +19,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from setup_maker import Setup  # noqa: E402
 
 DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
+ARGS = sys.argv[3:]
+PROGRAM = ARGS[ARGS.index('--program') + 1] if '--program' in ARGS else None
+MAKER = ARGS[ARGS.index('--maker') + 1] if '--maker' in ARGS else None
 ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=',
            DISPLAY='')
 ENV.pop('WAYLAND_DISPLAY', None)
@@ -154,13 +159,87 @@ def check_removed(files, key, folder, name, group_links):
           f'{name}: installed-programs entry removed')
 
 
-def install_and_remove(name, cabinets=False, volume_size=None):
-    folder = 'C:\\bvqtest\\' + name
-    s, files, key = full_project(name, folder)
+def assembled(s, files, tmp, cabinets, volume_size):
     s.cabinets = cabinets
     s.volume_size = volume_size
+    return s.write(os.path.join(tmp, 'Setup.exe'))
+
+
+def as_project_text(text):
+    return text.replace('@$&%04', '%InstallPath%').replace('@$&%81', '%Where%')
+
+
+def built(s, files, tmp, cabinets, volume_size):
+    """The same project through the project file and `belvandorithquessal /build`."""
+    rows = []
+    def setting(name, value):
+        rows.append(['set', name, value])
+    setting('LabeledEdit2', s.fields[28])
+    setting('LabeledEdit10', s.fields[55])
+    setting('LabeledEdit13', s.fields[106])
+    setting('LabeledEdit12', s.fields[58])
+    setting('LabeledEdit5', os.path.join(tmp, 'Setup.exe'))
+    setting('ComboBox1', '1' if cabinets else '0')
+    if volume_size:
+        setting('ComboBox4', '4')
+        setting('UpDown1', str(volume_size))
+        setting('ComboBox11', '0')
+    setting('CheckBox43', '1')
+    setting('CheckBox11', '1')
+    os.makedirs(os.path.join(tmp, 'src'))
+    for i, (dest, data) in enumerate(files.items()):
+        src = os.path.join(tmp, 'src', f'f{i}')
+        with open(src, 'wb') as fh:
+            fh.write(data)
+        rows.append(['3', src, as_project_text(dest), '{236}', '{62}'])
+    for path, _ in s.sections['H']:
+        rows.append(['3', '{26}', as_project_text(path), '{236}', '{62}'])
+    for root, subkey, name, default in s.sections['B']:
+        rows.append(['10', '%Where%', 'HKEY_CURRENT_USER', subkey, name, default])
+    types = ['REG_SZ', 'REG_BINARY', 'REG_DWORD', 'REG_EXPAND_SZ']
+    for root, subkey, name, data, typ, overwrite, uninstall in s.sections['C']:
+        if typ == '1':
+            data = ' '.join(data[i:i + 2] for i in range(0, len(data), 2))  # blanks are removed by the build
+        rows.append(['2', 'HKEY_CURRENT_USER', subkey, name, types[int(typ)], as_project_text(data), '{62}', '{62}'])
+    for file, section, key, value, overwrite, uninstall in s.sections['K']:
+        rows.append(['5', as_project_text(file), section, key, as_project_text(value), '{62}', '{62}'])
+    places = {'2': '{53}', '4': '{56}'}
+    for place, name, target, params, comment, icon, index, work in s.sections['F']:
+        cell = as_project_text(icon) + ',' + index if icon else ''
+        rows.append(['1', places[place], as_project_text(name), as_project_text(target), params,
+                     as_project_text(work), comment, cell])
+    for typ, cmd, params, show, when, wait in s.sections['I']:
+        rows.append(['4', '{47}', cmd, as_project_text(params), 'Hide', '{94}' if when == '1' else '{93}', '{62}'])
+    for typ, cmd, params, show, when, wait in s.sections['J']:
+        rows.append(['6', '{47}', cmd, as_project_text(params), 'Hide', '{109}', '{62}'])
+    for kind, path in s.sections['L']:
+        rows.append(['7', '{%d}' % (143 + int(kind)), as_project_text(path)])
+    for root, subkey, name in s.sections['D']:
+        rows.append(['9', 'HKEY_CURRENT_USER', subkey, name])
+    description = os.path.join(tmp, 'project.txt')
+    with open(description, 'w', encoding='latin-1') as fh:
+        fh.write(''.join('\t'.join(r) + '\n' for r in rows))
+    project = os.path.join(tmp, 'project.bvq')
+    program_folder = os.path.dirname(os.path.abspath(PROGRAM))
+    subprocess.run([MAKER, program_folder, description, project], check=True)
+    env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(tmp, 'config'), XDG_DATA_HOME=os.path.join(tmp, 'data'),
+               TMPDIR=tmp)
+    r = subprocess.run([PROGRAM, '/build', project], env=env, capture_output=True, text=True, timeout=600)
+    check(r.returncode == 0, f'build exit status {r.returncode}:\n{r.stdout}{r.stderr}')
+    folder = os.path.dirname(os.path.join(tmp, 'Setup.exe'))
+    pattern = 'disk'
+    return [os.path.join(tmp, 'Setup.exe')] + sorted(
+        (os.path.join(folder, f) for f in os.listdir(folder) if f.startswith(pattern) and f.endswith('.pak')),
+        key=lambda p: int(os.path.basename(p)[4:-4]))
+
+
+def install_and_remove(name, cabinets=False, volume_size=None, make=assembled):
+    folder = 'C:\\bvqtest\\' + name
+    s, files, key = full_project(name, folder)
     with tempfile.TemporaryDirectory() as tmp:
-        paths = s.write(os.path.join(tmp, 'Setup.exe'))
+        paths = make(s, files, tmp, cabinets, volume_size)
+        if not os.path.exists(paths[0]):
+            return
         if volume_size:
             check(len(paths) == 3, f'{name}: three volumes, got {len(paths)}')
         code = wine(paths[0], '/S', '/LOG=' + os.path.join(tmp, 'install.log').replace('/', '\\'))
@@ -254,11 +333,15 @@ CASES = {
     'missing-volume': case_missing_volume,
     'password': case_password,
     'keep-existing': case_keep_existing,
+    'built-stored': lambda: install_and_remove('builtstored', make=built),
+    'built-cabinet': lambda: install_and_remove('builtcab', cabinets=True, make=built),
+    'built-volumes': lambda: install_and_remove('builtvol', cabinets=True, volume_size=250000, make=built),
 }
 
 ensure_prefix()
-for case in sys.argv[3:]:
-    CASES[case]()
+for case in ARGS:
+    if case in CASES:
+        CASES[case]()
 if failures:
     print(f'{len(failures)} check(s) failed')
     sys.exit(1)

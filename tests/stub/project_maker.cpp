@@ -1,0 +1,116 @@
+// Test helper: writes a project file from a small description, with the list cells in the
+// words of the program's English interface language, so that `belvandorithquessal /build`
+// turns it into a setup the installer tests run under Wine.
+//
+// Usage: stub_project_maker PROGRAM_FOLDER DESCRIPTION OUT.bvq
+// DESCRIPTION lines, fields separated by tabs:
+//   set <setting> <value>          LabeledEdit2 ... (the settings listed in ApplySetting)
+//   <list number 1..11> <cells...> one row of ListView<n>, caption first
+// In values, {N} stands for interface string N (for example {62} for the word "Yes").
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "project/interface_strings.h"
+#include "project/language_files.h"
+#include "project/language_lists.h"
+#include "project/new_project.h"
+#include "project/project.h"
+#include "project/project_context.h"
+#include "project/project_file.h"
+#include "util/program_values.h"
+
+namespace {
+
+std::string Words(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t close = text.find('}', i);
+    if (text[i] == '{' && close != std::string::npos) {
+      out += bvq::InterfaceString(std::stoi(text.substr(i + 1, close - i - 1)));
+      i = close;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> Split(const std::string& line) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t tab = line.find('\t', start);
+    parts.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+    if (tab == std::string::npos) return parts;
+    start = tab + 1;
+  }
+}
+
+bool ApplySetting(bvq::Project& p, const std::string& name, const std::string& value) {
+  std::map<std::string, std::string*> texts = {
+      {"LabeledEdit2", &p.LabeledEdit2},   {"LabeledEdit29", &p.LabeledEdit29}, {"LabeledEdit4", &p.LabeledEdit4},
+      {"LabeledEdit5", &p.LabeledEdit5},   {"LabeledEdit12", &p.LabeledEdit12}, {"LabeledEdit13", &p.LabeledEdit13},
+      {"LabeledEdit10", &p.LabeledEdit10}, {"LabeledEdit25", &p.LabeledEdit25}, {"LabeledEdit20", &p.LabeledEdit20},
+      {"LabeledEdit1", &p.LabeledEdit1},   {"LabeledEdit3", &p.LabeledEdit3}};
+  std::map<std::string, int*> numbers = {{"ComboBox1", &p.ComboBox1}, {"ComboBox4", &p.ComboBox4},
+                                         {"UpDown1", &p.UpDown1},     {"ComboBox11", &p.ComboBox11},
+                                         {"ComboBox2", &p.ComboBox2}};
+  std::map<std::string, bool*> flags = {{"CheckBox43", &p.CheckBox43}, {"CheckBox11", &p.CheckBox11},
+                                        {"CheckBox24", &p.CheckBox24}, {"CheckBox25", &p.CheckBox25}};
+  if (auto t = texts.find(name); t != texts.end()) return *t->second = Words(value), true;
+  if (auto n = numbers.find(name); n != numbers.end()) return *n->second = std::stoi(value), true;
+  if (auto f = flags.find(name); f != flags.end()) return *f->second = value == "1", true;
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::cerr << "usage: stub_project_maker PROGRAM_FOLDER DESCRIPTION OUT.bvq\n";
+    return 2;
+  }
+  std::string program = argv[1];
+  if (program.back() != '/') program += '/';
+  bvq::SetProgramFolder(program);
+  if (!bvq::LoadInterfaceLanguage("English")) {
+    std::cerr << "the English interface language cannot be read\n";
+    return 2;
+  }
+  bvq::ProjectContext context;
+  bvq::Project project;
+  std::vector<std::string> captions;
+  for (const auto& item : bvq::ListInstallLanguages(context.InterfaceLanguage)) captions.push_back(item.caption);
+  project.SetInstallLanguages(captions);
+  bvq::NewProject(project, context);
+  const int english = project.FindLanguage("English");
+  for (std::size_t i = 0; i < project.LanguageListView.size(); ++i)
+    project.SetLanguageChecked(i, static_cast<int>(i) == english);
+
+  std::ifstream in(argv[2]);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    const std::vector<std::string> parts = Split(line);
+    if (parts[0] == "set" && parts.size() == 3) {
+      if (!ApplySetting(project, parts[1], parts[2])) {
+        std::cerr << "unknown setting " << parts[1] << "\n";
+        return 2;
+      }
+      continue;
+    }
+    const int list = std::stoi(parts[0]);
+    std::vector<std::string> cells;
+    for (std::size_t i = 1; i < parts.size(); ++i) cells.push_back(Words(parts[i]));
+    project.EntryListAt(list).AppendCells(cells);
+  }
+  if (!bvq::SaveProject(project, argv[3], context)) {
+    std::cerr << "the project cannot be saved\n";
+    return 1;
+  }
+  return 0;
+}
