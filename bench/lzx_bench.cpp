@@ -1,9 +1,11 @@
 // Packs every file of a folder tree (sorted by path) as one LZX or MSZIP folder stream and
 // prints the compressed size (payloads plus 8-byte CFDATA headers) and the time taken.
 // Usage: lzx_bench DIR [lzx15..lzx21|mszip]...
+// LZX_DEPTH, LZX_NICE, LZX_SKIP and LZX_PASSES in the environment override the search effort.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -12,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "cab/folder_compressor.h"
+#include "cab/lzx_compressor.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -30,13 +32,18 @@ int main(int argc, char** argv) {
     files.emplace_back(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
     total += files.back().size();
   }
+  bvq::cab::lzx::ParserTuning tuning;
+  if (const char* e = std::getenv("LZX_DEPTH")) tuning.maxDepth = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_NICE")) tuning.niceLen = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_SKIP")) tuning.skipLen = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_PASSES")) tuning.passes = std::atoi(e);
   for (int a = 2; a < argc; ++a) {
     std::string method = argv[a];
     uint64_t out = 0, blocks = 0;
     auto sink = [&](const uint8_t*, size_t n, uint32_t) { out += n + 8; ++blocks; };
     std::unique_ptr<bvq::cab::FolderCompressor> c;
     if (method == "mszip") c = bvq::cab::MakeMsZipCompressor(sink);
-    else if (method.rfind("lzx", 0) == 0) c = bvq::cab::MakeLzxCompressor(sink, std::stoi(method.substr(3)));
+    else if (method.rfind("lzx", 0) == 0) c = bvq::cab::MakeLzxCompressor(sink, std::stoi(method.substr(3)), tuning);
     else { std::fprintf(stderr, "unknown method %s\n", method.c_str()); return 2; }
     auto t0 = std::chrono::steady_clock::now();
     std::clock_t c0 = std::clock();

@@ -3,9 +3,11 @@
 // blocks and writes one CFDATA payload per 32 KB frame.
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <stdexcept>
+#include <thread>
 
-#include "cab/folder_compressor.h"
+#include "cab/lzx_compressor.h"
 #include "cab/lzx_bitwriter.h"
 #include "cab/lzx_block.h"
 #include "cab/lzx_e8.h"
@@ -24,21 +26,13 @@ constexpr uint64_t kUncompressedOverheadBits = 3 + 24 + 16 + 96 + 8;
 // Folder positions are 32-bit; stop well before they wrap.
 constexpr uint64_t kMaxFolderBytes = 0xFFF00000u;
 
-ParserTuning TuningFromEnv() {
-  ParserTuning t;
-  if (const char* e = getenv("LZX_DEPTH")) t.maxDepth = atoi(e);
-  if (const char* e = getenv("LZX_NICE")) t.niceLen = atoi(e);
-  if (const char* e = getenv("LZX_PASSES")) t.passes = atoi(e);
-  return t;
-}
-
 class LzxCompressor final : public FolderCompressor {
  public:
-  LzxCompressor(BlockSink sink, int windowBits)
-      : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits),
-        parser_(getenv("LZX_LAZY") ? MakeLazyParser(windowBits) : MakeOptimalParser(windowBits, TuningFromEnv())) {
-    buf_.resize(windowSize_ + 2 * kChunkSize);
-    parser_->Reset();
+  LzxCompressor(BlockSink sink, int windowBits, const ParserTuning& tuning)
+      : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits), parser_(windowBits, tuning) {
+    // History, the chunk waiting to be parsed, the chunk being searched and new input.
+    buf_.resize(windowSize_ + 3 * kChunkSize);
+    parser_.Reset();
   }
 
   void Write(const uint8_t* data, size_t size) override {
@@ -51,46 +45,76 @@ class LzxCompressor final : public FolderCompressor {
       fill_ += n;
       data += n;
       size -= n;
-      while (End() - done_ >= kChunkSize) Process(kChunkSize);
+      while (End() - searched_ >= kChunkSize) Search(kChunkSize);
     }
   }
 
   void Finish() override {
-    if (End() > done_) Process(End() - done_);
+    if (End() > searched_) Search(End() - searched_);
+    if (pendingEnd_ > pendingStart_) EncodePending();
     if (frameFill_ > 0) EndFrame();
     // Fresh state for the next folder.
     bufBase_ = 0;
     fill_ = 0;
-    done_ = 0;
+    searched_ = pendingStart_ = pendingEnd_ = 0;
     started_ = false;
     queue_ = RepeatQueue{};
     coder_.Reset();
-    parser_->Reset();
+    parser_.Reset();
     bw_.Clear();
   }
 
  private:
   uint32_t End() const { return bufBase_ + static_cast<uint32_t>(fill_); }
   uint8_t* At(uint32_t pos) { return buf_.data() + (pos - bufBase_); }
+  ParseInput Input(uint32_t start, uint32_t end) const { return {buf_.data(), bufBase_, start, end}; }
 
-  // Drops what lies more than a window before the unparsed data.
+  // Drops what lies more than a window before the chunk still to be parsed.
   void Slide() {
-    uint32_t keepFrom = done_ > windowSize_ ? done_ - windowSize_ : 0;
-    size_t shift = keepFrom - bufBase_;
+    const uint32_t oldest = pendingEnd_ > pendingStart_ ? pendingStart_ : searched_;
+    const uint32_t keepFrom = oldest > windowSize_ ? oldest - windowSize_ : 0;
+    const size_t shift = keepFrom - bufBase_;
     std::memmove(buf_.data(), buf_.data() + shift, fill_ - shift);
     fill_ -= shift;
     bufBase_ = keepFrom;
   }
 
-  void Process(uint32_t len) {
-    const uint32_t start = done_;
+  // Translates the next chunk and finds its matches; meanwhile, on this thread, the chunk
+  // searched before is parsed and written. The two touch disjoint state: the match finder
+  // and one match cache there, the cost model, trees and output here.
+  void Search(uint32_t len) {
+    const uint32_t start = searched_;
     for (uint32_t f = start; f < start + len; f += kFrameSize) {
       if (f / kFrameSize >= kE8MaxFrames) break;
       TranslateE8Frame(At(f), std::min(kFrameSize, start + len - f), f, kE8TranslationSize);
     }
+    MatchCache& next = caches_[pendingCache_ ^ 1];
+    const ParseInput in = Input(start, start + len);
+    if (pendingEnd_ > pendingStart_) {
+      std::exception_ptr failure;
+      {
+        std::jthread worker([&] {
+          try {
+            parser_.FindMatches(in, next);
+          } catch (...) {
+            failure = std::current_exception();
+          }
+        });
+        EncodePending();
+      }
+      if (failure) std::rethrow_exception(failure);
+    } else {
+      parser_.FindMatches(in, next);
+    }
+    pendingCache_ ^= 1;
+    pendingStart_ = start;
+    pendingEnd_ = searched_ = start + len;
+  }
+
+  void EncodePending() {
     items_.clear();
-    RepeatQueue before = queue_;
-    parser_->Parse({buf_.data(), bufBase_, start, start + len}, queue_, items_);
+    const RepeatQueue before = queue_;
+    parser_.Parse(Input(pendingStart_, pendingEnd_), caches_[pendingCache_], queue_, items_);
     if (!started_) {
       // Stream header: call translation on, with its translation size.
       bw_.Put(1, 1);
@@ -98,8 +122,8 @@ class LzxCompressor final : public FolderCompressor {
       bw_.Put(kE8TranslationSize & 0xFFFF, 16);
       started_ = true;
     }
-    EncodeChunk(items_, start, len, before);
-    done_ = start + len;
+    EncodeChunk(items_, pendingStart_, pendingEnd_ - pendingStart_, before);
+    pendingStart_ = pendingEnd_;
   }
 
   // The items of one frame of the chunk being written.
@@ -160,15 +184,17 @@ class LzxCompressor final : public FolderCompressor {
     }
     // Every frame must fit one CFDATA block; with the trees of a long block a frame of
     // unusual content could exceed it, so such blocks are written frame by frame.
+    frameBits_.clear();
     uint64_t itemBits = 0;
-    bool fits = true;
     for (size_t f = b; f < e; ++f) {
       uint64_t fb = 0;
       for (size_t k = frames_[f].first; k < frames_[f].end; ++k) fb += BlockCoder::ItemBits(codes, items[k]);
+      frameBits_.push_back(fb);
       itemBits += fb;
-      if (f == b) fb += bits;  // header and trees, counted generously
-      fits = fits && fb + 64 <= 8 * uint64_t{kMaxBlockCompressed};
     }
+    frameBits_[0] += bits - itemBits;  // header and trees go into the first frame
+    bool fits = true;
+    for (uint64_t fb : frameBits_) fits = fits && fb + 64 <= 8 * uint64_t{kMaxBlockCompressed};
     if (!fits) {
       if (e - b > 1) {
         for (size_t f = b; f < e; ++f) WriteBlock(items, f, f + 1);
@@ -217,22 +243,31 @@ class LzxCompressor final : public FolderCompressor {
   std::vector<uint8_t> buf_;
   uint32_t bufBase_ = 0;  // folder position of buf_[0]
   size_t fill_ = 0;       // bytes held in buf_
-  uint32_t done_ = 0;     // folder position up to which data is parsed and written
+  uint32_t searched_ = 0;      // folder position up to which matches are found
+  uint32_t pendingStart_ = 0;  // the chunk searched but not yet parsed and written
+  uint32_t pendingEnd_ = 0;
+  MatchCache caches_[2];
+  int pendingCache_ = 0;  // the cache of the pending chunk
   bool started_ = false;
   RepeatQueue queue_;
   BlockCoder coder_;
-  std::unique_ptr<Parser> parser_;
+  Parser parser_;
   std::vector<Item> items_;
   std::vector<FrameSpan> frames_;
+  std::vector<uint64_t> frameBits_;
   BitWriter bw_;
   uint32_t frameFill_ = 0;  // uncompressed bytes of the frame being written
 };
 
 }  // namespace
 
-std::unique_ptr<FolderCompressor> MakeLzxCompressor(BlockSink sink, int windowBits) {
+std::unique_ptr<FolderCompressor> MakeLzxCompressor(BlockSink sink, int windowBits, const ParserTuning& tuning) {
   if (windowBits < 15 || windowBits > 21) throw std::invalid_argument("LZX window bits must be 15..21");
-  return std::make_unique<LzxCompressor>(std::move(sink), windowBits);
+  return std::make_unique<LzxCompressor>(std::move(sink), windowBits, tuning);
+}
+
+std::unique_ptr<FolderCompressor> MakeLzxCompressor(BlockSink sink, int windowBits) {
+  return MakeLzxCompressor(std::move(sink), windowBits, ParserTuning{});
 }
 
 }  // namespace bvq::cab

@@ -8,13 +8,20 @@
 namespace bvq::cab::lzx {
 namespace {
 
-constexpr int kHash3Bits = 17;
-// Length-2 matches only pay at short distances.
+constexpr int kHash3Bits = 16;
+constexpr int kHash4Bits = 18;
+// Short matches only pay at short distances.
 constexpr uint32_t kMaxLen2Dist = 4096;
+constexpr uint32_t kMaxLen3Dist = 1u << 18;
 
 inline uint32_t Hash3(const uint8_t* s) {
   uint32_t v = uint32_t{s[0]} | uint32_t{s[1]} << 8 | uint32_t{s[2]} << 16;
   return (v * 0x9E3779B1u) >> (32 - kHash3Bits);
+}
+inline uint32_t Hash4(const uint8_t* s) {
+  uint32_t v;
+  std::memcpy(&v, s, 4);
+  return (v * 0x9E3779B1u) >> (32 - kHash4Bits);
 }
 
 // Length of the common prefix of a and b, from `len` up to `limit`.
@@ -34,9 +41,10 @@ inline uint32_t Extend(const uint8_t* a, const uint8_t* b, uint32_t len, uint32_
 
 BtMatchFinder::BtMatchFinder(int windowBits, uint32_t maxDist, uint32_t maxDepth, uint32_t niceLen)
     : mask_((1u << windowBits) - 1), maxDist_(maxDist), maxDepth_(maxDepth), niceLen_(niceLen),
-      head3_(size_t{1} << kHash3Bits), head2_(size_t{1} << 16), child_(size_t{2} << windowBits) {}
+      head4_(size_t{1} << kHash4Bits), head3_(size_t{1} << kHash3Bits), head2_(size_t{1} << 16), child_(size_t{2} << windowBits) {}
 
 void BtMatchFinder::Reset() {
+  std::fill(head4_.begin(), head4_.end(), 0);
   std::fill(head3_.begin(), head3_.end(), 0);
   std::fill(head2_.begin(), head2_.end(), 0);
   std::fill(child_.begin(), child_.end(), 0);
@@ -44,6 +52,11 @@ void BtMatchFinder::Reset() {
 
 uint32_t BtMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history, Match* out) {
   return Advance<true>(cur, p, avail, history, out);
+}
+
+void BtMatchFinder::Prefetch(const uint8_t* cur) const {
+  __builtin_prefetch(&head4_[Hash4(cur)], 1);
+  __builtin_prefetch(&head3_[Hash3(cur)], 1);
 }
 
 void BtMatchFinder::Skip(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history) {
@@ -57,21 +70,41 @@ uint32_t BtMatchFinder::Advance(const uint8_t* cur, uint32_t p, uint32_t avail, 
   uint32_t n = 0;
   uint32_t* pendingLt = &child_[2 * (p & mask_)];
   uint32_t* pendingGt = pendingLt + 1;
-  if (maxLen < 3) {
+  if (maxLen < 4) {
     *pendingLt = *pendingGt = 0;
     return 0;
   }
+  // The latest strings with the same first two and three bytes give the short matches;
+  // the tree holds the strings with the same first four.
   const uint32_t h2 = uint32_t{cur[0]} | uint32_t{cur[1]} << 8;
   const uint32_t c2 = head2_[h2];
   head2_[h2] = p + 1;
-  uint32_t bestLen = 2;
+  const uint32_t h3 = Hash3(cur);
+  const uint32_t c3 = head3_[h3];
+  head3_[h3] = p + 1;
+  uint32_t bestLen = 1;
   if (kReport && c2 && p - (c2 - 1) <= std::min(reach, kMaxLen2Dist)) {
     out[n++] = {2, p - (c2 - 1)};
+    bestLen = 2;
   }
-  const uint32_t h3 = Hash3(cur);
-  uint32_t node = head3_[h3];
-  head3_[h3] = p + 1;
+  if (kReport && c3 && p - (c3 - 1) <= std::min(reach, kMaxLen3Dist)) {
+    const uint32_t d = p - (c3 - 1);
+    const uint32_t l = Extend(cur - d, cur, 0, maxLen);
+    if (l >= 3) {
+      if (n && out[n - 1].dist == d) --n;
+      out[n++] = {l, d};
+      bestLen = l;
+    }
+  }
+  const uint32_t h4 = Hash4(cur);
+  uint32_t node = head4_[h4];
+  head4_[h4] = p + 1;
   const uint32_t nice = std::min(niceLen_, maxLen);
+  if (bestLen >= nice) {
+    // Rare: the three-byte candidate already reaches the nice length; the tree still
+    // takes the new string as its root.
+    bestLen = nice - 1;
+  }
   uint32_t ltLen = 0, gtLen = 0, len = 0;
   for (uint32_t depth = maxDepth_;; --depth) {
     if (node == 0 || p - (node - 1) > reach || depth == 0) {

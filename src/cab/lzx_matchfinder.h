@@ -1,6 +1,6 @@
 #pragma once
 // Binary-tree match finder over a sliding window: every position is a node of a tree of the
-// strings starting at earlier positions with the same first three bytes, so one descent
+// strings starting at earlier positions with the same first four bytes, so one descent
 // finds the longest matches at every length with their nearest offsets.
 #include <cstdint>
 #include <vector>
@@ -21,6 +21,8 @@ class BtMatchFinder {
   // and at least `history` bytes before it. Inserts p and writes its matches, by
   // increasing length, to `out`; returns their number.
   uint32_t Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history, Match* out);
+  // Hints the memory a later Find at `cur` will read (at least 4 bytes readable there).
+  void Prefetch(const uint8_t* cur) const;
   // Inserts p without reporting matches.
   void Skip(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history);
 
@@ -34,6 +36,7 @@ class BtMatchFinder {
   uint32_t maxDist_;
   uint32_t maxDepth_;
   uint32_t niceLen_;
+  std::vector<uint32_t> head4_;  // tree root (position + 1) per 4-byte hash
   std::vector<uint32_t> head3_;  // position + 1 of the latest string per 3-byte hash
   std::vector<uint32_t> head2_;  // position + 1 of the latest string per 2-byte prefix
   std::vector<uint32_t> child_;  // two children per window slot (positions + 1; 0 = none)

@@ -1,10 +1,15 @@
 #pragma once
-// Turns the data of a folder into LZX items (literals and matches), chunk by chunk.
+// Near-optimal parsing of LZX: the matches of every position of a chunk are found once
+// with the binary-tree match finder, then a shortest-path search over the chunk picks
+// literals, matches and repeated-offset matches by their cost in bits under Huffman codes
+// built from the statistics of the parse before. The repeated-offset queue is carried
+// along each path.
 #include <array>
 #include <cstdint>
 #include <vector>
 
 #include "cab/lzx_block.h"
+#include "cab/lzx_matchfinder.h"
 
 namespace bvq::cab::lzx {
 
@@ -25,7 +30,7 @@ struct RepeatQueue {
 };
 
 // The bytes the parser sees: data[p - base] is the byte at folder position p. The window
-// before `start` is history; nothing at or after `end` exists yet.
+// before `start` is history; the chunk is [start, end).
 struct ParseInput {
   const uint8_t* data;
   uint32_t base;
@@ -33,26 +38,84 @@ struct ParseInput {
   uint32_t end;
 };
 
-class Parser {
- public:
-  virtual ~Parser() = default;
-  // Forgets all history (new folder).
-  virtual void Reset() = 0;
-  // Parses [in.start, in.end). Matches never cross a frame boundary (a multiple of
-  // kFrameSize in folder positions). `queue` is the state before and is left as after.
-  virtual void Parse(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out) = 0;
+// The matches found for every position of one chunk.
+struct MatchCache {
+  std::vector<uint32_t> first;  // index of each position's first match; one more at the end
+  std::vector<Match> matches;
 };
-
-}  // namespace bvq::cab::lzx
-
-#include <memory>
-namespace bvq::cab::lzx {
-std::unique_ptr<Parser> MakeLazyParser(int windowBits);
 
 struct ParserTuning {
-  uint32_t maxDepth = 32;  // tree nodes visited per position
-  uint32_t niceLen = 64;   // a match this long is taken without looking further
-  int passes = 2;          // shortest-path passes, each with the costs of the one before
+  uint32_t maxDepth = 16;  // tree nodes visited per position
+  uint32_t niceLen = 128;  // a match this long is taken without looking further
+  uint32_t skipLen = 128;  // positions inside a match this long are not searched
+  int passes = 1;          // shortest-path passes per chunk, each with the costs of the one before
 };
-std::unique_ptr<Parser> MakeOptimalParser(int windowBits, const ParserTuning& tuning);
+
+class Parser {
+ public:
+  Parser(int windowBits, const ParserTuning& tuning);
+  // Forgets all history (new folder).
+  void Reset();
+  // Finds the matches of the chunk; chunks must come in folder order. Touches only the
+  // match finder and `cache`, so it may run beside Parse of the chunk before.
+  void FindMatches(const ParseInput& in, MatchCache& cache);
+  // Chooses the items of a chunk whose matches are in `cache`. Matches never cross a frame
+  // boundary (a multiple of kFrameSize in folder positions). `queue` is the state before
+  // and is left as after.
+  void Parse(const ParseInput& in, const MatchCache& cache, RepeatQueue& queue, std::vector<Item>& out);
+
+ private:
+  struct CostModel {
+    static constexpr uint32_t kScale = 16;  // costs in 1/16 bit
+    uint32_t main[kMaxMainSymbols];
+    uint32_t length[kNumLengthSymbols];
+    uint32_t aligned[kNumAlignedSymbols];
+    bool useAligned = false;
+
+    void SetDefaults(int numMain);
+    void SetFromStats(const BlockStats& s, int numMain);
+    // Cost of the offset footer of a match with formatted offset `f` in slot `slot`.
+    uint32_t Footer(int slot, uint32_t f) const {
+      uint32_t extra = kSlots.extraBits[slot];
+      if (useAligned && extra >= 3) return (extra - 3) * kScale + aligned[(f - kSlots.base[slot]) & 7];
+      return extra * kScale;
+    }
+    // Cost of the main symbol and length of a match of `len` bytes in slot `slot`.
+    uint32_t Symbol(int slot, uint32_t len) const {
+      uint32_t lh = len - kMinMatch;
+      if (lh < kNumPrimaryLengths) return main[kNumChars + slot * 8 + lh];
+      return main[kNumChars + slot * 8 + kNumPrimaryLengths] + length[lh - kNumPrimaryLengths];
+    }
+  };
+  struct Node {
+    uint32_t cost;
+    uint32_t len;    // item that ends here: 0 literal, else match length
+    uint32_t value;  // literal byte or formatted offset
+    uint32_t r[kNumRepeats];
+  };
+
+  void EstimateLiteralCosts(const ParseInput& in);
+  void ShortestPath(const ParseInput& in, const MatchCache& cache, RepeatQueue& q, std::vector<Item>& out);
+  void Relax(uint32_t j, uint32_t cost, uint32_t len, uint32_t value, const uint32_t* r) {
+    Node& nd = nodes_[j];
+    if (cost < nd.cost) {
+      nd.cost = cost;
+      nd.len = len;
+      nd.value = value;
+      nd.r[0] = r[0];
+      nd.r[1] = r[1];
+      nd.r[2] = r[2];
+    }
+  }
+
+  int numMain_;
+  BtMatchFinder mf_;
+  uint32_t niceLen_;
+  uint32_t skipLen_;
+  int passes_;
+  CostModel model_;
+  double literalShare_ = 1.0;  // literals among the main symbols of the last parse
+  std::vector<Node> nodes_;
+};
+
 }  // namespace bvq::cab::lzx

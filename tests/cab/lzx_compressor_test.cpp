@@ -107,6 +107,16 @@ TEST(LzxCompressor, IncompressibleDataGrowsOnlyByFraming) {
   EXPECT_LT(r.cab.size(), 200000 + r.blocks * 40 + 200);
 }
 
+TEST(LzxCompressor, SkewedBytesCompressToTheirEntropy) {
+  // 16 distinct byte values at random: 4 bits a byte, over many frames in one block.
+  std::mt19937 rng(2);
+  std::vector<uint8_t> data(400000);
+  for (auto& b : data) b = static_cast<uint8_t>('a' + rng() % 16);
+  std::vector<TestFile> files{{"skewed.txt", data}};
+  Result r = CheckRoundTrip(files, 17);
+  EXPECT_LT(r.cab.size(), data.size() * 52 / 100);
+}
+
 TEST(LzxCompressor, MixOfRandomAndTextSwitchesBlockKinds) {
   std::vector<uint8_t> mixed = TextLike(100000, 5);
   auto rnd = RandomBytes(70000, 9);
