@@ -182,8 +182,9 @@ def built(s, files, tmp, cabinets, volume_size):
     setting('ComboBox1', '1' if cabinets else '0')
     if volume_size:
         setting('ComboBox4', '4')
-        setting('UpDown1', str(volume_size))
-        setting('ComboBox11', '0')
+        assert volume_size % 1024 == 0  # the size field holds at most 32767 units
+        setting('UpDown1', str(volume_size // 1024))
+        setting('ComboBox11', '1')
     setting('CheckBox43', '1')
     setting('CheckBox11', '1')
     os.makedirs(os.path.join(tmp, 'src'))
@@ -335,7 +336,7 @@ CASES = {
     'keep-existing': case_keep_existing,
     'built-stored': lambda: install_and_remove('builtstored', make=built),
     'built-cabinet': lambda: install_and_remove('builtcab', cabinets=True, make=built),
-    'built-volumes': lambda: install_and_remove('builtvol', cabinets=True, volume_size=250000, make=built),
+    'built-volumes': lambda: install_and_remove('builtvol', cabinets=True, volume_size=200 * 1024, make=built),
 }
 
 ensure_prefix()
