@@ -10,6 +10,7 @@
 #include "platform/command_line.h"
 #include "platform/program_settings.h"
 #include "platform/settings_store.h"
+#include "project/interface_strings.h"
 #include "project/language_lists.h"
 #include "project/new_project.h"
 #include "project/project_file.h"
@@ -81,7 +82,9 @@ int RunCommandLineBuild(const std::string& projectPath) {
   // No questions on the command line: a missing source file ends the check at once.
   auto issue = ValidateProject(project, context, [](const std::string&, std::size_t) { return false; });
   if (issue) {
-    reporter.Line(ValidationMessageText(*issue), LogIcon::Error);
+    // A missing source file is named without the question the window would ask.
+    reporter.Line(issue->Message == 112 ? InterfaceString(112) + issue->Path : ValidationMessageText(*issue),
+                  LogIcon::Error);
     return kExitBuildFailed;
   }
 

@@ -8,3 +8,19 @@ if(TARGET test_build)
     add_dependencies(test_build belvandorithquessal)
   endif()
 endif()
+
+# Command-line builds of the example project checked with cabextract and pefile, failure
+# cases that must leave no setup behind, and a silent installation under Wine.
+if(TARGET belvandorithquessal AND TARGET bvq_stubs)
+  set(bvq_cli_cases example missing-source unreadable-project unwritable-output cancel)
+  find_program(BVQ_WINE_FOR_BUILD wine)
+  if(BVQ_WINE_FOR_BUILD)
+    list(APPEND bvq_cli_cases wine-install)
+  endif()
+  foreach(case IN LISTS bvq_cli_cases)
+    add_test(NAME build_command_line_${case}
+      COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/command_line_test.py
+              $<TARGET_FILE:belvandorithquessal> ${CMAKE_SOURCE_DIR}/examples ${case})
+    set_tests_properties(build_command_line_${case} PROPERTIES TIMEOUT 900)
+  endforeach()
+endif()

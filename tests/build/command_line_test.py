@@ -1,0 +1,208 @@
+#!/usr/bin/python3
+"""Command-line builds of the example project, checked with tools of their own: the setup's
+trailer and script read here, the payload and data cabinets by cabextract, the version
+resource by pefile, and (when Wine is there) a silent installation of the setup.
+
+Usage: command_line_test.py PROGRAM EXAMPLES_DIR CASE
+Cases: example, missing-source, unreadable-project, unwritable-output, cancel, wine-install.
+Each case works in a temporary copy of the examples with its own settings and work folder.
+"""
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+
+import pefile
+
+PROGRAM, EXAMPLES, CASE = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3]
+failures = []
+
+
+def check(cond, message):
+    if not cond:
+        failures.append(message)
+        print('FAIL:', message)
+
+
+def read_setup(path, more=()):
+    data = open(path, 'rb').read()
+    s0, dsize, s1, s2 = struct.unpack_from('<4Q', data, len(data) - 36)
+    storage, sides, mark1, mark2 = data[-4], data[-3], data[-2], data[-1]
+    assert (mark1, mark2) == (120, 241), 'trailer marks'
+    assert s0 < s1 <= s2 <= len(data) - 36 and dsize == s2 - s1, 'trailer offsets'
+    values = data[s0:s1].split(b'\0')[:-1]
+    payload = data[s2:len(data) - 36] + b''.join(open(v, 'rb').read() for v in more)
+    return dict(storage=storage, sides=sides, script=values, data=data[s1:s2], payload=payload)
+
+
+def rebuild_cabinets(setup, folder):
+    full, last, last_size = (int(setup['script'][i]) for i in (95, 117, 118))
+    paths, at = [], 0
+    for i in range(last + 1):
+        size = last_size if i == last else full
+        path = os.path.join(folder, '%04d.tmp' % i)
+        open(path, 'wb').write(b'MSCF' + setup['payload'][at:at + size])
+        paths.append(path)
+        at += size
+    assert at == len(setup['payload']), 'payload size'
+    return paths
+
+
+class Sandbox:
+    """A copy of the examples with private settings, temporary and output folders."""
+
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix='bvq-cli-')
+        self.examples = os.path.join(self.root, 'examples')
+        shutil.copytree(EXAMPLES, self.examples, ignore=shutil.ignore_patterns('out'))
+        self.tmp = os.path.join(self.root, 'tmp')
+        os.makedirs(self.tmp)
+        self.env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(self.root, 'config'), TMPDIR=self.tmp,
+                        HOME=self.root, LC_ALL='C')
+        self.project = os.path.join(self.examples, 'Example.bvq')
+        self.setup = os.path.join(self.root, 'out', 'ExampleNotesSetup.exe')
+
+    def edit_project(self, replace):
+        """Rewrites the project through its text form; `replace` maps old lines to new ones."""
+        text = subprocess.run([PROGRAM, '--export-text', self.project], env=self.env, capture_output=True,
+                              check=True).stdout
+        lines = text.split(b'\r\n') if b'\r\n' in text else text.split(b'\n')
+        sep = b'\r\n' if b'\r\n' in text else b'\n'
+        for old, new in replace.items():
+            assert old.encode() in lines, old
+            lines = [new.encode() if line == old.encode() else line for line in lines]
+        path = os.path.join(self.root, 'project.txt')
+        open(path, 'wb').write(sep.join(lines))
+        subprocess.run([PROGRAM, '--import-text', path, self.project], env=self.env, check=True)
+
+    def build(self):
+        r = subprocess.run([PROGRAM, '/build', self.project], env=self.env, capture_output=True, text=True)
+        print(r.stdout + r.stderr)
+        return r
+
+    def work_files(self):
+        found = []
+        for d, _, files in os.walk(self.tmp):
+            found += [os.path.join(d, f) for f in files]
+        return found
+
+    def close(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def case_example(box):
+    r = box.build()
+    check(r.returncode == 0, 'exit status %d' % r.returncode)
+    lines = r.stdout.splitlines()
+    check(all(len(l) > 10 and l[2] == ':' and l[8:10] == '  ' for l in lines), 'log line format')
+    check(not [l for l in lines if '  error  ' in l or '  warn  ' in l], 'no warnings or errors')
+    setup = read_setup(box.setup)
+    check(setup['storage'] == 1, 'cabinet form')
+    script = setup['script']
+    check(script[28] == b'Example Notes' and script[42] == b'Example Software', 'product and company')
+    check(script[67] == b'5', 'four files and the uninstaller: %r' % script[67])
+    check(script[93] == b'1', 'one folder-only entry')
+    with tempfile.TemporaryDirectory() as d:
+        cabs = rebuild_cabinets(setup, d)
+        t = subprocess.run(['cabextract', '-t', cabs[0]], capture_output=True, text=True)
+        check(t.returncode == 0 and 'All done, no errors' in t.stdout, 'cabextract -t: ' + t.stdout + t.stderr)
+        subprocess.run(['cabextract', '-q', '-d', os.path.join(d, 'x'), cabs[0]], check=True)
+        src = os.path.join(box.examples, 'Example')
+        for i, name in enumerate(['bin/notes.cmd', 'bin/notes.ini', 'doc/readme.txt', 'doc/changes.txt']):
+            check(open(os.path.join(d, 'x', str(i)), 'rb').read() == open(os.path.join(src, name), 'rb').read(),
+                  'payload file %d' % i)
+        check(open(os.path.join(d, 'x', '4'), 'rb').read(2) == b'MZ', 'uninstaller last')
+        open(os.path.join(d, 'data.cab'), 'wb').write(b'MSCF' + setup['data'])
+        t = subprocess.run(['cabextract', '-t', os.path.join(d, 'data.cab')], capture_output=True, text=True)
+        check(t.returncode == 0, 'data cabinet: ' + t.stdout + t.stderr)
+        check(t.stdout.count('.tmp') == setup['sides'], 'side-file count %d: %s' % (setup['sides'], t.stdout))
+    pe = pefile.PE(box.setup)
+    strings = {}
+    for info in pe.FileInfo[0]:
+        if getattr(info, 'Key', b'') == b'StringFileInfo':
+            for table in info.StringTable:
+                strings.update({k.decode(): v.decode().rstrip() for k, v in table.entries.items()})
+    check(strings.get('FileDescription') == 'Example Notes 1.2 Installation', 'description %r' % strings)
+    check(strings.get('CompanyName') == 'Example Software', 'company')
+    check(pe.VS_FIXEDFILEINFO[0].FileVersionMS == 0x00010002, 'file version')
+    check(box.work_files() == [], 'work files left: %r' % box.work_files())
+
+
+def case_missing_source(box):
+    box.edit_project({'Example\\doc\\changes.txt': 'Example\\doc\\gone.txt'})
+    r = box.build()
+    check(r.returncode == 1, 'exit status %d' % r.returncode)
+    check('  error  ' in r.stdout and 'gone.txt' in r.stdout, 'error line names the file')
+    check(not os.path.exists(box.setup), 'no setup')
+
+
+def case_unreadable_project(box):
+    open(box.project, 'wb').write(b'not a project file at all')
+    r = box.build()
+    check(r.returncode == 2, 'exit status %d' % r.returncode)
+    check(not os.path.exists(box.setup), 'no setup')
+
+
+def case_unwritable_output(box):
+    open(os.path.join(box.root, 'blocked'), 'w').write('a file, not a folder')
+    box.edit_project({'..\\out\\ExampleNotesSetup.exe': '..\\blocked\\Setup.exe'})
+    r = box.build()
+    check(r.returncode == 1, 'exit status %d' % r.returncode)
+    check(r.stdout.rstrip().splitlines()[-1].split('  ')[1] == 'warn', 'stopped with a warning')
+    check(open(os.path.join(box.root, 'blocked')).read() == 'a file, not a folder', 'blocker untouched')
+    check(box.work_files() == [], 'work files left')
+
+
+def case_cancel(box):
+    # A payload big enough that packing takes a while; SIGINT once packing has begun.
+    big = os.path.join(box.examples, 'Example', 'big.bin')
+    with open(big, 'wb') as f:
+        f.write(os.urandom(48 * 1024 * 1024))
+    box.edit_project({'Example\\doc\\changes.txt': 'Example\\big.bin'})
+    p = subprocess.Popen([PROGRAM, '/build', box.project], env=box.env, stdout=subprocess.PIPE, text=True)
+    lines = []
+    for line in p.stdout:
+        lines.append(line.rstrip())
+        if len(lines) >= 7 and not any('SIGINT' in l for l in lines[:-1]):
+            p.send_signal(signal.SIGINT)
+            lines.append('(SIGINT)')
+    p.wait(timeout=300)
+    print('\n'.join(lines))
+    check(p.returncode == 1, 'exit status %d' % p.returncode)
+    check(lines[-1].split('  ')[1] == 'warn', 'ends with a warning line')
+    check(not os.path.exists(box.setup), 'no setup')
+    check(box.work_files() == [], 'work files left: %r' % box.work_files())
+
+
+def case_wine_install(box):
+    r = box.build()
+    check(r.returncode == 0, 'exit status %d' % r.returncode)
+    prefix = os.path.join(box.root, 'wine')
+    env = dict(box.env, WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=', DISPLAY='')
+    subprocess.run(['wineboot', '-i'], env=env, capture_output=True, timeout=600)
+    code = subprocess.run(['wine', box.setup, '/S', '/D=C:\\ExampleNotes'], env=env, capture_output=True,
+                          timeout=600).returncode
+    subprocess.run(['wineserver', '-w'], env=env, timeout=600)
+    check(code == 0, 'installer exit code %d' % code)
+    target = os.path.join(prefix, 'drive_c', 'ExampleNotes')
+    src = os.path.join(box.examples, 'Example')
+    for name in ['bin/notes.cmd', 'bin/notes.ini', 'doc/readme.txt', 'doc/changes.txt']:
+        path = os.path.join(target, name)
+        check(os.path.exists(path) and open(path, 'rb').read() == open(os.path.join(src, name), 'rb').read(),
+              'installed ' + name)
+    check(os.path.isdir(os.path.join(target, 'notes')), 'folder-only entry')
+    check(os.path.exists(os.path.join(target, 'Uninstall.exe')), 'uninstaller installed')
+    subprocess.run(['wineserver', '-k'], env=env, timeout=60)
+
+
+box = Sandbox()
+try:
+    globals()['case_' + CASE.replace('-', '_')](box)
+finally:
+    box.close()
+if failures:
+    sys.exit(1)
+print('ok')
