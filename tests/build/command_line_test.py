@@ -189,10 +189,13 @@ def case_wine_install(box):
     check(code == 0, 'installer exit code %d' % code)
     target = os.path.join(prefix, 'drive_c', 'ExampleNotes')
     src = os.path.join(box.examples, 'Example')
-    for name in ['bin/notes.cmd', 'bin/notes.ini', 'doc/readme.txt', 'doc/changes.txt']:
+    for name in ['bin/notes.cmd', 'doc/readme.txt', 'doc/changes.txt']:
         path = os.path.join(target, name)
         check(os.path.exists(path) and open(path, 'rb').read() == open(os.path.join(src, name), 'rb').read(),
               'installed ' + name)
+    ini = os.path.join(target, 'bin', 'notes.ini')
+    check(os.path.exists(ini) and b'Wrap=1' in open(ini, 'rb').read() and b'InstalledBy=' in open(ini, 'rb').read(),
+          'notes.ini installed and given its INI entry')
     check(os.path.isdir(os.path.join(target, 'notes')), 'folder-only entry')
     check(os.path.exists(os.path.join(target, 'Uninstall.exe')), 'uninstaller installed')
     subprocess.run(['wineserver', '-k'], env=env, timeout=60)
