@@ -142,9 +142,18 @@ class LzxCompressor final : public FolderCompressor {
     for (uint32_t f = start; f < start + len; f += kFrameSize) {
       FrameSpan fs{i, i, f, std::min(kFrameSize, start + len - f), {}, {}};
       for (uint32_t covered = 0; covered < fs.len; ++i) {
-        fs.stats.Add(items[i]);
-        queue.Apply(items[i]);
-        covered += items[i].len ? items[i].len : 1;
+        const Item& it = items[i];
+        if (it.len) {
+          // Self-check of every match against the window: a fault in the search must
+          // fail the folder, never write data that decodes to something else.
+          const uint32_t at = f + covered;
+          const uint32_t dist = it.value >= kNumRepeats ? it.value - 2 : queue.r[it.value];
+          if (dist > at - bufBase_ || covered + it.len > fs.len || std::memcmp(At(at), At(at - dist), it.len) != 0)
+            throw std::logic_error("LZX encoder produced an invalid match");
+        }
+        fs.stats.Add(it);
+        queue.Apply(it);
+        covered += it.len ? it.len : 1;
       }
       fs.end = i;
       fs.after = queue;

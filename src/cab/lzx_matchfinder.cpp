@@ -50,30 +50,16 @@ void BtMatchFinder::Reset() {
   std::fill(child_.begin(), child_.end(), 0);
 }
 
-uint32_t BtMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history, Match* out) {
-  return Advance<true>(cur, p, avail, history, out);
-}
-
 void BtMatchFinder::Prefetch(const uint8_t* cur) const {
   __builtin_prefetch(&head4_[Hash4(cur)], 1);
   __builtin_prefetch(&head3_[Hash3(cur)], 1);
 }
 
-void BtMatchFinder::Skip(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history) {
-  Advance<false>(cur, p, avail, history, nullptr);
-}
-
-template <bool kReport>
-uint32_t BtMatchFinder::Advance(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history, Match* out) {
+uint32_t BtMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history, Match* out) {
   const uint32_t maxLen = std::min<uint32_t>(avail, kMaxMatch);
   const uint32_t reach = std::min(maxDist_, history);  // farthest distance allowed
   uint32_t n = 0;
-  uint32_t* pendingLt = &child_[2 * (p & mask_)];
-  uint32_t* pendingGt = pendingLt + 1;
-  if (maxLen < 4) {
-    *pendingLt = *pendingGt = 0;
-    return 0;
-  }
+  if (maxLen < 4) return 0;
   // The latest strings with the same first two and three bytes give the short matches;
   // the tree holds the strings with the same first four.
   const uint32_t h2 = uint32_t{cur[0]} | uint32_t{cur[1]} << 8;
@@ -83,11 +69,11 @@ uint32_t BtMatchFinder::Advance(const uint8_t* cur, uint32_t p, uint32_t avail, 
   const uint32_t c3 = head3_[h3];
   head3_[h3] = p + 1;
   uint32_t bestLen = 1;
-  if (kReport && c2 && p - (c2 - 1) <= std::min(reach, kMaxLen2Dist)) {
+  if (c2 && p - (c2 - 1) <= std::min(reach, kMaxLen2Dist)) {
     out[n++] = {2, p - (c2 - 1)};
     bestLen = 2;
   }
-  if (kReport && c3 && p - (c3 - 1) <= std::min(reach, kMaxLen3Dist)) {
+  if (c3 && p - (c3 - 1) <= std::min(reach, kMaxLen3Dist)) {
     const uint32_t d = p - (c3 - 1);
     const uint32_t l = Extend(cur - d, cur, 0, maxLen);
     if (l >= 3) {
@@ -98,16 +84,21 @@ uint32_t BtMatchFinder::Advance(const uint8_t* cur, uint32_t p, uint32_t avail, 
   }
   const uint32_t h4 = Hash4(cur);
   uint32_t node = head4_[h4];
-  head4_[h4] = p + 1;
+  // The tree stays ordered on the first niceLen bytes of every string only if each string
+  // entered is compared that far; one closer than that to the end of the data known so
+  // far is searched for but not entered.
+  const bool insert = avail >= niceLen_;
+  uint32_t scratch[2];
+  uint32_t* pendingLt = insert ? &child_[2 * (p & mask_)] : &scratch[0];
+  uint32_t* pendingGt = insert ? pendingLt + 1 : &scratch[1];
+  if (insert) head4_[h4] = p + 1;
   const uint32_t nice = std::min(niceLen_, maxLen);
-  if (bestLen >= nice) {
-    // Rare: the three-byte candidate already reaches the nice length; the tree still
-    // takes the new string as its root.
-    bestLen = nice - 1;
-  }
+  // A three-byte candidate that already reaches the nice length still lets the tree
+  // take the new string as its root.
+  if (bestLen >= nice) bestLen = nice - 1;
   uint32_t ltLen = 0, gtLen = 0, len = 0;
   for (uint32_t depth = maxDepth_;; --depth) {
-    if (node == 0 || p - (node - 1) > reach || depth == 0) {
+    if (node == 0 || p - (node - 1) > reach || depth == 0 || n >= kMaxMatchesPerPosition) {
       *pendingLt = *pendingGt = 0;
       break;
     }
@@ -118,11 +109,9 @@ uint32_t BtMatchFinder::Advance(const uint8_t* cur, uint32_t p, uint32_t avail, 
       len = Extend(m, cur, len + 1, maxLen);
       if (len > bestLen) {
         bestLen = len;
-        if (kReport) {
-          // Drop a shorter match at the same distance: the longer one covers it.
-          if (n && out[n - 1].dist == p - c) --n;
-          out[n++] = {len, p - c};
-        }
+        // Drop a shorter match at the same distance: the longer one covers it.
+        if (n && out[n - 1].dist == p - c) --n;
+        out[n++] = {len, p - c};
         if (len >= nice) {
           *pendingLt = kids[0];
           *pendingGt = kids[1];
@@ -132,20 +121,16 @@ uint32_t BtMatchFinder::Advance(const uint8_t* cur, uint32_t p, uint32_t avail, 
     }
     if (len < maxLen && m[len] < cur[len]) {
       *pendingLt = node;
-      pendingLt = &kids[1];
-      node = *pendingLt;
+      pendingLt = insert ? &kids[1] : &scratch[0];
+      node = kids[1];
       ltLen = len;
     } else {
       *pendingGt = node;
-      pendingGt = &kids[0];
-      node = *pendingGt;
+      pendingGt = insert ? &kids[0] : &scratch[1];
+      node = kids[0];
       gtLen = len;
     }
     len = std::min(ltLen, gtLen);
-    if (kReport && n >= kMaxMatchesPerPosition) {
-      *pendingLt = *pendingGt = 0;
-      break;
-    }
   }
   return n;
 }

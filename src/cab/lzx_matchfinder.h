@@ -23,15 +23,10 @@ class BtMatchFinder {
   uint32_t Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history, Match* out);
   // Hints the memory a later Find at `cur` will read (at least 4 bytes readable there).
   void Prefetch(const uint8_t* cur) const;
-  // Inserts p without reporting matches.
-  void Skip(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history);
 
   static constexpr uint32_t kMaxMatchesPerPosition = 64;
 
  private:
-  template <bool kReport>
-  uint32_t Advance(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history, Match* out);
-
   uint32_t mask_;
   uint32_t maxDist_;
   uint32_t maxDepth_;

@@ -135,6 +135,13 @@ TEST(LzxCompressor, X86CodeWithCallTranslation) {
   EXPECT_LT(r.cab.size(), TotalSize(files) / 2);
 }
 
+TEST(LzxCompressor, LargePeFileThroughManyWindowSlides) {
+  // 5 MB of code: the buffer slides many times while matches and repeats reach far back.
+  std::vector<TestFile> files{{"user32.dll", PeFile("user32.dll")}};
+  for (size_t feed : {size_t{32768}, size_t{1} << 20}) CheckRoundTrip(files, 21, feed);
+  CheckRoundTrip(files, 16, 32768);
+}
+
 TEST(LzxCompressor, DataLargerThanTheWindowRepeatsFromFarBack) {
   // Blocks of 40 KB repeat after 40 KB: within the window at 16 bits, beyond it at 15.
   auto unit = RandomBytes(40000, 4);
