@@ -59,7 +59,7 @@ PeCheck ReadPeLayout(const uint8_t* view, size_t size, PeLayout& layout) {
   const uint8_t* rs = view + layout.Section(static_cast<uint32_t>(layout.resourceSection));
   const uint64_t rsStart = Rd32(rs + pe::kSecPointerToRawData);
   const uint64_t rsEnd = rsStart + Rd32(rs + pe::kSecSizeOfRawData);
-  if (rsStart < tableEnd) return PeCheck::NotPe32;
+  if (rsStart < tableEnd || rsEnd > size) return PeCheck::NotPe32;
   for (uint32_t i = 0; i < layout.numSections; ++i) {
     if (static_cast<int>(i) == layout.resourceSection) continue;
     const uint8_t* s = view + layout.Section(i);

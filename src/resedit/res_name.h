@@ -9,7 +9,8 @@ namespace bvq {
 
 class ResName {
  public:
-  // A number; outside 0..0xFFFF the value is invalid and every operation given it fails.
+  // A number; outside 0..0xFFFF the value is invalid and every operation given it fails, as
+  // is an empty name or one longer than 65535 units.
   ResName(int id);  // NOLINT(google-explicit-constructor): mirrors numbered resources
   ResName(std::u16string name);
   ResName(const char16_t* name);

@@ -25,10 +25,12 @@ struct Measure {
   uint64_t directories = 0;  // D: headers, entries and data entries
   uint64_t names = 0;        // N
   uint64_t data = 0;         // B
+  bool countsFit = true;     // every directory's counts fit their 16-bit fields
 };
 
 void MeasureTree(const TResItem* dir, Measure& m) {
   uint32_t children = 0;
+  if (dir->NamedCount > 0xFFFF || dir->IdCount > 0xFFFF) m.countsFit = false;
   for (const TResItem* c = dir->FirstChild; c; c = c->Next) {
     ++children;
     if (!c->Name.empty()) m.names += 2 * c->Name.size() + 2;
@@ -122,7 +124,7 @@ bool BuildContent(TResUpdate* u, Content& c) {
   MeasureTree(u->root, m);
   const uint64_t headerPart = AlignUp(m.directories + m.names, 4);
   const uint64_t total = headerPart + m.data;
-  if (total > kMaxContent) {
+  if (total > kMaxContent || !m.countsFit) {
     errno = EFBIG;
     return false;
   }

@@ -15,6 +15,8 @@ struct DebugCase {
   int entriesAdjusted; // how many of the three table entries are read as entries
 };
 
+void PrintTo(const DebugCase& c, std::ostream* os) { *os << c.title; }
+
 class DebugDirectoryTest : public ::testing::TestWithParam<DebugCase> {};
 
 TEST_P(DebugDirectoryTest, EntriesAfterTheResourceSectionMove) {

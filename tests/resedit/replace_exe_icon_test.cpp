@@ -15,6 +15,8 @@ struct ReplaceCase {
   bool grows;
 };
 
+void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.title; }
+
 class ReplaceExeIconTest : public ::testing::TestWithParam<ReplaceCase> {};
 
 uint64_t AlignUp(uint64_t x, uint64_t n) { return (x + n - 1) / n * n; }
