@@ -422,8 +422,7 @@ static void payload_failed(Installer *in, PayloadReader *r, const wchar_t *fallb
         in->exit_code = EXIT_CANCELLED;
     } else {
         ui_error(why);
-        in->exit_code = wcsstr(why, L"is missing") && r->volume > 0 ? EXIT_MISSING_DISK
-                        : in->exit_code ? in->exit_code : EXIT_DAMAGED;
+        in->exit_code = r->missing_volume ? EXIT_MISSING_DISK : in->exit_code ? in->exit_code : EXIT_DAMAGED;
     }
     in->fatal = 1;
 }
@@ -533,14 +532,14 @@ static void install_cabinets(Installer *in, PayloadReader *r)
         abandon_file(&job);
     RemoveDirectoryW(folder);
     xfree(folder);
-    if (err && !in->fatal) {
-        xfree(r->error ? NULL : NULL);
-        if (!r->error)
+    if (err) {
+        /* The reader's or the file writer's own reason comes first. */
+        if (!r->error && !in->fatal)
             r->error = w_fmt(L"The setup file's data cannot be unpacked: %ls.", err);
-        payload_failed(in, r, NULL);
-    } else if (err) {
         if (r->error)
             payload_failed(in, r, NULL);
+        else
+            in->fatal = 1;
     }
     xfree(err);
 }

@@ -137,6 +137,7 @@ static int next_volume(PayloadReader *r)
         }
         if (!r->ask || !r->ask(r->ask_ctx, r->volume + 1, path)) {
             set_error(r, w_fmt(L"Disk %d of the installation (%ls) is missing.", r->volume + 1, path));
+            r->missing_volume = 1;
             xfree(path);
             return 0;
         }

@@ -32,6 +32,7 @@ typedef struct {
     AskVolumeFn ask;
     void *ask_ctx;
     wchar_t *error;
+    int missing_volume;    /* the error is a volume that could not be found */
 } PayloadReader;
 
 void payload_open(PayloadReader *r, SetupFile *s, AskVolumeFn ask, void *ask_ctx);
