@@ -301,6 +301,18 @@ std::string CheckWithWineFdi(const std::string& firstCabinet, const Expected& ex
   return diff.empty() ? "" : "FDI: " + diff + "\n" + r.output;
 }
 
+std::string CheckWithWineExtrac32(const std::vector<std::string>& cabinets, const Expected& expected,
+                                  std::string& skipped) {
+  if (FdiProgram(skipped).empty()) return "";
+  ScratchDir out;
+  for (const std::string& cab : cabinets) {
+    CommandResult r = RunUnderWine("extrac32", "/Y /E /L " + Quote(WinePath(out.path())) + " " + Quote(WinePath(cab)));
+    if (r.status != 0) return "extrac32 failed on " + cab + ": " + r.output;
+  }
+  std::string diff = CompareTree(out.path(), expected);
+  return diff.empty() ? "" : "extrac32: " + diff;
+}
+
 std::string WineFdiInfo(const std::string& cabinet, std::string& skipped) {
   std::string exe = FdiProgram(skipped);
   if (exe.empty()) return "";

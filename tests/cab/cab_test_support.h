@@ -81,6 +81,10 @@ std::string CheckWithWineFdi(const std::string& firstCabinet, const Expected& ex
 
 namespace bvq::cabtest {
 CommandResult RunUnderWine(const std::string& exe, const std::string& args);
+// "" when Wine's extrac32, run with /E on every cabinet of the set in turn (as an
+// installer walks a set), extracts exactly the expected files; `skipped` as above.
+std::string CheckWithWineExtrac32(const std::vector<std::string>& cabinets, const Expected& expected,
+                                  std::string& skipped);
 // What FDIIsCabinet reports about `cabinet` ("size=.. folders=.. files=.."), or "" when skipped.
 std::string WineFdiInfo(const std::string& cabinet, std::string& skipped);
 }  // namespace bvq::cabtest

@@ -7,3 +7,8 @@ endif()
 add_executable(lzx_bench ${CMAKE_SOURCE_DIR}/bench/lzx_bench.cpp)
 target_link_libraries(lzx_bench PRIVATE bvq_cab)
 set_target_properties(lzx_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+# Benchmark driver of the cabinet writer (bench/cab-bench.sh compares it with gcab).
+add_executable(cab_bench ${CMAKE_SOURCE_DIR}/bench/cab_bench.cpp)
+target_link_libraries(cab_bench PRIVATE bvq_cab)
+set_target_properties(cab_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
