@@ -167,8 +167,10 @@ TEST(CabSetTest, TemplatesNameFurtherCabinets) {
       CabLayout l = ReadLayout(path);
       ASSERT_EQ(l.files.size(), 1u);
       EXPECT_EQ(l.files[0].name, std::to_string(k + 1));
-      if (k < 2) EXPECT_EQ(l.nextCab, c.cabinets[k + 1].substr(c.cabinets[k + 1].rfind('/') + 1));
-      if (k < 2) EXPECT_EQ(l.nextDisk, c.disks[k + 1]);
+      if (k < 2) {
+        EXPECT_EQ(l.nextCab, c.cabinets[k + 1].substr(c.cabinets[k + 1].rfind('/') + 1));
+        EXPECT_EQ(l.nextDisk, c.disks[k + 1]);
+      }
     }
   }
 }

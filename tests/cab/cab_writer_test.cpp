@@ -137,7 +137,9 @@ TEST(CabWriterTest, ZeroFilesGiveAnEmptyCabinet) {
   EXPECT_TRUE(layout.files.empty());
   std::string skipped;
   std::string info = WineFdiInfo(dir / "empty.cab", skipped);
-  if (skipped.empty()) EXPECT_NE(info.find("size=36 folders=0 files=0"), std::string::npos) << info;
+  if (skipped.empty()) {
+    EXPECT_NE(info.find("size=36 folders=0 files=0"), std::string::npos) << info;
+  }
 }
 
 TEST(CabWriterTest, SourceDateTimeAttributesAndExecuteFlag) {
