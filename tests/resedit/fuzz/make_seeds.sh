@@ -24,5 +24,8 @@ PY
 i686-w64-mingw32-windres -I . "$fixtures/hello.rc" -O coff -o res.o
 i686-w64-mingw32-gcc -Os -s -o "$here/seeds/hello.exe" "$fixtures/hello.c" res.o
 i686-w64-mingw32-gcc -Os -s -o "$here/seeds/nores.exe" "$fixtures/hello.c"
+# A tiny program without the C runtime: the resource section is a large part of the file.
+printf 'void start(void) {}\n' > tiny.c
+i686-w64-mingw32-gcc -Os -s -nostdlib -Wl,-e,_start -o "$here/seeds/tiny.exe" tiny.c res.o
 cp "$here/seeds/hello.exe" "$here/seeds/appended.exe"
 printf 'appended data after the last section' >> "$here/seeds/appended.exe"
