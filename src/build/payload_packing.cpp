@@ -8,6 +8,7 @@
 #include "build/work_files.h"
 #include "cab/cab_writer.h"
 #include "project/interface_strings.h"
+#include "util/code_page.h"
 #include "util/files.h"
 #include "util/paths.h"
 #include "util/strings.h"
@@ -19,6 +20,17 @@ TCabCompressionType CompressionOf(int comboIndex) { return comboIndex == 1 ? cct
 
 // Work folder for the writer's temporary data file: the working folder holding `path`.
 std::string FolderOf(const std::string& path) { return ExtractFilePath(path); }
+
+// True when the cabinet file exists and lists at least one file (cFiles of its header). A set
+// closed without any file leaves an empty cabinet, which the build treats as no cabinet:
+// the data block or payload is then empty rather than a cabinet some readers refuse.
+bool CabinetHasFiles(const std::string& path) {
+  if (!FileExists(path)) return false;
+  BinaryFile cabinet(path, BinaryFile::Mode::Read);
+  uint8_t header[30];
+  if (cabinet.Read(header, sizeof header) != sizeof header) return false;
+  return (header[28] | header[29] << 8) != 0;
+}
 
 }  // namespace
 
@@ -78,7 +90,7 @@ bool PackPayloadCabinets(const PayloadList& payload, int compression, const std:
   } catch (const std::exception& e) {
     // A packing error or a cancel that aborted the writer.
     writer.Close(false);
-    if (!BuildCancelRequested()) Log(reporter, e.what(), LogIcon::Error);
+    if (!BuildCancelRequested()) Log(reporter, Utf8ToAnsi(e.what()), LogIcon::Error);
     RequestBuildCancel();
     return false;
   }
@@ -86,10 +98,10 @@ bool PackPayloadCabinets(const PayloadList& payload, int compression, const std:
 
   reporter.SetProgressPosition(ProgressUnits(payload.totalSourceSize));
   reporter.ProcessEvents();
-  // Only cabinets that were written count (a set without files leaves none).
+  // Only cabinets holding files count (a set without files leaves at most an empty one).
   std::vector<std::string> written;
   for (const std::string& cabinet : packed.cabinets) {
-    if (!FileExists(cabinet)) continue;
+    if (!CabinetHasFiles(cabinet)) continue;
     written.push_back(cabinet);
     packed.payloadSize += static_cast<uint64_t>(FileSize64(cabinet)) - 4;
   }
@@ -119,7 +131,7 @@ void CabinetSideFiles::AddSideFile(const std::string& source, const std::string&
 
 uint64_t CabinetSideFiles::AppendTo(BinaryFile& setup, BuildProgress& progress) {
   impl_->writer.Close(true);
-  if (!FileExists(impl_->path)) return 0;  // no side files: an empty data block
+  if (!CabinetHasFiles(impl_->path)) return 0;  // no side files: an empty data block
   BinaryFile cabinet(impl_->path, BinaryFile::Mode::Read);
   const uint64_t size = cabinet.Size();
   if (size < 4) return 0;

@@ -20,6 +20,7 @@
 #include "project/interface_strings.h"
 #include "project/project_paths.h"
 #include "resedit/replace_exe_icon.h"
+#include "util/code_page.h"
 #include "util/files.h"
 #include "util/paths.h"
 #include "util/program_values.h"
@@ -55,7 +56,7 @@ class BuildRun {
     } catch (const std::exception& e) {
       // An unexpected failure (a file that cannot be read or written, a full disk): the
       // partial setup, further volumes and work files go, so nothing looks complete.
-      Log(reporter_, e.what(), LogIcon::Error);
+      Log(reporter_, Utf8ToAnsi(e.what()), LogIcon::Error);  // the message names native paths
       RequestBuildCancel();
       StopIfCancelled(0);
     }
@@ -188,7 +189,7 @@ class BuildRun {
     try {
       CopyWholeFile(ProgramFolder() + "Data/Install.exe", setup);
     } catch (const FileError& e) {
-      Log(reporter_, e.what(), LogIcon::Error);
+      Log(reporter_, Utf8ToAnsi(e.what()), LogIcon::Error);
       return false;
     }
     return true;

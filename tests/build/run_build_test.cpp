@@ -270,5 +270,30 @@ TEST_F(BuildFixture, FailedChecksWriteNothing) {
   EXPECT_EQ(r.sideFiles, 1);  // only the licence: pictures are not wanted when silent
 }
 
+// Cabinet form without side files and without payload files: the data block and the payload
+// are empty (or valid empty cabinets), and the script says there are no files.
+TEST_F(BuildFixture, CompressedBuildWithoutSideFilesOrPayload) {
+  p.ComboBox1 = 1;
+  p.CheckBox43 = true;  // silent: no pictures
+  p.CheckBox4 = false;  // no licence
+  p.CheckBox11 = false;
+  fs::remove_all(projectDir.Path() + "src");  // every source vanished after validation
+  BuildResult result = RunBuild(p, reporter);
+  ASSERT_TRUE(result.built) << reporter.lines.back().text;
+  test::ReadSetup r = test::ReadSetupFiles(Out("Setup.exe"));
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.sideFiles, 0);
+  EXPECT_EQ(r.script[67], "0");
+  EXPECT_EQ(r.script[117], "0");
+  EXPECT_EQ(r.script[118], "0");
+  EXPECT_TRUE(r.payload.empty());
+  if (!r.dataBlock.empty()) {
+    test::WriteFile(projectDir.Path() + "data.cab", "MSCF" + r.dataBlock);
+    std::string out;
+    EXPECT_EQ(test::Run("cabextract -t '" + projectDir.Path() + "data.cab'", &out), 0) << out;
+  }
+  EXPECT_TRUE(WorkFolderEmpty());
+}
+
 }  // namespace
 }  // namespace bvq
