@@ -66,13 +66,17 @@ void Parser::Reset() {
   mf_.Reset();
   model_.SetDefaults(numMain_);
   literalShare_ = 1.0;
+  firstChunk_ = true;
 }
 
 void Parser::Parse(const ParseInput& in, const MatchCache& cache, RepeatQueue& queue, std::vector<Item>& out) {
   const RepeatQueue start = queue;
   const size_t first = out.size();
   EstimateLiteralCosts(in);
-  for (int pass = 0; pass < passes_; ++pass) {
+  // The first chunk of a folder starts from guessed match costs: one more pass there.
+  const int passes = passes_ + (firstChunk_ ? 1 : 0);
+  firstChunk_ = false;
+  for (int pass = 0; pass < passes; ++pass) {
     out.resize(first);
     RepeatQueue q = start;
     ShortestPath(in, cache, q, out);
