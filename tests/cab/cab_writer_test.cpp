@@ -137,9 +137,8 @@ TEST(CabWriterTest, ZeroFilesGiveAnEmptyCabinet) {
   EXPECT_TRUE(layout.files.empty());
   std::string skipped;
   std::string info = WineFdiInfo(dir / "empty.cab", skipped);
-  if (skipped.empty()) {
-    EXPECT_NE(info.find("size=36 folders=0 files=0"), std::string::npos) << info;
-  }
+  if (!skipped.empty()) GTEST_SKIP() << "Wine check skipped: " << skipped;
+  EXPECT_NE(info.find("size=36 folders=0 files=0"), std::string::npos) << info;
 }
 
 TEST(CabWriterTest, SourceDateTimeAttributesAndExecuteFlag) {
@@ -195,6 +194,7 @@ TEST(CabWriterTest, ReservesAndSetIdReachTheHeaders) {
   CheckEverywhere(dir / "r.cab", expected);
   std::string skipped;
   EXPECT_EQ(CheckWithWineFdi(dir / "r.cab", expected, skipped), "");
+  if (!skipped.empty()) GTEST_SKIP() << "Wine check skipped: " << skipped;
 }
 
 TEST(CabWriterTest, NamesKeepBackslashesAndLoseOneLeadingBackslash) {
