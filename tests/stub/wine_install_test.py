@@ -10,6 +10,7 @@ built-cabinet, built-volumes (the same project built by the program: BVQ is the 
 MAKER the helper that writes the project file).
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -26,6 +27,8 @@ ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG='-all', WINEDLLOVERRIDES='ms
            DISPLAY='')
 ENV.pop('WAYLAND_DISPLAY', None)
 failures = []
+FONT = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf'
+FONTS_KEY = 'HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts'
 
 
 def check(cond, message):
@@ -57,10 +60,11 @@ def reg_query(key, value):
     r = subprocess.run(['wine', 'reg', 'query', key, '/v', value], env=ENV, capture_output=True, timeout=120)
     if r.returncode != 0:
         return None
+    # Lines read "    name    REG_TYPE    data"; names may hold blanks.
     for line in r.stdout.decode('utf-8', 'replace').splitlines():
-        parts = line.strip().split(None, 2)
-        if len(parts) >= 2 and parts[0] == value and parts[1].startswith('REG_'):
-            return (parts[1], parts[2] if len(parts) > 2 else '')
+        match = re.match(r'^\s+(.*?)\s{2,}(REG_\w+)(?:\s{2,}(.*))?$', line)
+        if match and match.group(1) == value:
+            return (match.group(2), match.group(3) or '')
     return None
 
 
@@ -88,6 +92,7 @@ def full_project(name, folder):
         '@$&%04\\bin\\deep\\er\\empty.txt': b'',
         '@$&%04\\@$&%81\\var.txt': b'placed by a user variable',
         '@$&%04\\big.bin': os.urandom(300000),
+        '@$&%04\\fonts\\TestSans.ttf': open(FONT, 'rb').read(),
     }
     for dest, data in files.items():
         s.add_file(data, dest)
@@ -116,6 +121,7 @@ def full_project(name, folder):
     s.sections['J'] = [['0', cmd, '/c echo removed> "C:\\bvq-uninstalled-' + name + '.txt"', '0', '0', '1']]
     s.sections['L'] = [['0', '@$&%04\\after.txt'], ['2', '@$&%04\\logs']]
     s.sections['D'] = [['1', key + '\\Extra', '']]
+    s.sections['E'] = [[name + ' Sans', '@$&%04\\fonts\\TestSans.ttf']]
     return s, files, key
 
 
@@ -142,6 +148,8 @@ def check_installed(s, files, key, folder, name):
                    for f in fs if f == 'Readme.lnk' and os.path.basename(d) == name + ' Group']
     check(len(group_links) == 1, f'{name}: shortcut in the program group')
     check(os.path.isfile(host(folder + '\\after.txt')), f'{name}: command after unpacking ran')
+    font = reg_query(FONTS_KEY, name + ' Sans (TrueType)')
+    check(font == ('REG_SZ', folder + '\\fonts\\TestSans.ttf'), f'{name}: font registered {font}')
     check(os.path.isfile(host('C:\\bvq-before-' + name + '.txt')), f'{name}: command before unpacking ran')
     return group_links
 
@@ -154,6 +162,7 @@ def check_removed(files, key, folder, name, group_links):
         check(not os.path.exists(link), f'{name}: group shortcut removed')
         check(not os.path.exists(os.path.dirname(link)), f'{name}: program group folder removed')
     check(os.path.isfile(host('C:\\bvq-uninstalled-' + name + '.txt')), f'{name}: uninstall command ran')
+    check(reg_query(FONTS_KEY, name + ' Sans (TrueType)') is None, f'{name}: font registration removed')
     check(not reg_key_exists('HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\' + name) and
           not reg_key_exists('HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\' + name),
           f'{name}: installed-programs entry removed')
@@ -217,6 +226,8 @@ def built(s, files, tmp, cabinets, volume_size):
         rows.append(['7', '{%d}' % (143 + int(kind)), as_project_text(path)])
     for root, subkey, name in s.sections['D']:
         rows.append(['9', 'HKEY_CURRENT_USER', subkey, name])
+    for font, file in s.sections['E']:
+        rows.append(['11', font, as_project_text(file)])
     description = os.path.join(tmp, 'project.txt')
     with open(description, 'w', encoding='latin-1') as fh:
         fh.write(''.join('\t'.join(r) + '\n' for r in rows))
