@@ -5,7 +5,7 @@ Wine prefix's disk and registry; then uninstalls and checks that everything is g
 Usage: wine_install_test.py DATA_DIR PREFIX_DIR CASE... [--program BVQ --maker MAKER]
 DATA_DIR holds Install.exe and Uninstall.exe; PREFIX_DIR is a Wine prefix of the tests' own
 (created when missing). Cases: stored, cabinet, volumes, volumes-cabinet, damaged,
-missing-volume, password, keep-existing (setups assembled here), and built-stored,
+missing-volume, password, keep-existing, rollback (setups assembled here), and built-stored,
 built-cabinet, built-volumes (the same project built by the program: BVQ is the program,
 MAKER the helper that writes the project file).
 """
@@ -298,6 +298,28 @@ def case_missing_volume():
         check(not reg_key_exists('HKCU\\' + key), 'missing volume: no registry values left')
 
 
+def case_rollback_restores():
+    """A failure late in the payload undoes the installation and gives replaced files back."""
+    folder = 'C:\\bvqtest\\rollback'
+    os.makedirs(host(folder), exist_ok=True)
+    with open(host(folder + '\\readme.txt'), 'wb') as fh:
+        fh.write(b'the user\'s own readme')
+    s, files, key = full_project('rollback', folder)
+    s.volume_size = 160000
+    with tempfile.TemporaryDirectory() as tmp:
+        paths = s.write(os.path.join(tmp, 'Setup.exe'))
+        # The last volume is cut short: the rest of the last file is looked for on a next disk.
+        with open(paths[-1], 'r+b') as fh:
+            fh.truncate(os.path.getsize(paths[-1]) - 10)
+        code = wine(paths[0], '/S')
+    check(code == 5, f'rollback: exit code {code}')
+    check(open(host(folder + '\\readme.txt'), 'rb').read() == b'the user\'s own readme',
+          'rollback: the replaced file is given back')
+    check(sorted(os.listdir(host(folder))) == ['readme.txt'], f'rollback: nothing else left {os.listdir(host(folder))}')
+    check(not reg_key_exists('HKCU\\' + key), 'rollback: no registry values left')
+    shutil.rmtree(host(folder))
+
+
 def case_password():
     folder = 'C:\\bvqtest\\password'
     s = Setup(os.path.join(DATA, 'Install.exe'))
@@ -344,6 +366,7 @@ CASES = {
     'damaged': case_damaged,
     'missing-volume': case_missing_volume,
     'password': case_password,
+    'rollback': case_rollback_restores,
     'keep-existing': case_keep_existing,
     'built-stored': lambda: install_and_remove('builtstored', make=built),
     'built-cabinet': lambda: install_and_remove('builtcab', cabinets=True, make=built),
