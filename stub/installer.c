@@ -1018,8 +1018,11 @@ int installer_run(Installer *in, const wchar_t *self_path)
     {
         wchar_t *side = path_join(in->work, L"side");
         CreateDirectoryW(side, NULL);
-        wchar_t *err = data_block_extract(&in->setup, side);
+        int count = 0;
+        wchar_t *err = data_block_extract(&in->setup, side, &count);
         xfree(side);
+        if (!err)
+            log_line(LOG_INFO, L"Side files unpacked: %d", count);
         if (err) {
             log_line(LOG_ERROR, L"%ls", err);
             ui_error(err);

@@ -226,6 +226,7 @@ typedef struct {
     SetupFile *setup;
     const wchar_t *folder;
     wchar_t *error;
+    int count;
 } DataCab;
 
 static int data_materialise(void *ctx, int index, const wchar_t *path)
@@ -255,6 +256,7 @@ static HANDLE data_open_file(void *ctx, const char *name, long size, USHORT date
     wchar_t *path = side_file_target(d->folder, name);
     if (!path)
         return NULL; /* not a side file: ignored */
+    d->count++;
     HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     xfree(path);
     if (h == INVALID_HANDLE_VALUE) {
@@ -271,12 +273,13 @@ static int data_close_file(void *ctx, HANDLE h, const char *name, USHORT date, U
     return CloseHandle(h);
 }
 
-wchar_t *data_block_extract(SetupFile *s, const wchar_t *folder)
+wchar_t *data_block_extract(SetupFile *s, const wchar_t *folder, int *count)
 {
+    *count = 0;
     if (s->trailer.data_size == 0)
         return NULL;
     if (s->trailer.cabinets) {
-        DataCab d = {s, folder, NULL};
+        DataCab d = {s, folder, NULL, 0};
         CabSink sink = {&d, data_materialise, data_open_file, data_close_file, NULL};
         wchar_t *err = cab_extract_chain(&sink, 1, folder);
         if (d.error) {
@@ -288,6 +291,7 @@ wchar_t *data_block_extract(SetupFile *s, const wchar_t *folder)
             xfree(err);
             return msg;
         }
+        *count = d.count;
         return NULL;
     }
     /* Stored records: name, 0, size in decimal, 0, bytes. */
@@ -305,6 +309,7 @@ wchar_t *data_block_extract(SetupFile *s, const wchar_t *folder)
         at += (unsigned long long)(z2 + 1 - head);
         wchar_t *path = side_file_target(folder, head);
         if (path) {
+            ++*count;
             HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
             xfree(path);
             if (h == INVALID_HANDLE_VALUE)

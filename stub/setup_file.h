@@ -44,8 +44,8 @@ wchar_t *volume_path(const SetupFile *s, const wchar_t *pattern, int volume);
 void payload_close(PayloadReader *r);
 
 /* Extracts the side files of the data block into folder as "<number>.tmp" (the part of the
- * name after "$inst\"). NULL on success, else the reason. */
-wchar_t *data_block_extract(SetupFile *s, const wchar_t *folder);
+ * name after "$inst\") and counts them. NULL on success, else the reason. */
+wchar_t *data_block_extract(SetupFile *s, const wchar_t *folder, int *count);
 
 /* Random-access read of volume 0. */
 int setup_read_at(SetupFile *s, unsigned long long offset, void *buf, size_t n);

@@ -122,6 +122,7 @@ def full_project(name, folder):
     s.sections['L'] = [['0', '@$&%04\\after.txt'], ['2', '@$&%04\\logs']]
     s.sections['D'] = [['1', key + '\\Extra', '']]
     s.sections['E'] = [[name + ' Sans', '@$&%04\\fonts\\TestSans.ttf']]
+    s.side_files = [('$inst\\15.tmp', b'{\\rtf1\\ansi licence}'), ('$inst\\20.tmp', b'{\\rtf1\\ansi Lizenz}')]
     return s, files, key
 
 
@@ -258,6 +259,8 @@ def install_and_remove(name, cabinets=False, volume_size=None, make=assembled):
         log = open(os.path.join(tmp, 'install.log'), encoding='utf-8', errors='replace').read() \
             if os.path.exists(os.path.join(tmp, 'install.log')) else ''
         check(code == 0, f'{name}: install exit code {code}\n{log}')
+        if make is assembled:
+            check('Side files unpacked: 2' in log, f'{name}: the data block\'s side files are unpacked')
     links = check_installed(s, files, key, folder, name)
     code = wine(host(folder + '\\Uninstall.exe'), '/S')
     check(code == 0, f'{name}: uninstall exit code {code}')
