@@ -142,6 +142,28 @@ TEST(LzxCompressor, LargePeFileThroughManyWindowSlides) {
   CheckRoundTrip(files, 16, 32768);
 }
 
+TEST(LzxCompressor, CallOpcodesAtEveryFramePosition) {
+  // 0xE8 every seven bytes, with operands near the translation limits; frame ends fall at
+  // different phases of the pattern, so opcodes land in the untranslated last ten bytes of
+  // frames and operands straddle frame ends.
+  std::mt19937 rng(8);
+  std::vector<uint8_t> data(3 * 32768 + 4099);
+  const uint32_t operands[] = {0, 1, 0xFFFFFFFFu, 12000000 - 1, 12000000, 0x80000000u, 0xFF000000u};
+  for (size_t i = 0; i < data.size(); ++i) {
+    if (i % 7 == 0) {
+      data[i] = 0xE8;
+    } else if (i % 7 == 1 && i + 4 <= data.size()) {
+      uint32_t v = rng() % 3 ? static_cast<uint32_t>(rng() % 200000) - 100000u : operands[rng() % 7];
+      for (int b = 0; b < 4; ++b) data[i + b] = static_cast<uint8_t>(v >> (8 * b));
+      i += 3;
+    } else {
+      data[i] = static_cast<uint8_t>(rng());
+    }
+  }
+  std::vector<TestFile> files{{"calls.bin", data}};
+  CheckRoundTrip(files, 15, 5000);
+}
+
 TEST(LzxCompressor, DataLargerThanTheWindowRepeatsFromFarBack) {
   // Blocks of 40 KB repeat after 40 KB: within the window at 16 bits, beyond it at 15.
   auto unit = RandomBytes(40000, 4);
