@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include "cab/lzx_compressor.h"
@@ -93,15 +95,20 @@ class LzxCompressor final : public FolderCompressor {
     if (pendingEnd_ > pendingStart_) {
       std::exception_ptr failure;
       {
-        std::jthread worker([&] {
-          try {
-            parser_.FindMatches(in, next);
-          } catch (...) {
-            failure = std::current_exception();
-          }
-        });
+        std::optional<std::jthread> worker;
+        try {
+          worker.emplace([&] {
+            try {
+              parser_.FindMatches(in, next);
+            } catch (...) {
+              failure = std::current_exception();
+            }
+          });
+        } catch (const std::system_error&) {
+          parser_.FindMatches(in, next);  // no thread to be had: one after the other
+        }
         EncodePending();
-      }
+      }  // joins the worker, also when writing the pending chunk threw
       if (failure) std::rethrow_exception(failure);
     } else {
       parser_.FindMatches(in, next);
