@@ -78,8 +78,8 @@ def ini_text(path):
         return fh.read().decode('latin-1')
 
 
-def full_project(name, folder):
-    """A setup with every kind of entry the installer handles."""
+def full_project(name, folder, font=True):
+    """A setup with every kind of entry the installer handles (the font makes it large)."""
     s = Setup(os.path.join(DATA, 'Install.exe'), os.path.join(DATA, 'Uninstall.exe'))
     s.fields[28] = name
     s.fields[55] = name
@@ -92,8 +92,9 @@ def full_project(name, folder):
         '@$&%04\\bin\\deep\\er\\empty.txt': b'',
         '@$&%04\\@$&%81\\var.txt': b'placed by a user variable',
         '@$&%04\\big.bin': os.urandom(300000),
-        '@$&%04\\fonts\\TestSans.ttf': open(FONT, 'rb').read(),
     }
+    if font:
+        files['@$&%04\\fonts\\TestSans.ttf'] = open(FONT, 'rb').read()
     for dest, data in files.items():
         s.add_file(data, dest)
     s.sections['B'] = [['1', key + '\\Vars', 'Where', 'fromdefault']]
@@ -121,7 +122,7 @@ def full_project(name, folder):
     s.sections['J'] = [['0', cmd, '/c echo removed> "C:\\bvq-uninstalled-' + name + '.txt"', '0', '0', '1']]
     s.sections['L'] = [['0', '@$&%04\\after.txt'], ['2', '@$&%04\\logs']]
     s.sections['D'] = [['1', key + '\\Extra', '']]
-    s.sections['E'] = [[name + ' Sans', '@$&%04\\fonts\\TestSans.ttf']]
+    s.sections['E'] = [[name + ' Sans', '@$&%04\\fonts\\TestSans.ttf']] if font else []
     s.side_files = [('$inst\\15.tmp', b'{\\rtf1\\ansi licence}'), ('$inst\\20.tmp', b'{\\rtf1\\ansi Lizenz}')]
     return s, files, key
 
@@ -149,8 +150,9 @@ def check_installed(s, files, key, folder, name):
                    for f in fs if f == 'Readme.lnk' and os.path.basename(d) == name + ' Group']
     check(len(group_links) == 1, f'{name}: shortcut in the program group')
     check(os.path.isfile(host(folder + '\\after.txt')), f'{name}: command after unpacking ran')
-    font = reg_query(FONTS_KEY, name + ' Sans (TrueType)')
-    check(font == ('REG_SZ', folder + '\\fonts\\TestSans.ttf'), f'{name}: font registered {font}')
+    if s.sections['E']:
+        font = reg_query(FONTS_KEY, name + ' Sans (TrueType)')
+        check(font == ('REG_SZ', folder + '\\fonts\\TestSans.ttf'), f'{name}: font registered {font}')
     check(os.path.isfile(host('C:\\bvq-before-' + name + '.txt')), f'{name}: command before unpacking ran')
     return group_links
 
@@ -248,7 +250,7 @@ def built(s, files, tmp, cabinets, volume_size):
 
 def install_and_remove(name, cabinets=False, volume_size=None, make=assembled):
     folder = 'C:\\bvqtest\\' + name
-    s, files, key = full_project(name, folder)
+    s, files, key = full_project(name, folder, font=volume_size is None)
     with tempfile.TemporaryDirectory() as tmp:
         paths = make(s, files, tmp, cabinets, volume_size)
         if not os.path.exists(paths[0]):
@@ -325,6 +327,7 @@ def case_rollback_restores():
 
 def case_password():
     folder = 'C:\\bvqtest\\password'
+    shutil.rmtree(host(folder), ignore_errors=True)
     s = Setup(os.path.join(DATA, 'Install.exe'))
     s.fields[58] = folder
     s.fields[29] = scrambled = __import__('setup_maker').scrambled_password(b'abc').decode()
@@ -338,6 +341,7 @@ def case_password():
             check(code == expect, f'password {given}: exit code {code}, expected {expect}')
             check(os.path.isfile(host(folder + '\\secret.txt')) == (expect == 0),
                   f'password {given}: installed only with the right password')
+    shutil.rmtree(host(folder), ignore_errors=True)
 
 
 def case_keep_existing():
