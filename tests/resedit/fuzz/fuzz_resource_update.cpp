@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -48,6 +49,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   if (access("/dev/shm", W_OK) == 0) std::snprintf(pattern, sizeof pattern, "/dev/shm/bvq-fuzz-res-XXXXXX");
   g_dir = mkdtemp(pattern);
   setenv("TMPDIR", g_dir.c_str(), 1);
+  std::atexit([] {
+    for (const char* name : {"/input.exe", "/icon.ico", "/out.ico"}) unlink((g_dir + name).c_str());
+    rmdir(g_dir.c_str());
+  });
   const std::string ico = MakeIco();
   WriteFile(g_dir + "/icon.ico", ico.data(), ico.size());
   return 0;
