@@ -7,6 +7,7 @@
 #include "build/build_cancel.h"
 #include "build/build_log.h"
 #include "build/run_build.h"
+#include "images/picture_import.h"
 #include "platform/command_line.h"
 #include "platform/program_settings.h"
 #include "platform/settings_store.h"
@@ -67,6 +68,12 @@ int RunCommandLineBuild(const std::string& projectPath) {
   ConsoleReporter reporter;
   ProjectContext context;
   context.InterfaceLanguage = ResolveInterfaceLanguage(ReadProgramSettings(SettingsStore::Open()).language);
+  // Header and logo pictures that are neither BMP nor PNG become bitmaps before the checks;
+  // a picture that cannot be converted keeps its path and fails the picture check.
+  context.ImportPicture = [](const std::string& path) {
+    auto converted = images::NormalizePicturePath(path);
+    return converted ? *converted : std::string();
+  };
 
   Project project;
   std::vector<std::string> captions;

@@ -156,6 +156,18 @@ def case_unwritable_output(box):
     check(box.work_files() == [], 'work files left')
 
 
+def case_jpeg_header(box):
+    # A header picture that is neither BMP nor PNG is converted into a bitmap before the checks.
+    jpeg = os.path.join(box.examples, 'Example', 'header.jpg')
+    subprocess.run(['gm', 'convert', '-size', '150x57', 'gradient:red-blue', jpeg], check=True)
+    box.edit_project({'%CURRENT_PATH%\\Bitmaps\\Header\\Header.bmp': 'Example\\header.jpg'})
+    box.env['XDG_DATA_HOME'] = os.path.join(box.root, 'data')
+    r = box.build()
+    check(r.returncode == 0, 'exit status %d' % r.returncode)
+    converted = os.path.join(box.root, 'data', 'Belvandorithquessal', 'Bitmaps', 'Import', 'Bmp001.bmp')
+    check(os.path.exists(converted) and open(converted, 'rb').read(2) == b'BM', 'header converted to a bitmap')
+
+
 def case_cancel(box):
     # A payload big enough that packing takes a while; SIGINT once packing has begun.
     big = os.path.join(box.examples, 'Example', 'big.bin')

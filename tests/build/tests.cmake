@@ -12,7 +12,7 @@ endif()
 # Command-line builds of the example project checked with cabextract and pefile, failure
 # cases that must leave no setup behind, and a silent installation under Wine.
 if(TARGET belvandorithquessal AND TARGET bvq_stubs)
-  set(bvq_cli_cases example missing-source unreadable-project unwritable-output cancel)
+  set(bvq_cli_cases example missing-source unreadable-project unwritable-output jpeg-header cancel)
   find_program(BVQ_WINE_FOR_BUILD wine)
   if(BVQ_WINE_FOR_BUILD)
     list(APPEND bvq_cli_cases wine-install)

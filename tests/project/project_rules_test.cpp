@@ -77,10 +77,6 @@ TEST_F(ProjectRulesTest, PicturesStayAsTheyAreWithoutPictureImport) {
 
 // Normalisation step 2 converts a header or logo picture that is neither BMP nor PNG with
 // the picture import of the images module; until that is connected here, the path stays.
-TEST_F(ProjectRulesTest, DISABLED_HeaderAndLogoPicturesNeitherBmpNorPngAreConvertedByPictureImport) {
-  GTEST_SKIP() << "picture import is not connected to normalisation yet";
-}
-
 TEST_F(ProjectRulesTest, EnsureInstallLanguage) {
   for (std::size_t i = 0; i < project_.LanguageListView.size(); ++i) project_.SetLanguageChecked(i, false);
   EnsureInstallLanguage(project_, "Russian");
