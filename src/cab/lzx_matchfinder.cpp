@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cab/lzx_format.h"
+#include "cab/lzx_match_length.h"
 
 namespace bvq::cab::lzx {
 namespace {
@@ -22,19 +23,6 @@ inline uint32_t Hash4(const uint8_t* s) {
   uint32_t v;
   std::memcpy(&v, s, 4);
   return (v * 0x9E3779B1u) >> (32 - kHash4Bits);
-}
-
-// Length of the common prefix of a and b, from `len` up to `limit`.
-inline uint32_t Extend(const uint8_t* a, const uint8_t* b, uint32_t len, uint32_t limit) {
-  while (len + 8 <= limit) {
-    uint64_t x, y;
-    std::memcpy(&x, a + len, 8);
-    std::memcpy(&y, b + len, 8);
-    if (x != y) return len + (__builtin_ctzll(x ^ y) >> 3);
-    len += 8;
-  }
-  while (len < limit && a[len] == b[len]) ++len;
-  return len;
 }
 
 }  // namespace
@@ -75,7 +63,7 @@ uint32_t BtMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uin
   }
   if (c3 && p - (c3 - 1) <= std::min(reach, kMaxLen3Dist)) {
     const uint32_t d = p - (c3 - 1);
-    const uint32_t l = Extend(cur - d, cur, 0, maxLen);
+    const uint32_t l = MatchLength(cur - d, cur, 0, maxLen);
     if (l >= 3) {
       if (n && out[n - 1].dist == d) --n;
       out[n++] = {l, d};
@@ -106,7 +94,7 @@ uint32_t BtMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uin
     const uint8_t* m = cur - (p - c);
     uint32_t* kids = &child_[2 * (c & mask_)];
     if (m[len] == cur[len]) {
-      len = Extend(m, cur, len + 1, maxLen);
+      len = MatchLength(m, cur, len + 1, maxLen);
       if (len > bestLen) {
         bestLen = len;
         // Drop a shorter match at the same distance: the longer one covers it.

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "cab/lzx_huffman.h"
+#include "cab/lzx_match_length.h"
 
 namespace bvq::cab::lzx {
 namespace {
@@ -13,19 +14,6 @@ namespace {
 constexpr uint32_t kInfinite = std::numeric_limits<uint32_t>::max();
 // How far ahead the match finder's hash tables are fetched into the cache.
 constexpr uint32_t kPrefetchAhead = 4;
-
-inline uint32_t Extend(const uint8_t* a, const uint8_t* b, uint32_t limit) {
-  uint32_t len = 0;
-  while (len + 8 <= limit) {
-    uint64_t x, y;
-    std::memcpy(&x, a + len, 8);
-    std::memcpy(&y, b + len, 8);
-    if (x != y) return len + (__builtin_ctzll(x ^ y) >> 3);
-    len += 8;
-  }
-  while (len < limit && a[len] == b[len]) ++len;
-  return len;
-}
 
 }  // namespace
 
@@ -154,7 +142,7 @@ void Parser::ShortestPath(const ParseInput& in, const MatchCache& cache, RepeatQ
     for (int k = 0; k < kNumRepeats; ++k) {
       const uint32_t d = nd.r[k];
       if (d > history) continue;
-      repLen[k] = Extend(cur - d, cur, limit);
+      repLen[k] = MatchLength(cur - d, cur, 0, limit);
       if (repLen[k] >= niceLen_ && (longRep < 0 || repLen[k] > repLen[longRep])) longRep = k;
     }
     const uint32_t longest = count ? std::min(pm[count - 1].len, limit) : 0;
