@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/code_page.h"  // Utf16ToUtf8Lenient
+
 namespace bvq {
 
 class ResName {
@@ -41,6 +43,5 @@ constexpr int kRtGroupIcon = 14;
 constexpr int kRtVersion = 16;
 
 std::u16string Utf8ToUtf16Lenient(std::string_view utf8);
-std::string Utf16ToUtf8Lenient(std::u16string_view utf16);
 
 }  // namespace bvq

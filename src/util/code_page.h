@@ -24,4 +24,7 @@ inline std::string Utf8ToAnsi(std::string_view text) { return Utf8ToAnsi(text, A
 // True when iconv knows the code page ("CP" + number).
 bool IsKnownCodePage(int codePage);
 
+// UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8Lenient(std::u16string_view utf16);
+
 }  // namespace bvq
