@@ -3,19 +3,7 @@
 # and packing time as ratios (ours / gcab's), with gzip -6 of a tar as a further yardstick.
 # Usage: bench/cab-bench.sh [BUILD_DIR] [CORPUS_MB]     (defaults: build, 96)
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$here/build}" && pwd); mb=${2:-96}
-bench=$build/bench/cab_bench
-[ -x "$bench" ] || { echo "build the cab_bench target first (ninja -C $build cab_bench)" >&2; exit 2; }
-work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-# The corpus is made once per build folder and size (making it takes minutes).
-corpus=$build/bench/corpus-$mb
-if [ ! -f "$corpus.done" ]; then
-  bash "$here/../shared/bench/make-corpus.sh" "$corpus" "$mb" >&2 && touch "$corpus.done"
-fi
-cd "$corpus"
-find . -type f -printf '%P\n' | sort > "$work/list.txt"
-mapfile -t files < "$work/list.txt"
+source "$(dirname "$0")/corpus-common.sh"
 # Runs a command; sets wall and cpu (user + system seconds) from bash's time.
 measure() {
   local t; t=$( { TIMEFORMAT='%R %U %S'; time "$@" >/dev/null; } 2>&1 | tail -1)

@@ -5,19 +5,7 @@
 # in no more than 3 times the time of our MSZIP.
 # Usage: bench/lzx-bench.sh [BUILD_DIR] [CORPUS_MB]     (defaults: build, 96)
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$here/build}" && pwd); mb=${2:-96}
-bench=$build/bench/cab_bench
-[ -x "$bench" ] || { echo "build the cab_bench target first (ninja -C $build cab_bench)" >&2; exit 2; }
-work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-# The corpus is made once per build folder and size (making it takes minutes).
-corpus=$build/bench/corpus-$mb
-if [ ! -f "$corpus.done" ]; then
-  bash "$here/../shared/bench/make-corpus.sh" "$corpus" "$mb" >&2 && touch "$corpus.done"
-fi
-cd "$corpus"
-find . -type f -printf '%P\n' | sort > "$work/list.txt"
-mapfile -t files < "$work/list.txt"
+source "$(dirname "$0")/corpus-common.sh"
 input=$(stat -c %s "${files[@]}" | paste -sd+ | bc)
 # Runs a command; sets wall and cpu (user + system seconds, all threads) from bash's time.
 measure() {
