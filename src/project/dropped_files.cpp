@@ -1,0 +1,52 @@
+#include "project/dropped_files.h"
+
+#include "project/interface_strings.h"
+#include "util/files.h"
+#include "util/paths.h"
+
+namespace bvq {
+
+namespace {
+
+std::string InstallPathTarget(const std::string& name) { return std::string(kInstallPathVariable) + "\\" + name; }
+
+// Every item of a drop goes into the import lists.
+DropDecision BulkImport(const TStrList& paths, FileHandOver& handOver) {
+  handOver.ImportSources.clear();
+  handOver.ImportTargets.clear();
+  for (const std::string& dropped : paths) {
+    const std::string path = ExcludeTrailingSeparator(dropped);
+    const std::string name = ExtractFileName(path);
+    if (FileExists(path)) {
+      handOver.ImportSources.push_back(path);
+      handOver.ImportTargets.push_back(name);
+    } else if (DirectoryExists(path)) {
+      if (AppendFolderImportItems(handOver, path, ExtractFilePath(path)) == 0) {
+        handOver.ImportSources.push_back(InterfaceString(26));
+        handOver.ImportTargets.push_back(name);
+      }
+    }
+    // Anything else (gone since the drop, a device or pipe) has nothing to install.
+  }
+  return {handOver.ImportSources.empty() ? DropDecision::None : DropDecision::OpenFolderImport};
+}
+
+}  // namespace
+
+DropDecision HandleDroppedFiles(const TStrList& paths, FileHandOver& handOver) {
+  if (paths.size() != 1) return paths.empty() ? DropDecision{} : BulkImport(paths, handOver);
+
+  const std::string path = ExcludeTrailingSeparator(paths.front());
+  if (FileExists(path)) {
+    handOver.PresetSource = path;
+    handOver.PresetTarget = InstallPathTarget(ExtractFileName(path));
+    return {DropDecision::OpenFileEntry};
+  }
+  if (!DirectoryExists(path)) return {};
+  if (FolderHasEntries(path)) return BulkImport(paths, handOver);
+  handOver.PresetSource.clear();
+  handOver.PresetTarget = InstallPathTarget(ExtractFileName(path));
+  return {DropDecision::OpenFileEntry};
+}
+
+}  // namespace bvq
