@@ -8,6 +8,8 @@
 #include "util/files.h"
 #include "util/ini_file.h"
 #include "util/paths.h"
+#include "project/entry_dialog.h"
+#include "project/registry_names.h"
 #include "build/build_progress.h"
 #include "util/program_values.h"
 #include "util/strings.h"
@@ -15,17 +17,15 @@
 namespace bvq {
 namespace {
 
-const std::array<const char*, 7> kRootKeys = {"HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE",
-                                              "HKEY_USERS",            "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
-                                              "HKEY_DYN_DATA"};
-
+// Root keys are matched without regard to case: a .reg import keeps the root as its file
+// spells it.
 std::string RootNumber(const std::string& cell) {
-  for (size_t i = 0; i < kRootKeys.size(); ++i)
-    if (cell == kRootKeys[i]) return std::to_string(i);
+  for (size_t i = 0; i < kRegistryRootNames.size(); ++i)
+    if (EqualsNoCase(cell, kRegistryRootNames[i])) return std::to_string(i);
   return "";
 }
 
-std::string YesFlag(const std::string& cell) { return cell == InterfaceString(62) ? "1" : "0"; }
+std::string YesFlag(const std::string& cell) { return IsYesCell(cell) ? "1" : "0"; }
 std::string Flag(bool b) { return b ? "1" : "0"; }
 std::string Num(int64_t v) { return std::to_string(v); }
 
@@ -315,10 +315,8 @@ std::vector<std::string> InstallerScriptValues(const Project& p, const ScriptPay
     const bool binary = r.Cell(3) == "REG_BINARY";
     std::string data = r.Cell(4);
     if (binary) std::erase_if(data, [](char c) { return c == ' ' || c == ','; });
-    static const char* kTypes[4] = {"REG_SZ", "REG_BINARY", "REG_DWORD", "REG_EXPAND_SZ"};
-    std::string type;
-    for (int t = 0; t < 4; ++t)
-      if (r.Cell(3) == kTypes[t]) type = Num(t);
+    const int typeIndex = RegistryNameIndex(kRegistryValueTypes, r.Cell(3));
+    const std::string type = typeIndex < 0 ? std::string() : Num(typeIndex);
     v.push_back(RootNumber(r.Caption));
     v.push_back(r.Cell(1));
     v.push_back(r.Cell(2));

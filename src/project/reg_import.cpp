@@ -7,17 +7,12 @@
 #include <optional>
 #include <vector>
 
+#include "project/registry_names.h"
 #include "util/code_page.h"
 #include "util/strings.h"
 
 namespace bvq {
 namespace {
-
-// Root names in the order of the dialogs' root combo boxes; key lines are matched against
-// them in this order.
-constexpr std::array<std::string_view, 7> kRootNames = {
-    "HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
-    "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
 
 // Splits text into lines at CR LF, LF or CR. A final line break does not start a new line.
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -123,7 +118,7 @@ class RegParser {
 
   void KeyLine(std::string_view line) {
     std::string_view inner = line.substr(1, line.size() - 2);  // without "[" and "]"
-    for (std::string_view rootName : kRootNames) {
+    for (std::string_view rootName : kRegistryRootNames) {
       if (!StartsWithNoCase(inner, rootName)) continue;
       std::string_view after = inner.substr(rootName.size());
       if (!after.empty() && after.front() != '\\') continue;  // a longer name, not this root

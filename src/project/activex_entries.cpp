@@ -1,0 +1,41 @@
+#include "project/activex_entries.h"
+
+#include "util/paths.h"
+#include "util/strings.h"
+
+namespace bvq {
+
+ActiveXFields ShowActiveXEntry(const Project& project, const EntryPlace& place) {
+  ActiveXFields f;
+  f.UnregisterEnabled = project.CheckBox11;
+  const EntryList& list = project.ListView8;
+  if (place.Mode == EntryMode::Edit && place.Row >= 0 && static_cast<std::size_t>(place.Row) < list.size()) {
+    const EntryRow& row = list[static_cast<std::size_t>(place.Row)];
+    f.File = row.Caption;
+    f.Unregister = IsYesCell(row.Cell(1));
+  } else if (!project.CheckBox11) {
+    f.Unregister = false;
+  }
+  return f;
+}
+
+std::string ActiveXPickedText(const std::vector<std::string>& picked) {
+  std::string text;
+  for (const std::string& path : picked) text += (text.empty() ? "" : "|") + path;
+  return text;
+}
+
+EntryOutcome ApplyActiveXEntry(Project& project, const EntryPlace& place, const ActiveXFields& fields) {
+  if (fields.File.empty()) return EntryOutcome::FocusOn("LabeledEdit1");
+  std::vector<EntryRow> rows;
+  if (place.Mode == EntryMode::Add && fields.File.find('|') != std::string::npos) {
+    for (const std::string& part : SplitText("|", fields.File))
+      if (!part.empty()) rows.push_back({part, {YesNoCell(fields.Unregister)}});  // "a||b": no empty row
+  } else {
+    rows.push_back({MakeInstallPath(RemoveWildcards(fields.File)), {YesNoCell(fields.Unregister)}});
+  }
+  if (rows.empty()) return EntryOutcome::FocusOn("LabeledEdit1");  // only separators typed
+  return WriteEntryRows(project, project.ListView8, place, std::move(rows));
+}
+
+}  // namespace bvq

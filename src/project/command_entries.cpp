@@ -1,0 +1,55 @@
+#include "project/command_entries.h"
+
+#include <algorithm>
+
+#include "project/interface_strings.h"
+
+namespace bvq {
+namespace {
+
+std::string ItemAt(const std::vector<std::string>& items, int index) {
+  return items[static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(items.size()) - 1))];
+}
+
+}  // namespace
+
+EntryList& CommandEntries(Project& project, CommandList which) {
+  return which == CommandList::Install ? project.ListView4 : project.ListView6;
+}
+
+const EntryList& CommandEntries(const Project& project, CommandList which) {
+  return which == CommandList::Install ? project.ListView4 : project.ListView6;
+}
+
+std::vector<std::string> CommandTypeItems() { return {InterfaceString(47), InterfaceString(48)}; }
+
+std::vector<std::string> CommandWindowItems() { return {"Normal", "Maximize", "Minimize", "Hide"}; }
+
+std::vector<std::string> CommandWhenItems(CommandList which) {
+  return which == CommandList::Install ? std::vector<std::string>{InterfaceString(93), InterfaceString(94)}
+                                       : std::vector<std::string>{InterfaceString(109), InterfaceString(110)};
+}
+
+CommandFields ShowCommandEntry(const Project& project, CommandList which, const EntryPlace& place) {
+  CommandFields f;
+  const EntryList& list = CommandEntries(project, which);
+  if (place.Mode != EntryMode::Edit || place.Row < 0 || static_cast<std::size_t>(place.Row) >= list.size()) return f;
+  const EntryRow& row = list[static_cast<std::size_t>(place.Row)];
+  f.Type = FindItem(CommandTypeItems(), row.Caption, 0);
+  f.Command = row.Cell(1);
+  f.Parameters = row.Cell(2);
+  f.Window = FindItem(CommandWindowItems(), row.Cell(3), 0);
+  f.When = FindItem(CommandWhenItems(which), row.Cell(4), 0);
+  f.Wait = IsYesCell(row.Cell(5));
+  return f;
+}
+
+EntryOutcome ApplyCommandEntry(Project& project, CommandList which, const EntryPlace& place,
+                               const CommandFields& fields) {
+  EntryRow row{ItemAt(CommandTypeItems(), fields.Type),
+               {fields.Command, fields.Parameters, ItemAt(CommandWindowItems(), fields.Window),
+                ItemAt(CommandWhenItems(which), fields.When), YesNoCell(fields.Wait)}};
+  return WriteEntryRows(project, CommandEntries(project, which), place, {std::move(row)});
+}
+
+}  // namespace bvq
