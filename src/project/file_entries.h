@@ -84,6 +84,7 @@ std::size_t AppendFolderImportItems(FileHandOver& handOver, const std::string& f
 
 // After the folder browser: fills the import lists from the chosen folder, targets relative
 // to the folder itself. False (lists unchanged) when the listing is empty: nothing to import.
+// Either way the window then shows the list position and marks the project modified.
 bool PrepareFolderImport(const std::string& folder, FileHandOver& handOver);
 
 struct FolderImportFields {
