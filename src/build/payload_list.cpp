@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "project/entry_dialog.h"
 #include "project/interface_strings.h"
 #include "project/project_paths.h"
 #include "util/files.h"
@@ -31,7 +32,7 @@ PayloadList CollectPayload(const Project& project, const std::string& uninstalle
       continue;
     }
     list.totalSourceSize += static_cast<uint64_t>(FileSize64(source));
-    list.files.push_back({source, row.Cell(1), IfExistsMode(row.Cell(2)), row.Cell(3) == InterfaceString(62)});
+    list.files.push_back({source, row.Cell(1), IfExistsMode(row.Cell(2)), IsYesCell(row.Cell(3))});
   }
   if (!uninstallerFile.empty()) {
     list.totalSourceSize += static_cast<uint64_t>(FileSize64(uninstallerFile));

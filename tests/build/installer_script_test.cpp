@@ -148,6 +148,8 @@ TEST_F(ScriptFixture, EntrySections) {
   p.ListView2.AppendCells({"HKEY_CURRENT_USER", "Software\\%Data%", "Bin", "REG_BINARY", "01 02,03", "Yes", "No"});
   p.ListView2.AppendCells({"HKEY_BOGUS", "k", "Str", "REG_SZ", "01 02,03", "No", "Yes"});
   p.ListView9.AppendCells({"HKEY_USERS", "k", "v"});
+  // Imported .reg files keep the root as the file spells it.
+  p.ListView9.AppendCells({"hkey_local_machine", "low", ""});
   p.ListView11.AppendCells({"My Font", "%FontDir%\\my.ttf"});
   p.ListView1.AppendCells({"Program group", "Readme.LNK", "%InstallPath%\\readme.txt", "", "%InstallPath%", "Read me", ""});
   p.ListView1.AppendCells({"Desktop", "Tool", "%InstallPath%\\tool.exe", "-x", "", "", "%InstallPath%\\tool.exe,2"});
@@ -167,6 +169,7 @@ TEST_F(ScriptFixture, EntrySections) {
       "", "k", "Str", "01 02,03", "0", "0", "1",
       // D
       "3", "k", "v",
+      "2", "low", "",
       // E
       "My Font", "@$&%15\\my.ttf",
       // F
