@@ -8,11 +8,9 @@ namespace bvq {
 ActiveXFields ShowActiveXEntry(const Project& project, const EntryPlace& place) {
   ActiveXFields f;
   f.UnregisterEnabled = project.CheckBox11;
-  const EntryList& list = project.ListView8;
-  if (place.Mode == EntryMode::Edit && place.Row >= 0 && static_cast<std::size_t>(place.Row) < list.size()) {
-    const EntryRow& row = list[static_cast<std::size_t>(place.Row)];
-    f.File = row.Caption;
-    f.Unregister = IsYesCell(row.Cell(1));
+  if (const EntryRow* row = EditedRow(project.ListView8, place)) {
+    f.File = row->Caption;
+    f.Unregister = IsYesCell(row->Cell(1));
   } else if (!project.CheckBox11) {
     f.Unregister = false;
   }

@@ -32,9 +32,9 @@ std::vector<std::string> CommandWhenItems(CommandList which) {
 
 CommandFields ShowCommandEntry(const Project& project, CommandList which, const EntryPlace& place) {
   CommandFields f;
-  const EntryList& list = CommandEntries(project, which);
-  if (place.Mode != EntryMode::Edit || place.Row < 0 || static_cast<std::size_t>(place.Row) >= list.size()) return f;
-  const EntryRow& row = list[static_cast<std::size_t>(place.Row)];
+  const EntryRow* edited = EditedRow(CommandEntries(project, which), place);
+  if (edited == nullptr) return f;
+  const EntryRow& row = *edited;
   f.Type = FindItem(CommandTypeItems(), row.Caption, 0);
   f.Command = row.Cell(1);
   f.Parameters = row.Cell(2);

@@ -11,11 +11,9 @@ std::vector<std::string> DeletionKindItems() { return {InterfaceString(143), Int
 
 DeletionFields ShowDeletionEntry(const Project& project, const EntryPlace& place) {
   DeletionFields f;
-  const EntryList& list = project.ListView7;
-  if (place.Mode == EntryMode::Edit && place.Row >= 0 && static_cast<std::size_t>(place.Row) < list.size()) {
-    const EntryRow& row = list[static_cast<std::size_t>(place.Row)];
-    f.Kind = FindItem(DeletionKindItems(), row.Caption, 0);
-    f.Path = row.Cell(1);
+  if (const EntryRow* row = EditedRow(project.ListView7, place)) {
+    f.Kind = FindItem(DeletionKindItems(), row->Caption, 0);
+    f.Path = row->Cell(1);
   }
   return f;
 }

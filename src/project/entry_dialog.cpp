@@ -14,6 +14,12 @@ const std::string& EntryDialogCaption(EntryMode mode) {
   return InterfaceString(mode == EntryMode::Edit ? 85 : 82);
 }
 
+const EntryRow* EditedRow(const EntryList& list, const EntryPlace& place) {
+  if (place.Mode != EntryMode::Edit || place.Row < 0 || static_cast<std::size_t>(place.Row) >= list.size())
+    return nullptr;
+  return &list[static_cast<std::size_t>(place.Row)];
+}
+
 const std::string& YesNoCell(bool yes) { return InterfaceString(yes ? 62 : 63); }
 
 bool IsYesCell(const std::string& cell) { return cell == InterfaceString(62); }
@@ -21,8 +27,7 @@ bool IsYesCell(const std::string& cell) { return cell == InterfaceString(62); }
 EntryOutcome WriteEntryRows(Project& project, EntryList& list, const EntryPlace& place,
                             std::vector<EntryRow> rows) {
   if (place.Mode == EntryMode::Edit) {
-    if (place.Row < 0 || static_cast<std::size_t>(place.Row) >= list.size() || rows.size() != 1)
-      return {};
+    if (EditedRow(list, place) == nullptr || rows.size() != 1) return {};
     list.Replace(static_cast<std::size_t>(place.Row), std::move(rows.front()));
   } else {
     for (EntryRow& row : rows) list.Append(std::move(row));

@@ -24,6 +24,10 @@ struct EntryPlace {
   static EntryPlace Edit(int row) { return {EntryMode::Edit, row}; }
 };
 
+// The row an edit-mode dialog shows and overwrites; nullptr in add mode or for a row that
+// does not exist.
+const EntryRow* EditedRow(const EntryList& list, const EntryPlace& place);
+
 // The "yes" and "no" cells: interface strings 62 and 63.
 const std::string& YesNoCell(bool yes);
 bool IsYesCell(const std::string& cell);

@@ -68,11 +68,10 @@ const std::string& FileDestinationLabel(const std::string& source) {
 
 FileEntryFields ShowFileEntry(const Project& project, const EntryPlace& place, FileHandOver& handOver) {
   FileEntryFields fields;
-  const EntryList& list = project.ListView3;
   if (place.Mode == EntryMode::Add) {
     fields.CheckBox1 = project.CheckBox11;
-  } else if (place.Row >= 0 && static_cast<std::size_t>(place.Row) < list.size()) {
-    const EntryRow& row = list[static_cast<std::size_t>(place.Row)];
+  } else if (const EntryRow* edited = EditedRow(project.ListView3, place)) {
+    const EntryRow& row = *edited;
     fields.LabeledEdit1 = row.Caption == InterfaceString(kEmptyFolderSource) ? std::string() : row.Caption;
     fields.LabeledEdit2 = row.Cell(1);
     // A text matching no item (normally prevented by re-translating the cells) shows the

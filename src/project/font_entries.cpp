@@ -8,10 +8,9 @@ namespace bvq {
 
 FontFields ShowFontEntry(const Project& project, const EntryPlace& place) {
   FontFields f;
-  const EntryList& list = project.ListView11;
-  if (place.Mode == EntryMode::Edit && place.Row >= 0 && static_cast<std::size_t>(place.Row) < list.size()) {
-    f.Name = list[static_cast<std::size_t>(place.Row)].Caption;
-    f.File = list[static_cast<std::size_t>(place.Row)].Cell(1);
+  if (const EntryRow* row = EditedRow(project.ListView11, place)) {
+    f.Name = row->Caption;
+    f.File = row->Cell(1);
   }
   return f;
 }

@@ -8,15 +8,13 @@ namespace bvq {
 IniFields ShowIniEntry(const Project& project, const EntryPlace& place) {
   IniFields f;
   f.UninstallEnabled = project.CheckBox11;
-  const EntryList& list = project.ListView5;
-  if (place.Mode == EntryMode::Edit && place.Row >= 0 && static_cast<std::size_t>(place.Row) < list.size()) {
-    const EntryRow& row = list[static_cast<std::size_t>(place.Row)];
-    f.File = row.Caption;
-    f.Section = row.Cell(1);
-    f.Key = row.Cell(2);
-    f.Value = row.Cell(3);
-    f.Overwrite = IsYesCell(row.Cell(4));
-    f.Uninstall = IsYesCell(row.Cell(5));
+  if (const EntryRow* row = EditedRow(project.ListView5, place)) {
+    f.File = row->Caption;
+    f.Section = row->Cell(1);
+    f.Key = row->Cell(2);
+    f.Value = row->Cell(3);
+    f.Overwrite = IsYesCell(row->Cell(4));
+    f.Uninstall = IsYesCell(row->Cell(5));
     f.ImportVisible = false;
   } else if (!project.CheckBox11) {
     f.Uninstall = false;

@@ -8,12 +8,6 @@
 namespace bvq {
 namespace {
 
-const EntryRow* RowAt(const EntryList& list, const EntryPlace& place) {
-  if (place.Mode != EntryMode::Edit || place.Row < 0 || static_cast<std::size_t>(place.Row) >= list.size())
-    return nullptr;
-  return &list[static_cast<std::size_t>(place.Row)];
-}
-
 template <std::size_t N>
 std::string NameAt(const std::array<std::string_view, N>& names, int index) {
   return std::string(names[static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(N) - 1))]);
@@ -46,7 +40,7 @@ RegFilesImport ImportFiles(Project& project, EntryList& list, const std::vector<
 RegistryValueFields ShowRegistryValueEntry(const Project& project, const EntryPlace& place) {
   RegistryValueFields f;
   f.UninstallEnabled = project.CheckBox11;
-  if (const EntryRow* row = RowAt(project.ListView2, place)) {
+  if (const EntryRow* row = EditedRow(project.ListView2, place)) {
     f.RootKey = IndexOr(kRegistryRootNames, row->Caption, f.RootKey);
     f.SubKey = row->Cell(1);
     f.ValueName = row->Cell(2);
@@ -63,7 +57,7 @@ RegistryValueFields ShowRegistryValueEntry(const Project& project, const EntryPl
 
 RegistryDeletionFields ShowRegistryDeletionEntry(const Project& project, const EntryPlace& place) {
   RegistryDeletionFields f;
-  if (const EntryRow* row = RowAt(project.ListView9, place)) {
+  if (const EntryRow* row = EditedRow(project.ListView9, place)) {
     f.RootKey = IndexOr(kRegistryRootNames, row->Caption, f.RootKey);
     f.SubKey = row->Cell(1);
     f.ValueName = row->Cell(2);

@@ -36,9 +36,9 @@ std::pair<std::string, int> SplitIconCell(const std::string& cell) {
 
 ShortcutFields ShowShortcutEntry(const Project& project, const EntryPlace& place) {
   ShortcutFields f;
-  if (place.Mode != EntryMode::Edit || place.Row < 0 || static_cast<std::size_t>(place.Row) >= project.ListView1.size())
-    return f;
-  const EntryRow& row = project.ListView1[static_cast<std::size_t>(place.Row)];
+  const EntryRow* edited = EditedRow(project.ListView1, place);
+  if (edited == nullptr) return f;
+  const EntryRow& row = *edited;
   f.Place = FindItem(ShortcutPlaceItems(), row.Caption, 0);
   f.Name = row.Cell(1);
   f.Target = row.Cell(2);

@@ -13,8 +13,9 @@ VariableFields ShowVariableEntry(const Project& project, const EntryPlace& place
     f.Name = "%MyVariable%";
     return f;
   }
-  if (place.Row < 0 || static_cast<std::size_t>(place.Row) >= project.ListView10.size()) return f;
-  const EntryRow& row = project.ListView10[static_cast<std::size_t>(place.Row)];
+  const EntryRow* edited = EditedRow(project.ListView10, place);
+  if (edited == nullptr) return f;
+  const EntryRow& row = *edited;
   f.Name = row.Caption;
   f.RootKey = std::max(0, RegistryNameIndex(kRegistryRootNames, row.Cell(1)));
   f.SubKey = row.Cell(2);
