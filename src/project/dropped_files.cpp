@@ -1,6 +1,7 @@
 #include "project/dropped_files.h"
 
 #include "project/interface_strings.h"
+#include "util/code_page.h"
 #include "util/files.h"
 #include "util/paths.h"
 
@@ -8,7 +9,11 @@ namespace bvq {
 
 namespace {
 
-std::string InstallPathTarget(const std::string& name) { return std::string(kInstallPathVariable) + "\\" + name; }
+// Dropped paths are names on disk (UTF-8); what goes into the model is text in the project's
+// code page.
+std::string InstallPathTarget(const std::string& name) {
+  return std::string(kInstallPathVariable) + "\\" + Utf8ToAnsi(name);
+}
 
 // Every item of a drop goes into the import lists.
 DropDecision BulkImport(const TStrList& paths, FileHandOver& handOver) {
@@ -18,12 +23,12 @@ DropDecision BulkImport(const TStrList& paths, FileHandOver& handOver) {
     const std::string path = ExcludeTrailingSeparator(dropped);
     const std::string name = ExtractFileName(path);
     if (FileExists(path)) {
-      handOver.ImportSources.push_back(path);
-      handOver.ImportTargets.push_back(name);
+      handOver.ImportSources.push_back(Utf8ToAnsi(path));
+      handOver.ImportTargets.push_back(Utf8ToAnsi(name));
     } else if (DirectoryExists(path)) {
       if (AppendFolderImportItems(handOver, path, ExtractFilePath(path)) == 0) {
         handOver.ImportSources.push_back(InterfaceString(26));
-        handOver.ImportTargets.push_back(name);
+        handOver.ImportTargets.push_back(Utf8ToAnsi(name));
       }
     }
     // Anything else (gone since the drop, a device or pipe) has nothing to install.
@@ -38,7 +43,7 @@ DropDecision HandleDroppedFiles(const TStrList& paths, FileHandOver& handOver) {
 
   const std::string path = ExcludeTrailingSeparator(paths.front());
   if (FileExists(path)) {
-    handOver.PresetSource = path;
+    handOver.PresetSource = Utf8ToAnsi(path);
     handOver.PresetTarget = InstallPathTarget(ExtractFileName(path));
     return {DropDecision::OpenFileEntry};
   }

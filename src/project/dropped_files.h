@@ -17,7 +17,8 @@ struct DropDecision {
   bool operator==(const DropDecision&) const = default;
 };
 
-// `paths` are native paths in the order the drop delivers them. One file: presets (the path,
+// `paths` are names on disk (UTF-8; stored converted to model text) in the order the drop
+// delivers them. One file: presets (the path,
 // "%InstallPath%\" + its name). One empty folder: presets ("", "%InstallPath%\" + its name).
 // One folder with contents, or several paths: the import lists are refilled; a file gives
 // (path, its name), a folder its files and empty sub-folders with targets relative to the

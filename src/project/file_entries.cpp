@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "project/interface_strings.h"
+#include "util/code_page.h"
 #include "util/files.h"
 #include "util/paths.h"
 
@@ -33,8 +34,9 @@ FileHandOver ListImportItems(const std::string& folder, const std::string& baseF
   TStrList listed;
   ListFolderFiles(listed, folder, false, true);
   for (const std::string& path : listed) {
-    items.ImportSources.push_back(DirectoryExists(path) ? InterfaceString(kEmptyFolderSource) : path);
-    items.ImportTargets.push_back(TargetRelativePath(RebasePath(baseFolder, path, "")));
+    // Names on disk are UTF-8; the model holds text in the project's code page.
+    items.ImportSources.push_back(DirectoryExists(path) ? InterfaceString(kEmptyFolderSource) : Utf8ToAnsi(path));
+    items.ImportTargets.push_back(Utf8ToAnsi(TargetRelativePath(RebasePath(baseFolder, path, ""))));
   }
   return items;
 }

@@ -5,7 +5,9 @@
 // controls and call these functions; the functions never show anything.
 //
 // Destinations are paths on the target machine and use "\". Sources are paths on this machine
-// as picked or typed ("/" here).
+// as picked or typed ("/" here). Fields, rows and the hand-over values hold model text (the
+// project's code page); folders passed in for listing are names on disk (UTF-8), and what the
+// listing finds is converted into model text.
 #include <string>
 #include <vector>
 

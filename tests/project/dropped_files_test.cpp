@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "project/project_paths.h"
 #include "project_test_support.h"
+#include "util/paths.h"
 
 namespace bvq {
 namespace {
@@ -127,6 +129,37 @@ TEST_F(DroppedFilesTest, DroppedFolderImportsUnderTheDestinationFolder) {
   EXPECT_EQ(ApplyFolderImport(project_, handOver_, fields), 3u);
   EXPECT_EQ(project_.ListView3[1].Caption, "(folder)");
   EXPECT_EQ(project_.ListView3[2].Cell(1), "%InstallPath%\\Data\\sub\\deep\\c.txt");
+}
+
+}  // namespace
+}  // namespace bvq
+
+namespace bvq {
+namespace {
+
+// Names on disk are UTF-8; the rows hold the project's code page (1252 here), and the build
+// finds the file again from the stored text.
+TEST_F(DroppedFilesTest, NonAsciiNamesAreStoredInTheProjectCodePageAndResolveBack) {
+  const std::string utf8Name = "caf\xC3\xA9 na\xC3\xAFve.txt";  // "café naïve.txt"
+  const std::string ansiName = "caf\xE9 na\xEFve.txt";
+  folder_.Write("drop/Accents/" + utf8Name, "x");
+  ASSERT_EQ(HandleDroppedFiles({At("Accents/" + utf8Name)}, handOver_).Next, DropDecision::OpenFileEntry);
+  EXPECT_EQ(handOver_.PresetTarget, "%InstallPath%\\" + ansiName);
+  EXPECT_EQ(ExtractFileName(handOver_.PresetSource), ansiName);
+  EXPECT_EQ(ResolveProjectPath(project_, handOver_.PresetSource), At("Accents/" + utf8Name));
+
+  ASSERT_EQ(HandleDroppedFiles({At("Accents")}, handOver_).Next, DropDecision::OpenFolderImport);
+  EXPECT_EQ(handOver_.ImportTargets, TStrList{"Accents\\" + ansiName});
+  EXPECT_TRUE(ProjectFileExists(project_, handOver_.ImportSources.at(0)));
+}
+
+TEST_F(DroppedFilesTest, StoredNamesThatExistOnlyByteForByteAreStillFound) {
+  // A file whose name on disk is the raw code-page byte (not valid UTF-8).
+  const std::string raw = folder_.Write("drop/raw\xE9.txt", "x");
+  EXPECT_EQ(ResolveProjectPath(project_, raw), raw);
+  EXPECT_TRUE(ProjectFileExists(project_, raw));
+  // Not on disk in either form: the converted name, for a file the build is about to write.
+  EXPECT_EQ(ResolveProjectPath(project_, At("new\xE9.exe")), At("new\xC3\xA9.exe"));
 }
 
 }  // namespace
