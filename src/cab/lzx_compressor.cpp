@@ -1,6 +1,7 @@
 // LZX folder compressor: E8-translates the folder's data frame by frame, parses it chunk by
 // chunk against a window of 2^windowBits bytes kept for the whole folder, cuts the items into
-// blocks and writes one CFDATA payload per 32 KB frame.
+// blocks and writes one CFDATA payload per 32 KB frame. Two parsers, each with its own
+// match finder, take turns with the chunks so that two chunks are parsed at a time.
 #include <algorithm>
 #include <cstring>
 #include <exception>
@@ -28,13 +29,27 @@ constexpr uint64_t kUncompressedOverheadBits = 3 + 24 + 16 + 96 + 8;
 // Folder positions are 32-bit; stop well before they wrap.
 constexpr uint64_t kMaxFolderBytes = 0xFFF00000u;
 
+// Re-expresses the matches of a parse made against the queue `assumed` for the queue the
+// decoder will have, `actual` (left as after): the other parser's chunk in between moved
+// it. A match keeps its distance; whether it is sent as a repeat follows `actual`.
+void Rebase(std::vector<Item>& items, RepeatQueue assumed, RepeatQueue& actual) {
+  for (Item& it : items) {
+    if (it.len == 0) continue;
+    const uint32_t d = it.value < kNumRepeats ? assumed.r[it.value] : it.value - 2;
+    assumed.Apply(it);
+    it.value = d == actual.r[0] ? 0 : d == actual.r[1] ? 1 : d == actual.r[2] ? 2 : d + 2;
+    actual.Apply(it);
+  }
+}
+
 class LzxCompressor final : public FolderCompressor {
  public:
   LzxCompressor(BlockSink sink, int windowBits, const ParserTuning& tuning)
-      : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits), parser_(windowBits, tuning) {
-    // History, the chunk waiting to be parsed, the chunk being searched and new input.
-    buf_.resize(windowSize_ + 3 * kChunkSize);
-    parser_.Reset();
+      : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits),
+        parsers_{{windowBits, tuning}, {windowBits, tuning}} {
+    // History, the chunk waiting to be written, the two chunks of a round and new input.
+    buf_.resize(windowSize_ + 4 * kChunkSize);
+    for (Parser& p : parsers_) p.Reset();
   }
 
   void Write(const uint8_t* data, size_t size) override {
@@ -47,13 +62,14 @@ class LzxCompressor final : public FolderCompressor {
       fill_ += n;
       data += n;
       size -= n;
-      while (End() - searched_ >= kChunkSize) Search(kChunkSize);
+      while (End() - searched_ >= 2 * kChunkSize) Round(kChunkSize, kChunkSize);
     }
   }
 
   void Finish() override {
-    if (End() > searched_) Search(End() - searched_);
-    if (pendingEnd_ > pendingStart_) EncodePending();
+    const uint32_t rest = End() - searched_;
+    if (rest > 0) Round(std::min(rest, kChunkSize), rest - std::min(rest, kChunkSize));
+    if (pendingEnd_ > pendingStart_) Encode(pending_, pendingStart_, pendingEnd_);
     if (frameFill_ > 0) EndFrame();
     // Fresh state for the next folder.
     bufBase_ = 0;
@@ -62,16 +78,26 @@ class LzxCompressor final : public FolderCompressor {
     started_ = false;
     queue_ = RepeatQueue{};
     coder_.Reset();
-    parser_.Reset();
+    for (int k = 0; k < 2; ++k) {
+      parsers_[k].Reset();
+      seen_[k] = 0;
+      parserQueue_[k] = RepeatQueue{};
+    }
     bw_.Clear();
   }
 
  private:
+  // A parsed chunk: its items, against the queue the parse started from.
+  struct Parsed {
+    std::vector<Item> items;
+    RepeatQueue assumed;
+  };
+
   uint32_t End() const { return bufBase_ + static_cast<uint32_t>(fill_); }
   uint8_t* At(uint32_t pos) { return buf_.data() + (pos - bufBase_); }
   ParseInput Input(uint32_t start, uint32_t end) const { return {buf_.data(), bufBase_, start, end}; }
 
-  // Drops what lies more than a window before the chunk still to be parsed.
+  // Drops what lies more than a window before the chunk still to be written.
   void Slide() {
     const uint32_t oldest = pendingEnd_ > pendingStart_ ? pendingStart_ : searched_;
     const uint32_t keepFrom = oldest > windowSize_ ? oldest - windowSize_ : 0;
@@ -81,47 +107,64 @@ class LzxCompressor final : public FolderCompressor {
     bufBase_ = keepFrom;
   }
 
-  // Translates the next chunk and finds its matches; meanwhile, on this thread, the chunk
-  // searched before is parsed and written. The two touch disjoint state: the match finder
-  // and one match cache there, the cost model, trees and output here.
-  void Search(uint32_t len) {
-    const uint32_t start = searched_;
-    for (uint32_t f = start; f < start + len; f += kFrameSize) {
+  // Translates the next one or two chunks; parses the first here and the second on a
+  // worker thread with the other parser, each parser entering first what the other parsed
+  // since its last turn. Meanwhile this thread writes the chunk left from the round
+  // before, then its own. The threads share only the (unchanging) buffer.
+  void Round(uint32_t len0, uint32_t len1) {
+    const uint32_t s0 = searched_, s1 = s0 + len0, end = s1 + len1;
+    for (uint32_t f = s0; f < end; f += kFrameSize) {
       if (f / kFrameSize >= kE8MaxFrames) break;
-      TranslateE8Frame(At(f), std::min(kFrameSize, start + len - f), f, kE8TranslationSize);
+      TranslateE8Frame(At(f), std::min(kFrameSize, end - f), f, kE8TranslationSize);
     }
-    MatchCache& next = caches_[pendingCache_ ^ 1];
-    const ParseInput in = Input(start, start + len);
-    if (pendingEnd_ > pendingStart_) {
-      std::exception_ptr failure;
-      {
-        std::optional<std::jthread> worker;
+    std::exception_ptr failure;
+    {
+      std::optional<std::jthread> worker;
+      if (len1 > 0) {
+        auto job = [this, s1, end, &failure] {
+          try {
+            Prepare(1, s1, end);
+          } catch (...) {
+            failure = std::current_exception();
+          }
+        };
         try {
-          worker.emplace([&] {
-            try {
-              parser_.FindMatches(in, next);
-            } catch (...) {
-              failure = std::current_exception();
-            }
-          });
+          worker.emplace(job);
         } catch (const std::system_error&) {
-          parser_.FindMatches(in, next);  // no thread to be had: one after the other
+          job();  // no thread to be had: one after the other
         }
-        EncodePending();
-      }  // joins the worker, also when writing the pending chunk threw
-      if (failure) std::rethrow_exception(failure);
-    } else {
-      parser_.FindMatches(in, next);
+      }
+      if (pendingEnd_ > pendingStart_) Encode(pending_, pendingStart_, pendingEnd_);
+      pendingStart_ = pendingEnd_ = 0;
+      Prepare(0, s0, s1);
+      Encode(parsed_[0], s0, s1);
+    }  // joins the worker, also when this thread threw
+    if (failure) std::rethrow_exception(failure);
+    searched_ = end;
+    if (len1 > 0) {
+      std::swap(pending_, parsed_[1]);
+      pendingStart_ = s1;
+      pendingEnd_ = end;
     }
-    pendingCache_ ^= 1;
-    pendingStart_ = start;
-    pendingEnd_ = searched_ = start + len;
   }
 
-  void EncodePending() {
-    items_.clear();
+  // Parser k parses [start, end) into its slot, after entering what lies between its last
+  // chunk and this one, as far as the window reaches.
+  void Prepare(int k, uint32_t start, uint32_t end) {
+    const uint32_t reach = start > windowSize_ ? start - windowSize_ : 0;
+    const uint32_t from = std::max(seen_[k], reach);
+    if (from < start) parsers_[k].Enter(Input(from, start));
+    Parsed& out = parsed_[k];
+    out.assumed = parserQueue_[k];
+    out.items.clear();
+    parsers_[k].Parse(Input(start, end), parserQueue_[k], out.items);
+    seen_[k] = end;
+  }
+
+  // Writes the parsed chunk [start, end).
+  void Encode(Parsed& parsed, uint32_t start, uint32_t end) {
     const RepeatQueue before = queue_;
-    parser_.Parse(Input(pendingStart_, pendingEnd_), caches_[pendingCache_], queue_, items_);
+    Rebase(parsed.items, parsed.assumed, queue_);
     if (!started_) {
       // Stream header: call translation on, with its translation size.
       bw_.Put(1, 1);
@@ -129,8 +172,7 @@ class LzxCompressor final : public FolderCompressor {
       bw_.Put(kE8TranslationSize & 0xFFFF, 16);
       started_ = true;
     }
-    EncodeChunk(items_, pendingStart_, pendingEnd_ - pendingStart_, before);
-    pendingStart_ = pendingEnd_;
+    EncodeChunk(parsed.items, start, end - start, before);
   }
 
   // The items of one frame of the chunk being written.
@@ -259,22 +301,22 @@ class LzxCompressor final : public FolderCompressor {
   std::vector<uint8_t> buf_;
   uint32_t bufBase_ = 0;  // folder position of buf_[0]
   size_t fill_ = 0;       // bytes held in buf_
-  uint32_t searched_ = 0;      // folder position up to which matches are found
-  uint32_t pendingStart_ = 0;  // the chunk searched but not yet parsed and written
+  uint32_t searched_ = 0;      // folder position up to which chunks are parsed
+  uint32_t pendingStart_ = 0;  // the chunk parsed but not yet written
   uint32_t pendingEnd_ = 0;
-  MatchCache caches_[2];
-  int pendingCache_ = 0;  // the cache of the pending chunk
+  Parsed pending_;
   bool started_ = false;
-  RepeatQueue queue_;
+  RepeatQueue queue_;  // the decoder's queue after what is written
   BlockCoder coder_;
-  Parser parser_;
-  std::vector<Item> items_;
+  Parser parsers_[2];
+  uint32_t seen_[2] = {};  // folder position up to which each parser has entered the data
+  RepeatQueue parserQueue_[2];  // each parser's own view of the queue
+  Parsed parsed_[2];            // the chunks of the current round
   std::vector<FrameSpan> frames_;
   std::vector<uint64_t> frameBits_;
   BitWriter bw_;
   uint32_t frameFill_ = 0;  // uncompressed bytes of the frame being written
 };
-
 }  // namespace
 
 std::unique_ptr<FolderCompressor> MakeLzxCompressor(BlockSink sink, int windowBits, const ParserTuning& tuning) {

@@ -1,15 +1,15 @@
 #pragma once
-// Near-optimal parsing of LZX: the matches of every position of a chunk are found once
-// with the binary-tree match finder, then a shortest-path search over the chunk picks
-// literals, matches and repeated-offset matches by their cost in bits under Huffman codes
-// built from the statistics of the parse before. The repeated-offset queue is carried
-// along each path.
+// Lazy parsing of LZX: at each position the best of the repeated-offset matches and the
+// hash-bucket matches is weighed by the bits it saves over literals, under costs from the
+// statistics of the chunk before; a match is put off by a literal while the next position
+// offers a better one. Positions inside a chosen match are entered but not searched.
 #include <array>
 #include <cstdint>
 #include <vector>
 
 #include "cab/lzx_block.h"
-#include "cab/lzx_matchfinder.h"
+#include "cab/lzx_bucketfinder.h"
+#include "cab/lzx_costs.h"
 
 namespace bvq::cab::lzx {
 
@@ -38,19 +38,11 @@ struct ParseInput {
   uint32_t end;
 };
 
-// The matches found for every position of one chunk.
-struct MatchCache {
-  std::vector<uint32_t> first;  // index of each position's first match; one more at the end
-  std::vector<Match> matches;
-};
-
-// Search effort. The defaults trade a few per cent of size for about half the time of
-// a deep search (depth 16, nice length 128); see bench/lzx-bench.sh.
+// Search effort; see bench/lzx-bench.sh.
 struct ParserTuning {
-  uint32_t maxDepth = 8;  // tree nodes visited per position
-  uint32_t niceLen = 64;  // a match this long is taken without looking further
-  uint32_t skipLen = 64;  // positions inside a match this long are not searched (<= niceLen)
-  int passes = 1;         // shortest-path passes per chunk, each with the costs of the one before
+  uint32_t ways = 8;       // positions kept per hash bucket
+  uint32_t niceLen = 64;   // a match this long is taken without looking further
+  bool lazy = true;        // put a match off for a better one at the next position
 };
 
 class Parser {
@@ -58,67 +50,31 @@ class Parser {
   Parser(int windowBits, const ParserTuning& tuning);
   // Forgets all history (new folder).
   void Reset();
-  // Finds the matches of the chunk; chunks must come in folder order. Touches only the
-  // match finder and `cache`, so it may run beside Parse of the chunk before.
-  void FindMatches(const ParseInput& in, MatchCache& cache);
-  // Chooses the items of a chunk whose matches are in `cache`. Matches never cross a frame
-  // boundary (a multiple of kFrameSize in folder positions). `queue` is the state before
-  // and is left as after.
-  void Parse(const ParseInput& in, const MatchCache& cache, RepeatQueue& queue, std::vector<Item>& out);
+  // Enters the positions of [in.start, in.end) without parsing them, so that later chunks
+  // find matches there.
+  void Enter(const ParseInput& in);
+  // Chooses the items of the chunk [in.start, in.end). Chunks are parsed or entered in
+  // folder order. Matches never cross a frame boundary. `queue` is the state before and
+  // is left as after.
+  void Parse(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
 
  private:
-  struct CostModel {
-    static constexpr uint32_t kScale = 16;  // costs in 1/16 bit
-    uint32_t main[kMaxMainSymbols];
-    uint32_t length[kNumLengthSymbols];
-    uint32_t aligned[kNumAlignedSymbols];
-    bool useAligned = false;
-
-    void SetDefaults(int numMain);
-    void SetFromStats(const BlockStats& s, int numMain);
-    // Cost of the offset footer of a match with formatted offset `f` in slot `slot`.
-    uint32_t Footer(int slot, uint32_t f) const {
-      uint32_t extra = kSlots.extraBits[slot];
-      if (useAligned && extra >= 3) return (extra - 3) * kScale + aligned[(f - kSlots.base[slot]) & 7];
-      return extra * kScale;
-    }
-    // Cost of the main symbol and length of a match of `len` bytes in slot `slot`.
-    uint32_t Symbol(int slot, uint32_t len) const {
-      uint32_t lh = len - kMinMatch;
-      if (lh < kNumPrimaryLengths) return main[kNumChars + slot * 8 + lh];
-      return main[kNumChars + slot * 8 + kNumPrimaryLengths] + length[lh - kNumPrimaryLengths];
-    }
+  struct Choice {
+    uint32_t len = 0;    // 0: no match worth taking
+    uint32_t value = 0;  // formatted offset
+    int32_t gain = 0;    // bits saved over literals, in cost units
   };
-  struct Node {
-    uint32_t cost;
-    uint32_t len;    // item that ends here: 0 literal, else match length
-    uint32_t value;  // literal byte or formatted offset
-    uint32_t r[kNumRepeats];
-  };
-
-  void EstimateLiteralCosts(const ParseInput& in);
-  void ShortestPath(const ParseInput& in, const MatchCache& cache, RepeatQueue& q, std::vector<Item>& out);
-  void Relax(uint32_t j, uint32_t cost, uint32_t len, uint32_t value, const uint32_t* r) {
-    Node& nd = nodes_[j];
-    if (cost < nd.cost) {
-      nd.cost = cost;
-      nd.len = len;
-      nd.value = value;
-      nd.r[0] = r[0];
-      nd.r[1] = r[1];
-      nd.r[2] = r[2];
-    }
-  }
+  // Searches position i of the chunk (entering it) and returns its best match.
+  Choice Best(const ParseInput& in, uint32_t i, const RepeatQueue& q);
+  // Enters positions [from, to) of the chunk.
+  void EnterRange(const ParseInput& in, uint32_t from, uint32_t to);
 
   int numMain_;
-  BtMatchFinder mf_;
+  BucketMatchFinder mf_;
   uint32_t niceLen_;
-  uint32_t skipLen_;
-  int passes_;
+  bool lazy_;
   CostModel model_;
-  double literalShare_ = 1.0;  // literals among the main symbols of the last parse
-  bool firstChunk_ = true;
-  std::vector<Node> nodes_;
+  std::vector<uint32_t> litCost_;  // prefix sums of the chunk's literal costs
 };
 
 }  // namespace bvq::cab::lzx

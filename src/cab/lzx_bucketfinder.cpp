@@ -1,0 +1,115 @@
+#include "cab/lzx_bucketfinder.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "cab/lzx_format.h"
+#include "cab/lzx_match_length.h"
+
+namespace bvq::cab::lzx {
+namespace {
+
+constexpr int kHash3Bits = 15;
+constexpr int kHash4Bits = 16;
+// Three-byte matches only pay at short distances.
+constexpr uint32_t kMaxLen3Dist = 1u << 16;
+// Positions ahead whose bucket is fetched into the cache.
+constexpr uint32_t kAhead = 64;
+
+inline uint32_t Load32(const uint8_t* s) {
+  uint32_t v;
+  std::memcpy(&v, s, 4);
+  return v;
+}
+inline uint32_t Hash3(uint32_t v) { return ((v << 8) * 0x9E3779B1u) >> (32 - kHash3Bits); }
+inline uint32_t Hash4(uint32_t v) { return (v * 0x9E3779B1u) >> (32 - kHash4Bits); }
+
+// Puts `pos` first in bucket b of 2^waysLog entries and copies the former entries to
+// `old`; constant sizes let the copies be a few vector moves.
+template <uint32_t kWays>
+inline void PushFront(uint32_t* b, uint32_t pos, uint32_t* old) {
+  std::memcpy(old, b, kWays * sizeof *b);
+  std::memcpy(b + 1, old, (kWays - 1) * sizeof *b);
+  b[0] = pos;
+}
+inline void PushFront(uint32_t waysLog, uint32_t* b, uint32_t pos, uint32_t* old) {
+  switch (waysLog) {
+    case 2: return PushFront<4>(b, pos, old);
+    case 3: return PushFront<8>(b, pos, old);
+    case 4: return PushFront<16>(b, pos, old);
+    default: return PushFront<32>(b, pos, old);
+  }
+}
+
+uint32_t WaysLog(uint32_t ways) {
+  uint32_t log = 2;
+  while (log < 5 && (1u << log) < ways) ++log;
+  return log;
+}
+
+}  // namespace
+
+BucketMatchFinder::BucketMatchFinder(uint32_t maxDist, uint32_t ways, uint32_t niceLen)
+    : maxDist_(maxDist), waysLog_(WaysLog(ways)), niceLen_(niceLen),
+      table_(size_t{1} << (kHash4Bits + WaysLog(ways))), head3_(size_t{1} << kHash3Bits) {}
+
+void BucketMatchFinder::Reset() {
+  std::fill(table_.begin(), table_.end(), 0);
+  std::fill(head3_.begin(), head3_.end(), 0);
+}
+
+void BucketMatchFinder::FetchAhead(const uint8_t* cur, uint32_t avail) {
+  if (avail >= kAhead + 4) __builtin_prefetch(Bucket(Hash4(Load32(cur + kAhead))), 1);
+}
+
+void BucketMatchFinder::Insert(const uint8_t* cur, uint32_t p, uint32_t avail) {
+  FetchAhead(cur, avail);
+  if (avail < 4) return;
+  const uint32_t v = Load32(cur);
+  head3_[Hash3(v)] = p + 1;
+  uint32_t old[32];
+  PushFront(waysLog_, Bucket(Hash4(v)), p + 1, old);
+}
+
+uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history,
+                                 Match* out) {
+  FetchAhead(cur, avail);
+  if (avail < 4) return 0;
+  const uint32_t v = Load32(cur);
+  uint32_t& h3 = head3_[Hash3(v)];
+  const uint32_t c3 = h3;
+  h3 = p + 1;
+  const uint32_t ways = 1u << waysLog_;
+  uint32_t cand[32];
+  PushFront(waysLog_, Bucket(Hash4(v)), p + 1, cand);
+  const uint32_t maxLen = std::min<uint32_t>(limit, kMaxMatch);
+  if (maxLen < 3) return 0;
+  const uint32_t reach = std::min(maxDist_, history);
+  const uint32_t nice = std::min(niceLen_, maxLen);
+  uint32_t n = 0, best = 2;
+  if (c3 && p - (c3 - 1) <= std::min(reach, kMaxLen3Dist)) {
+    const uint32_t d = p - (c3 - 1);
+    const uint32_t l = MatchLength(cur - d, cur, 0, maxLen);
+    if (l >= 3) {
+      out[n++] = {l, d};
+      best = l;
+    }
+  }
+  if (best >= nice || maxLen < 4) return n;
+  for (uint32_t k = 0; k < ways; ++k) {
+    if (cand[k] == 0) break;
+    const uint32_t d = p - (cand[k] - 1);
+    if (d > reach) break;  // older still further on
+    const uint8_t* m = cur - d;
+    if (m[best] != cur[best] || Load32(m) != v) continue;
+    const uint32_t l = MatchLength(m, cur, 4, maxLen);
+    if (l <= best) continue;
+    if (n && out[n - 1].dist == d) --n;
+    out[n++] = {l, d};
+    best = l;
+    if (l >= nice) break;
+  }
+  return n;
+}
+
+}  // namespace bvq::cab::lzx

@@ -1,0 +1,46 @@
+#pragma once
+// Hash-bucket match finder over a sliding window: each hash of four bytes owns a bucket of
+// the latest positions with that hash, newest first, in one or two cache lines. A search
+// reads one bucket, and the candidates' bytes are then fetched side by side instead of
+// one after the other as along a chain or a tree; buckets are fetched ahead of use.
+// Entering a position is one bucket update, so a parser enters the positions inside a
+// chosen match without searching them.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace bvq::cab::lzx {
+
+struct Match {
+  uint32_t len;
+  uint32_t dist;
+};
+
+class BucketMatchFinder {
+ public:
+  // `ways` positions are kept per bucket (4..32, rounded to a power of two); a match of
+  // niceLen ends a search.
+  BucketMatchFinder(uint32_t maxDist, uint32_t ways, uint32_t niceLen);
+  void Reset();
+  // `cur` points at the byte of folder position p and `avail` bytes from there are known
+  // (positions with fewer than four are not entered). Positions are entered in order,
+  // each once, by Insert or Find.
+  void Insert(const uint8_t* cur, uint32_t p, uint32_t avail);
+  // Enters p and writes its matches of 3 to `limit` bytes within `history` bytes back, by
+  // increasing length, to `out`; returns their number.
+  uint32_t Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history, Match* out);
+
+  static constexpr uint32_t kMaxMatchesPerPosition = 34;
+
+ private:
+  uint32_t* Bucket(uint32_t hash) { return &table_[size_t{hash} << waysLog_]; }
+  void FetchAhead(const uint8_t* cur, uint32_t avail);
+
+  uint32_t maxDist_;
+  uint32_t waysLog_;
+  uint32_t niceLen_;
+  std::vector<uint32_t> table_;  // buckets of positions + 1 (0 = empty), newest first
+  std::vector<uint32_t> head3_;  // position + 1 of the latest string per 3-byte hash
+};
+
+}  // namespace bvq::cab::lzx
