@@ -1,0 +1,259 @@
+// The entry dialogs through their widgets: mandatory fields, warnings, edit mode, pickers,
+// the association action and dropped files.
+#include "editors/entry_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include "modal_driver.h"
+#include "project/interface_strings.h"
+
+namespace bvq {
+namespace {
+
+using test::Child;
+using test::WhenModal;
+
+TEST(EntryDialogs, EmptyMandatoryFieldsKeepTheVariableDialogOpenAndTakeTheFocus) {
+  Project project;
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 10, EntryMode::Add, -1);
+  ASSERT_NE(dialog, nullptr);
+  dialog->show();
+  QApplication::setActiveWindow(dialog.get());
+  auto* name = Child<QLineEdit>(dialog.get(), "LabeledEdit1");
+  auto* subKey = Child<QLineEdit>(dialog.get(), "LabeledEdit2");
+  auto* valueName = Child<QLineEdit>(dialog.get(), "LabeledEdit3");
+  auto* ok = Child<QPushButton>(dialog.get(), "Button38");
+  EXPECT_EQ(name->text(), "%MyVariable%");
+  EXPECT_EQ(dialog->focusWidget(), name);
+
+  name->clear();
+  valueName->setFocus();
+  ok->click();
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->focusWidget(), name);
+
+  name->setText("MyVar");
+  ok->click();
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->focusWidget(), subKey);
+  EXPECT_TRUE(project.ListView10.empty());
+
+  subKey->setText("Software\\Acme");
+  ok->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  ASSERT_EQ(project.ListView10.size(), 1u);
+  EXPECT_EQ(project.ListView10[0].Caption, "%MyVar%");
+  EXPECT_EQ(project.ListView10[0].Cell(2), "Software\\Acme");
+  EXPECT_EQ(name->text(), "%MyVar%");
+  EXPECT_TRUE(project.ProjectModified);
+}
+
+TEST(EntryDialogs, ADuplicateVariableNameIsRefusedWithAWarning) {
+  Project project;
+  project.ListView10.AppendCells({"%Foo%", "HKEY_CURRENT_USER", "Software\\Foo", "", ""});
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 10, EntryMode::Add, -1);
+  dialog->show();
+  Child<QLineEdit>(dialog.get(), "LabeledEdit1")->setText("foo");
+  Child<QLineEdit>(dialog.get(), "LabeledEdit2")->setText("Software\\Bar");
+
+  QString caption, text;
+  WhenModal(
+      [&](QWidget* box) {
+        caption = box->windowTitle();
+        if (auto* message = qobject_cast<QMessageBox*>(box)) text = message->text();
+        qobject_cast<QDialog*>(box)->accept();
+      },
+      dialog.get());
+  Child<QPushButton>(dialog.get(), "Button38")->click();
+
+  EXPECT_EQ(caption, "Belvandorithquessal");
+  EXPECT_EQ(text.toStdString(), InterfaceString(6));
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(project.ListView10.size(), 1u);
+}
+
+TEST(EntryDialogs, FileDialogEditsAnEmptyFolderEntry) {
+  Project project;
+  project.CheckBox11 = true;
+  project.ListView3.AppendCells({InterfaceString(26), "%InstallPath%\\logs", IfExistsText(4), YesNoCell(true)});
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 3, EntryMode::Edit, 0);
+  auto* source = Child<QLineEdit>(dialog.get(), "LabeledEdit1");
+  auto* targetLabel = Child<QLabel>(dialog.get(), "LabeledEdit2Label");
+  EXPECT_EQ(source->text(), "");
+  EXPECT_EQ(Child<QLineEdit>(dialog.get(), "LabeledEdit2")->text(), "%InstallPath%\\logs");
+  EXPECT_EQ(Child<QComboBox>(dialog.get(), "ComboBox1")->currentIndex(), 4);
+  EXPECT_TRUE(Child<QCheckBox>(dialog.get(), "CheckBox1")->isChecked());
+  EXPECT_EQ(targetLabel->text().toStdString(), InterfaceString(91));
+
+  source->setText("/src/a.txt|/src/b.txt");
+  EXPECT_EQ(targetLabel->text().toStdString(), InterfaceString(8));
+  source->setText("/src/app.exe");
+  Child<QLineEdit>(dialog.get(), "LabeledEdit2")->setText("%InstallPath%\\b?in");
+  Child<QPushButton>(dialog.get(), "Button1")->click();
+  ASSERT_EQ(project.ListView3.size(), 1u);
+  EXPECT_EQ(project.ListView3[0].Caption, "/src/app.exe");
+  EXPECT_EQ(project.ListView3[0].Cell(1), "%InstallPath%\\bin\\app.exe");
+  EXPECT_EQ(project.ListView3[0].Cell(2), IfExistsText(4));
+}
+
+TEST(EntryDialogs, ActiveXPickerJoinsSeveralProjectFiles) {
+  Project project;
+  for (const char* d : {"%InstallPath%\\a.ocx", "%InstallPath%\\b.dll", "%InstallPath%\\c.ocx"})
+    project.ListView3.AppendCells({"/src/x", d, IfExistsText(2), YesNoCell(false)});
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 8, EntryMode::Add, -1);
+  dialog->show();
+
+  WhenModal(
+      [&](QWidget* picker) {
+        EXPECT_EQ(picker->objectName(), "TSelectFileForm");
+        auto* list = Child<QTreeWidget>(picker, "ListView1");
+        ASSERT_EQ(list->topLevelItemCount(), 3);
+        list->clearSelection();
+        list->topLevelItem(2)->setSelected(true);
+        list->topLevelItem(0)->setSelected(true);
+        Child<QPushButton>(picker, "Button1")->click();
+      },
+      dialog.get());
+  Child<QPushButton>(dialog.get(), "Button3")->click();
+  auto* file = Child<QLineEdit>(dialog.get(), "LabeledEdit1");
+  EXPECT_EQ(file->text(), "%InstallPath%\\a.ocx|%InstallPath%\\c.ocx");
+
+  Child<QPushButton>(dialog.get(), "Button1")->click();
+  ASSERT_EQ(project.ListView8.size(), 2u);
+  EXPECT_EQ(project.ListView8[1].Caption, "%InstallPath%\\c.ocx");
+}
+
+TEST(EntryDialogs, PickerOfAProjectWithoutFilesOffersNothing) {
+  Project project;
+  auto picker = CreateProjectFilePicker(nullptr, project, false);
+  EXPECT_FALSE(Child<QPushButton>(picker.get(), "Button1")->isEnabled());
+  Child<QPushButton>(picker.get(), "Button2")->click();
+  EXPECT_EQ(ReadProjectFilePick(picker.get()), ProjectFilePick{});
+}
+
+TEST(EntryDialogs, AssociationActionAppendsRegistryRowsAndMarksEvenWhenCancelled) {
+  Project project;
+  bool pageShown = false;
+  WhenModal([](QWidget* dialog) {
+    EXPECT_EQ(dialog->windowTitle().toStdString(), InterfaceString(23));
+    Child<QLineEdit>(dialog, "LabeledEdit1")->setText(".txt");
+    Child<QLineEdit>(dialog, "LabeledEdit2")->setText("%InstallPath%\\viewer.exe");
+    Child<QLineEdit>(dialog, "LabeledEdit4")->setText("Text document");
+    Child<QLineEdit>(dialog, "LabeledEdit5")->setText("%InstallPath%\\viewer.exe");
+    Child<QSpinBox>(dialog, "Edit1")->setValue(1);
+    Child<QPushButton>(dialog, "Button1")->click();
+  });
+  RunAssociationAction(nullptr, project, [&] { pageShown = true; });
+  EXPECT_TRUE(pageShown);
+  ASSERT_EQ(project.ListView2.size(), 4u);
+  EXPECT_EQ(project.ListView2[0].Cell(1), ".txt");
+  EXPECT_EQ(project.ListView2[0].Cell(4), "txtfile");
+  EXPECT_EQ(project.ListView2[1].Cell(4), "%InstallPath%\\viewer.exe \"%1\"");
+  EXPECT_EQ(project.ListView2[3].Cell(1), "txtfile\\DefaultIcon");
+  EXPECT_EQ(project.ListView2[3].Cell(4), "%InstallPath%\\viewer.exe,1");
+
+  Project untouched;
+  WhenModal([](QWidget* dialog) { Child<QPushButton>(dialog, "Button2")->click(); });
+  RunAssociationAction(nullptr, untouched);
+  EXPECT_TRUE(untouched.ListView2.empty());
+  EXPECT_TRUE(untouched.ProjectModified);
+}
+
+TEST(EntryDialogs, DeletionPathLabelFollowsTheKind) {
+  Project project;
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 7, EntryMode::Add, -1);
+  auto* label = Child<QLabel>(dialog.get(), "LabeledEdit1Label");
+  EXPECT_EQ(label->text().toStdString(), InterfaceString(104));
+  Child<QComboBox>(dialog.get(), "ComboBox1")->setCurrentIndex(2);
+  EXPECT_EQ(label->text().toStdString(), InterfaceString(105));
+  Child<QLineEdit>(dialog.get(), "LabeledEdit1")->setText("logs");
+  Child<QPushButton>(dialog.get(), "Button1")->click();
+  ASSERT_EQ(project.ListView7.size(), 1u);
+  EXPECT_EQ(project.ListView7[0].Caption, InterfaceString(145));
+  EXPECT_EQ(project.ListView7[0].Cell(1), "%InstallPath%\\logs");
+}
+
+class DroppedPaths : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    root_ = QDir(dir_.path());
+    ASSERT_TRUE(root_.mkpath("Data/Empty"));
+    QFile file(root_.filePath("Data/a.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("a");
+  }
+  QTemporaryDir dir_;
+  QDir root_;
+};
+
+TEST_F(DroppedPaths, AFolderOpensTheImportUnderItsOwnName) {
+  Project project;
+  FileHandOver handOver;
+  QStringList shown;
+  WhenModal([&](QWidget* dialog) {
+    EXPECT_EQ(dialog->objectName(), "TAddFilesListForm");
+    auto* list = Child<QTreeWidget>(dialog, "FileListView");
+    for (int i = 0; i < list->topLevelItemCount(); ++i) shown << list->topLevelItem(i)->text(0);
+    Child<QLineEdit>(dialog, "Edit1")->setText("%AppData%\\X");
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "%AppData%\\X\\Data\\a.txt");
+    Child<QPushButton>(dialog, "Button1")->click();
+  });
+  HandleDroppedPaths(nullptr, project, handOver, {root_.filePath("Data")});
+
+  EXPECT_EQ(shown, (QStringList{"%InstallPath%\\Data\\a.txt", "%InstallPath%\\Data\\Empty"}));
+  ASSERT_EQ(project.ListView3.size(), 2u);
+  EXPECT_EQ(project.ListView3[0].Caption, root_.filePath("Data/a.txt").toStdString());
+  EXPECT_EQ(project.ListView3[1].Caption, InterfaceString(26));
+  EXPECT_EQ(project.ListView3[1].Cell(1), "%AppData%\\X\\Data\\Empty");
+  EXPECT_TRUE(handOver.ImportSources.empty());
+  EXPECT_TRUE(project.ProjectModified);
+}
+
+TEST_F(DroppedPaths, OneFileOpensTheFileDialogWithPresets) {
+  Project project;
+  FileHandOver handOver;
+  QString source, target;
+  WhenModal([&](QWidget* dialog) {
+    EXPECT_EQ(dialog->objectName(), "TAddFileForm");
+    source = Child<QLineEdit>(dialog, "LabeledEdit1")->text();
+    target = Child<QLineEdit>(dialog, "LabeledEdit2")->text();
+    Child<QPushButton>(dialog, "Button1")->click();
+  });
+  HandleDroppedPaths(nullptr, project, handOver, {root_.filePath("Data/a.txt")});
+  EXPECT_EQ(source, root_.filePath("Data/a.txt"));
+  EXPECT_EQ(target, "%InstallPath%\\a.txt");
+  ASSERT_EQ(project.ListView3.size(), 1u);
+  EXPECT_EQ(project.ListView3[0].Cell(1), "%InstallPath%\\a.txt");
+  EXPECT_TRUE(handOver.PresetSource.empty());
+  EXPECT_TRUE(handOver.PresetTarget.empty());
+}
+
+TEST_F(DroppedPaths, CancellingTheImportAddsNothing) {
+  Project project;
+  FileHandOver handOver;
+  WhenModal([](QWidget* dialog) { Child<QPushButton>(dialog, "Button2")->click(); });
+  HandleDroppedPaths(nullptr, project, handOver, {root_.filePath("Data"), root_.filePath("Data/a.txt")});
+  EXPECT_TRUE(project.ListView3.empty());
+}
+
+}  // namespace
+}  // namespace bvq
