@@ -15,6 +15,9 @@
 #if BVQ_HAVE_PROJECT_FILE
 #include "project/project_file.h"
 #endif
+#if BVQ_WITH_GUI
+#include "app/run_main_window.h"
+#endif
 #if __has_include("build/command_line_build.h")
 #include "build/command_line_build.h"
 #define BVQ_HAVE_COMMAND_LINE_BUILD 1
@@ -124,8 +127,13 @@ int main(int argc, char** argv) {
     std::cerr << "belvandorithquessal: " << cl.message << "\n";
     return bvq::kExitProjectUnreadable;
   }
+#if BVQ_WITH_GUI
+  if (!PrepareProgram()) return 1;
+  return bvq::RunMainWindow(argc, argv, cl);
+#else
   std::cerr << "belvandorithquessal: this build of the program has no window; use\n"
                "  belvandorithquessal /build PROJECT.bvq\n"
                "to build a setup (see --help).\n";
   return 1;
+#endif
 }

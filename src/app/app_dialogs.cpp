@@ -1,0 +1,49 @@
+#include "app/app_dialogs.h"
+
+#include <QFileDialog>
+
+#include "editors/qt_text.h"
+#include "project/interface_strings.h"
+
+namespace bvq::app {
+namespace {
+
+AppDialogs RealDialogs() {
+  AppDialogs d;
+  d.message = [](QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
+                 QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, caption, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+  };
+  d.openFile = [](QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+  };
+  d.saveFile = [](QWidget* parent, const QString& caption, const QString& proposed, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+  };
+  return d;
+}
+
+}  // namespace
+
+QString IString(int index) { return ToQ(InterfaceString(index)); }
+
+AppDialogs& Dialogs() {
+  static AppDialogs dialogs = RealDialogs();
+  return dialogs;
+}
+
+void ResetDialogs() { Dialogs() = RealDialogs(); }
+
+QMessageBox::StandardButton AskMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                       const QString& text, QMessageBox::StandardButtons buttons) {
+  return Dialogs().message(parent, icon, caption, text, buttons);
+}
+
+void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text) {
+  AskMessage(parent, icon, caption, text, QMessageBox::Ok);
+}
+
+QString ProjectFileFilter() { return QStringLiteral("Belvandorithquessal Projects (*.bvq)"); }
+
+}  // namespace bvq::app

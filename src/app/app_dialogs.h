@@ -1,0 +1,42 @@
+#pragma once
+// The modal questions and file dialogs the windows ask. Each is a replaceable function so
+// that tests drive the windows without a person at the screen; the defaults show the real
+// Qt dialogs.
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace bvq::app {
+
+struct AppDialogs {
+  // A message box with the given icon and buttons; returns the button pressed.
+  std::function<QMessageBox::StandardButton(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                            const QString& text, QMessageBox::StandardButtons buttons)>
+      message;
+  // An open-file dialog; "" when cancelled.
+  std::function<QString(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)>
+      openFile;
+  // A save-file dialog (asks before overwriting); "" when cancelled.
+  std::function<QString(QWidget* parent, const QString& caption, const QString& proposed, const QString& filter)>
+      saveFile;
+};
+
+// The dialogs in use (the real ones unless a test replaced them).
+AppDialogs& Dialogs();
+// Puts the real dialogs back.
+void ResetDialogs();
+
+// Shorthands.
+QMessageBox::StandardButton AskMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                       const QString& text, QMessageBox::StandardButtons buttons);
+void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text);
+
+// Interface string `index` as Qt text.
+QString IString(int index);
+
+// "Belvandorithquessal Projects (*.bvq)" in Qt's filter form.
+QString ProjectFileFilter();
+
+}  // namespace bvq::app

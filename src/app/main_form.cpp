@@ -1,0 +1,644 @@
+#include "app/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/app_dialogs.h"
+#include "app/compile_form.h"
+#include "app/file_names.h"
+#include "app/page_rules.h"
+#include "app/recent_projects.h"
+#include "app/settings_binder.h"
+#include "app/settings_pages.h"
+#include "build/volume_names.h"
+#include "editors/entry_dialogs.h"
+#include "editors/entry_list_panel.h"
+#include "editors/qt_text.h"
+#include "editors/window_texts.h"
+#include "images/picture_import.h"
+#include "platform/settings_store.h"
+#include "platform/shell_folders.h"
+#include "project/interface_strings.h"
+#include "project/language_apply.h"
+#include "project/language_files.h"
+#include "util/ini_file.h"
+#include "project/language_lists.h"
+#include "project/new_project.h"
+#include "project/project_file.h"
+#include "util/files.h"
+#include "util/paths.h"
+#include "util/strings.h"
+
+namespace bvq::app {
+namespace {
+
+// The entry list of each page that has one.
+const std::map<int, int>& ListOfPage() {
+  static const std::map<int, int> m = {{2, 3}, {6, 1},  {7, 2},   {8, 4},  {9, 5},  {10, 8},
+                                       {11, 11}, {12, 10}, {14, 7}, {15, 9}, {16, 6}};
+  return m;
+}
+
+int PageNumber(const QString& pageName) {
+  return pageName.startsWith("Page") ? pageName.mid(4).toInt() : 0;
+}
+
+QString StatusWord(const char* word) { return QString::fromLatin1(word); }
+
+}  // namespace
+
+TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& settingsPath, QWidget* parent)
+    : QMainWindow(parent), settingsPath_(settingsPath) {
+  setObjectName("MainForm");
+  context_.InterfaceLanguage = interfaceLanguage;
+  context_.ImportPicture = [](const std::string& path) {
+    auto converted = images::NormalizePicturePath(path);
+    return converted ? *converted : std::string();
+  };
+  context_.ProcessMessages = [] { QCoreApplication::processEvents(); };
+  SetWindowTextsLanguage(interfaceLanguage);
+  settings_ = ReadProgramSettings(SettingsStore::Open(settingsPath_));
+
+  // The install languages of the program folder, then a new project with its defaults.
+  std::vector<std::string> captions;
+  for (const InstallLanguageItem& item : ListInstallLanguages(interfaceLanguage)) captions.push_back(item.caption);
+  project_.SetInstallLanguages(captions);
+  NewProject(project_, context_);
+
+  binder_ = new SettingsBinder(project_, this);
+  binder_->interfaceLanguage = interfaceLanguage;
+  binder_->afterEdit = [this](const QString& name) { AfterSettingEdited(this, *binder_, name); };
+
+  BuildMenus();
+  auto* central = new QWidget;
+  auto* row = new QHBoxLayout(central);
+  row->addWidget(BuildSideMenu());
+  pages_ = new QStackedWidget;
+  pages_->setObjectName("Pages");
+  row->addWidget(pages_, 1);
+  setCentralWidget(central);
+  BuildPages();
+
+  statusBar()->setObjectName("StatusBar1");
+  for (int i = 0; i < 3; ++i) {
+    status_[i] = new QLabel;
+    status_[i]->setObjectName(QString("StatusPanel%1").arg(i));
+    if (i > 0) {
+      status_[i]->setMinimumWidth(80);
+      status_[i]->setAlignment(Qt::AlignCenter);
+    }
+    statusBar()->addPermanentWidget(status_[i], i == 0 ? 1 : 0);
+  }
+
+  listenerId_ = project_.Listeners.Add([this](ProjectChange change) {
+    if (change == ProjectChange::Modified || change == ProjectChange::Saved || change == ProjectChange::Replaced)
+      UpdateTitle();
+  });
+
+  ApplyLanguage();
+  RestoreWindowSettings();
+  RefreshRecent();
+  ShowProject();
+  ShowPage(1);
+  setAcceptDrops(true);
+}
+
+TMainForm::~TMainForm() { project_.Listeners.Remove(listenerId_); }
+
+// ---------------------------------------------------------------------------------------
+// Frame
+// ---------------------------------------------------------------------------------------
+
+void TMainForm::BuildMenus() {
+  auto action = [this](const char* name, const QString& text, const QKeySequence& shortcut = {}) {
+    auto* a = new QAction(text, this);
+    a->setObjectName(name);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    actions_[name] = a;
+    return a;
+  };
+  QAction* newProject = action("ActNewProject", "New", QKeySequence(Qt::CTRL | Qt::Key_N));
+  QAction* open = action("ActOpenProject", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
+  QAction* save = action("ActSaveProject", "Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+  QAction* saveAs = action("ActSaveAsProject", "Save as...");
+  QAction* exit = action("ActExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4));
+  QAction* compile = action("ActCompile", "Compile", QKeySequence(Qt::CTRL | Qt::Key_F9));
+  QAction* run = action("ActRun", "Run", QKeySequence(Qt::Key_F9));
+  QAction* association = action("ActRegFileExp", "Add a file association...");
+  connect(newProject, &QAction::triggered, this, &TMainForm::NewProjectAction);
+  connect(open, &QAction::triggered, this, &TMainForm::OpenProjectAction);
+  connect(save, &QAction::triggered, this, [this] { SaveProjectAction(false); });
+  connect(saveAs, &QAction::triggered, this, [this] { SaveProjectAction(true); });
+  connect(exit, &QAction::triggered, this, &QWidget::close);
+  connect(compile, &QAction::triggered, this, [this] { CompileAction(); });
+  connect(run, &QAction::triggered, this, &TMainForm::RunAction);
+  connect(association, &QAction::triggered, this, [this] {
+    RunAssociationAction(this, project_, [this] { ShowPage(7); });
+    if (EntryListPanel* panel = PanelOfPage(7)) panel->Reload();
+  });
+
+  QMenu* file = menuBar()->addMenu("File");
+  file->setObjectName("FileMenu");
+  file->addAction(newProject);
+  file->addSeparator();
+  file->addAction(open);
+  recentMenu_ = file->addMenu("Reopen");
+  recentMenu_->setObjectName("ActReOpen");
+  for (int n = 0; n < kRecentProjectsMax; ++n) {
+    QAction* recent = action(("Act" + std::to_string(n)).c_str(), QString());
+    recentMenu_->addAction(recent);
+    connect(recent, &QAction::triggered, this, [this, n] { OpenRecentAction(n); });
+  }
+  file->addSeparator();
+  file->addAction(save);
+  file->addAction(saveAs);
+  file->addSeparator();
+  file->addAction(exit);
+  QMenu* projectMenu = menuBar()->addMenu("Project");
+  projectMenu->setObjectName("ProjectMenu");
+  projectMenu->addAction(compile);
+  projectMenu->addAction(run);
+  QMenu* settingsMenu = menuBar()->addMenu("Settings");
+  settingsMenu->setObjectName("SettingsMenu");
+  QMenu* service = menuBar()->addMenu("Service");
+  service->setObjectName("ServiceMenu");
+  service->addAction(association);
+  QMenu* help = menuBar()->addMenu("Help");
+  help->setObjectName("HelpMenu");
+  (void)settingsMenu;
+  (void)help;
+
+  QToolBar* tools = addToolBar("Tools");
+  tools->setObjectName("ToolBar1");
+  tools->setMovable(false);
+  auto tool = [&](QAction* a, const char* name, QStyle::StandardPixmap icon) {
+    a->setIcon(style()->standardIcon(icon));
+    tools->addAction(a);
+    QWidget* button = tools->widgetForAction(a);
+    button->setObjectName(name);
+    button->setProperty("imageButton", true);
+  };
+  tool(newProject, "ToolButton1", QStyle::SP_FileIcon);
+  tool(open, "ToolButton2", QStyle::SP_DialogOpenButton);
+  tool(save, "ToolButton3", QStyle::SP_DialogSaveButton);
+  tools->addSeparator();
+  tool(compile, "ToolButton4", QStyle::SP_MediaPlay);
+  tool(run, "ToolButton6", QStyle::SP_MediaSeekForward);
+  if (auto* openButton = qobject_cast<QToolButton*>(tools->widgetForAction(open))) {
+    openButton->setMenu(recentMenu_);
+    openButton->setPopupMode(QToolButton::MenuButtonPopup);
+  }
+}
+
+QWidget* TMainForm::BuildSideMenu() {
+  auto* panel = new QWidget;
+  panel->setObjectName("PreMenuPanel");
+  auto* column = new QVBoxLayout(panel);
+  auto section = [&](const char* name, const char* text) {
+    auto* label = new QLabel(text);
+    label->setObjectName(name);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    column->addWidget(label);
+  };
+  for (int n = 1; n <= kPageCount; ++n) {
+    if (n == 1) section("Label1", "Installer");
+    if (n == 13) section("Label6", "Uninstaller");
+    auto* item = new QPushButton(QString("Page %1").arg(n));
+    item->setObjectName(QString("MenuItem%1").arg(n));
+    item->setFlat(true);
+    item->setCursor(Qt::PointingHandCursor);
+    item->setStyleSheet("text-align: left; padding-left: 24px;");
+    connect(item, &QPushButton::clicked, this, [this, n] {
+      if (n != currentPage_) ShowPage(n);
+    });
+    menuItems_[n - 1] = item;
+    column->addWidget(item);
+  }
+  column->addStretch(1);
+  return panel;
+}
+
+void TMainForm::BuildPages() {
+  auto scrolled = [](QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(page);
+    return area;
+  };
+  auto listPage = [this](int n, QWidget* above = nullptr) {
+    auto* page = new QWidget;
+    page->setObjectName(QString("Page%1").arg(n));
+    auto* column = new QVBoxLayout(page);
+    if (above) column->addWidget(above);
+    auto* panel = new EntryListPanel(project_, ListOfPage().at(n), handOver_, page);
+    column->addWidget(panel, 1);
+    panels_[n] = panel;
+    connect(panel, &EntryListPanel::positionChanged, this, [this, n](const QString& text) {
+      if (currentPage_ == n) status_[2]->setText(text);
+    });
+    return page;
+  };
+  for (int n = 1; n <= kPageCount; ++n) {
+    QWidget* page = nullptr;
+    switch (n) {
+      case 1: page = scrolled(BuildProductPage(*binder_)); break;
+      case 3: page = scrolled(BuildRequirementsPage(*binder_)); break;
+      case 4: page = BuildWizardPage(*binder_); break;
+      case 5: page = BuildLookPage(*binder_); break;
+      case 6: page = listPage(6, BuildProgramGroupSettings(*binder_)); break;
+      case 13: page = scrolled(BuildUninstallerPage(*binder_)); break;
+      default: page = listPage(n); break;
+    }
+    pages_->addWidget(page);
+  }
+}
+
+void TMainForm::ApplyLanguage() {
+  SetWindowTextsLanguage(context_.InterfaceLanguage);
+  ApplyWindowTexts(this, "MainForm");
+  // Actions and tab sheets are not widgets the window texts reach by themselves.
+  if (auto file = IniFile::Load(InterfaceLanguageFile(context_.InterfaceLanguage))) {
+    for (const auto& [component, text] : ReadWindowTexts(*file, "MainForm")) {
+      const QString name = QString::fromStdString(component);
+      if (auto it = actions_.find(name); it != actions_.end()) {
+        it->second->setText(ToQ(text));
+      } else if (name == "ActReOpen") {
+        recentMenu_->setTitle(ToQ(text));
+      } else if (name.startsWith("TabSheet")) {
+        if (QWidget* tab = findChild<QWidget*>(name))
+          for (auto* tabs : findChildren<QTabWidget*>())
+            if (int index = tabs->indexOf(tab); index >= 0) tabs->setTabText(index, ToQ(text));
+      }
+    }
+  }
+  // Menu titles, combo box items and the side menu from the string table.
+  const QList<QMenu*> menus = {findChild<QMenu*>("FileMenu"), findChild<QMenu*>("ProjectMenu"),
+                               findChild<QMenu*>("SettingsMenu"), findChild<QMenu*>("ServiceMenu"),
+                               findChild<QMenu*>("HelpMenu")};
+  for (const StringTarget& target : MainFormStringTargets()) {
+    const QString text = IString(target.index);
+    if (text.isEmpty()) continue;
+    const QString control = QString::fromStdString(target.control);
+    switch (target.kind) {
+      case StringTargetKind::MenuTitle:
+        if (target.position < menus.size() && menus[target.position]) menus[target.position]->setTitle(text);
+        break;
+      case StringTargetKind::ComboItem:
+        if (auto* combo = findChild<QComboBox*>(control); combo && target.position < combo->count())
+          combo->setItemText(target.position, text);
+        break;
+      case StringTargetKind::Caption:
+        if (auto* w = findChild<QAbstractButton*>(control)) w->setText(text);
+        break;
+      default:
+        break;  // column headings belong to the list panels, the file menu's items to the actions
+    }
+  }
+  for (auto& [page, panel] : panels_) panel->ApplyHeadings();
+}
+
+void TMainForm::ShowPage(int n) {
+  if (n < 1 || n > kPageCount) return;
+  currentPage_ = n;
+  pages_->setCurrentIndex(n - 1);
+  for (int i = 0; i < kPageCount; ++i) {
+    QFont font = menuItems_[i]->font();
+    font.setBold(i == n - 1);
+    menuItems_[i]->setFont(font);
+  }
+  UpdateListPosition();
+}
+
+void TMainForm::UpdateListPosition() {
+  EntryListPanel* panel = PanelOfPage(currentPage_);
+  status_[2]->setText(panel ? panel->PositionText() : QString());
+}
+
+EntryListPanel* TMainForm::PanelOfPage(int n) const {
+  auto it = panels_.find(n);
+  return it == panels_.end() ? nullptr : it->second;
+}
+
+QString TMainForm::StatusText(int panel) const { return panel >= 0 && panel < 3 ? status_[panel]->text() : QString(); }
+
+void TMainForm::UpdateTitle() {
+  const QString title = QString::fromStdString(WindowTitle(project_.ProjectFileName));
+  setWindowTitle(title + "[*]");
+  setWindowModified(project_.ProjectModified);
+  QApplication::setApplicationDisplayName(QString());
+  qApp->setApplicationName(title);
+}
+
+void TMainForm::ShowProject() {
+  binder_->LoadAll();
+  ApplyPageRules(this, *binder_);
+  for (auto& [page, panel] : panels_) panel->Reload();
+  UpdateTitle();
+  UpdateListPosition();
+}
+
+void TMainForm::SetBusy(bool busy) {
+  for (const char* name : {"ActNewProject", "ActOpenProject", "ActSaveProject", "ActSaveAsProject", "ActCompile"})
+    actions_[name]->setEnabled(!busy);
+  recentMenu_->setEnabled(!busy);
+}
+
+QString TMainForm::ProjectName() const {
+  if (!project_.ProjectFileName.empty()) return QString::fromStdString(project_.ProjectFileName);
+  if (!project_.LabeledEdit2.empty()) return ToQ(project_.LabeledEdit2);
+  return QStringLiteral("NewProduct");
+}
+
+std::string TMainForm::DefaultFolder() const {
+  if (recent_.empty()) return DocumentsFolder();
+  return ExtractFilePath(recent_.front());
+}
+
+// ---------------------------------------------------------------------------------------
+// Project actions
+// ---------------------------------------------------------------------------------------
+
+bool TMainForm::AskSaveChanges(const std::string& name) {
+  const QString text = IString(95) + QString::fromStdString(name) + "?";
+  switch (AskMessage(this, QMessageBox::Warning, ToQ(project_.LabeledEdit2), text,
+                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+      // Going on after a save that did not happen would lose the changes.
+      return SaveProjectAction(false);
+    case QMessageBox::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TMainForm::NewProjectAction() {
+  if (project_.ProjectBusy) return;
+  // Unlike the file actions of old, a never-saved project is asked about too: New must not
+  // drop work silently.
+  if (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString())) return;
+  NewProject(project_, context_);
+  ShowProject();
+  status_[1]->setText(StatusWord("New OK"));
+}
+
+void TMainForm::OpenProjectAction() {
+  if (project_.ProjectBusy) return;
+  const std::string folder =
+      project_.ProjectFileName.empty() ? DefaultFolder() : ExtractFilePath(project_.ProjectFileName);
+  const QString chosen = Dialogs().openFile(this, QString(), QString::fromStdString(folder), ProjectFileFilter());
+  if (chosen.isEmpty()) return;
+  if (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString())) return;
+  LoadFile(chosen.toStdString());
+}
+
+void TMainForm::OpenRecentAction(int n) {
+  if (project_.ProjectBusy || n < 0 || n >= static_cast<int>(recent_.size())) return;
+  const std::string path = recent_[n];
+  if (!FileExists(path)) {
+    RefreshRecent();
+    return;
+  }
+  if (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString())) return;
+  LoadFile(path);
+}
+
+bool TMainForm::LoadFile(const std::string& path) {
+  SetBusy(true);
+  status_[1]->setText(StatusWord("Load..."));
+  ProjectFileResult result = LoadProject(project_, path, context_);
+  SetBusy(false);
+  if (!result) {
+    status_[1]->clear();
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2),
+                QString::fromStdString(path) + "\n" + ToQ(result.message));
+    return false;
+  }
+  ShowProject();
+  ShowPage(currentPage_);
+  RefreshRecent(path);
+  status_[1]->setText(StatusWord("Load OK"));
+  return true;
+}
+
+bool TMainForm::SaveFile(const std::string& path) {
+  RefreshRecent(project_.ProjectFileName);
+  SetBusy(true);
+  status_[1]->setText(StatusWord("Save..."));
+  ProjectFileResult result = SaveProject(project_, path, context_);
+  SetBusy(false);
+  if (!result) {
+    status_[1]->clear();
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), ToQ(result.message));
+    return false;
+  }
+  ShowProject();  // saving normalises the settings
+  RefreshRecent(path);
+  status_[1]->setText(StatusWord("Save OK"));
+  return true;
+}
+
+bool TMainForm::SaveProjectAction(bool saveAs) {
+  if (project_.ProjectBusy) return false;
+  if (!saveAs && !project_.ProjectFileName.empty()) return SaveFile(project_.ProjectFileName);
+  const std::string proposed = ProposeProjectFile(project_.LabeledEdit2, DefaultFolder());
+  const QString chosen = Dialogs().saveFile(this, IString(saveAs ? 99 : 106), QString::fromStdString(proposed),
+                                            ProjectFileFilter());
+  if (chosen.isEmpty()) return false;
+  return SaveFile(WithProjectExtension(chosen.toStdString()));
+}
+
+void TMainForm::RefreshRecent(const std::string& path) {
+  SettingsStore store = SettingsStore::Open(settingsPath_);
+  recent_ = app::RefreshRecent(store, path);
+  recentMenu_->menuAction()->setVisible(!recent_.empty());
+  for (int n = 0; n < kRecentProjectsMax; ++n) {
+    QAction* a = actions_["Act" + QString::number(n)];
+    const bool used = n < static_cast<int>(recent_.size());
+    a->setVisible(used);
+    if (used) a->setText(QString::fromStdString(recent_[n]));
+  }
+}
+
+void TMainForm::StartupOpen(const std::string& path) {
+  if (!path.empty() && FileExists(path)) {
+    if (FileSize64(path) == 0) {
+      // An empty file becomes a project file: the new project is saved into it.
+      SaveFile(LongDisplayPath(path));
+    } else {
+      LoadFile(LongDisplayPath(path));
+    }
+    return;
+  }
+  if (settings_.openLastProject && !recent_.empty()) LoadFile(recent_.front());
+}
+
+// ---------------------------------------------------------------------------------------
+// Compile and run
+// ---------------------------------------------------------------------------------------
+
+void TMainForm::ShowControl(const QString& page, int tab, const QString& control) {
+  const int n = PageNumber(page);
+  if (n > 0) ShowPage(n);
+  if (tab >= 0) {
+    const char* tabs = n == 5 ? "PageControl1" : n == 4 ? "PageControl5" : nullptr;
+    if (tabs)
+      if (auto* w = findChild<QTabWidget*>(tabs)) w->setCurrentIndex(tab);
+  }
+  if (!control.isEmpty())
+    if (auto* w = findChild<QWidget*>(control)) w->setFocus();
+}
+
+void TMainForm::ShowValidationIssue(const ValidationIssue& issue) {
+  ShowControl(QString::fromStdString(issue.Page), issue.Tab, QString::fromStdString(issue.Control));
+  if (issue.Message == 112) {
+    // The missing source file was asked about already; the list shows its row.
+    if (EntryListPanel* panel = PanelOfPage(2); panel && issue.Row >= 0)
+      if (QTreeWidgetItem* item = panel->Tree()->topLevelItem(static_cast<int>(issue.Row)))
+        panel->Tree()->setCurrentItem(item);
+    return;
+  }
+  ShowMessage(this, QMessageBox::Warning, IString(222), ToQ(ValidationMessageText(issue)));
+}
+
+TCompileForm* TMainForm::CompileAction() {
+  if (project_.ProjectBusy) return nullptr;
+  auto issue = ValidateProject(project_, context_, [this](const std::string& path, std::size_t row) {
+    ShowPage(2);
+    if (EntryListPanel* panel = PanelOfPage(2))
+      if (QTreeWidgetItem* item = panel->Tree()->topLevelItem(static_cast<int>(row))) panel->Tree()->setCurrentItem(item);
+    const QString text = IString(112) + ToQ(path) + IString(113);
+    return AskMessage(this, QMessageBox::Warning, IString(222), text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+  });
+  // Validation normalises the settings: the pages show the result.
+  binder_->LoadAll();
+  ApplyPageRules(this, *binder_);
+  for (auto& [page, panel] : panels_) panel->Reload();
+  if (issue) {
+    runAfterBuild_ = false;
+    ShowValidationIssue(*issue);
+    return nullptr;
+  }
+  auto* form = new TCompileForm(project_, this);
+  form->setAttribute(Qt::WA_DeleteOnClose);
+  connect(form, &TCompileForm::showProblem, this, &TMainForm::ShowControl);
+  connect(form, &TCompileForm::testRequested, this, [this] { QTimer::singleShot(50, this, &TMainForm::StartSetup); });
+  connect(form, &TCompileForm::buildFinished, this, [this, form](bool built) {
+    UpdateTitle();
+    if (built && runAfterBuild_) {
+      runAfterBuild_ = false;
+      QTimer::singleShot(50, this, &TMainForm::StartSetup);
+      form->close();
+    }
+  });
+  form->open();
+  return form;
+}
+
+void TMainForm::RunAction() {
+  if (project_.BuildCurrent) {
+    QTimer::singleShot(50, this, &TMainForm::StartSetup);
+    return;
+  }
+  runAfterBuild_ = true;
+  if (!CompileAction()) runAfterBuild_ = false;
+}
+
+void TMainForm::StartSetup() {
+  const std::string setup = VolumePath(project_, 0);
+  // A Windows setup runs under Wine here.
+  const QString wine = QStandardPaths::findExecutable("wine");
+  if (wine.isEmpty() || !QProcess::startDetached(wine, {QString::fromStdString(setup)}))
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), IString(103) + QString::fromStdString(setup));
+}
+
+// ---------------------------------------------------------------------------------------
+// Window events and settings
+// ---------------------------------------------------------------------------------------
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (project_.ProjectBusy || (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString()))) {
+    event->ignore();
+    return;
+  }
+  StoreWindowSettings();
+  event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  if (paths.isEmpty()) return;
+  event->acceptProposedAction();
+  ShowPage(2);
+  HandleDroppedPaths(this, project_, handOver_, paths);
+  if (EntryListPanel* panel = PanelOfPage(2)) panel->Reload();
+  UpdateListPosition();
+}
+
+void TMainForm::RestoreWindowSettings() {
+  for (const auto& [key, width] : settings_.columnWidths)
+    for (auto& [page, panel] : panels_)
+      if (panel->ListNumber() == key.first && key.second < panel->Tree()->columnCount())
+        panel->Tree()->header()->resizeSection(key.second, width);
+  if (settings_.bounds) {
+    setGeometry(settings_.bounds->left, settings_.bounds->top, settings_.bounds->width, settings_.bounds->height);
+  } else {
+    resize(900, 640);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+      move(screen->availableGeometry().center() - rect().center());
+  }
+  if (settings_.isMaximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TMainForm::StoreWindowSettings() {
+  ProgramSettings closing;
+  closing.language = context_.InterfaceLanguage;
+  closing.isMaximized = isMaximized();
+  if (!closing.isMaximized) {
+    const QRect g = geometry();
+    closing.bounds = WindowBounds{g.width(), g.height(), g.x(), g.y()};
+  }
+  for (auto& [page, panel] : panels_)
+    for (int j = 0; j < panel->Tree()->columnCount(); ++j)
+      closing.columnWidths[{panel->ListNumber(), j}] = panel->Tree()->header()->sectionSize(j);
+  SettingsStore store = SettingsStore::Open(settingsPath_);
+  WriteClosingSettings(store, closing);
+  store.Save();
+}
+
+}  // namespace bvq::app

@@ -1,0 +1,124 @@
+#pragma once
+// The main window (TMainForm): the side menu of sixteen pages, the settings pages bound to
+// the open project, the entry list panels, the File/Project/Service menus with their tool
+// buttons, recent projects, the status bar, dropped files and the build window.
+#include <QMainWindow>
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/program_settings.h"
+#include "project/file_entries.h"
+#include "project/project.h"
+#include "project/project_context.h"
+#include "project/project_rules.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStackedWidget;
+
+namespace bvq {
+class EntryListPanel;
+}
+
+namespace bvq::app {
+
+class SettingsBinder;
+class TCompileForm;
+
+inline constexpr int kPageCount = 16;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `interfaceLanguage`: the language whose strings are loaded (InterfaceStrings()).
+  // `settingsPath`: the settings store holding the window settings and recent projects.
+  TMainForm(const std::string& interfaceLanguage, const std::string& settingsPath, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  Project& project() { return project_; }
+  const ProjectContext& context() const { return context_; }
+
+  // Page n (1..16): its panel shown, its side-menu entry bold, the list position in the
+  // status bar.
+  void ShowPage(int n);
+  int CurrentPage() const { return currentPage_; }
+  // The entry list panel of page n, or nullptr on pages without a list.
+  EntryListPanel* PanelOfPage(int n) const;
+  // Text of status bar panel 0..2.
+  QString StatusText(int panel) const;
+
+  // The project actions. Each does nothing while a load or save runs.
+  void NewProjectAction();
+  void OpenProjectAction();
+  // Save (saveAs false) or Save As; false when nothing was saved (cancelled or failed).
+  bool SaveProjectAction(bool saveAs);
+  void OpenRecentAction(int n);
+  // Validates the project and opens the build window (not waiting for it); nullptr when
+  // the validation failed or a load or save runs.
+  TCompileForm* CompileAction();
+  void RunAction();
+
+  // Loads the project file `path` (a name on disk); shows the failure and keeps the open
+  // project when the file cannot be read.
+  bool LoadFile(const std::string& path);
+  // Saves the project into `path`.
+  bool SaveFile(const std::string& path);
+  // The start-up step once the window is up: open `path` (an empty file becomes a saved new
+  // project), or else the most recent project when the settings ask for it.
+  void StartupOpen(const std::string& path);
+
+  // The recent-projects list as the menu shows it.
+  const std::vector<std::string>& RecentProjects() const { return recent_; }
+  // Merges `path` (when not empty) into the stored recent list and rebuilds the menu.
+  void RefreshRecent(const std::string& path = {});
+
+  // Asks whether to save the changes; true when the caller may go on.
+  bool AskSaveChanges(const std::string& name);
+
+  // Copies the model into every widget (after a new project, a load, a save).
+  void ShowProject();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildMenus();
+  QWidget* BuildSideMenu();
+  void BuildPages();
+  void ApplyLanguage();
+  void UpdateTitle();
+  void UpdateListPosition();
+  void ShowValidationIssue(const ValidationIssue& issue);
+  void ShowControl(const QString& page, int tab, const QString& control);
+  void SetBusy(bool busy);
+  void StartSetup();
+  void RestoreWindowSettings();
+  void StoreWindowSettings();
+  QString ProjectName() const;
+  std::string DefaultFolder() const;
+
+  Project project_;
+  ProjectContext context_;
+  FileHandOver handOver_;
+  std::string settingsPath_;
+  ProgramSettings settings_;
+  SettingsBinder* binder_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  std::array<QPushButton*, kPageCount> menuItems_{};
+  std::map<int, EntryListPanel*> panels_;  // page -> panel
+  std::array<QLabel*, 3> status_{};
+  std::map<QString, QAction*> actions_;
+  QMenu* recentMenu_ = nullptr;
+  std::vector<std::string> recent_;
+  int currentPage_ = 1;
+  int listenerId_ = 0;
+  bool runAfterBuild_ = false;
+};
+
+}  // namespace bvq::app

@@ -1,0 +1,125 @@
+#include "app/page_rules.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+#include <initializer_list>
+#include <map>
+
+#include "editors/qt_text.h"
+#include "app/settings_binder.h"
+
+namespace bvq::app {
+namespace {
+
+void Enable(QWidget* root, std::initializer_list<const char*> names, bool on) {
+  for (const char* name : names) {
+    if (auto* w = root->findChild<QWidget*>(name)) w->setEnabled(on);
+    // The caption label of a field follows its field.
+    if (auto* label = root->findChild<QLabel*>(QString(name) + "Label")) label->setEnabled(on);
+  }
+}
+
+// The field that takes the focus when its switch becomes checked.
+const std::map<QString, const char*>& FocusOnCheck() {
+  static const std::map<QString, const char*> m = {
+      {"CheckBox4", "Edit7"},          {"CheckBox15", "Edit5"},         {"CheckBox24", "LabeledEdit20"},
+      {"CheckBox7", "Edit2"},          {"CheckBox8", "Edit3"},          {"CheckBox17", "LabeledEdit7"},
+      {"CheckBox36", "LabeledEdit8"},  {"CheckBox38", "ComboBox5"},     {"CheckBox5", "Edit6"},
+      {"CheckBox39", "Edit9"},         {"CheckBox37", "LabeledEdit9"},  {"CheckBox26", "LabeledEdit14"},
+      {"CheckBox40", "LabeledEdit15"}, {"CheckBox11", "LabeledEdit10"}, {"RadioButton8", "LabeledEdit27"},
+  };
+  return m;
+}
+
+}  // namespace
+
+void ApplyPageRules(QWidget* root, const SettingsBinder& binder) {
+  const Project& p = const_cast<SettingsBinder&>(binder).project();
+  const bool silent = p.CheckBox43;
+  const bool restart = p.CheckBox9;
+
+  // Volume splitting.
+  Enable(root, {"LabeledEdit25"}, p.ComboBox4 != 0);
+  Enable(root, {"UpDown1", "ComboBox11"}, p.ComboBox4 == 4);
+
+  // Requirements.
+  Enable(root, {"LabeledEdit8", "ComboBox9"}, p.CheckBox36);
+  Enable(root, {"ComboBox5", "CheckBox5"}, p.CheckBox38);
+  Enable(root, {"Edit6"}, p.CheckBox38 && p.CheckBox5);
+
+  // Silent installation disables every wizard option; a group whose switch is ticked is
+  // enabled only while the installation is not silent.
+  Enable(root, {"CheckBox41", "CheckBox42", "CheckBox44", "CheckBox45", "CheckBox46", "CheckBox47", "CheckBox48",
+                "CheckBox49", "CheckBox4", "CheckBox15", "CheckBox24", "CheckBox9", "CheckBox26", "CheckBox1",
+                "CheckBox10", "CheckBox40", "Button3", "Button16", "LanguageListView", "LabeledEdit6", "LabeledEdit16"},
+         !silent);
+  Enable(root, {"Edit7", "LicenseComboBox"}, p.CheckBox4 && !silent);
+  Enable(root, {"Edit5", "InfoComboBox"}, p.CheckBox15 && !silent);
+  Enable(root, {"LabeledEdit20", "CheckBox12", "CheckBox16"}, p.CheckBox24 && !silent);
+
+  // Restart excludes the other finish options; their check states stay.
+  Enable(root, {"CheckBox7", "CheckBox8", "CheckBox17"}, !restart);
+  Enable(root, {"Edit2", "CheckBox2"}, p.CheckBox7 && !restart && !silent);
+  Enable(root, {"Edit3", "CheckBox3"}, p.CheckBox8 && !restart && !silent);
+  Enable(root, {"LabeledEdit7", "CheckBox14"}, p.CheckBox17 && !restart && !silent);
+
+  // Background, header and logo.
+  Enable(root, {"RadioButton6", "RadioButton8", "LabeledEdit19", "LabeledEdit28"}, p.CheckBox1 && !silent);
+  Enable(root, {"ComboBox7"}, p.CheckBox1 && p.RadioButton6 && !silent);
+  Enable(root, {"LabeledEdit27", "ComboBox8"}, p.CheckBox1 && p.RadioButton8() && !silent);
+  Enable(root, {"LabeledEdit14", "CheckBox6"}, p.CheckBox26 && !silent);
+  Enable(root, {"LabeledEdit15", "CheckBox13"}, p.CheckBox40 && !silent);
+
+  // The uninstaller switch.
+  const bool uninstaller = p.CheckBox11;
+  Enable(root, {"LabeledEdit10", "LabeledEdit22", "LabeledEdit1", "LabeledEdit3", "LabeledEdit17", "CheckBox37",
+                "CheckBox39", "ListView6", "ListView7", "ListView9"},
+         uninstaller);
+  Enable(root, {"LabeledEdit9", "ComboBox10"}, uninstaller && p.CheckBox37);
+  Enable(root, {"Edit9"}, uninstaller && p.CheckBox39);
+
+  // The password shows its characters only when asked to.
+  if (auto* password = root->findChild<QLineEdit*>("LabeledEdit20"))
+    password->setEchoMode(p.CheckBox12 ? QLineEdit::Normal : QLineEdit::Password);
+}
+
+void AfterSettingEdited(QWidget* root, SettingsBinder& binder, const QString& name) {
+  Project& p = binder.project();
+  auto* password = root->findChild<QLineEdit*>("LabeledEdit20");
+  auto showPassword = [&] {
+    if (password) binder.Silently([&] { password->setText(ToQ(p.LabeledEdit20)); });
+  };
+  auto upper = [](const std::string& ansi) { return FromQ(ToQ(ansi).toUpper()); };
+  if (name == "CheckBox16") {
+    // Upper case remembers the spelling typed before, and gives it back when switched off
+    // unless the password was changed in between.
+    if (p.CheckBox16) {
+      p.PasswordMixedCase = p.LabeledEdit20;
+      p.LabeledEdit20 = upper(p.LabeledEdit20);
+    } else if (!p.PasswordMixedCase.empty()) {
+      p.LabeledEdit20 = p.PasswordMixedCase;
+    }
+    showPassword();
+  } else if (name == "LabeledEdit20") {
+    if (p.CheckBox16 && upper(p.LabeledEdit20) != p.LabeledEdit20) {
+      const int cursor = password ? password->cursorPosition() : 0;
+      p.LabeledEdit20 = upper(p.LabeledEdit20);
+      showPassword();
+      if (password) password->setCursorPosition(cursor);
+    }
+    if (upper(p.LabeledEdit20) != upper(p.PasswordMixedCase)) p.PasswordMixedCase.clear();
+  }
+
+  ApplyPageRules(root, binder);
+
+  auto focus = FocusOnCheck().find(name);
+  if (focus != FocusOnCheck().end()) {
+    auto* master = root->findChild<QWidget*>(name);
+    auto* field = root->findChild<QWidget*>(focus->second);
+    const bool checked = master && master->property("checked").toBool();
+    if (checked && field && field->isEnabled() && field->isVisible()) field->setFocus();
+  }
+}
+
+}  // namespace bvq::app
