@@ -73,6 +73,7 @@ EntryListPanel::EntryListPanel(Project& project, int listNumber, FileHandOver& h
     button->setObjectName(ButtonName(number));
     button->setIcon(style->standardIcon(icon));
     button->setToolTip(ToQ(InterfaceString(hint)));
+    button->setProperty("imageButton", true);  // a language text is its hint
     button->setAutoDefault(false);
     buttons_[static_cast<std::size_t>(role)] = button;
     return button;
@@ -115,8 +116,11 @@ EntryListPanel::EntryListPanel(Project& project, int listNumber, FileHandOver& h
   connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { EditEntry(); });
 
   // Rows changed from outside (a load, the association action, a drop) are shown again.
-  listenerId_ = project_.Listeners.Add([this](ProjectChange) {
-    if (!syncing_ && List().Rows != shown_) Reload();
+  // A replaced project starts without a selection.
+  listenerId_ = project_.Listeners.Add([this](ProjectChange change) {
+    if (syncing_) return;
+    if (change == ProjectChange::Replaced) selection_ = {};
+    if (change == ProjectChange::Replaced || List().Rows != shown_) Reload();
   });
 
   ApplyHeadings();

@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -253,6 +255,64 @@ TEST_F(DroppedPaths, CancellingTheImportAddsNothing) {
   WhenModal([](QWidget* dialog) { Child<QPushButton>(dialog, "Button2")->click(); });
   HandleDroppedPaths(nullptr, project, handOver, {root_.filePath("Data"), root_.filePath("Data/a.txt")});
   EXPECT_TRUE(project.ListView3.empty());
+}
+
+}  // namespace
+}  // namespace bvq
+
+namespace bvq {
+namespace {
+
+// Picks `paths` in the next file dialog.
+void PickInFileDialog(const QStringList& paths) {
+  test::WhenModal([paths](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    QStringList quoted;
+    for (const QString& p : paths) quoted << '"' + QFileInfo(p).fileName() + '"';
+    dialog->setDirectory(QFileInfo(paths.front()).absolutePath());
+    dialog->selectFile(paths.size() == 1 ? QFileInfo(paths.front()).fileName() : quoted.join(' '));
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog checks the selection first
+  });
+}
+
+TEST(EntryDialogs, IniImportAddsOneRowPerKeyAndReportsItsProgress) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = QDir(dir.path()).filePath("settings.ini");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Main]\r\nWidth=800\r\n; note\r\nTitle = A=B\r\n");
+  }
+  Project project;
+  FileHandOver handOver;
+  QStringList status;
+  SetLoadStatusHandler([&](const QString& text) { status << text; });
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 5, EntryMode::Add, -1);
+  dialog->show();
+  PickInFileDialog({path});
+  test::Child<QPushButton>(dialog.get(), "Button1")->click();
+  SetLoadStatusHandler({});
+
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(status, (QStringList{"Load...", "Load OK", ""}));
+  ASSERT_EQ(project.ListView5.size(), 2u);
+  EXPECT_EQ(project.ListView5[0].Caption, "%InstallPath%\\settings.ini");
+  EXPECT_EQ(project.ListView5[0].Cell(1), "Main");
+  EXPECT_EQ(project.ListView5[1].Cell(2), "Title ");
+  EXPECT_EQ(project.ListView5[1].Cell(3), " A=B");
+  EXPECT_TRUE(project.ProjectModified);
+}
+
+TEST(EntryDialogs, EditingAnIniRowHidesTheImport) {
+  Project project;
+  project.ListView5.AppendCells({"%WindowsDir%\\a.ini", "S", "K", "V", YesNoCell(true), YesNoCell(false)});
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 5, EntryMode::Edit, 0);
+  dialog->show();
+  EXPECT_FALSE(test::Child<QPushButton>(dialog.get(), "Button1")->isVisible());
+  EXPECT_EQ(test::Child<QLineEdit>(dialog.get(), "LabeledEdit2")->text(), "K");
 }
 
 }  // namespace

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -207,6 +211,42 @@ TEST(EntryListPanel, ShowsRowsAddedFromOutside) {
   ASSERT_EQ(panel.Tree()->topLevelItemCount(), 1);
   EXPECT_EQ(panel.Tree()->topLevelItem(0)->text(2), "%InstallPath%\\Uninstall.exe");
   EXPECT_EQ(panel.PositionText(), "0:1");
+}
+
+}  // namespace
+}  // namespace bvq
+
+namespace bvq {
+namespace {
+
+TEST(EntryListPanel, AddFolderImportsUnderTheChosenFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QDir root(dir.path());
+  ASSERT_TRUE(root.mkpath("Src/sub"));
+  for (const char* name : {"Src/a.txt", "Src/sub/b.txt"}) {
+    QFile file(root.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  Project project;
+  FileHandOver handOver;
+  EntryListPanel panel(project, 3, handOver);
+  test::WhenModal([&](QWidget* modal) {
+    auto* browser = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(browser, nullptr);
+    browser->setDirectory(root.path());
+    browser->selectFile(root.filePath("Src"));
+    // The import dialog follows once the folder is chosen.
+    test::WhenModal([](QWidget* import) { test::Child<QPushButton>(import, "Button1")->click(); }, browser);
+    static_cast<QDialog*>(browser)->accept();
+  });
+  panel.Button(ListButton::AddFolder)->click();
+
+  ASSERT_EQ(project.ListView3.size(), 2u);
+  EXPECT_EQ(project.ListView3[0].Cell(1), "%InstallPath%\\a.txt");
+  EXPECT_EQ(project.ListView3[1].Cell(1), "%InstallPath%\\sub\\b.txt");
+  EXPECT_EQ(panel.Tree()->topLevelItemCount(), 2);
+  EXPECT_TRUE(project.ProjectModified);
 }
 
 }  // namespace
