@@ -317,3 +317,26 @@ TEST(EntryDialogs, EditingAnIniRowHidesTheImport) {
 
 }  // namespace
 }  // namespace bvq
+
+namespace bvq {
+namespace {
+
+// Widgets hold Unicode; the model holds bytes of the project's code page (1252 here).
+TEST(EntryDialogs, TextsCrossTheWidgetBoundaryInTheProjectCodePage) {
+  Project project;
+  project.ListView9.AppendCells({"HKEY_CURRENT_USER", "Software\\Caf\xE9", "Gr\xF6\xDF" "e"});
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 9, EntryMode::Edit, 0);
+  auto* subKey = test::Child<QLineEdit>(dialog.get(), "LabeledEdit1");
+  EXPECT_EQ(subKey->text(), QString::fromUtf8("Software\\Caf\u00e9"));
+  EXPECT_EQ(test::Child<QLineEdit>(dialog.get(), "LabeledEdit2")->text(), QString::fromUtf8("Gr\u00f6\u00dfe"));
+  EXPECT_EQ(test::Child<QComboBox>(dialog.get(), "ComboBox1")->currentIndex(), 1);
+
+  subKey->setText(QString::fromUtf8("Software\\\u00c9t\u00e9 \u0416"));
+  test::Child<QPushButton>(dialog.get(), "Button1")->click();
+  EXPECT_EQ(project.ListView9[0].Cell(1), "Software\\\xC9t\xE9 ?");
+  EXPECT_EQ(project.ListView9[0].Cell(2), "Gr\xF6\xDF" "e");
+}
+
+}  // namespace
+}  // namespace bvq
