@@ -8,13 +8,18 @@
 
 #include "editors/qt_text.h"
 #include "app/settings_binder.h"
+#include "editors/entry_list_panel.h"
 
 namespace bvq::app {
 namespace {
 
 void Enable(QWidget* root, std::initializer_list<const char*> names, bool on) {
   for (const char* name : names) {
-    if (auto* w = root->findChild<QWidget*>(name)) w->setEnabled(on);
+    if (auto* w = root->findChild<QWidget*>(name)) {
+      // An entry list goes with its buttons.
+      if (auto* panel = qobject_cast<EntryListPanel*>(w->parentWidget())) w = panel;
+      w->setEnabled(on);
+    }
     // The caption label of a field follows its field.
     if (auto* label = root->findChild<QLabel*>(QString(name) + "Label")) label->setEnabled(on);
   }

@@ -104,6 +104,8 @@ QListWidget* CheckList(SettingsBinder& b, const char* name, std::vector<CheckIte
     const int row = list->row(item);
     if (row < 0) return;
     setChecked(static_cast<std::size_t>(row), item->checkState() == Qt::Checked);
+    // Checking a language changes the licence and information lists beside it.
+    b.LoadAll();
     b.Edited(list->objectName());
   });
   b.AddLoader([&project, list, member] {

@@ -1,0 +1,369 @@
+// The main window through its widgets: a loaded project shows its values, edits reach the
+// model and mark it modified, save and reload round-trip, the file flows and their questions,
+// the dependent controls, the status bar and the start-up with an empty file.
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "app_fixture.h"
+#include "editors/entry_list_panel.h"
+#include "project/interface_strings.h"
+#include "platform/shell_folders.h"
+#include "util/code_page.h"
+
+namespace bvq::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Q(const std::string& ansi) { return QString::fromStdString(AnsiToUtf8(ansi)); }
+
+class MainFormTest : public AppFixture {};
+
+TEST_F(MainFormTest, LoadedProjectIsShownInTheWidgets) {
+  Project p = NewSampleProject();
+  p.LabeledEdit2 = "Gr\xF6\xDF" "e Tool";  // code page 1252 bytes
+  p.LabeledEdit29 = "3.1";
+  p.ComboBox1 = 1;
+  p.ComboBox4 = 4;
+  p.UpDown1 = 650;
+  p.CheckBox11 = false;
+  p.CheckBox43 = true;
+  p.CheckBox4 = true;
+  p.LabeledEdit20 = "secret";
+  for (std::size_t i = 0; i < p.VersionsListView.size(); ++i) p.VersionsListView[i].Checked = i >= 5;
+  p.ListView3.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(236), InterfaceString(62)});
+  p.ListView3.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(236), InterfaceString(62)});
+  const std::string path = SaveSample(p, "Gr\xC3\xB6\xC3\x9F" "e.bvq");
+
+  ASSERT_TRUE(form->LoadFile(path));
+  EXPECT_EQ(Widget<QLineEdit>("LabeledEdit2")->text(), QString::fromUtf8("Größe Tool"));
+  EXPECT_EQ(Widget<QLineEdit>("LabeledEdit29")->text(), "3.1");
+  EXPECT_EQ(Widget<QComboBox>("ComboBox1")->currentIndex(), 1);
+  EXPECT_EQ(Widget<QComboBox>("ComboBox1")->currentText(), Q(InterfaceString(196)));
+  EXPECT_EQ(Widget<QSpinBox>("UpDown1")->value(), 650);
+  EXPECT_FALSE(Widget<QCheckBox>("CheckBox11")->isChecked());
+  EXPECT_TRUE(Widget<QCheckBox>("CheckBox43")->isChecked());
+  EXPECT_EQ(Widget<QLineEdit>("LabeledEdit20")->text(), "secret");
+  auto* versions = Widget<QListWidget>("VersionsListView");
+  ASSERT_EQ(versions->count(), 10);
+  EXPECT_EQ(versions->item(4)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(versions->item(5)->checkState(), Qt::Checked);
+  EXPECT_EQ(versions->item(9)->text(), "Windows 7");
+  EXPECT_EQ(form->PanelOfPage(2)->Tree()->topLevelItemCount(), 2);
+
+  // The pages follow the loaded switches: no uninstaller, silent, a volume size.
+  EXPECT_FALSE(Widget<QLineEdit>("LabeledEdit10")->isEnabled());
+  EXPECT_FALSE(Widget<QCheckBox>("CheckBox4")->isEnabled());
+  EXPECT_FALSE(Widget<QLineEdit>("Edit7")->isEnabled());
+  EXPECT_TRUE(Widget<QSpinBox>("UpDown1")->isEnabled());
+  EXPECT_TRUE(Widget<QLineEdit>("LabeledEdit25")->isEnabled());
+
+  EXPECT_TRUE(form->windowTitle().startsWith(QString::fromUtf8("Größe - Belvandorithquessal ")));
+  EXPECT_FALSE(form->isWindowModified());
+  EXPECT_EQ(form->StatusText(1), "Load OK");
+}
+
+TEST_F(MainFormTest, DamagedFileLeavesTheOpenProject) {
+  Project p = NewSampleProject();
+  p.LabeledEdit2 = "Kept";
+  const std::string good = SaveSample(p, "good.bvq");
+  ASSERT_TRUE(form->LoadFile(good));
+  const std::string bad = dir.Path() + "bad.bvq";
+  WriteFile(bad, "not a project at all");
+
+  EXPECT_FALSE(form->LoadFile(bad));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(form->project().ProjectFileName, good);
+  EXPECT_EQ(Widget<QLineEdit>("LabeledEdit2")->text(), "Kept");
+  EXPECT_EQ(ReadFile(bad), "not a project at all");
+}
+
+// One edit per kind of widget, each checked in the model.
+TEST_F(MainFormTest, EditsReachTheModelAndMarkItModified) {
+  struct Case {
+    const char* name;
+    std::function<void(QWidget*)> edit;
+    std::function<bool(const Project&)> check;
+  };
+  const std::vector<Case> cases = {
+      {"LabeledEdit2", [](QWidget* w) { static_cast<QLineEdit*>(w)->setText(QString::fromUtf8("Café")); },
+       [](const Project& p) { return p.LabeledEdit2 == "Caf\xE9"; }},
+      {"CheckBox25", [](QWidget* w) { static_cast<QCheckBox*>(w)->click(); },
+       [](const Project& p) { return p.CheckBox25; }},
+      {"ComboBox1", [](QWidget* w) { static_cast<QComboBox*>(w)->setCurrentIndex(0); },
+       [](const Project& p) { return p.ComboBox1 == 0; }},
+      {"UpDown1", [](QWidget* w) { static_cast<QSpinBox*>(w)->setValue(40000); },
+       [](const Project& p) { return p.UpDown1 == 32767; }},
+      {"RadioButton8", [](QWidget* w) { static_cast<QRadioButton*>(w)->setChecked(true); },
+       [](const Project& p) { return p.RadioButton8(); }},
+      {"VersionsListView", [](QWidget* w) { static_cast<QListWidget*>(w)->item(0)->setCheckState(Qt::Unchecked); },
+       [](const Project& p) { return !p.VersionsListView[0].Checked && p.VersionsListView[1].Checked; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form->NewProjectAction();
+    ASSERT_FALSE(form->project().ProjectModified);
+    ASSERT_FALSE(form->isWindowModified());
+    QWidget* w = Widget<QWidget>(c.name);
+    ASSERT_NE(w, nullptr);
+    w->setEnabled(true);
+    c.edit(w);
+    EXPECT_TRUE(c.check(form->project()));
+    EXPECT_TRUE(form->project().ProjectModified);
+    EXPECT_TRUE(form->isWindowModified());
+    form->project().ProjectModified = false;  // New without the question
+  }
+}
+
+TEST_F(MainFormTest, SaveAsProposesAFreeNameAndReloadShowsTheEdits) {
+  WriteFile(DocumentsFolder() + "Tool.bvq", "taken");
+  form->NewProjectAction();
+  Widget<QLineEdit>("LabeledEdit2")->setText("Tool");
+  Widget<QLineEdit>("LabeledEdit4")->setText("  Acme  ");
+  Widget<QCheckBox>("CheckBox9")->setChecked(true);
+  Widget<QComboBox>("ComboBox9")->setCurrentIndex(2);
+
+  const QString chosen = QString::fromStdString(dir.Path() + "saved/Tool2");  // no extension: .bvq added
+  fs::create_directories(dir.Path() + "saved");
+  saveAnswers.push_back(chosen);
+  ASSERT_TRUE(form->SaveProjectAction(false));
+  ASSERT_EQ(saveProposals.size(), 1u);
+  EXPECT_EQ(saveProposals[0].toStdString(), DocumentsFolder() + "Tool1.bvq");
+  fs::remove(DocumentsFolder() + "Tool.bvq");
+  EXPECT_EQ(saveCaptions[0], Q(InterfaceString(106)));
+  const std::string saved = dir.Path() + "saved/Tool2.bvq";
+  EXPECT_EQ(form->project().ProjectFileName, saved);
+  EXPECT_FALSE(form->isWindowModified());
+  EXPECT_EQ(Widget<QLineEdit>("LabeledEdit4")->text(), "Acme");  // saving trims
+  EXPECT_EQ(form->StatusText(1), "Save OK");
+  ASSERT_FALSE(form->RecentProjects().empty());
+  EXPECT_EQ(form->RecentProjects().front(), saved);
+
+  // A second window reads the file back.
+  app::TMainForm other("English", settingsPath);
+  ASSERT_TRUE(other.LoadFile(saved));
+  EXPECT_EQ(other.findChild<QLineEdit*>("LabeledEdit2")->text(), "Tool");
+  EXPECT_EQ(other.findChild<QLineEdit*>("LabeledEdit4")->text(), "Acme");
+  EXPECT_TRUE(other.findChild<QCheckBox*>("CheckBox9")->isChecked());
+  EXPECT_EQ(other.findChild<QComboBox*>("ComboBox9")->currentIndex(), 2);
+  EXPECT_FALSE(other.findChild<QCheckBox*>("CheckBox7")->isEnabled());  // restart excludes it
+
+  // Save with a name saves in place without a dialog.
+  Widget<QLineEdit>("LabeledEdit29")->setText("9.9");
+  ASSERT_TRUE(form->SaveProjectAction(false));
+  EXPECT_EQ(saveProposals.size(), 1u);
+  ASSERT_TRUE(other.LoadFile(saved));
+  EXPECT_EQ(other.project().LabeledEdit29, "9.9");
+}
+
+TEST_F(MainFormTest, ClosingAsksAboutUnsavedChanges) {
+  Widget<QLineEdit>("LabeledEdit2")->setText("Edited");
+  answers = {QMessageBox::Cancel};
+  EXPECT_FALSE(form->close());
+  EXPECT_TRUE(form->isVisible());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, Q(InterfaceString(95)) + "Edited?");
+  EXPECT_EQ(messages[0].caption, "Edited");
+
+  // Yes with the save dialog cancelled keeps the window: the changes would be lost.
+  answers = {QMessageBox::Yes};
+  EXPECT_FALSE(form->close());
+  EXPECT_TRUE(form->isVisible());
+
+  answers = {QMessageBox::No};
+  EXPECT_TRUE(form->close());
+  // Closing stored the window settings.
+  SettingsStore store = SettingsStore::Open(settingsPath);
+  EXPECT_EQ(store.GetString(SettingsStore::kMainSection, "Language").value_or(""), "English");
+  EXPECT_TRUE(store.Has(SettingsStore::kMainSection, "LV3_0"));
+}
+
+TEST_F(MainFormTest, NewAsksBeforeDroppingChangesAndResetsTheWidgets) {
+  Widget<QLineEdit>("LabeledEdit2")->setText("Unsaved work");
+  answers = {QMessageBox::Cancel};
+  form->NewProjectAction();
+  EXPECT_EQ(form->project().LabeledEdit2, "Unsaved work");
+
+  answers = {QMessageBox::No};
+  form->NewProjectAction();
+  EXPECT_EQ(Widget<QLineEdit>("LabeledEdit2")->text(), "NewProduct");
+  EXPECT_FALSE(form->isWindowModified());
+  EXPECT_EQ(form->StatusText(1), "New OK");
+}
+
+TEST_F(MainFormTest, OpenAndRecentProjects) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 11; ++i) {
+    Project p = NewSampleProject();
+    p.LabeledEdit2 = "P" + std::to_string(i);
+    paths.push_back(SaveSample(p, "p" + std::to_string(i) + ".bvq"));
+    openAnswers.push_back(QString::fromStdString(paths.back()));
+    form->OpenProjectAction();
+    ASSERT_EQ(form->project().LabeledEdit2, "P" + std::to_string(i));
+  }
+  // The ten newest, newest first, in the menu as Act0..Act9.
+  ASSERT_EQ(form->RecentProjects().size(), 10u);
+  EXPECT_EQ(form->RecentProjects().front(), paths[10]);
+  EXPECT_EQ(form->RecentProjects().back(), paths[1]);
+  EXPECT_EQ(form->findChild<QAction*>("Act0")->text().toStdString(), paths[10]);
+  EXPECT_TRUE(form->findChild<QAction*>("Act9")->isVisible());
+
+  // Opening a recent entry; a removed file disappears from the list.
+  form->OpenRecentAction(9);
+  EXPECT_EQ(form->project().LabeledEdit2, "P1");
+  EXPECT_EQ(form->RecentProjects().front(), paths[1]);
+  fs::remove(paths[5]);
+  form->RefreshRecent();
+  EXPECT_EQ(form->RecentProjects().size(), 9u);
+  EXPECT_EQ(std::count(form->RecentProjects().begin(), form->RecentProjects().end(), paths[5]), 0);
+  EXPECT_FALSE(form->findChild<QAction*>("Act9")->isVisible());
+
+  // A cancelled open dialog changes nothing.
+  form->OpenProjectAction();
+  EXPECT_EQ(form->project().LabeledEdit2, "P1");
+}
+
+TEST_F(MainFormTest, PagesAndListPositionInTheStatusBar) {
+  Project p = NewSampleProject();
+  p.ListView3.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(236), InterfaceString(62)});
+  p.ListView3.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(236), InterfaceString(62)});
+  ASSERT_TRUE(form->LoadFile(SaveSample(p, "list.bvq")));
+  EXPECT_EQ(form->CurrentPage(), 1);
+  EXPECT_EQ(form->StatusText(2), "");
+
+  QTest::mouseClick(Widget<QPushButton>("MenuItem2"), Qt::LeftButton);
+  EXPECT_EQ(form->CurrentPage(), 2);
+  EXPECT_TRUE(Widget<QPushButton>("MenuItem2")->font().bold());
+  EXPECT_FALSE(Widget<QPushButton>("MenuItem1")->font().bold());
+  EXPECT_EQ(form->StatusText(2), "0:2");
+  QTreeWidget* tree = form->PanelOfPage(2)->Tree();
+  tree->setCurrentItem(tree->topLevelItem(1));
+  EXPECT_EQ(form->StatusText(2), "2:2");
+
+  form->ShowPage(13);
+  EXPECT_EQ(form->StatusText(2), "");
+  form->ShowPage(14);
+  EXPECT_EQ(form->StatusText(2), "0:0");
+  EXPECT_EQ(Widget<QPushButton>("MenuItem1")->text(), Q(InterfaceString(199)));
+}
+
+TEST_F(MainFormTest, DependentControlsFollowTheirSwitches) {
+  auto* restart = Widget<QCheckBox>("CheckBox9");
+  auto* run = Widget<QCheckBox>("CheckBox7");
+  auto* runFile = Widget<QLineEdit>("Edit2");
+  run->setChecked(true);
+  EXPECT_TRUE(runFile->isEnabled());
+  restart->setChecked(true);
+  EXPECT_FALSE(run->isEnabled());
+  EXPECT_FALSE(runFile->isEnabled());
+  EXPECT_TRUE(run->isChecked());
+  restart->setChecked(false);
+  EXPECT_TRUE(runFile->isEnabled());
+  EXPECT_FALSE(Widget<QLineEdit>("Edit3")->isEnabled());  // readme not offered
+
+  // Silent installation disables the licence switch; switching it off restores the group
+  // only when the licence is shown.
+  auto* licence = Widget<QCheckBox>("CheckBox4");
+  licence->setChecked(true);
+  Widget<QCheckBox>("CheckBox43")->setChecked(true);
+  EXPECT_FALSE(licence->isEnabled());
+  EXPECT_FALSE(Widget<QLineEdit>("Edit7")->isEnabled());
+  Widget<QCheckBox>("CheckBox43")->setChecked(false);
+  EXPECT_TRUE(Widget<QLineEdit>("Edit7")->isEnabled());
+
+  // The uninstaller switch: its fields and lists.
+  Widget<QCheckBox>("CheckBox11")->setChecked(false);
+  EXPECT_FALSE(Widget<QLineEdit>("LabeledEdit1")->isEnabled());
+  EXPECT_FALSE(form->PanelOfPage(14)->isEnabled());
+  Widget<QCheckBox>("CheckBox11")->setChecked(true);
+  EXPECT_TRUE(form->PanelOfPage(14)->isEnabled());
+
+  // Splitting: the size only for a given size.
+  Widget<QComboBox>("ComboBox4")->setCurrentIndex(2);
+  EXPECT_TRUE(Widget<QLineEdit>("LabeledEdit25")->isEnabled());
+  EXPECT_FALSE(Widget<QSpinBox>("UpDown1")->isEnabled());
+  Widget<QComboBox>("ComboBox4")->setCurrentIndex(4);
+  EXPECT_TRUE(Widget<QSpinBox>("UpDown1")->isEnabled());
+}
+
+TEST_F(MainFormTest, PasswordCaseComesBackUnlessChangedMeanwhile) {
+  form->ShowPage(4);
+  Widget<QTabWidget>("PageControl5")->setCurrentIndex(2);
+  Widget<QCheckBox>("CheckBox24")->setChecked(true);
+  auto* password = Widget<QLineEdit>("LabeledEdit20");
+  auto* upper = Widget<QCheckBox>("CheckBox16");
+  password->setText("MixedCase");
+  upper->setChecked(true);
+  EXPECT_EQ(password->text(), "MIXEDCASE");
+  EXPECT_EQ(form->project().LabeledEdit20, "MIXEDCASE");
+  upper->setChecked(false);
+  EXPECT_EQ(password->text(), "MixedCase");
+
+  upper->setChecked(true);
+  password->setFocus();
+  password->end(false);
+  QTest::keyClicks(password, "x");  // typed in upper case
+  EXPECT_EQ(form->project().LabeledEdit20, "MIXEDCASEX");
+  upper->setChecked(false);
+  EXPECT_EQ(password->text(), "MIXEDCASEX");
+
+  Widget<QCheckBox>("CheckBox12")->setChecked(false);
+  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+}
+
+TEST_F(MainFormTest, LicenceFilesFollowTheInstallLanguages) {
+  auto* languages = Widget<QListWidget>("LanguageListView");
+  ASSERT_GE(languages->count(), 2) << "the program folder needs two install languages";
+  int unchecked = -1;
+  for (int i = 0; i < languages->count(); ++i)
+    if (languages->item(i)->checkState() == Qt::Unchecked) unchecked = i;
+  ASSERT_GE(unchecked, 0);
+  auto* combo = Widget<QComboBox>("LicenseComboBox");
+  const int before = combo->count();
+  languages->item(unchecked)->setCheckState(Qt::Checked);
+  EXPECT_EQ(combo->count(), before + 1);
+  EXPECT_EQ(form->project().LicenseFileList.size(), static_cast<std::size_t>(before + 1));
+
+  Widget<QCheckBox>("CheckBox4")->setChecked(true);
+  combo->setCurrentIndex(0);
+  Widget<QLineEdit>("Edit7")->setText("shared.rtf");
+  EXPECT_EQ(form->project().LicenseFileList[0], "shared.rtf");
+  combo->setCurrentIndex(1);
+  EXPECT_EQ(Widget<QLineEdit>("Edit7")->text(), "");
+  Widget<QLineEdit>("Edit7")->setText("first.rtf");
+  EXPECT_EQ(form->project().LicenseFileList[1], "first.rtf");
+  combo->setCurrentIndex(0);
+  EXPECT_EQ(Widget<QLineEdit>("Edit7")->text(), "shared.rtf");
+
+  // No language left: leaving the tab checks the interface language again.
+  Widget<QPushButton>("Button16")->click();
+  EXPECT_EQ(form->project().CheckedLanguageCaptions().size(), 0u);
+  auto* tabs = Widget<QTabWidget>("PageControl1");
+  tabs->setCurrentIndex(3);
+  tabs->setCurrentIndex(4);
+  ASSERT_EQ(form->project().CheckedLanguageCaptions().size(), 1u);
+  EXPECT_EQ(form->project().CheckedLanguageCaptions()[0], "English");
+}
+
+TEST_F(MainFormTest, StartWithAnEmptyFileMakesItAProject) {
+  const std::string empty = dir.Path() + "Empty.bvq";
+  WriteFile(empty, "");
+  form->StartupOpen(empty);
+  EXPECT_GT(fs::file_size(empty), 0u);
+  EXPECT_EQ(form->project().ProjectFileName, empty);
+  Project check = NewSampleProject();
+  ProjectContext context;
+  EXPECT_TRUE(LoadProject(check, empty, context).ok);
+  EXPECT_TRUE(form->windowTitle().startsWith("Empty - "));
+}
+
+}  // namespace
+}  // namespace bvq::test
