@@ -55,7 +55,8 @@ static int key_exists(HKEY root, const wchar_t *subkey)
 }
 
 /* Records the keys of subkey's path that do not exist yet, outermost first. */
-static void note_new_keys(HKEY root, const wchar_t *root_number, const wchar_t *subkey, Journal *journal)
+static void note_new_keys(HKEY root, const wchar_t *root_number, const wchar_t *subkey, wchar_t tag,
+                          Journal *journal)
 {
     wchar_t *path = w_dup(subkey);
     for (wchar_t *p = path;; p++) {
@@ -63,7 +64,7 @@ static void note_new_keys(HKEY root, const wchar_t *root_number, const wchar_t *
             wchar_t c = *p;
             *p = 0;
             if (*path && !key_exists(root, path))
-                journal_add(journal, J_REG_KEY, 2, root_number, path);
+                journal_add(journal, tag, 2, root_number, path);
             *p = c;
             if (!c)
                 break;
@@ -80,8 +81,64 @@ static int hex_value(wchar_t c)
     return -1;
 }
 
+/* Records the value's present type and data (J_REG_OLD) when it exists. */
+static void note_old_value(HKEY root, const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name,
+                           Journal *journal)
+{
+    HKEY key;
+    if (RegOpenKeyExW(root, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    const wchar_t *value_name = name && *name ? name : NULL;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key, value_name, NULL, &type, NULL, &size) == ERROR_SUCCESS) {
+        BYTE *bytes = xalloc(size + 1);
+        if (RegQueryValueExW(key, value_name, NULL, &type, bytes, &size) == ERROR_SUCCESS) {
+            static const wchar_t digits[] = L"0123456789abcdef";
+            wchar_t *hex = xalloc((2 * (size_t)size + 1) * sizeof(wchar_t));
+            for (DWORD i = 0; i < size; i++) {
+                hex[2 * i] = digits[bytes[i] >> 4];
+                hex[2 * i + 1] = digits[bytes[i] & 15];
+            }
+            hex[2 * (size_t)size] = 0;
+            wchar_t type_text[16];
+            swprintf(type_text, 16, L"%u", (unsigned)type);
+            journal_add(journal, J_REG_OLD, 5, root_number, subkey, name ? name : L"", type_text, hex);
+            xfree(hex);
+        }
+        xfree(bytes);
+    }
+    RegCloseKey(key);
+}
+
+int registry_restore(const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name,
+                     const wchar_t *type_number, const wchar_t *hex_data)
+{
+    HKEY root = root_from_number(root_number), key;
+    long long type = 0;
+    size_t n = wcslen(hex_data);
+    if (!root || !wparse_i64(type_number, &type) || n % 2)
+        return 0;
+    BYTE *bytes = xalloc(n / 2 + 1);
+    for (size_t i = 0; i < n; i += 2) {
+        int hi = hex_value(hex_data[i]), lo = hex_value(hex_data[i + 1]);
+        if (hi < 0 || lo < 0) {
+            xfree(bytes);
+            return 0;
+        }
+        bytes[i / 2] = (BYTE)(hi * 16 + lo);
+    }
+    int ok = RegCreateKeyExW(root, subkey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) == ERROR_SUCCESS;
+    if (ok) {
+        ok = RegSetValueExW(key, name && *name ? name : NULL, 0, (DWORD)type, bytes, (DWORD)(n / 2)) ==
+             ERROR_SUCCESS;
+        RegCloseKey(key);
+    }
+    xfree(bytes);
+    return ok;
+}
+
 int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name, int type,
-                   const wchar_t *data, int overwrite, Journal *journal)
+                   const wchar_t *data, int overwrite, int uninstall, Journal *journal)
 {
     HKEY root = root_from_number(root_number);
     if (!root)
@@ -146,8 +203,10 @@ int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wcha
     default:
         return 0;
     }
-    if (journal)
-        note_new_keys(root, root_number, subkey, journal);
+    if (journal) {
+        note_old_value(root, root_number, subkey, name, journal);
+        note_new_keys(root, root_number, subkey, uninstall ? J_REG_KEY : J_ROLLBACK_REG_KEY, journal);
+    }
     int ok = RegCreateKeyExW(root, subkey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) == ERROR_SUCCESS;
     if (ok) {
         ok = RegSetValueExW(key, value_name, 0, reg_type, bytes, size) == ERROR_SUCCESS;
@@ -156,7 +215,8 @@ int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wcha
     if (type == REGTYPE_BINARY)
         xfree(bytes);
     if (ok && journal)
-        journal_add(journal, J_REG_VALUE, 3, root_number, subkey, name ? name : L"");
+        journal_add(journal, uninstall ? J_REG_VALUE : J_ROLLBACK_REG_VALUE, 3, root_number, subkey,
+                    name ? name : L"");
     return ok;
 }
 

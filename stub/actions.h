@@ -13,9 +13,15 @@ HKEY root_from_number(const wchar_t *number);
 int make_folders(const wchar_t *folder, Journal *journal);
 
 /* Registry value of type REGTYPE_*: data as the script gives it (text, hexadecimal bytes,
- * decimal number). Returns 1 written, 0 failed, 2 left alone (exists, no overwrite). */
+ * decimal number). Returns 1 written, 0 failed, 2 left alone (exists, no overwrite).
+ * The journal gets the created keys and the value (for the uninstaller when `uninstall`,
+ * otherwise for a rollback only) and, before an existing value is overwritten, its old
+ * type and data, so that a rollback puts it back. */
 int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name, int type,
-                   const wchar_t *data, int overwrite, Journal *journal);
+                   const wchar_t *data, int overwrite, int uninstall, Journal *journal);
+/* Writes back a value recorded by J_REG_OLD. */
+int registry_restore(const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name,
+                     const wchar_t *type_number, const wchar_t *hex_data);
 int registry_delete_value(HKEY root, const wchar_t *subkey, const wchar_t *name);
 int registry_delete_key_if_empty(HKEY root, const wchar_t *subkey);
 int registry_delete_tree(HKEY root, const wchar_t *subkey);

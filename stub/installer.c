@@ -383,8 +383,9 @@ static int finish_file(FileJob *job, const FILETIME *time, DWORD attributes)
         DWORD keep = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                    FILE_ATTRIBUTE_ARCHIVE);
         SetFileAttributesW(job->dest, keep ? keep : FILE_ATTRIBUTE_NORMAL);
-        if (strcmp(script_value(in->script, SEC_G, job->number, G_UNINSTALL), "1") == 0)
-            journal_add(&in->journal, J_FILE, 1, job->dest);
+        /* A file the uninstaller keeps is still removed when this installation rolls back. */
+        const int uninstall = strcmp(script_value(in->script, SEC_G, job->number, G_UNINSTALL), "1") == 0;
+        journal_add(&in->journal, uninstall ? J_FILE : J_ROLLBACK_FILE, 1, job->dest);
         log_line(LOG_INFO, L"File installed: %ls", job->dest);
     }
     xfree(job->temp);
@@ -601,11 +602,9 @@ static void write_registry(Installer *in)
         wchar_t *data = vars_expand_a(&in->vars, script_value(s, SEC_C, i, C_DATA));
         long long type = -1;
         parse_i64(script_value(s, SEC_C, i, C_TYPE), &type);
-        Journal scratch = {0};
         int uninstall = is_yes(script_value(s, SEC_C, i, C_UNINSTALL));
         int r = registry_write(root, subkey, name, (int)type, data, is_yes(script_value(s, SEC_C, i, C_OVERWRITE)),
-                               uninstall ? &in->journal : &scratch);
-        journal_free(&scratch);
+                               uninstall, &in->journal);
         if (r == 0)
             log_line(LOG_ERROR, L"Registry value could not be written: %ls\\%ls", subkey, name);
         else

@@ -42,6 +42,11 @@ static void escape(WBuf *b, const wchar_t *s)
     }
 }
 
+int journal_rollback_only(wchar_t tag)
+{
+    return tag == J_ROLLBACK_FILE || tag == J_ROLLBACK_REG_VALUE || tag == J_ROLLBACK_REG_KEY || tag == J_REG_OLD;
+}
+
 int journal_save(const Journal *j, const wchar_t *path)
 {
     WBuf b = {0};
@@ -49,6 +54,8 @@ int journal_save(const Journal *j, const wchar_t *path)
     wb_add(&b, JOURNAL_MAGIC L"\r\n");
     for (size_t i = 0; i < j->count; i++) {
         const JournalRecord *r = &j->items[i];
+        if (journal_rollback_only(r->tag))
+            continue;
         wb_addc(&b, r->tag);
         for (int k = 0; k < r->count; k++) {
             wb_addc(&b, L'\t');

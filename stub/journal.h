@@ -26,7 +26,16 @@ enum JournalTag {
     J_COMMAND = 'J',   /* type, command, parameters, show, when, wait */
     J_REG_DELETE = 'Q',/* root number, subkey, value name (empty: the whole key) */
     J_DELETE = 'L',    /* kind, path */
+    /* Only for rolling back a failed installation; never written to the uninstall log. */
+    J_ROLLBACK_FILE = 'f',      /* file installed that the uninstaller keeps */
+    J_ROLLBACK_REG_VALUE = 'r', /* as J_REG_VALUE, for a value the uninstaller keeps */
+    J_ROLLBACK_REG_KEY = 'k',   /* as J_REG_KEY */
+    J_REG_OLD = 'O',            /* value before it was overwritten: root number, subkey, name,
+                                   type number, data in hexadecimal */
 };
+
+/* 1 for the tags that only a rollback reads. */
+int journal_rollback_only(wchar_t tag);
 
 typedef struct {
     wchar_t tag;

@@ -90,16 +90,27 @@ void journal_undo(const Journal *j, UndoRun *run)
         const JournalRecord *r = rec(j, i);
         if (r->tag == J_INI && !ini_delete(f(r, 0), f(r, 1), f(r, 2)))
             fail(run, L"INI entry", f(r, 2));
-        HKEY root = r->tag == J_REG_VALUE || r->tag == J_REG_KEY ? root_from_number(f(r, 0)) : NULL;
-        if (r->tag == J_REG_VALUE && (!root || !registry_delete_value(root, f(r, 1), f(r, 2))))
+        /* A rollback also undoes what the uninstaller would keep, and puts overwritten values
+         * back (their old value was recorded just before the new one, so it comes after it
+         * in this backward walk). */
+        const int rollback = !run->uninstalling;
+        const int value = r->tag == J_REG_VALUE || (rollback && r->tag == J_ROLLBACK_REG_VALUE);
+        const int key = r->tag == J_REG_KEY || (rollback && r->tag == J_ROLLBACK_REG_KEY);
+        HKEY root = value || key ? root_from_number(f(r, 0)) : NULL;
+        if (value && (!root || !registry_delete_value(root, f(r, 1), f(r, 2))))
             fail(run, L"Registry value", f(r, 1));
-        if (r->tag == J_REG_KEY && root)
+        if (key && root)
             registry_delete_key_if_empty(root, f(r, 1));
+        if (rollback && r->tag == J_REG_OLD && !registry_restore(f(r, 0), f(r, 1), f(r, 2), f(r, 3), f(r, 4))) {
+            run->failures++;
+            log_line(LOG_ERROR, L"Registry value could not be restored: %ls\\%ls", f(r, 1), f(r, 2));
+        }
     }
     step(run, L"Removing files...");
     for (size_t i = j->count; i-- > 0;) {
         const JournalRecord *r = rec(j, i);
-        if (r->tag != J_FILE || (run->keep_file && w_ieq(f(r, 0), run->keep_file)))
+        const int file = r->tag == J_FILE || (!run->uninstalling && r->tag == J_ROLLBACK_FILE);
+        if (!file || (run->keep_file && w_ieq(f(r, 0), run->keep_file)))
             continue;
         if (!file_delete(f(r, 0), &run->at_restart))
             fail(run, L"File", f(r, 0));

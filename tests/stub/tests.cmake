@@ -9,7 +9,7 @@ endif()
 # share the prefix and therefore run one at a time.
 find_program(BVQ_WINE wine)
 if(TARGET bvq_stubs AND BVQ_WINE)
-  foreach(case stored cabinet volumes volumes-cabinet damaged missing-volume password keep-existing rollback)
+  foreach(case stored cabinet volumes volumes-cabinet damaged missing-volume password keep-existing rollback rollback-registry)
     add_test(NAME stub_wine_${case}
       COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/wine_install_test.py
               ${BVQ_PROGRAM_DIR}/Data ${CMAKE_BINARY_DIR}/tests/stub-wineprefix ${case})

@@ -325,6 +325,41 @@ def case_rollback_restores():
     shutil.rmtree(host(folder))
 
 
+def case_rollback_registry():
+    """A failure after the registry is written (the uninstall log cannot be put in place)
+    puts overwritten values back and removes what the uninstaller would have kept."""
+    folder = 'C:\\bvqtest\\rollreg'
+    log_dir = 'C:\\bvqtest\\rollreglog'
+    shutil.rmtree(host(folder), ignore_errors=True)
+    s, files, key = full_project('rollreg', folder, font=False)
+    hk = 'HKCU\\' + key
+    subprocess.run(['wine', 'reg', 'add', hk, '/v', 'Str', '/t', 'REG_SZ', '/d', 'the user value', '/f'],
+                   env=ENV, capture_output=True, timeout=120)
+    subprocess.run(['wine', 'reg', 'add', hk, '/v', 'Num', '/t', 'REG_BINARY', '/d', '00ff10', '/f'],
+                   env=ENV, capture_output=True, timeout=120)
+    s.sections['C'] += [['1', key, 'Keep', 'kept by the uninstaller', '0', '1', '0'],
+                        ['1', key + '\\New', 'K', 'x', '0', '1', '0']]
+    s.add_file(b'kept by the uninstaller', '@$&%04\\keep.txt', uninstall='0')
+    # The uninstall log's place is taken by a folder, so writing the log fails at the very end.
+    s.fields[92] = log_dir + '\\Uninstall.ini'
+    os.makedirs(host(log_dir + '\\Uninstall.ini'), exist_ok=True)
+    with tempfile.TemporaryDirectory() as tmp:
+        code = wine(s.write(os.path.join(tmp, 'Setup.exe'))[0], '/S')
+    check(code == 4, f'rollback-registry: exit code {code}')
+    check(reg_query(hk, 'Str') == ('REG_SZ', 'the user value'), f'rollback-registry: REG_SZ given back {reg_query(hk, "Str")}')
+    check(reg_query(hk, 'Num') == ('REG_BINARY', '00FF10'), f'rollback-registry: type and data given back {reg_query(hk, "Num")}')
+    for value in ('Keep', 'Bin'):
+        check(reg_query(hk, value) is None, f'rollback-registry: {value} removed')
+    check(not reg_key_exists(hk + '\\New') and not reg_key_exists(hk + '\\Sub'), 'rollback-registry: new keys removed')
+    # Only what the command after unpacking wrote is left: a command's effects are its own.
+    left = sorted(os.listdir(host(folder))) if os.path.isdir(host(folder)) else []
+    check(left == ['after.txt'], f'rollback-registry: installed files removed, the kept one too: {left}')
+    shutil.rmtree(host(folder), ignore_errors=True)
+    subprocess.run(['wine', 'reg', 'delete', 'HKCU\\Software\\BvqStubTest\\rollreg', '/f'], env=ENV,
+                   capture_output=True, timeout=120)
+    shutil.rmtree(host(log_dir), ignore_errors=True)
+
+
 def case_password():
     folder = 'C:\\bvqtest\\password'
     shutil.rmtree(host(folder), ignore_errors=True)
@@ -374,6 +409,7 @@ CASES = {
     'missing-volume': case_missing_volume,
     'password': case_password,
     'rollback': case_rollback_restores,
+    'rollback-registry': case_rollback_registry,
     'keep-existing': case_keep_existing,
     'built-stored': lambda: install_and_remove('builtstored', make=built),
     'built-cabinet': lambda: install_and_remove('builtcab', cabinets=True, make=built),
