@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -185,6 +186,21 @@ void TMainForm::BuildMenus() {
   projectMenu->addAction(run);
   QMenu* settingsMenu = menuBar()->addMenu("Settings");
   settingsMenu->setObjectName("SettingsMenu");
+  QMenu* languageMenu = settingsMenu->addMenu("Language");
+  languageMenu->setObjectName("ActLanguageSelect");
+  auto* languageGroup = new QActionGroup(this);
+  languageGroup->setExclusive(true);
+  languages_ = ListInterfaceLanguages();
+  for (const LanguageMenuEntry& entry : LanguageMenu(languages_, context_.InterfaceLanguage)) {
+    QAction* a = action(entry.action.c_str(), ToQ(entry.caption));
+    a->setCheckable(true);
+    a->setChecked(entry.checked);
+    a->setVisible(entry.visible);
+    languageGroup->addAction(a);
+    languageMenu->addAction(a);
+    const int n = LanguageMenuIndex(entry.action);
+    connect(a, &QAction::triggered, this, [this, n] { SwitchLanguage(n); });
+  }
   QMenu* service = menuBar()->addMenu("Service");
   service->setObjectName("ServiceMenu");
   service->addAction(association);
@@ -292,6 +308,8 @@ void TMainForm::ApplyLanguage() {
         it->second->setText(ToQ(text));
       } else if (name == "ActReOpen") {
         recentMenu_->setTitle(ToQ(text));
+      } else if (name == "ActLanguageSelect") {
+        if (auto* menu = findChild<QMenu*>(name)) menu->setTitle(ToQ(text));
       } else if (name.startsWith("TabSheet")) {
         if (QWidget* tab = findChild<QWidget*>(name))
           for (auto* tabs : findChildren<QTabWidget*>())
@@ -323,6 +341,30 @@ void TMainForm::ApplyLanguage() {
     }
   }
   for (auto& [page, panel] : panels_) panel->ApplyHeadings();
+}
+
+void TMainForm::SwitchLanguage(int n) {
+  if (n < 0 || n >= static_cast<int>(languages_.size()) || languages_[n] == context_.InterfaceLanguage) return;
+  if (!LoadInterfaceLanguage(languages_[n])) {
+    ShowMessage(this, QMessageBox::Critical, QString::fromUtf8(kProgramName),
+                QString::fromStdString(InterfaceLanguageFile(languages_[n])));
+    return;
+  }
+  context_.InterfaceLanguage = languages_[n];
+  binder_->interfaceLanguage = languages_[n];
+  // Cells holding the old language's words now hold the new one's.
+  RetranslateProjectCells(project_, context_);
+  if (project_.ProjectFileName.empty()) {
+    // A project never saved takes the new language's default titles.
+    for (const DefaultTextTarget& target : NoProjectDefaultTexts()) {
+      const std::string& text = InterfaceString(target.index);
+      if (target.control == "LabeledEdit6") project_.LabeledEdit6 = text;
+      else if (target.control == "LabeledEdit19") project_.LabeledEdit19 = text;
+      else if (target.control == "LabeledEdit22") project_.LabeledEdit22 = text;
+    }
+  }
+  ApplyLanguage();
+  ShowProject();
 }
 
 void TMainForm::ShowPage(int n) {

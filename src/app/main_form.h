@@ -13,6 +13,7 @@
 #include "project/project.h"
 #include "project/project_context.h"
 #include "project/project_rules.h"
+#include "util/strings.h"
 
 class QAction;
 class QLabel;
@@ -76,6 +77,11 @@ class TMainForm : public QMainWindow {
   // Merges `path` (when not empty) into the stored recent list and rebuilds the menu.
   void RefreshRecent(const std::string& path = {});
 
+  // The language menu's action n (Lang<n>): the interface language becomes entry n of the
+  // interface language list; the window's texts and the project's localised cells follow.
+  void SwitchLanguage(int n);
+  const std::string& InterfaceLanguage() const { return context_.InterfaceLanguage; }
+
   // Asks whether to save the changes; true when the caller may go on.
   bool AskSaveChanges(const std::string& name);
 
@@ -116,6 +122,7 @@ class TMainForm : public QMainWindow {
   std::map<QString, QAction*> actions_;
   QMenu* recentMenu_ = nullptr;
   std::vector<std::string> recent_;
+  TStrList languages_;  // interface languages of the program folder
   int currentPage_ = 1;
   int listenerId_ = 0;
   bool runAfterBuild_ = false;

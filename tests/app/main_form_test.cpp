@@ -15,6 +15,8 @@
 #include "editors/entry_list_panel.h"
 #include "project/interface_strings.h"
 #include "platform/shell_folders.h"
+#include "project/language_files.h"
+#include "project/language_lists.h"
 #include "util/code_page.h"
 
 namespace bvq::test {
@@ -363,6 +365,38 @@ TEST_F(MainFormTest, StartWithAnEmptyFileMakesItAProject) {
   ProjectContext context;
   EXPECT_TRUE(LoadProject(check, empty, context).ok);
   EXPECT_TRUE(form->windowTitle().startsWith("Empty - "));
+}
+
+}  // namespace
+}  // namespace bvq::test
+
+namespace bvq::test {
+namespace {
+
+// Switching the interface language rewrites the window's texts and the project's localised
+// cells, and back again.
+TEST_F(MainFormTest, LanguageSwitchTranslatesTextsAndCells) {
+  const TStrList languages = ListInterfaceLanguages();
+  const auto russian = std::find(languages.begin(), languages.end(), "Russian");
+  if (russian == languages.end()) GTEST_SKIP() << "no second interface language in the program folder";
+  const int n = static_cast<int>(russian - languages.begin());
+  const std::string englishReplace = InterfaceString(236);
+  form->project().ListView3.AppendCells({"a.txt", "%InstallPath%\\a.txt", englishReplace, InterfaceString(62)});
+  struct BackToEnglish {
+    ~BackToEnglish() { LoadInterfaceLanguage("English"); }
+  } guard;
+
+  form->findChild<QAction*>(QString("Lang%1").arg(n))->trigger();
+  EXPECT_EQ(form->InterfaceLanguage(), "Russian");
+  EXPECT_NE(InterfaceString(236), englishReplace);
+  EXPECT_EQ(form->project().ListView3[0].Cell(2), InterfaceString(236));
+  EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(199)));
+  EXPECT_TRUE(form->findChild<QAction*>(QString("Lang%1").arg(n))->isChecked());
+
+  const int english = static_cast<int>(std::find(languages.begin(), languages.end(), "English") - languages.begin());
+  form->findChild<QAction*>(QString("Lang%1").arg(english))->trigger();
+  EXPECT_EQ(form->project().ListView3[0].Cell(2), englishReplace);
+  EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(199)));
 }
 
 }  // namespace
