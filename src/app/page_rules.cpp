@@ -49,7 +49,7 @@ void ApplyPageRules(QWidget* root, const SettingsBinder& binder) {
   Enable(root, {"UpDown1", "ComboBox11"}, p.ComboBox4 == 4);
 
   // Requirements.
-  Enable(root, {"LabeledEdit8", "ComboBox9"}, p.CheckBox36);
+  Enable(root, {"LabeledEdit8", "ComboBox9", "Button84"}, p.CheckBox36);
   Enable(root, {"ComboBox5", "CheckBox5"}, p.CheckBox38);
   Enable(root, {"Edit6"}, p.CheckBox38 && p.CheckBox5);
 
@@ -57,32 +57,34 @@ void ApplyPageRules(QWidget* root, const SettingsBinder& binder) {
   // enabled only while the installation is not silent.
   Enable(root, {"CheckBox41", "CheckBox42", "CheckBox44", "CheckBox45", "CheckBox46", "CheckBox47", "CheckBox48",
                 "CheckBox49", "CheckBox4", "CheckBox15", "CheckBox24", "CheckBox9", "CheckBox26", "CheckBox1",
-                "CheckBox10", "CheckBox40", "Button3", "Button16", "LanguageListView", "LabeledEdit6", "LabeledEdit16"},
+                "CheckBox10", "CheckBox40", "Button3", "Button16", "LanguageListView", "LabeledEdit6", "LabeledEdit16",
+                "Button77", "Button78"},
          !silent);
-  Enable(root, {"Edit7", "LicenseComboBox"}, p.CheckBox4 && !silent);
-  Enable(root, {"Edit5", "InfoComboBox"}, p.CheckBox15 && !silent);
+  Enable(root, {"Edit7", "LicenseComboBox", "Button87", "Button89"}, p.CheckBox4 && !silent);
+  Enable(root, {"Edit5", "InfoComboBox", "Button88", "Button90"}, p.CheckBox15 && !silent);
   Enable(root, {"LabeledEdit20", "CheckBox12", "CheckBox16"}, p.CheckBox24 && !silent);
 
   // Restart excludes the other finish options; their check states stay.
   Enable(root, {"CheckBox7", "CheckBox8", "CheckBox17"}, !restart);
-  Enable(root, {"Edit2", "CheckBox2"}, p.CheckBox7 && !restart && !silent);
-  Enable(root, {"Edit3", "CheckBox3"}, p.CheckBox8 && !restart && !silent);
-  Enable(root, {"LabeledEdit7", "CheckBox14"}, p.CheckBox17 && !restart && !silent);
+  Enable(root, {"Edit2", "CheckBox2", "Button81", "Button85"}, p.CheckBox7 && !restart && !silent);
+  Enable(root, {"Edit3", "CheckBox3", "Button82", "Button86"}, p.CheckBox8 && !restart && !silent);
+  Enable(root, {"LabeledEdit7", "CheckBox14", "Button104"}, p.CheckBox17 && !restart && !silent);
 
   // Background, header and logo.
   Enable(root, {"RadioButton6", "RadioButton8", "LabeledEdit19", "LabeledEdit28"}, p.CheckBox1 && !silent);
   Enable(root, {"ComboBox7"}, p.CheckBox1 && p.RadioButton6 && !silent);
-  Enable(root, {"LabeledEdit27", "ComboBox8"}, p.CheckBox1 && p.RadioButton8() && !silent);
-  Enable(root, {"LabeledEdit14", "CheckBox6"}, p.CheckBox26 && !silent);
-  Enable(root, {"LabeledEdit15", "CheckBox13"}, p.CheckBox40 && !silent);
+  Enable(root, {"LabeledEdit27", "ComboBox8", "Button11"}, p.CheckBox1 && p.RadioButton8() && !silent);
+  Enable(root, {"LabeledEdit14", "CheckBox6", "Button25"}, p.CheckBox26 && !silent);
+  Enable(root, {"LabeledEdit15", "CheckBox13", "Button27"}, p.CheckBox40 && !silent);
 
   // The uninstaller switch.
   const bool uninstaller = p.CheckBox11;
   Enable(root, {"LabeledEdit10", "LabeledEdit22", "LabeledEdit1", "LabeledEdit3", "LabeledEdit17", "CheckBox37",
-                "CheckBox39", "ListView6", "ListView7", "ListView9"},
+                "CheckBox39", "ListView6", "ListView7", "ListView9", "Button74", "Button75", "Button102", "Button103",
+                "Button20"},
          uninstaller);
-  Enable(root, {"LabeledEdit9", "ComboBox10"}, uninstaller && p.CheckBox37);
-  Enable(root, {"Edit9"}, uninstaller && p.CheckBox39);
+  Enable(root, {"LabeledEdit9", "ComboBox10", "Button73"}, uninstaller && p.CheckBox37);
+  Enable(root, {"Edit9", "Button76"}, uninstaller && p.CheckBox39);
 
   // The password shows its characters only when asked to.
   if (auto* password = root->findChild<QLineEdit*>("LabeledEdit20"))

@@ -12,13 +12,20 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QToolButton>
+#include <QInputDialog>
 #include <QVBoxLayout>
 
 #include "editors/qt_text.h"
 #include "app/app_dialogs.h"
 #include "app/settings_binder.h"
 #include "project/project_rules.h"
+#include "editors/entry_dialogs.h"
+#include "editors/variable_menu_popup.h"
+#include "images/icon_import.h"
+#include "images/picture_import.h"
 #include "util/paths.h"
+#include "util/strings.h"
 
 namespace bvq::app {
 namespace {
@@ -31,17 +38,17 @@ class Column {
 
   // A labelled field; `caption` is shown until the interface language names the label.
   template <class W>
-  W* Field(W* field, const QString& caption = {}, QWidget* extra = nullptr) {
+  W* Field(W* field, const QString& caption = {}, std::initializer_list<QWidget*> extras = {}) {
     auto* label = new QLabel(caption.isEmpty() ? field->objectName() : caption);
     label->setObjectName(field->objectName() + "Label");
     label->setBuddy(field);
     QWidget* shown = field;
-    if (extra) {
+    if (extras.size() > 0) {
       shown = new QWidget;
       auto* row = new QHBoxLayout(shown);
       row->setContentsMargins(0, 0, 0, 0);
       row->addWidget(field, 1);
-      row->addWidget(extra);
+      for (QWidget* extra : extras) row->addWidget(extra);
     }
     Form()->addRow(label, shown);
     return field;
@@ -90,6 +97,128 @@ QWidget* NewTab(QTabWidget* tabs, const char* name) {
 QPushButton* NewButton(const char* name, const QString& text) {
   auto* button = new QPushButton(text);
   button->setObjectName(name);
+  return button;
+}
+
+// A "..." or "%" button beside a field.
+QToolButton* SideButton(const char* name, const QString& text) {
+  auto* button = new QToolButton;
+  button->setObjectName(name);
+  button->setText(text);
+  return button;
+}
+
+// The variable button of a field: its menu inserts a variable at the caret.
+QToolButton* VariableButton(SettingsBinder& b, const char* name, QLineEdit* field) {
+  QToolButton* button = SideButton(name, "%");
+  Project& project = b.project();
+  QObject::connect(button, &QToolButton::clicked, field, [&project, field, button] {
+    ShowVariableMenu(field, project.ListView10, button->mapToGlobal(QPoint(0, button->height())));
+  });
+  return button;
+}
+
+// The file dialogs' filters are written "Text|patterns|Text|patterns"; Qt wants
+// "Text (patterns);;...".
+QString QtFilter(const char* filter) {
+  const QStringList parts = QString::fromLatin1(filter).split('|');
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(';', ' ');
+    QString text = parts[i];
+    if (!text.contains('(')) text += " (" + patterns + ")";
+    else text = text.left(text.indexOf('(')).trimmed() + " (" + patterns + ")";
+    out << text;
+  }
+  return out.join(";;");
+}
+
+// The folder of the file a field names (program-folder variable resolved), for a dialog.
+QString FolderOf(QLineEdit* field) {
+  const std::string path = NativePath(ExpandCurrentPath(FromQ(field->text())));
+  return DiskToQ(ExtractFilePath(path));
+}
+
+constexpr const char* kIconFilter =
+    "All (*.ico;*.exe;*.dll)|*.ico;*.exe;*.dll;*.src|Icon files (*.ico)|*.ico|PE files (*.exe;*.dll)|*.exe;*.dll;*.src";
+constexpr const char* kPictureFilter =
+    "All Images|*.jpg;*.jpeg;*.gif;*.png;*.bmp;*.ico;*.tif;*.tiff;*.psd;*.pdd|JPEG Images (*.jpg;*.jpeg)|*.jpg;*.jpeg|"
+    "GIF Images (*.gif)|*.gif|PNG Images (*.png)|*.png|Bitmap Images (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
+    "TIFF Images (*.tif;*.tiff)|*.tif;*.tiff|Photoshop Images (*.psd;*.pdd)|*.psd;*.pdd";
+constexpr const char* kDocumentFilter =
+    "All documents (*.rtf;*.txt)|*.rtf;*.txt|RTF files (*.rtf)|*.rtf|Text files (*.txt)|*.txt|All files|*.*";
+
+// The icon picker: an .ico file is taken as it is; an executable or library gives its
+// icon group as a new .ico file in the user's data folder.
+QToolButton* IconPicker(const char* name, QLineEdit* field) {
+  QToolButton* button = SideButton(name, "...");
+  QObject::connect(button, &QToolButton::clicked, field, [field] {
+    const QString picked = Dialogs().openFile(field->window(), QString(), FolderOf(field), QtFilter(kIconFilter));
+    if (picked.isEmpty()) return;
+    images::ImportedIcon icon = images::ImportIcon(picked.toStdString());
+    if (icon.kind == images::ImportedIcon::Kind::ChooseGroup) {
+      bool ok = false;
+      const int group = QInputDialog::getInt(field->window(), QString::fromUtf8(kProgramName), picked, 1, 1,
+                                             icon.groupCount, 1, &ok);
+      if (!ok) return;
+      icon = images::ImportIcon(picked.toStdString(), group - 1);
+    }
+    switch (icon.kind) {
+      case images::ImportedIcon::Kind::Kept:
+      case images::ImportedIcon::Kind::Extracted:
+        field->setText(DiskToQ(icon.path));
+        break;
+      case images::ImportedIcon::Kind::NoIcons:
+        ShowMessage(field->window(), QMessageBox::Warning, QString::fromUtf8(kProgramName),
+                    IString(16) + picked + IString(17));
+        break;
+      default:
+        ShowMessage(field->window(), QMessageBox::Warning, QString::fromUtf8(kProgramName),
+                    QString::fromStdString(icon.error));
+        break;
+    }
+  });
+  return button;
+}
+
+// The picture picker: bitmaps (and PNG files unless `convertPng`) are taken as they are;
+// other pictures become a new bitmap file.
+QToolButton* PicturePicker(const char* name, QLineEdit* field, bool convertPng) {
+  QToolButton* button = SideButton(name, "...");
+  QObject::connect(button, &QToolButton::clicked, field, [field, convertPng] {
+    const QString picked = Dialogs().openFile(field->window(), QString(), FolderOf(field), QtFilter(kPictureFilter));
+    if (picked.isEmpty()) return;
+    auto imported = images::ImportImage(picked.toStdString(), convertPng);
+    if (!imported) {
+      ShowMessage(field->window(), QMessageBox::Warning, QString::fromUtf8(kProgramName),
+                  QString::fromStdString(imported.error()));
+      return;
+    }
+    field->setText(DiskToQ(imported->path));
+  });
+  return button;
+}
+
+// The licence and information file pickers.
+QToolButton* DocumentPicker(const char* name, QLineEdit* field) {
+  QToolButton* button = SideButton(name, "...");
+  QObject::connect(button, &QToolButton::clicked, field, [field] {
+    const QString picked = Dialogs().openFile(field->window(), QString(), FolderOf(field), QtFilter(kDocumentFilter));
+    if (!picked.isEmpty()) field->setText(picked);
+    field->setFocus();
+  });
+  return button;
+}
+
+// The project-file picker: a destination of the file list.
+QToolButton* ProjectFilePicker(SettingsBinder& b, const char* name, QLineEdit* field) {
+  QToolButton* button = SideButton(name, "...");
+  Project& project = b.project();
+  QObject::connect(button, &QToolButton::clicked, field, [&project, field] {
+    ProjectFilePick pick = ExecProjectFilePicker(field->window(), project, false);
+    if (!pick.SelectedProjectFile.empty()) field->setText(ToQ(pick.SelectedProjectFile));
+  });
   return button;
 }
 
@@ -155,7 +284,7 @@ void FilePerLanguage(SettingsBinder& b, Column& c, const char* comboName, const 
     edit->setText(ToQ(licence ? project.Edit7() : project.Edit5()));
   });
   c.Field(combo, comboName);
-  c.Field(edit, editName);
+  c.Field(edit, editName, {DocumentPicker(licence ? "Button87" : "Button88", edit)});
 }
 
 }  // namespace
@@ -169,13 +298,13 @@ QWidget* BuildProductPage(SettingsBinder& b) {
   c.Field(b.Text("Edit8", &Project::Edit8), "Web site:");
   c.Field(b.Text("Edit1", &Project::Edit1), "Support:");
   QLineEdit* setup = b.Text("LabeledEdit5", &Project::LabeledEdit5);
-  QPushButton* pick = NewButton("Button19", "...");
-  QObject::connect(pick, &QPushButton::clicked, setup, [setup] {
-    const QString chosen = Dialogs().saveFile(setup->window(), QString(), QString::fromStdString(NativePath(FromQ(setup->text()))),
-                                              QStringLiteral("Executable files (*.exe)"));
+  QToolButton* pick = SideButton("Button19", "...");
+  QObject::connect(pick, &QToolButton::clicked, setup, [setup] {
+    const QString chosen = Dialogs().saveFile(setup->window(), QString(), DiskToQ(NativePath(FromQ(setup->text()))),
+                                              QtFilter("Executable files (*.exe)|*.exe"));
     if (!chosen.isEmpty()) setup->setText(chosen);
   });
-  c.Field(setup, {}, pick);
+  c.Field(setup, {}, {pick});
   c.Field(b.Index("ComboBox1", &Project::ComboBox1, 3), "Compression:");
   c.Field(b.Index("ComboBox4", &Project::ComboBox4, 5), "Splitting:");
   c.Field(b.Text("LabeledEdit25", &Project::LabeledEdit25));
@@ -184,7 +313,7 @@ QWidget* BuildProductPage(SettingsBinder& b) {
   QComboBox* unit = b.Index("ComboBox11", &Project::ComboBox11, 4);
   const char* units[] = {"Bytes", "Kb", "Mb", "Gb"};
   for (int i = 0; i < 4; ++i) unit->setItemText(i, units[i]);
-  c.Field(size, "Volume size:", unit);
+  c.Field(size, "Volume size:", {unit});
   c.End();
   return page;
 }
@@ -201,7 +330,8 @@ QWidget* BuildRequirementsPage(SettingsBinder& b) {
   c.Add(b.Flag("CheckBox5", &Project::CheckBox5));
   c.Field(b.Text("Edit6", &Project::Edit6), "Address:");
   c.Add(b.Flag("CheckBox36", &Project::CheckBox36));
-  c.Field(b.Text("LabeledEdit8", &Project::LabeledEdit8));
+  QLineEdit* closeApp = b.Text("LabeledEdit8", &Project::LabeledEdit8);
+  c.Field(closeApp, {}, {VariableButton(b, "Button84", closeApp)});
   c.Field(b.Index("ComboBox9", &Project::ComboBox9, 3), "Found by:");
   c.End();
   return page;
@@ -214,8 +344,10 @@ QWidget* BuildWizardPage(SettingsBinder& b) {
   (new QVBoxLayout(page))->addWidget(tabs);
 
   Column general(NewTab(tabs, "TabSheet10"));
-  general.Field(b.Text("LabeledEdit6", &Project::LabeledEdit6));
-  general.Field(b.Text("LabeledEdit16", &Project::LabeledEdit16));
+  QLineEdit* title = b.Text("LabeledEdit6", &Project::LabeledEdit6);
+  general.Field(title, {}, {VariableButton(b, "Button77", title)});
+  QLineEdit* bottom = b.Text("LabeledEdit16", &Project::LabeledEdit16);
+  general.Field(bottom, {}, {VariableButton(b, "Button78", bottom)});
   general.Field(b.Text("Edit10", &Project::Edit10), "Install folder name:");
   general.Field(b.Text("LabeledEdit12", &Project::LabeledEdit12));
   general.Add(b.Flag("CheckBox41", &Project::CheckBox41));
@@ -245,13 +377,16 @@ QWidget* BuildWizardPage(SettingsBinder& b) {
 
   Column finish(NewTab(tabs, "TabSheet18"));
   finish.Add(b.Flag("CheckBox7", &Project::CheckBox7));
-  finish.Field(b.Text("Edit2", &Project::Edit2), "Application:");
+  QLineEdit* runFile = b.Text("Edit2", &Project::Edit2);
+  finish.Field(runFile, "Application:", {VariableButton(b, "Button81", runFile), ProjectFilePicker(b, "Button85", runFile)});
   finish.Add(b.Flag("CheckBox2", &Project::CheckBox2));
   finish.Add(b.Flag("CheckBox8", &Project::CheckBox8));
-  finish.Field(b.Text("Edit3", &Project::Edit3), "Readme file:");
+  QLineEdit* readme = b.Text("Edit3", &Project::Edit3);
+  finish.Field(readme, "Readme file:", {VariableButton(b, "Button82", readme), ProjectFilePicker(b, "Button86", readme)});
   finish.Add(b.Flag("CheckBox3", &Project::CheckBox3));
   finish.Add(b.Flag("CheckBox17", &Project::CheckBox17));
-  finish.Field(b.Text("LabeledEdit7", &Project::LabeledEdit7));
+  QLineEdit* site = b.Text("LabeledEdit7", &Project::LabeledEdit7);
+  finish.Field(site, {}, {VariableButton(b, "Button104", site)});
   finish.Add(b.Flag("CheckBox14", &Project::CheckBox14));
   finish.Add(b.Flag("CheckBox9", &Project::CheckBox9));
   finish.End();
@@ -270,7 +405,8 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   background.Add(b.Choice("RadioButton6", &Project::RadioButton6, true));
   background.Field(b.Index("ComboBox7", &Project::ComboBox7, 2), "Direction:");
   background.Add(b.Choice("RadioButton8", &Project::RadioButton6, false));
-  background.Field(b.Text("LabeledEdit27", &Project::LabeledEdit27));
+  QLineEdit* backPicture = b.Text("LabeledEdit27", &Project::LabeledEdit27);
+  background.Field(backPicture, {}, {PicturePicker("Button11", backPicture, true)});
   background.Field(b.Index("ComboBox8", &Project::ComboBox8, 3), "Placement:");
   background.Field(b.Text("LabeledEdit19", &Project::LabeledEdit19));
   background.Field(b.Text("LabeledEdit28", &Project::LabeledEdit28));
@@ -278,14 +414,16 @@ QWidget* BuildLookPage(SettingsBinder& b) {
 
   Column header(NewTab(tabs, "TabSheet7"));
   header.Add(b.Flag("CheckBox26", &Project::CheckBox26));
-  header.Field(b.Text("LabeledEdit14", &Project::LabeledEdit14));
+  QLineEdit* headerPicture = b.Text("LabeledEdit14", &Project::LabeledEdit14);
+  header.Field(headerPicture, {}, {PicturePicker("Button25", headerPicture, false)});
   header.Add(b.Flag("CheckBox6", &Project::CheckBox6));
   header.Add(b.Flag("CheckBox10", &Project::CheckBox10));
   header.End();
 
   Column logo(NewTab(tabs, "TabSheet3"));
   logo.Add(b.Flag("CheckBox40", &Project::CheckBox40));
-  logo.Field(b.Text("LabeledEdit15", &Project::LabeledEdit15));
+  QLineEdit* logoPicture = b.Text("LabeledEdit15", &Project::LabeledEdit15);
+  logo.Field(logoPicture, {}, {PicturePicker("Button27", logoPicture, false)});
   logo.Add(b.Flag("CheckBox13", &Project::CheckBox13));
   logo.End();
 
@@ -321,8 +459,10 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   languages.End();
 
   Column icons(NewTab(tabs, "TabSheet22"));
-  icons.Field(b.Text("LabeledEdit11", &Project::LabeledEdit11));
-  icons.Field(b.Text("LabeledEdit17", &Project::LabeledEdit17));
+  QLineEdit* setupIcon = b.Text("LabeledEdit11", &Project::LabeledEdit11);
+  icons.Field(setupIcon, {}, {IconPicker("Button21", setupIcon)});
+  QLineEdit* uninstallIcon = b.Text("LabeledEdit17", &Project::LabeledEdit17);
+  icons.Field(uninstallIcon, {}, {IconPicker("Button20", uninstallIcon)});
   icons.End();
   return page;
 }
@@ -340,14 +480,24 @@ QWidget* BuildUninstallerPage(SettingsBinder& b) {
   QWidget* page = NewPage("Page13");
   Column c(page);
   c.Add(b.Flag("CheckBox11", &Project::CheckBox11));
-  c.Field(b.Text("LabeledEdit10", &Project::LabeledEdit10));
-  c.Field(b.Text("LabeledEdit22", &Project::LabeledEdit22));
-  c.Field(b.Text("LabeledEdit1", &Project::LabeledEdit1));
-  c.Field(b.Text("LabeledEdit3", &Project::LabeledEdit3));
+  struct VariableField {
+    const char* field;
+    std::string Project::*member;
+    const char* button;
+  };
+  for (const VariableField& f : {VariableField{"LabeledEdit10", &Project::LabeledEdit10, "Button74"},
+                                 VariableField{"LabeledEdit22", &Project::LabeledEdit22, "Button75"},
+                                 VariableField{"LabeledEdit1", &Project::LabeledEdit1, "Button102"},
+                                 VariableField{"LabeledEdit3", &Project::LabeledEdit3, "Button103"}}) {
+    QLineEdit* edit = b.Text(f.field, f.member);
+    c.Field(edit, {}, {VariableButton(b, f.button, edit)});
+  }
   c.Add(b.Flag("CheckBox39", &Project::CheckBox39));
-  c.Field(b.Text("Edit9", &Project::Edit9), "Internet page:");
+  QLineEdit* internetPage = b.Text("Edit9", &Project::Edit9);
+  c.Field(internetPage, "Internet page:", {VariableButton(b, "Button76", internetPage)});
   c.Add(b.Flag("CheckBox37", &Project::CheckBox37));
-  c.Field(b.Text("LabeledEdit9", &Project::LabeledEdit9));
+  QLineEdit* closeApp = b.Text("LabeledEdit9", &Project::LabeledEdit9);
+  c.Field(closeApp, {}, {VariableButton(b, "Button73", closeApp)});
   c.Field(b.Index("ComboBox10", &Project::ComboBox10, 3), "Found by:");
   c.End();
   return page;

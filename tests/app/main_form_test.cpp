@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <filesystem>
 
@@ -18,6 +19,9 @@
 #include "project/language_files.h"
 #include "project/language_lists.h"
 #include "util/code_page.h"
+#include "util/files.h"
+#include "util/paths.h"
+#include "util/program_values.h"
 
 namespace bvq::test {
 namespace {
@@ -397,6 +401,52 @@ TEST_F(MainFormTest, LanguageSwitchTranslatesTextsAndCells) {
   form->findChild<QAction*>(QString("Lang%1").arg(english))->trigger();
   EXPECT_EQ(form->project().ListView3[0].Cell(2), englishReplace);
   EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(199)));
+}
+
+}  // namespace
+}  // namespace bvq::test
+
+namespace bvq::test {
+namespace {
+
+// The pickers beside the picture and icon fields: PNG stays for the header, becomes a bitmap
+// for the background; an icon file is kept, an executable gives its icon group as a new .ico.
+TEST_F(MainFormTest, PickersImportPicturesAndIcons) {
+  const std::string png = ProgramFolder() + "Data/Folder.png";
+  ASSERT_TRUE(FileExists(png));
+  Widget<QCheckBox>("CheckBox1")->setChecked(true);
+  Widget<QRadioButton>("RadioButton8")->setChecked(true);
+  Widget<QCheckBox>("CheckBox26")->setChecked(true);
+
+  openAnswers = {QString::fromStdString(png)};
+  Widget<QToolButton>("Button25")->click();
+  EXPECT_EQ(form->project().LabeledEdit14, png);
+
+  openAnswers = {QString::fromStdString(png)};
+  Widget<QToolButton>("Button11")->click();
+  const std::string background = form->project().LabeledEdit27;
+  EXPECT_EQ(ExtractFileExt(background), ".bmp");
+  EXPECT_EQ(ReadFile(background).substr(0, 2), "BM");
+
+  const std::string ico = ProgramFolder() + "Icons/Install/Setup.ico";
+  openAnswers = {QString::fromStdString(ico)};
+  Widget<QToolButton>("Button21")->click();
+  EXPECT_EQ(form->project().LabeledEdit11, ico);
+
+  // A cancelled dialog leaves the field.
+  Widget<QToolButton>("Button21")->click();
+  EXPECT_EQ(form->project().LabeledEdit11, ico);
+
+  const std::string exe = ProgramFolder() + "Data/Install.exe";
+  if (FileExists(exe)) {
+    openAnswers = {QString::fromStdString(exe)};
+    Widget<QToolButton>("Button20")->click();
+    const std::string extracted = form->project().LabeledEdit17;
+    EXPECT_EQ(ExtractFileExt(extracted), ".ico");
+    EXPECT_NE(extracted, exe);
+    EXPECT_EQ(ReadFile(extracted).substr(0, 4), std::string("\0\0\1\0", 4));
+  }
+  EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace
