@@ -10,34 +10,48 @@ namespace bvq::cab::lzx {
 namespace {
 
 constexpr int kHash3Bits = 15;
-constexpr int kHash4Bits = 16;
 // Three-byte matches only pay at short distances.
 constexpr uint32_t kMaxLen3Dist = 1u << 16;
 // Positions ahead whose bucket is fetched into the cache.
 constexpr uint32_t kAhead = 64;
+
+// A cache hint that the compiler keeps (it drops plain prefetch builtins once inlined here).
+inline void Prefetch(const void* p) {
+#if defined(__x86_64__) || defined(__i386__)
+  asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(p)));
+#else
+  __builtin_prefetch(p);
+#endif
+}
 
 inline uint32_t Load32(const uint8_t* s) {
   uint32_t v;
   std::memcpy(&v, s, 4);
   return v;
 }
-inline uint32_t Hash3(uint32_t v) { return ((v << 8) * 0x9E3779B1u) >> (32 - kHash3Bits); }
-inline uint32_t Hash4(uint32_t v) { return (v * 0x9E3779B1u) >> (32 - kHash4Bits); }
+// A bucket entry holds the low bits of position + 1 and, above them, a few bits of a
+// second hash of the four bytes, so that most strings of other contents sharing the bucket
+// are passed over without reading them. Windows are far smaller than the position range.
+constexpr int kPosBits = 26;
+constexpr uint32_t kPosMask = (1u << kPosBits) - 1;
+inline uint32_t Entry(uint32_t p, uint32_t v) { return ((p + 1) & kPosMask) | (((v * 0x85EBCA6Bu) >> kPosBits) << kPosBits); }
 
-// Puts `pos` first in bucket b of 2^waysLog entries and copies the former entries to
-// `old`; constant sizes let the copies be a few vector moves.
+inline uint32_t Hash3(uint32_t v) { return ((v << 8) * 0x9E3779B1u) >> (32 - kHash3Bits); }
+
+// Puts `entry` first in bucket b of 2^waysLog entries, dropping the last, and copies the
+// former entries to `old` when given; constant sizes make the copies a few vector moves.
 template <uint32_t kWays>
-inline void PushFront(uint32_t* b, uint32_t pos, uint32_t* old) {
-  std::memcpy(old, b, kWays * sizeof *b);
-  std::memcpy(b + 1, old, (kWays - 1) * sizeof *b);
-  b[0] = pos;
+inline void PushFront(uint32_t* b, uint32_t entry, uint32_t* old) {
+  if (old) std::memcpy(old, b, kWays * sizeof *b);
+  std::memmove(b + 1, b, (kWays - 1) * sizeof *b);
+  b[0] = entry;
 }
-inline void PushFront(uint32_t waysLog, uint32_t* b, uint32_t pos, uint32_t* old) {
+inline void PushFront(uint32_t waysLog, uint32_t* b, uint32_t entry, uint32_t* old = nullptr) {
   switch (waysLog) {
-    case 2: return PushFront<4>(b, pos, old);
-    case 3: return PushFront<8>(b, pos, old);
-    case 4: return PushFront<16>(b, pos, old);
-    default: return PushFront<32>(b, pos, old);
+    case 2: return PushFront<4>(b, entry, old);
+    case 3: return PushFront<8>(b, entry, old);
+    case 4: return PushFront<16>(b, entry, old);
+    default: return PushFront<32>(b, entry, old);
   }
 }
 
@@ -49,9 +63,8 @@ uint32_t WaysLog(uint32_t ways) {
 
 }  // namespace
 
-BucketMatchFinder::BucketMatchFinder(uint32_t maxDist, uint32_t ways, uint32_t niceLen)
-    : maxDist_(maxDist), waysLog_(WaysLog(ways)), niceLen_(niceLen),
-      table_(size_t{1} << (kHash4Bits + WaysLog(ways))), head3_(size_t{1} << kHash3Bits) {}
+BucketMatchFinder::BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen)
+    : maxDist_(maxDist), waysLog_(WaysLog(ways)), hashShift_(32 - hashBits), niceLen_(niceLen), table_(size_t{1} << (hashBits + WaysLog(ways))), head3_(size_t{1} << kHash3Bits) {}
 
 void BucketMatchFinder::Reset() {
   std::fill(table_.begin(), table_.end(), 0);
@@ -59,7 +72,10 @@ void BucketMatchFinder::Reset() {
 }
 
 void BucketMatchFinder::FetchAhead(const uint8_t* cur, uint32_t avail) {
-  if (avail >= kAhead + 4) __builtin_prefetch(Bucket(Hash4(Load32(cur + kAhead))), 1);
+  if (avail < kAhead + 4) return;
+  const uint32_t v = Load32(cur + kAhead);
+  Prefetch(Bucket(Hash4(v)));
+  Prefetch(&head3_[Hash3(v)]);
 }
 
 void BucketMatchFinder::Insert(const uint8_t* cur, uint32_t p, uint32_t avail) {
@@ -67,8 +83,7 @@ void BucketMatchFinder::Insert(const uint8_t* cur, uint32_t p, uint32_t avail) {
   if (avail < 4) return;
   const uint32_t v = Load32(cur);
   head3_[Hash3(v)] = p + 1;
-  uint32_t old[32];
-  PushFront(waysLog_, Bucket(Hash4(v)), p + 1, old);
+  PushFront(waysLog_, Bucket(Hash4(v)), Entry(p, v));
 }
 
 uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history,
@@ -81,7 +96,8 @@ uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail,
   h3 = p + 1;
   const uint32_t ways = 1u << waysLog_;
   uint32_t cand[32];
-  PushFront(waysLog_, Bucket(Hash4(v)), p + 1, cand);
+  const uint32_t entry = Entry(p, v);
+  PushFront(waysLog_, Bucket(Hash4(v)), entry, cand);
   const uint32_t maxLen = std::min<uint32_t>(limit, kMaxMatch);
   if (maxLen < 3) return 0;
   const uint32_t reach = std::min(maxDist_, history);
@@ -97,9 +113,11 @@ uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail,
   }
   if (best >= nice || maxLen < 4) return n;
   for (uint32_t k = 0; k < ways; ++k) {
-    if (cand[k] == 0) break;
-    const uint32_t d = p - (cand[k] - 1);
-    if (d > reach) break;  // older still further on
+    const uint32_t e = cand[k];
+    if (e == 0) break;
+    const uint32_t d = (entry - e) & kPosMask;
+    if (d - 1 >= reach) break;  // older still further on
+    if ((e ^ entry) >> kPosBits) continue;
     const uint8_t* m = cur - d;
     if (m[best] != cur[best] || Load32(m) != v) continue;
     const uint32_t l = MatchLength(m, cur, 4, maxLen);

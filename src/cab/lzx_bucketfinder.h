@@ -20,7 +20,7 @@ class BucketMatchFinder {
  public:
   // `ways` positions are kept per bucket (4..32, rounded to a power of two); a match of
   // niceLen ends a search.
-  BucketMatchFinder(uint32_t maxDist, uint32_t ways, uint32_t niceLen);
+  BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen);
   void Reset();
   // `cur` points at the byte of folder position p and `avail` bytes from there are known
   // (positions with fewer than four are not entered). Positions are entered in order,
@@ -35,9 +35,11 @@ class BucketMatchFinder {
  private:
   uint32_t* Bucket(uint32_t hash) { return &table_[size_t{hash} << waysLog_]; }
   void FetchAhead(const uint8_t* cur, uint32_t avail);
+  uint32_t Hash4(uint32_t v) const { return (v * 0x9E3779B1u) >> hashShift_; }
 
   uint32_t maxDist_;
   uint32_t waysLog_;
+  int hashShift_;
   uint32_t niceLen_;
   std::vector<uint32_t> table_;  // buckets of positions + 1 (0 = empty), newest first
   std::vector<uint32_t> head3_;  // position + 1 of the latest string per 3-byte hash

@@ -8,7 +8,7 @@ namespace bvq::cab::lzx {
 
 Parser::Parser(int windowBits, const ParserTuning& t)
     : numMain_(kNumChars + 8 * NumPositionSlots(windowBits)),
-      mf_(MaxDistance(windowBits), t.ways, t.niceLen), niceLen_(t.niceLen), lazy_(t.lazy) {
+      mf_(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen), niceLen_(t.niceLen), lazy_(t.lazy) {
   model_.SetDefaults(numMain_);
 }
 
@@ -17,11 +17,11 @@ void Parser::Reset() {
   model_.SetDefaults(numMain_);
 }
 
-void Parser::EnterRange(const ParseInput& in, uint32_t from, uint32_t to) {
-  for (uint32_t p = in.start + from; p < in.start + to; ++p) mf_.Insert(in.data + (p - in.base), p, in.end - p);
+void Parser::EnterRange(const ParseInput& in, uint32_t from, uint32_t to, uint32_t stride) {
+  for (uint32_t p = in.start + from; p < in.start + to; p += stride) mf_.Insert(in.data + (p - in.base), p, in.end - p);
 }
 
-void Parser::Enter(const ParseInput& in) { EnterRange(in, 0, in.end - in.start); }
+void Parser::Enter(const ParseInput& in, uint32_t stride) { EnterRange(in, 0, in.end - in.start, stride); }
 
 Parser::Choice Parser::Best(const ParseInput& in, uint32_t i, const RepeatQueue& q) {
   const uint32_t p = in.start + i;

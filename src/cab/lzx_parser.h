@@ -40,8 +40,9 @@ struct ParseInput {
 
 // Search effort; see bench/lzx-bench.sh.
 struct ParserTuning {
+  int hashBits = 16;       // log2 of the number of hash buckets
   uint32_t ways = 8;       // positions kept per hash bucket
-  uint32_t niceLen = 64;   // a match this long is taken without looking further
+  uint32_t niceLen = 32;   // a match this long is taken without looking further
   bool lazy = true;        // put a match off for a better one at the next position
 };
 
@@ -50,9 +51,9 @@ class Parser {
   Parser(int windowBits, const ParserTuning& tuning);
   // Forgets all history (new folder).
   void Reset();
-  // Enters the positions of [in.start, in.end) without parsing them, so that later chunks
-  // find matches there.
-  void Enter(const ParseInput& in);
+  // Enters every stride-th position of [in.start, in.end) without parsing them, so that
+  // later chunks find matches there.
+  void Enter(const ParseInput& in, uint32_t stride);
   // Chooses the items of the chunk [in.start, in.end). Chunks are parsed or entered in
   // folder order. Matches never cross a frame boundary. `queue` is the state before and
   // is left as after.
@@ -67,7 +68,7 @@ class Parser {
   // Searches position i of the chunk (entering it) and returns its best match.
   Choice Best(const ParseInput& in, uint32_t i, const RepeatQueue& q);
   // Enters positions [from, to) of the chunk.
-  void EnterRange(const ParseInput& in, uint32_t from, uint32_t to);
+  void EnterRange(const ParseInput& in, uint32_t from, uint32_t to, uint32_t stride = 1);
 
   int numMain_;
   BucketMatchFinder mf_;
