@@ -51,6 +51,7 @@
 #include "project/language_lists.h"
 #include "project/new_project.h"
 #include "project/project_file.h"
+#include "project/shortcut_entries.h"
 #include "util/files.h"
 #include "util/paths.h"
 #include "util/strings.h"
@@ -129,7 +130,13 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
   setAcceptDrops(true);
 }
 
-TMainForm::~TMainForm() { project_.Listeners.Remove(listenerId_); }
+TMainForm::~TMainForm() {
+  project_.Listeners.Remove(listenerId_);
+  // The panels and a build window refer to the project: they go before it does (child
+  // widgets are otherwise deleted by the base class, after the members).
+  qDeleteAll(findChildren<TCompileForm*>(Qt::FindDirectChildrenOnly));
+  delete takeCentralWidget();
+}
 
 // ---------------------------------------------------------------------------------------
 // Frame
@@ -151,6 +158,13 @@ void TMainForm::BuildMenus() {
   QAction* compile = action("ActCompile", "Compile", QKeySequence(Qt::CTRL | Qt::Key_F9));
   QAction* run = action("ActRun", "Run", QKeySequence(Qt::Key_F9));
   QAction* association = action("ActRegFileExp", "Add a file association...");
+  QAction* uninstallShortcut = action("ActAddUnLink", "Add an uninstaller shortcut");
+  connect(uninstallShortcut, &QAction::triggered, this, [this] {
+    ShowPage(6);
+    AddUninstallerShortcut(project_);
+    if (EntryListPanel* panel = PanelOfPage(6)) panel->Reload();
+    UpdateListPosition();
+  });
   connect(newProject, &QAction::triggered, this, &TMainForm::NewProjectAction);
   connect(open, &QAction::triggered, this, &TMainForm::OpenProjectAction);
   connect(save, &QAction::triggered, this, [this] { SaveProjectAction(false); });
@@ -203,6 +217,8 @@ void TMainForm::BuildMenus() {
   }
   QMenu* service = menuBar()->addMenu("Service");
   service->setObjectName("ServiceMenu");
+  service->addAction(uninstallShortcut);
+  service->addSeparator();
   service->addAction(association);
   QMenu* help = menuBar()->addMenu("Help");
   help->setObjectName("HelpMenu");

@@ -1,6 +1,9 @@
 #include "app/settings_pages.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -180,6 +183,22 @@ QToolButton* IconPicker(const char* name, QLineEdit* field) {
     }
   });
   return button;
+}
+
+// The icon a field names, at 32 by 32 pixels; empty when the file is missing or no icon.
+QLabel* IconPreview(const char* name, QLineEdit* field) {
+  auto* image = new QLabel;
+  image->setObjectName(name);
+  image->setFixedSize(32, 32);
+  auto show = [image, field] {
+    const QString path = DiskToQ(NativePath(ExpandCurrentPath(FromQ(field->text()))));
+    QPixmap pixmap;
+    if (QFileInfo(path).isFile()) pixmap = QIcon(path).pixmap(32, 32);
+    image->setPixmap(pixmap);
+  };
+  QObject::connect(field, &QLineEdit::textChanged, image, show);
+  show();
+  return image;
 }
 
 // The picture picker: bitmaps (and PNG files unless `convertPng`) are taken as they are;
@@ -460,9 +479,9 @@ QWidget* BuildLookPage(SettingsBinder& b) {
 
   Column icons(NewTab(tabs, "TabSheet22"));
   QLineEdit* setupIcon = b.Text("LabeledEdit11", &Project::LabeledEdit11);
-  icons.Field(setupIcon, {}, {IconPicker("Button21", setupIcon)});
+  icons.Field(setupIcon, {}, {IconPicker("Button21", setupIcon), IconPreview("Image3", setupIcon)});
   QLineEdit* uninstallIcon = b.Text("LabeledEdit17", &Project::LabeledEdit17);
-  icons.Field(uninstallIcon, {}, {IconPicker("Button20", uninstallIcon)});
+  icons.Field(uninstallIcon, {}, {IconPicker("Button20", uninstallIcon), IconPreview("Image4", uninstallIcon)});
   icons.End();
   return page;
 }

@@ -2,6 +2,7 @@
 // model and mark it modified, save and reload round-trip, the file flows and their questions,
 // the dependent controls, the status bar and the start-up with an empty file.
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -447,6 +448,29 @@ TEST_F(MainFormTest, PickersImportPicturesAndIcons) {
     EXPECT_EQ(ReadFile(extracted).substr(0, 4), std::string("\0\0\1\0", 4));
   }
   EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace
+}  // namespace bvq::test
+
+namespace bvq::test {
+namespace {
+
+TEST_F(MainFormTest, UninstallerShortcutAndIconPreview) {
+  Widget<QLineEdit>("LabeledEdit1")->setText("%InstallPath%\\Remove.exe");
+  form->findChild<QAction*>("ActAddUnLink")->trigger();
+  EXPECT_EQ(form->CurrentPage(), 6);
+  ASSERT_EQ(form->project().ListView1.size(), 1u);
+  EXPECT_EQ(form->project().ListView1[0].Cell(2), "%InstallPath%\\Remove.exe");
+  EXPECT_EQ(form->PanelOfPage(6)->Tree()->topLevelItemCount(), 1);
+  EXPECT_EQ(form->StatusText(2), "0:1");
+
+  // The installer icon's preview follows its field.
+  auto* preview = Widget<QLabel>("Image3");
+  Widget<QLineEdit>("LabeledEdit11")->setText(QString::fromStdString(ProgramFolder() + "Icons/Install/Setup.ico"));
+  EXPECT_FALSE(preview->pixmap().isNull());
+  Widget<QLineEdit>("LabeledEdit11")->setText(QString::fromStdString(dir.Path() + "missing.ico"));
+  EXPECT_TRUE(preview->pixmap().isNull());
 }
 
 }  // namespace
