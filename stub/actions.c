@@ -258,29 +258,47 @@ int registry_delete_tree(HKEY root, const wchar_t *subkey)
 
 /* ---- INI files ---- */
 
-int ini_write(const wchar_t *file, const wchar_t *section, const wchar_t *key, const wchar_t *value,
-              int overwrite, Journal *journal)
+/* The entry's present value, or NULL when it has none. */
+static wchar_t *ini_read(const wchar_t *file, const wchar_t *section, const wchar_t *key)
 {
     static const wchar_t absent[] = L"\x01\x02absent\x02\x01";
-    if (!overwrite) {
-        wchar_t buf[64];
-        GetPrivateProfileStringW(section, key, absent, buf, 64, file);
-        if (wcscmp(buf, absent) != 0)
-            return 2;
+    for (DWORD size = 256;; size *= 4) {
+        wchar_t *buf = xalloc(size * sizeof(wchar_t));
+        DWORD n = GetPrivateProfileStringW(section, key, absent, buf, size, file);
+        if (n + 1 < size || size >= (1u << 22)) {
+            if (wcscmp(buf, absent) == 0) {
+                xfree(buf);
+                return NULL;
+            }
+            return buf;
+        }
+        xfree(buf);
+    }
+}
+
+int ini_write(const wchar_t *file, const wchar_t *section, const wchar_t *key, const wchar_t *value,
+              int overwrite, int uninstall, Journal *journal)
+{
+    wchar_t *old = ini_read(file, section, key);
+    if (old && !overwrite) {
+        xfree(old);
+        return 2;
     }
     wchar_t *folder = path_folder(file);
     make_folders(folder, journal);
     xfree(folder);
     int existed = GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES;
-    if (!WritePrivateProfileStringW(section, key, value, file))
-        return 0;
+    int ok = WritePrivateProfileStringW(section, key, value, file);
     WritePrivateProfileStringW(NULL, NULL, NULL, file); /* flush the cache */
-    if (journal) {
+    if (ok && journal) {
         if (!existed)
-            journal_add(journal, J_FILE, 1, file);
-        journal_add(journal, J_INI, 3, file, section, key);
+            journal_add(journal, uninstall ? J_FILE : J_ROLLBACK_FILE, 1, file);
+        if (old)
+            journal_add(journal, J_INI_OLD, 4, file, section, key, old);
+        journal_add(journal, uninstall ? J_INI : J_ROLLBACK_INI, 3, file, section, key);
     }
-    return 1;
+    xfree(old);
+    return ok ? 1 : 0;
 }
 
 int ini_delete(const wchar_t *file, const wchar_t *section, const wchar_t *key)

@@ -26,9 +26,11 @@ int registry_delete_value(HKEY root, const wchar_t *subkey, const wchar_t *name)
 int registry_delete_key_if_empty(HKEY root, const wchar_t *subkey);
 int registry_delete_tree(HKEY root, const wchar_t *subkey);
 
-/* 1 written, 0 failed, 2 left alone. */
+/* 1 written, 0 failed, 2 left alone. Journals like registry_write: the entry (and a new
+ * file) for the uninstaller when `uninstall`, otherwise for a rollback only, and the old value
+ * of an entry it overwrites. */
 int ini_write(const wchar_t *file, const wchar_t *section, const wchar_t *key, const wchar_t *value,
-              int overwrite, Journal *journal);
+              int overwrite, int uninstall, Journal *journal);
 int ini_delete(const wchar_t *file, const wchar_t *section, const wchar_t *key);
 
 int shortcut_create(const wchar_t *lnk, const wchar_t *target, const wchar_t *params,

@@ -629,11 +629,9 @@ static void write_ini(Installer *in)
         wchar_t *section = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_SECTION));
         wchar_t *key = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_KEY));
         wchar_t *value = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_VALUE));
-        Journal scratch = {0};
         int uninstall = is_yes(script_value(s, SEC_K, i, K_UNINSTALL));
-        int r = ini_write(file, section, key, value, is_yes(script_value(s, SEC_K, i, K_OVERWRITE)),
-                          uninstall ? &in->journal : &scratch);
-        journal_free(&scratch);
+        int r = ini_write(file, section, key, value, is_yes(script_value(s, SEC_K, i, K_OVERWRITE)), uninstall,
+                          &in->journal);
         if (r == 0)
             log_line(LOG_ERROR, L"INI entry could not be written: %ls [%ls] %ls", file, section, key);
         else
@@ -1073,6 +1071,7 @@ int installer_run(Installer *in, const wchar_t *self_path)
         journal_add(&in->journal, J_FILE, 1, log_path);
         if (!journal_save(&in->journal, log_path)) {
             log_line(LOG_ERROR, L"The uninstall log could not be written: %ls", log_path);
+            journal_pop(&in->journal); /* the log itself: whatever is at its place is not ours */
             in->fatal = 1;
         }
     }

@@ -21,6 +21,15 @@ void journal_add(Journal *j, wchar_t tag, int count, ...)
     va_end(ap);
 }
 
+void journal_pop(Journal *j)
+{
+    if (j->count == 0)
+        return;
+    JournalRecord *r = &j->items[--j->count];
+    for (int i = 0; i < r->count; i++)
+        xfree(r->field[i]);
+}
+
 const wchar_t *journal_find(const Journal *j, wchar_t tag, int field)
 {
     for (size_t i = 0; i < j->count; i++)
@@ -44,7 +53,8 @@ static void escape(WBuf *b, const wchar_t *s)
 
 int journal_rollback_only(wchar_t tag)
 {
-    return tag == J_ROLLBACK_FILE || tag == J_ROLLBACK_REG_VALUE || tag == J_ROLLBACK_REG_KEY || tag == J_REG_OLD;
+    return tag == J_ROLLBACK_FILE || tag == J_ROLLBACK_REG_VALUE || tag == J_ROLLBACK_REG_KEY || tag == J_REG_OLD ||
+           tag == J_ROLLBACK_INI || tag == J_INI_OLD;
 }
 
 int journal_save(const Journal *j, const wchar_t *path)

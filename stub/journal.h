@@ -32,6 +32,8 @@ enum JournalTag {
     J_ROLLBACK_REG_KEY = 'k',   /* as J_REG_KEY */
     J_REG_OLD = 'O',            /* value before it was overwritten: root number, subkey, name,
                                    type number, data in hexadecimal */
+    J_ROLLBACK_INI = 'i',       /* as J_INI, for an entry the uninstaller keeps */
+    J_INI_OLD = 'o',            /* INI entry before it was overwritten: file, section, key, value */
 };
 
 /* 1 for the tags that only a rollback reads. */
@@ -49,6 +51,7 @@ typedef struct {
 } Journal;
 
 void journal_add(Journal *j, wchar_t tag, int count, ...); /* const wchar_t * fields */
+void journal_pop(Journal *j); /* forgets the last record */
 const wchar_t *journal_find(const Journal *j, wchar_t tag, int field); /* first record's field */
 int journal_save(const Journal *j, const wchar_t *path);
 int journal_load(Journal *j, const wchar_t *path);  /* 1 when the file is an uninstall log */

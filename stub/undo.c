@@ -88,8 +88,13 @@ void journal_undo(const Journal *j, UndoRun *run)
     step(run, L"Removing registry values...");
     for (size_t i = j->count; i-- > 0;) {
         const JournalRecord *r = rec(j, i);
-        if (r->tag == J_INI && !ini_delete(f(r, 0), f(r, 1), f(r, 2)))
+        const int ini = r->tag == J_INI || (!run->uninstalling && r->tag == J_ROLLBACK_INI);
+        if (ini && !ini_delete(f(r, 0), f(r, 1), f(r, 2)))
             fail(run, L"INI entry", f(r, 2));
+        if (!run->uninstalling && r->tag == J_INI_OLD) {
+            WritePrivateProfileStringW(f(r, 1), f(r, 2), f(r, 3), f(r, 0));
+            WritePrivateProfileStringW(NULL, NULL, NULL, f(r, 0));
+        }
         /* A rollback also undoes what the uninstaller would keep, and puts overwritten values
          * back (their old value was recorded just before the new one, so it comes after it
          * in this backward walk). */

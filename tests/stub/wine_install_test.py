@@ -23,8 +23,10 @@ DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
 ARGS = sys.argv[3:]
 PROGRAM = ARGS[ARGS.index('--program') + 1] if '--program' in ARGS else None
 MAKER = ARGS[ARGS.index('--maker') + 1] if '--maker' in ARGS else None
-ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=',
-           DISPLAY='')
+# Wine starts its menu builder on every shortcut saved; it reads the new .lnk files while the
+# installer may already be removing them again (a rollback), and writes menu files on the host.
+ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG='-all',
+           WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d', DISPLAY='')
 ENV.pop('WAYLAND_DISPLAY', None)
 failures = []
 FONT = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf'
@@ -340,6 +342,12 @@ def case_rollback_registry():
     s.sections['C'] += [['1', key, 'Keep', 'kept by the uninstaller', '0', '1', '0'],
                         ['1', key + '\\New', 'K', 'x', '0', '1', '0']]
     s.add_file(b'kept by the uninstaller', '@$&%04\\keep.txt', uninstall='0')
+    user_ini = 'C:\\bvqtest\\rollregini\\user.ini'
+    os.makedirs(os.path.dirname(host(user_ini)), exist_ok=True)
+    with open(host(user_ini), 'wb') as fh:
+        fh.write(b'[Main]\r\nPath=the user path\r\nOther=1\r\n')
+    s.sections['K'] += [[user_ini, 'Main', 'Path', 'overwritten', '1', '0'],
+                        [user_ini, 'Main', 'Added', 'new', '1', '1']]
     # The uninstall log's place is taken by a folder, so writing the log fails at the very end.
     s.fields[92] = log_dir + '\\Uninstall.ini'
     os.makedirs(host(log_dir + '\\Uninstall.ini'), exist_ok=True)
@@ -351,6 +359,10 @@ def case_rollback_registry():
     for value in ('Keep', 'Bin'):
         check(reg_query(hk, value) is None, f'rollback-registry: {value} removed')
     check(not reg_key_exists(hk + '\\New') and not reg_key_exists(hk + '\\Sub'), 'rollback-registry: new keys removed')
+    ini = ini_text(host(user_ini)) if os.path.isfile(host(user_ini)) else ''
+    check('Path=the user path' in ini and 'Other=1' in ini and 'Added' not in ini,
+          f'rollback-registry: the INI file is as it was: {ini!r}')
+    shutil.rmtree(os.path.dirname(host(user_ini)), ignore_errors=True)
     # Only what the command after unpacking wrote is left: a command's effects are its own.
     left = sorted(os.listdir(host(folder))) if os.path.isdir(host(folder)) else []
     check(left == ['after.txt'], f'rollback-registry: installed files removed, the kept one too: {left}')
