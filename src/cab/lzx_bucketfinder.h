@@ -30,7 +30,8 @@ class BucketMatchFinder {
   // increasing length, to `out`; returns their number.
   uint32_t Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history, Match* out);
 
-  static constexpr uint32_t kMaxMatchesPerPosition = 34;
+  // One three-byte match and at most one per bucket entry.
+  static constexpr uint32_t kMaxMatchesPerPosition = 33;
 
  private:
   uint32_t* Bucket(uint32_t hash) { return &table_[size_t{hash} << waysLog_]; }

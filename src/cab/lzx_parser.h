@@ -38,7 +38,7 @@ struct ParseInput {
   uint32_t end;
 };
 
-// Search effort; see bench/lzx-bench.sh.
+// Search effort; bench/lzx_bench.cpp compares settings.
 struct ParserTuning {
   int hashBits = 16;       // log2 of the number of hash buckets
   uint32_t ways = 8;       // positions kept per hash bucket
