@@ -30,7 +30,10 @@
 #include <QVBoxLayout>
 
 #include "app/app_dialogs.h"
+#include "app/about_form.h"
 #include "app/compile_form.h"
+#include "app/info_form.h"
+#include "app/settings_form.h"
 #include "app/file_names.h"
 #include "app/page_rules.h"
 #include "app/recent_projects.h"
@@ -134,7 +137,10 @@ TMainForm::~TMainForm() {
   project_.Listeners.Remove(listenerId_);
   // The panels and a build window refer to the project: they go before it does (child
   // widgets are otherwise deleted by the base class, after the members).
-  qDeleteAll(findChildren<TCompileForm*>(Qt::FindDirectChildrenOnly));
+  for (TCompileForm* build : findChildren<TCompileForm*>(Qt::FindDirectChildrenOnly)) {
+    build->disconnect(this);
+    delete build;
+  }
   delete takeCentralWidget();
 }
 
@@ -157,6 +163,21 @@ void TMainForm::BuildMenus() {
   QAction* exit = action("ActExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4));
   QAction* compile = action("ActCompile", "Compile", QKeySequence(Qt::CTRL | Qt::Key_F9));
   QAction* run = action("ActRun", "Run", QKeySequence(Qt::Key_F9));
+  QAction* info = action("ActInfoView", "Information...", QKeySequence(Qt::Key_F2));
+  QAction* options = action("ActOptionsWindow", "Options...");
+  QAction* about = action("ActAbout", "About...");
+  connect(info, &QAction::triggered, this, [this] {
+    TInfoForm form(project_, this);
+    form.exec();
+  });
+  connect(options, &QAction::triggered, this, [this] {
+    TSettingsForm form(settingsPath_, this);
+    form.exec();
+  });
+  connect(about, &QAction::triggered, this, [this] {
+    TAboutForm form(this);
+    form.exec();
+  });
   QAction* association = action("ActRegFileExp", "Add a file association...");
   QAction* uninstallShortcut = action("ActAddUnLink", "Add an uninstaller shortcut");
   connect(uninstallShortcut, &QAction::triggered, this, [this] {
@@ -196,10 +217,14 @@ void TMainForm::BuildMenus() {
   file->addAction(exit);
   QMenu* projectMenu = menuBar()->addMenu("Project");
   projectMenu->setObjectName("ProjectMenu");
+  projectMenu->addAction(info);
+  projectMenu->addSeparator();
   projectMenu->addAction(compile);
   projectMenu->addAction(run);
   QMenu* settingsMenu = menuBar()->addMenu("Settings");
   settingsMenu->setObjectName("SettingsMenu");
+  settingsMenu->addAction(options);
+  settingsMenu->addSeparator();
   QMenu* languageMenu = settingsMenu->addMenu("Language");
   languageMenu->setObjectName("ActLanguageSelect");
   auto* languageGroup = new QActionGroup(this);
@@ -222,8 +247,7 @@ void TMainForm::BuildMenus() {
   service->addAction(association);
   QMenu* help = menuBar()->addMenu("Help");
   help->setObjectName("HelpMenu");
-  (void)settingsMenu;
-  (void)help;
+  help->addAction(about);
 
   QToolBar* tools = addToolBar("Tools");
   tools->setObjectName("ToolBar1");
@@ -241,6 +265,8 @@ void TMainForm::BuildMenus() {
   tools->addSeparator();
   tool(compile, "ToolButton4", QStyle::SP_MediaPlay);
   tool(run, "ToolButton6", QStyle::SP_MediaSeekForward);
+  tools->addSeparator();
+  tool(options, "ToolButton8", QStyle::SP_FileDialogDetailedView);
   if (auto* openButton = qobject_cast<QToolButton*>(tools->widgetForAction(open))) {
     openButton->setMenu(recentMenu_);
     openButton->setPopupMode(QToolButton::MenuButtonPopup);
@@ -618,6 +644,8 @@ TCompileForm* TMainForm::CompileAction() {
       form->close();
     }
   });
+  SetBusy(true);
+  connect(form, &QObject::destroyed, this, [this] { SetBusy(false); });
   form->open();
   return form;
 }
@@ -644,6 +672,11 @@ void TMainForm::StartSetup() {
 // ---------------------------------------------------------------------------------------
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  for (TCompileForm* build : findChildren<TCompileForm*>(Qt::FindDirectChildrenOnly))
+    if (build->Running()) {
+      event->ignore();
+      return;
+    }
   if (project_.ProjectBusy || (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString()))) {
     event->ignore();
     return;

@@ -1,0 +1,73 @@
+// The information and options windows.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <filesystem>
+
+#include "app/info_form.h"
+#include "app/project_info.h"
+#include "app/settings_form.h"
+#include "app_fixture.h"
+#include "project/interface_strings.h"
+#include "util/code_page.h"
+#include "util/program_values.h"
+#include "util/strings.h"
+
+namespace bvq::test {
+namespace {
+
+TEST(ProjectInfo, CountsAreGroupedByThousands) {
+  const struct { int64_t n; const char* text; } cases[] = {
+      {0, "0"}, {7, "7"}, {999, "999"}, {1000, "1 000"}, {1234567, "1 234 567"}};
+  for (const auto& c : cases) EXPECT_EQ(app::GroupedCount(c.n), c.text) << c.n;
+}
+
+class SecondaryWindowsTest : public AppFixture {};
+
+TEST_F(SecondaryWindowsTest, InformationSumsTheSourceFiles) {
+  WriteFile(dir.Path() + "a.bin", std::string(1000, 'a'));
+  WriteFile(dir.Path() + "b.bin", std::string(536, 'b'));
+  Project& p = form->project();
+  p.ListView3.AppendCells({dir.Path() + "a.bin", "%InstallPath%\\a.bin", InterfaceString(236), InterfaceString(62)});
+  p.ListView3.AppendCells({dir.Path() + "b.bin", "%InstallPath%\\b.bin", InterfaceString(236), InterfaceString(62)});
+  p.ListView3.AppendCells({InterfaceString(26), "%InstallPath%\\empty", InterfaceString(236), InterfaceString(62)});
+  p.ListView3.AppendCells({dir.Path() + "gone.bin", "%InstallPath%\\gone", InterfaceString(236), InterfaceString(62)});
+
+  app::TInfoForm info(p, form.get());
+  QSignalSpy filled(&info, &app::TInfoForm::filled);
+  ASSERT_TRUE(filled.wait(10000));
+  EXPECT_TRUE(info.windowTitle().endsWith("Project1"));
+  EXPECT_EQ(info.Text("Label4"), "4");
+  EXPECT_EQ(info.Text("Label5").toStdString(), SizeText(1536));
+  EXPECT_EQ(info.Text("Label6").toStdString(), SizeText(0));
+  EXPECT_EQ(info.Text("Label8"), "0");
+}
+
+TEST_F(SecondaryWindowsTest, OptionsKeepAMissingFolderOutAndStoreAGoodOne) {
+  const std::string before = WorkFolder();
+  app::TSettingsForm options(settingsPath, form.get());
+  auto* folder = options.findChild<QLineEdit*>("Edit1");
+  ASSERT_NE(folder, nullptr);
+  EXPECT_EQ(folder->text().toStdString(), before);
+
+  folder->setText(QString::fromStdString(dir.Path() + "no/such/folder"));
+  options.Confirm();
+  EXPECT_NE(options.result(), QDialog::Accepted);
+  EXPECT_EQ(WorkFolder(), before);
+
+  const std::string work = dir.Path() + "work";
+  std::filesystem::create_directories(work);
+  folder->setText(QString::fromStdString(work));
+  options.findChild<QCheckBox*>("CheckBox1")->setChecked(true);
+  options.Confirm();
+  EXPECT_EQ(options.result(), QDialog::Accepted);
+  EXPECT_EQ(WorkFolder(), work + "/");
+  SettingsStore store = SettingsStore::Open(settingsPath);
+  EXPECT_EQ(store.GetString(SettingsStore::kMainSection, "TempDir").value_or(""), work + "/");
+  EXPECT_TRUE(store.GetBool(SettingsStore::kMainSection, "OpenLastProject").value_or(false));
+  SetWorkFolder(before);
+}
+
+}  // namespace
+}  // namespace bvq::test
