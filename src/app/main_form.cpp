@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -57,6 +58,7 @@
 #include "project/shortcut_entries.h"
 #include "util/files.h"
 #include "util/paths.h"
+#include "util/program_values.h"
 #include "util/strings.h"
 
 namespace bvq::app {
@@ -247,6 +249,14 @@ void TMainForm::BuildMenus() {
   service->addAction(association);
   QMenu* help = menuBar()->addMenu("Help");
   help->setObjectName("HelpMenu");
+  QAction* helpFile = action("ActHelp", "Help", QKeySequence(Qt::Key_F1));
+  connect(helpFile, &QAction::triggered, this, [this] {
+    const std::string file =
+        ProgramFolder() + (context_.InterfaceLanguage == "Russian" ? "rus" : "eng") + "help.chm";
+    QDesktopServices::openUrl(QUrl::fromLocalFile(DiskToQ(file)));
+  });
+  help->addAction(helpFile);
+  help->addSeparator();
   help->addAction(about);
 
   QToolBar* tools = addToolBar("Tools");
@@ -267,6 +277,7 @@ void TMainForm::BuildMenus() {
   tool(run, "ToolButton6", QStyle::SP_MediaSeekForward);
   tools->addSeparator();
   tool(options, "ToolButton8", QStyle::SP_FileDialogDetailedView);
+  tool(helpFile, "ToolButton10", QStyle::SP_DialogHelpButton);
   if (auto* openButton = qobject_cast<QToolButton*>(tools->widgetForAction(open))) {
     openButton->setMenu(recentMenu_);
     openButton->setPopupMode(QToolButton::MenuButtonPopup);
@@ -453,6 +464,8 @@ void TMainForm::SetBusy(bool busy) {
   for (const char* name : {"ActNewProject", "ActOpenProject", "ActSaveProject", "ActSaveAsProject", "ActCompile"})
     actions_[name]->setEnabled(!busy);
   recentMenu_->setEnabled(!busy);
+  // Edits made while a load runs would be lost when the loaded project replaces the model.
+  pages_->setEnabled(!busy);
 }
 
 QString TMainForm::ProjectName() const {
@@ -661,10 +674,25 @@ void TMainForm::RunAction() {
 
 void TMainForm::StartSetup() {
   const std::string setup = VolumePath(project_, 0);
-  // A Windows setup runs under Wine here.
+  // A Windows setup runs under Wine here; the window waits minimised until it ends.
   const QString wine = QStandardPaths::findExecutable("wine");
-  if (wine.isEmpty() || !QProcess::startDetached(wine, {QString::fromStdString(setup)}))
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), IString(103) + QString::fromStdString(setup));
+  auto* process = new QProcess(this);
+  if (!wine.isEmpty()) {
+    process->setWorkingDirectory(DiskToQ(ExtractFilePath(setup)));
+    process->start(wine, {DiskToQ(setup)});
+  }
+  if (wine.isEmpty() || !process->waitForStarted()) {
+    process->deleteLater();
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), IString(103) + DiskToQ(setup));
+    return;
+  }
+  showMinimized();
+  connect(process, &QProcess::finished, this, [this, process] {
+    process->deleteLater();
+    showNormal();
+    raise();
+    activateWindow();
+  });
 }
 
 // ---------------------------------------------------------------------------------------
