@@ -32,6 +32,7 @@
 
 #include "app/app_dialogs.h"
 #include "app/about_form.h"
+#include "app/column_sizing.h"
 #include "app/compile_form.h"
 #include "app/info_form.h"
 #include "app/settings_form.h"
@@ -330,6 +331,7 @@ void TMainForm::BuildPages() {
     auto* panel = new EntryListPanel(project_, ListOfPage().at(n), handOver_, page);
     column->addWidget(panel, 1);
     panels_[n] = panel;
+    panel->Tree()->installEventFilter(this);
     connect(panel, &EntryListPanel::positionChanged, this, [this, n](const QString& text) {
       if (currentPage_ == n) status_[2]->setText(text);
     });
@@ -711,6 +713,20 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   }
   StoreWindowSettings();
   event->accept();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  // A list that changes its width shares the new width among its stretching columns.
+  if (event->type() == QEvent::Resize)
+    for (auto& [page, panel] : panels_)
+      if (panel->Tree() == watched) {
+        QHeaderView* header = panel->Tree()->header();
+        std::vector<int> widths;
+        for (int c = 0; c < panel->Tree()->columnCount(); ++c) widths.push_back(header->sectionSize(c));
+        const std::vector<int> sized = SizeColumns(panel->ListNumber(), panel->Tree()->width(), widths);
+        for (std::size_t c = 0; c < sized.size(); ++c) header->resizeSection(static_cast<int>(c), sized[c]);
+      }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
