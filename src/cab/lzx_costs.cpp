@@ -45,7 +45,7 @@ void CostModel::EstimateLiterals(const uint8_t* data, uint32_t n) {
   for (uint32_t i = 0; i < n; ++i) hist[data[i]]++;
   const double share = std::log2(1.0 / literalShare);
   for (int b = 0; b < kNumChars; ++b) {
-    double bits = std::log2(n / std::max(hist[b], 1u) * (hist[b] ? 1.0 : 2.0)) + share;
+    double bits = std::log2(static_cast<double>(n) / std::max(hist[b], 1u) * (hist[b] ? 1.0 : 2.0)) + share;
     bits = std::clamp(bits, 1.0, double{kMaxCodeLength});
     main[b] = static_cast<uint32_t>(bits * kScale + 0.5);
   }

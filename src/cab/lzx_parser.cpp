@@ -8,7 +8,7 @@ namespace bvq::cab::lzx {
 
 Parser::Parser(int windowBits, const ParserTuning& t)
     : numMain_(kNumChars + 8 * NumPositionSlots(windowBits)),
-      mf_(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen), niceLen_(t.niceLen), lazy_(t.lazy) {
+      mf_(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen), niceLen_(t.niceLen), lookAhead_(t.lookAhead) {
   model_.SetDefaults(numMain_);
 }
 
@@ -73,16 +73,21 @@ void Parser::Parse(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out)
       ++i;
       continue;
     }
-    // Put the match off while the next position offers more; `entered` is the end of
-    // the positions entered so far.
+    // Put the match off while one of the next positions offers more; `entered` is the
+    // end of the positions entered so far (all inside the match).
     uint32_t entered = i + 1;
-    while (lazy_ && c.len < niceLen_ && i + 1 < n) {
-      const Choice next = Best(in, i + 1, q);
-      entered = i + 2;
-      if (next.gain <= c.gain) break;
-      out.push_back({0, data[i]});
-      ++i;
-      c = next;
+    while (c.len < niceLen_) {
+      uint32_t k = 1;
+      Choice later;
+      for (; k <= lookAhead_ && k < c.len && i + k < n; ++k) {
+        later = Best(in, i + k, q);
+        entered = i + k + 1;
+        if (later.len && later.gain > c.gain) break;
+      }
+      if (k > lookAhead_ || k >= c.len || i + k >= n) break;
+      for (uint32_t j = 0; j < k; ++j) out.push_back({0, data[i + j]});
+      i += k;
+      c = later;
     }
     const Item it{c.len, c.value};
     out.push_back(it);

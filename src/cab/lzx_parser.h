@@ -1,8 +1,8 @@
 #pragma once
 // Lazy parsing of LZX: at each position the best of the repeated-offset matches and the
 // hash-bucket matches is weighed by the bits it saves over literals, under costs from the
-// statistics of the chunk before; a match is put off by a literal while the next position
-// offers a better one. Positions inside a chosen match are entered but not searched.
+// statistics of the chunk before; a match is put off by literals while one of the next
+// positions offers a better one. Positions inside a chosen match are entered but not searched.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -43,7 +43,7 @@ struct ParserTuning {
   int hashBits = 16;       // log2 of the number of hash buckets
   uint32_t ways = 8;       // positions kept per hash bucket
   uint32_t niceLen = 32;   // a match this long is taken without looking further
-  bool lazy = true;        // put a match off for a better one at the next position
+  uint32_t lookAhead = 1;  // positions after a match's start searched for a better one
 };
 
 class Parser {
@@ -73,7 +73,7 @@ class Parser {
   int numMain_;
   BucketMatchFinder mf_;
   uint32_t niceLen_;
-  bool lazy_;
+  uint32_t lookAhead_;
   CostModel model_;
   std::vector<uint32_t> litCost_;  // prefix sums of the chunk's literal costs
 };

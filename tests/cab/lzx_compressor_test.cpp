@@ -52,9 +52,10 @@ struct Result {
 };
 
 // Builds the cabinet and checks it with both decoders.
-Result CheckRoundTrip(const std::vector<TestFile>& files, int windowBits, size_t feed = 65536) {
+Result CheckRoundTrip(const std::vector<TestFile>& files, int windowBits, size_t feed = 65536,
+                      const lzx::ParserTuning& tuning = {}) {
   Result r;
-  r.cab = lzxtest::MakeLzxCabinet(files, windowBits, feed, &r.blocks);
+  r.cab = lzxtest::MakeLzxCabinet(files, windowBits, feed, &r.blocks, tuning);
   const std::string dir = lzxtest::TempDir();
   const std::string path = dir + "/test.cab";
   lzxtest::WriteFile(path, r.cab);
@@ -175,6 +176,27 @@ TEST(LzxCompressor, DataLargerThanTheWindowRepeatsFromFarBack) {
   EXPECT_GT(small.cab.size(), data.size() * 9 / 10);
   EXPECT_LT(large.cab.size(), data.size() / 5);
 }
+
+struct TuningCase {
+  const char* name;
+  lzx::ParserTuning tuning;
+};
+
+class LzxTunings : public ::testing::TestWithParam<TuningCase> {};
+
+// Every search setting the benchmark offers gives valid streams; PE code and text across
+// many chunks, so the two parsers' matches are re-expressed against the queue often.
+TEST_P(LzxTunings, PeAndTextRoundTrip) {
+  std::vector<TestFile> files{{"comctl32.dll", PeFile("comctl32.dll")}, {"text.txt", TextLike(700000, 12)},
+                              {"rep.txt", Repetitive(300000)}};
+  CheckRoundTrip(files, 21, 65536, GetParam().tuning);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, LzxTunings,
+    ::testing::Values(TuningCase{"Greedy", {16, 8, 32, 0}}, TuningCase{"LookTwoAhead", {16, 8, 32, 2}},
+                      TuningCase{"SmallTableFewWays", {12, 4, 8, 1}}, TuningCase{"ManyWaysLongNice", {15, 32, 257, 1}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class LzxWindows : public ::testing::TestWithParam<int> {};
 

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "cab/folder_compressor.h"
+#include "cab/lzx_compressor.h"
 
 namespace bvq::cab::lzxtest {
 namespace {
@@ -56,7 +57,7 @@ std::string Run(const std::string& cmd) {
 }  // namespace
 
 std::vector<uint8_t> MakeLzxCabinet(const std::vector<TestFile>& files, int windowBits, size_t feed,
-                                    size_t* dataBlocks) {
+                                    size_t* dataBlocks, const lzx::ParserTuning& tuning) {
   std::vector<std::vector<uint8_t>> blocks;
   std::vector<uint32_t> usizes;
   auto comp = MakeLzxCompressor(
@@ -64,7 +65,7 @@ std::vector<uint8_t> MakeLzxCabinet(const std::vector<TestFile>& files, int wind
         blocks.emplace_back(d, d + n);
         usizes.push_back(u);
       },
-      windowBits);
+      windowBits, tuning);
   for (const TestFile& f : files)
     for (size_t off = 0; off < f.data.size(); off += feed)
       comp->Write(f.data.data() + off, std::min(feed, f.data.size() - off));

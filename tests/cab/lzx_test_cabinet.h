@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "cab/lzx_parser.h"
+
 namespace bvq::cab::lzxtest {
 
 struct TestFile {
@@ -13,10 +15,10 @@ struct TestFile {
   std::vector<uint8_t> data;
 };
 
-// Compresses the files, in order, as one LZX folder with the given window, feeding the
-// compressor in pieces of `feed` bytes. Returns the cabinet's bytes.
+// Compresses the files, in order, as one LZX folder with the given window and search
+// effort, feeding the compressor in pieces of `feed` bytes. Returns the cabinet's bytes.
 std::vector<uint8_t> MakeLzxCabinet(const std::vector<TestFile>& files, int windowBits, size_t feed = 65536,
-                                    size_t* dataBlocks = nullptr);
+                                    size_t* dataBlocks = nullptr, const lzx::ParserTuning& tuning = {});
 
 // Extracts every file with libmspack's cabinet decompressor; returns "" when all files match,
 // else a description of the first difference or error.
