@@ -1,6 +1,8 @@
 #include "app/app_dialogs.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 
 #include "editors/qt_text.h"
 #include "project/interface_strings.h"
@@ -20,6 +22,17 @@ AppDialogs RealDialogs() {
   };
   d.saveFile = [](QWidget* parent, const QString& caption, const QString& proposed, const QString& filter) {
     return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+  };
+  d.color = [](QWidget* parent, const QColor& current) -> std::optional<QColor> {
+    const QColor chosen = QColorDialog::getColor(current, parent);
+    if (!chosen.isValid()) return std::nullopt;
+    return chosen;
+  };
+  d.font = [](QWidget* parent, const QFont& current) -> std::optional<QFont> {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, current, parent);
+    if (!ok) return std::nullopt;
+    return chosen;
   };
   return d;
 }

@@ -2,9 +2,12 @@
 // The modal questions and file dialogs the windows ask. Each is a replaceable function so
 // that tests drive the windows without a person at the screen; the defaults show the real
 // Qt dialogs.
+#include <QColor>
+#include <QFont>
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -21,6 +24,10 @@ struct AppDialogs {
   // A save-file dialog (asks before overwriting); "" when cancelled.
   std::function<QString(QWidget* parent, const QString& caption, const QString& proposed, const QString& filter)>
       saveFile;
+  // The colour dialog preset to `current`; nullopt when cancelled.
+  std::function<std::optional<QColor>(QWidget* parent, const QColor& current)> color;
+  // The font dialog preset to `current`; nullopt when cancelled.
+  std::function<std::optional<QFont>(QWidget* parent, const QFont& current)> font;
 };
 
 // The dialogs in use (the real ones unless a test replaced them).

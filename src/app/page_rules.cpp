@@ -71,9 +71,11 @@ void ApplyPageRules(QWidget* root, const SettingsBinder& binder) {
   Enable(root, {"LabeledEdit7", "CheckBox14", "Button104"}, p.CheckBox17 && !restart && !silent);
 
   // Background, header and logo.
-  Enable(root, {"RadioButton6", "RadioButton8", "LabeledEdit19", "LabeledEdit28"}, p.CheckBox1 && !silent);
-  Enable(root, {"ComboBox7"}, p.CheckBox1 && p.RadioButton6 && !silent);
+  Enable(root, {"RadioButton6", "RadioButton8", "LabeledEdit19", "LabeledEdit28", "Button1", "Button17"},
+         p.CheckBox1 && !silent);
+  Enable(root, {"ComboBox7", "ColorBtn1", "ColorBtn2"}, p.CheckBox1 && p.RadioButton6 && !silent);
   Enable(root, {"LabeledEdit27", "ComboBox8", "Button11"}, p.CheckBox1 && p.RadioButton8() && !silent);
+  Enable(root, {"ColorBtn3", "ColorBtn4"}, p.CheckBox10 && !silent);
   Enable(root, {"LabeledEdit14", "CheckBox6", "Button25"}, p.CheckBox26 && !silent);
   Enable(root, {"LabeledEdit15", "CheckBox13", "Button27"}, p.CheckBox40 && !silent);
 

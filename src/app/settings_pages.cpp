@@ -185,6 +185,58 @@ QToolButton* IconPicker(const char* name, QLineEdit* field) {
   return button;
 }
 
+// A colour kept as 0x00BBGGRR.
+QColor ToQColor(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+uint32_t FromQColor(const QColor& c) {
+  return static_cast<uint32_t>(c.red()) | (static_cast<uint32_t>(c.green()) << 8) |
+         (static_cast<uint32_t>(c.blue()) << 16);
+}
+
+// A colour button: its swatch shows the colour; a click offers the colour dialog.
+QToolButton* ColorButton(SettingsBinder& b, const char* name, uint32_t Project::*member) {
+  QToolButton* button = SideButton(name, QString());
+  button->setIconSize(QSize(24, 16));
+  Project& project = b.project();
+  auto paint = [&project, button, member] {
+    QPixmap swatch(24, 16);
+    swatch.fill(ToQColor(project.*member));
+    button->setIcon(QIcon(swatch));
+  };
+  QObject::connect(button, &QToolButton::clicked, button, [&b, &project, button, member, paint] {
+    auto chosen = Dialogs().color(button->window(), ToQColor(project.*member));
+    if (!chosen) return;
+    project.*member = FromQColor(*chosen);
+    paint();
+    b.Edited(button->objectName());
+  });
+  b.AddLoader(paint);
+  return button;
+}
+
+// A font button: the font dialog for a text drawn on the background. Its colour and
+// character set stay as they are; the project counts as changed even when the dialog is
+// cancelled, as the font buttons always did.
+QPushButton* FontButton(SettingsBinder& b, const char* name, FontSetting Project::*member) {
+  QPushButton* button = NewButton(name, "Aa");
+  Project& project = b.project();
+  QObject::connect(button, &QPushButton::clicked, button, [&b, &project, button, member] {
+    FontSetting& f = project.*member;
+    QFont current(ToQ(f.Name), f.Size > 0 ? f.Size : 8);
+    current.setBold(f.Style & kFontBold);
+    current.setItalic(f.Style & kFontItalic);
+    current.setUnderline(f.Style & kFontUnderline);
+    current.setStrikeOut(f.Style & kFontStrikeOut);
+    if (auto chosen = Dialogs().font(button->window(), current)) {
+      f.Name = FromQ(chosen->family());
+      if (chosen->pointSize() > 0) f.Size = chosen->pointSize();
+      f.Style = (chosen->bold() ? kFontBold : 0) | (chosen->italic() ? kFontItalic : 0) |
+                (chosen->underline() ? kFontUnderline : 0) | (chosen->strikeOut() ? kFontStrikeOut : 0);
+    }
+    b.Edited(button->objectName());
+  });
+  return button;
+}
+
 // The icon a field names, at 32 by 32 pixels; empty when the file is missing or no icon.
 QLabel* IconPreview(const char* name, QLineEdit* field) {
   auto* image = new QLabel;
@@ -422,13 +474,17 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   Column background(NewTab(tabs, "TabSheet1"));
   background.Add(b.Flag("CheckBox1", &Project::CheckBox1));
   background.Add(b.Choice("RadioButton6", &Project::RadioButton6, true));
-  background.Field(b.Index("ComboBox7", &Project::ComboBox7, 2), "Direction:");
+  background.Field(b.Index("ComboBox7", &Project::ComboBox7, 2), "Direction:",
+                   {ColorButton(b, "ColorBtn1", &Project::BackGradientColor1),
+                    ColorButton(b, "ColorBtn2", &Project::BackGradientColor2)});
   background.Add(b.Choice("RadioButton8", &Project::RadioButton6, false));
   QLineEdit* backPicture = b.Text("LabeledEdit27", &Project::LabeledEdit27);
   background.Field(backPicture, {}, {PicturePicker("Button11", backPicture, true)});
   background.Field(b.Index("ComboBox8", &Project::ComboBox8, 3), "Placement:");
-  background.Field(b.Text("LabeledEdit19", &Project::LabeledEdit19));
-  background.Field(b.Text("LabeledEdit28", &Project::LabeledEdit28));
+  background.Field(b.Text("LabeledEdit19", &Project::LabeledEdit19), {},
+                   {FontButton(b, "Button1", &Project::TitleBackFont)});
+  background.Field(b.Text("LabeledEdit28", &Project::LabeledEdit28), {},
+                   {FontButton(b, "Button17", &Project::CompanyBackFont)});
   background.End();
 
   Column header(NewTab(tabs, "TabSheet7"));
@@ -437,6 +493,13 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   header.Field(headerPicture, {}, {PicturePicker("Button25", headerPicture, false)});
   header.Add(b.Flag("CheckBox6", &Project::CheckBox6));
   header.Add(b.Flag("CheckBox10", &Project::CheckBox10));
+  auto* colours = new QWidget;
+  auto* colourRow = new QHBoxLayout(colours);
+  colourRow->setContentsMargins(0, 0, 0, 0);
+  colourRow->addWidget(ColorButton(b, "ColorBtn3", &Project::HeaderGradientColor1));
+  colourRow->addWidget(ColorButton(b, "ColorBtn4", &Project::HeaderGradientColor2));
+  colourRow->addStretch(1);
+  header.Add(colours);
   header.End();
 
   Column logo(NewTab(tabs, "TabSheet3"));

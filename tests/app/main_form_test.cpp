@@ -475,3 +475,45 @@ TEST_F(MainFormTest, UninstallerShortcutAndIconPreview) {
 
 }  // namespace
 }  // namespace bvq::test
+
+namespace bvq::test {
+namespace {
+
+// Colours are kept as 0x00BBGGRR; a font keeps its colour and character set; the font
+// button marks the project changed even when its dialog is cancelled.
+TEST_F(MainFormTest, ColourAndFontButtons) {
+  Widget<QCheckBox>("CheckBox1")->setChecked(true);
+  Widget<QRadioButton>("RadioButton6")->setChecked(true);
+  app::Dialogs().color = [](QWidget*, const QColor&) -> std::optional<QColor> { return QColor(0x12, 0x34, 0x56); };
+  Widget<QToolButton>("ColorBtn2")->click();
+  EXPECT_EQ(form->project().BackGradientColor2, 0x563412u);
+
+  const FontSetting before = form->project().TitleBackFont;
+  app::Dialogs().font = [](QWidget*, const QFont& current) -> std::optional<QFont> {
+    QFont f = current;
+    f.setFamily("Serif");
+    f.setPointSize(20);
+    f.setBold(true);
+    f.setItalic(false);
+    return f;
+  };
+  Widget<QPushButton>("Button1")->click();
+  const FontSetting& after = form->project().TitleBackFont;
+  EXPECT_EQ(after.Name, "Serif");
+  EXPECT_EQ(after.Size, 20);
+  EXPECT_EQ(after.Style, kFontBold);
+  EXPECT_EQ(after.Color, before.Color);
+  EXPECT_EQ(after.Charset, before.Charset);
+
+  form->project().ProjectModified = false;
+  app::Dialogs().font = [](QWidget*, const QFont&) -> std::optional<QFont> { return std::nullopt; };
+  Widget<QPushButton>("Button17")->click();
+  EXPECT_TRUE(form->project().ProjectModified);
+
+  // The header colours follow the gradient switch.
+  Widget<QCheckBox>("CheckBox10")->setChecked(false);
+  EXPECT_FALSE(Widget<QToolButton>("ColorBtn3")->isEnabled());
+}
+
+}  // namespace
+}  // namespace bvq::test
