@@ -450,8 +450,6 @@ void TMainForm::UpdateTitle() {
   const QString title = QString::fromStdString(WindowTitle(project_.ProjectFileName));
   setWindowTitle(title + "[*]");
   setWindowModified(project_.ProjectModified);
-  QApplication::setApplicationDisplayName(QString());
-  qApp->setApplicationName(title);
 }
 
 void TMainForm::ShowProject() {

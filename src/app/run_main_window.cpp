@@ -6,14 +6,13 @@
 #include "app/main_form.h"
 #include "platform/program_settings.h"
 #include "platform/settings_store.h"
-#include "util/program_values.h"
 #include "util/strings.h"
 
 namespace bvq {
 
 int RunMainWindow(int argc, char** argv, const CommandLine& cl) {
   QApplication application(argc, argv);
-  application.setApplicationName(QString::fromUtf8(kProgramName) + " " + QString::fromStdString(ProgramVersion()));
+  application.setApplicationName(QString::fromUtf8(kProgramName));
   const std::string settingsPath = SettingsStore::DefaultPath();
   const ProgramSettings settings = ReadProgramSettings(SettingsStore::Open(settingsPath));
   app::TMainForm form(ResolveInterfaceLanguage(settings.language), settingsPath);
