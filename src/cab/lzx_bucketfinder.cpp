@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "cab/lzx_format.h"
 #include "cab/lzx_match_length.h"
@@ -39,12 +42,24 @@ inline uint32_t Entry(uint32_t p, uint32_t v) { return ((p + 1) & kPosMask) | ((
 inline uint32_t Hash3(uint32_t v) { return ((v << 8) * 0x9E3779B1u) >> (32 - kHash3Bits); }
 
 // Puts `entry` first in bucket b of 2^waysLog entries, dropping the last, and copies the
-// former entries to `old` when given; constant sizes make the copies a few vector moves.
+// former entries to `old` when given; constant sizes keep the copies inline.
 template <uint32_t kWays>
 inline void PushFront(uint32_t* b, uint32_t entry, uint32_t* old) {
   if (old) std::memcpy(old, b, kWays * sizeof *b);
+#if defined(__SSE2__)
+  // Four entries a register, each shifted by one entry with the last of the one before;
+  // a plain loop here becomes a library call.
+  __m128i carry = _mm_cvtsi32_si128(static_cast<int>(entry));
+  for (uint32_t k = 0; k < kWays; k += 4) {
+    __m128i* at = reinterpret_cast<__m128i*>(b + k);
+    const __m128i v = _mm_loadu_si128(at);
+    _mm_storeu_si128(at, _mm_or_si128(_mm_slli_si128(v, 4), carry));
+    carry = _mm_srli_si128(v, 12);
+  }
+#else
   std::memmove(b + 1, b, (kWays - 1) * sizeof *b);
   b[0] = entry;
+#endif
 }
 inline void PushFront(uint32_t waysLog, uint32_t* b, uint32_t entry, uint32_t* old = nullptr) {
   switch (waysLog) {
