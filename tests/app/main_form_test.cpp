@@ -8,12 +8,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "app_fixture.h"
+#include "editors/entry_dialog_base.h"
 #include "editors/entry_list_panel.h"
 #include "project/interface_strings.h"
 #include "platform/shell_folders.h"
@@ -513,6 +518,38 @@ TEST_F(MainFormTest, ColourAndFontButtons) {
   // The header colours follow the gradient switch.
   Widget<QCheckBox>("CheckBox10")->setChecked(false);
   EXPECT_FALSE(Widget<QToolButton>("ColorBtn3")->isEnabled());
+}
+
+}  // namespace
+}  // namespace bvq::test
+
+namespace bvq::test {
+namespace {
+
+// A file dropped on the window opens the file entry dialog on the file page with the file
+// preset; its OK adds the row.
+TEST_F(MainFormTest, DroppedFileBecomesAFileEntry) {
+  const std::string file = dir.Path() + "dropped.txt";
+  WriteFile(file, "dropped");
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+  bool dialogShown = false;
+  QTimer::singleShot(0, [&dialogShown] {
+    if (auto* dialog = qobject_cast<EntryDialog*>(QApplication::activeModalWidget())) {
+      dialogShown = true;
+      dialog->Ok();
+    }
+  });
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  // Straight to the window: the application routes drop events only during a real drag.
+  static_cast<QObject*>(form.get())->event(&drop);
+
+  EXPECT_TRUE(dialogShown);
+  EXPECT_EQ(form->CurrentPage(), 2);
+  ASSERT_EQ(form->project().ListView3.size(), 1u);
+  EXPECT_EQ(form->project().ListView3[0].Caption, file);
+  EXPECT_EQ(form->PanelOfPage(2)->Tree()->topLevelItemCount(), 1);
+  EXPECT_TRUE(form->isWindowModified());
 }
 
 }  // namespace
