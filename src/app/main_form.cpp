@@ -279,10 +279,7 @@ void TMainForm::BuildMenus() {
   tools->addSeparator();
   tool(options, "ToolButton8", QStyle::SP_FileDialogDetailedView);
   tool(helpFile, "ToolButton10", QStyle::SP_DialogHelpButton);
-  if (auto* openButton = qobject_cast<QToolButton*>(tools->widgetForAction(open))) {
-    openButton->setMenu(recentMenu_);
-    openButton->setPopupMode(QToolButton::MenuButtonPopup);
-  }
+  openButton_ = qobject_cast<QToolButton*>(tools->widgetForAction(open));
 }
 
 QWidget* TMainForm::BuildSideMenu() {
@@ -577,6 +574,11 @@ void TMainForm::RefreshRecent(const std::string& path) {
   SettingsStore store = SettingsStore::Open(settingsPath_);
   recent_ = app::RefreshRecent(store, path);
   recentMenu_->menuAction()->setVisible(!recent_.empty());
+  // The open button offers the recent projects only when there are some.
+  if (openButton_) {
+    openButton_->setMenu(recent_.empty() ? nullptr : recentMenu_);
+    openButton_->setPopupMode(recent_.empty() ? QToolButton::DelayedPopup : QToolButton::MenuButtonPopup);
+  }
   for (int n = 0; n < kRecentProjectsMax; ++n) {
     QAction* a = actions_["Act" + QString::number(n)];
     const bool used = n < static_cast<int>(recent_.size());

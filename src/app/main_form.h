@@ -20,6 +20,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QStackedWidget;
+class QToolButton;
 
 namespace bvq {
 class EntryListPanel;
@@ -122,6 +123,7 @@ class TMainForm : public QMainWindow {
   std::array<QLabel*, 3> status_{};
   std::map<QString, QAction*> actions_;
   QMenu* recentMenu_ = nullptr;
+  QToolButton* openButton_ = nullptr;  // ToolButton2
   std::vector<std::string> recent_;
   TStrList languages_;  // interface languages of the program folder
   int currentPage_ = 1;
