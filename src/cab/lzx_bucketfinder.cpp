@@ -15,6 +15,7 @@ namespace {
 constexpr int kHash3Bits = 15;
 // Three-byte matches only pay at short distances.
 constexpr uint32_t kMaxLen3Dist = 1u << 16;
+constexpr size_t kLineEntries = 64 / sizeof(uint32_t);
 // Positions ahead whose bucket is fetched into the cache.
 constexpr uint32_t kAhead = 64;
 
@@ -79,7 +80,12 @@ uint32_t WaysLog(uint32_t ways) {
 }  // namespace
 
 BucketMatchFinder::BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen)
-    : maxDist_(maxDist), waysLog_(WaysLog(ways)), hashShift_(32 - hashBits), niceLen_(niceLen), table_(size_t{1} << (hashBits + WaysLog(ways))), head3_(size_t{1} << kHash3Bits) {}
+    : maxDist_(maxDist), waysLog_(WaysLog(ways)), hashShift_(32 - hashBits), niceLen_(niceLen), table_((size_t{1} << (hashBits + WaysLog(ways))) + kLineEntries),
+      head3_(size_t{1} << kHash3Bits) {
+  // Buckets of up to a cache line then never straddle two lines.
+  const auto misalign = reinterpret_cast<uintptr_t>(table_.data()) % (kLineEntries * sizeof(uint32_t));
+  buckets_ = table_.data() + (misalign ? kLineEntries - misalign / sizeof(uint32_t) : 0);
+}
 
 void BucketMatchFinder::Reset() {
   std::fill(table_.begin(), table_.end(), 0);

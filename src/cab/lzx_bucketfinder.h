@@ -34,7 +34,7 @@ class BucketMatchFinder {
   static constexpr uint32_t kMaxMatchesPerPosition = 33;
 
  private:
-  uint32_t* Bucket(uint32_t hash) { return &table_[size_t{hash} << waysLog_]; }
+  uint32_t* Bucket(uint32_t hash) { return buckets_ + (size_t{hash} << waysLog_); }
   void FetchAhead(const uint8_t* cur, uint32_t avail);
   uint32_t Hash4(uint32_t v) const { return (v * 0x9E3779B1u) >> hashShift_; }
 
@@ -42,7 +42,8 @@ class BucketMatchFinder {
   uint32_t waysLog_;
   int hashShift_;
   uint32_t niceLen_;
-  std::vector<uint32_t> table_;  // buckets of positions + 1 (0 = empty), newest first
+  std::vector<uint32_t> table_;  // the buckets, from a cache-line boundary on
+  uint32_t* buckets_;            // entries (see Entry), newest first; 0 = empty
   std::vector<uint32_t> head3_;  // position + 1 of the latest string per 3-byte hash
 };
 
