@@ -22,8 +22,11 @@ namespace {
 
 using namespace lzx;
 
-// Data parsed at a time; a multiple of the frame size.
-constexpr uint32_t kChunkSize = 8 * kFrameSize;
+// Data parsed at a time by each of the two parsers; multiples of the frame size. The
+// thread that also writes every chunk parses the smaller one, so both are about as busy.
+constexpr uint32_t kOwnChunk = 7 * kFrameSize;
+constexpr uint32_t kWorkerChunk = 9 * kFrameSize;
+constexpr uint32_t kRoundSize = kOwnChunk + kWorkerChunk;
 // A parser enters every second position of the other parser's chunks: cheaper, and the
 // buckets keep older positions longer, which finds about as many matches.
 constexpr uint32_t kCatchUpStride = 2;
@@ -51,7 +54,7 @@ class LzxCompressor final : public FolderCompressor {
       : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits),
         parsers_{{windowBits, tuning}, {windowBits, tuning}} {
     // History, the chunk waiting to be written, the two chunks of a round and new input.
-    buf_.resize(windowSize_ + 4 * kChunkSize);
+    buf_.resize(windowSize_ + 2 * kRoundSize);
     for (Parser& p : parsers_) p.Reset();
   }
 
@@ -65,13 +68,13 @@ class LzxCompressor final : public FolderCompressor {
       fill_ += n;
       data += n;
       size -= n;
-      while (End() - searched_ >= 2 * kChunkSize) Round(kChunkSize, kChunkSize);
+      while (End() - searched_ >= kRoundSize) Round(kOwnChunk, kWorkerChunk);
     }
   }
 
   void Finish() override {
     const uint32_t rest = End() - searched_;
-    if (rest > 0) Round(std::min(rest, kChunkSize), rest - std::min(rest, kChunkSize));
+    if (rest > 0) Round(std::min(rest, kOwnChunk), rest - std::min(rest, kOwnChunk));
     if (pendingEnd_ > pendingStart_) Encode(pending_, pendingStart_, pendingEnd_);
     if (frameFill_ > 0) EndFrame();
     // Fresh state for the next folder.
