@@ -189,6 +189,12 @@ void TCompileForm::BuildEnded(BuildResult result, std::optional<BuildInputProble
   if (problem) {
     AskMessage(this, QMessageBox::Warning, IString(60), IString(problem->message), QMessageBox::Ok);
     emit showProblem(QString::fromStdString(problem->page), problem->tab, QString::fromStdString(problem->control));
+  } else if (result.built && runAfterBuild_) {
+    runAfterBuild_ = false;
+    emit buildFinished(true);
+    emit testRequested();
+    close();
+    return;
   } else if (result.built) {
     testButton_->show();
     ShowMessage(this, QMessageBox::Information, QString::fromUtf8(kProgramName), IString(61));

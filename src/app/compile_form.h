@@ -34,6 +34,10 @@ class TCompileForm : public QDialog {
   const std::optional<BuildInputProblem>& Problem() const { return problem_; }
   QTreeWidget* Log() const { return log_; }
 
+  // Run asked for this build: a successful build closes the window and asks for the setup
+  // to be started instead of offering the Test button.
+  void SetRunAfterBuild(bool run) { runAfterBuild_ = run; }
+
   // The build request of the window's Cancel button (also usable while no build runs).
   void RequestCancel();
 
@@ -61,6 +65,7 @@ class TCompileForm : public QDialog {
   int startDelayMs_;
   bool started_ = false;
   bool running_ = false;
+  bool runAfterBuild_ = false;
   BuildResult result_;
   std::optional<BuildInputProblem> problem_;
   std::thread worker_;

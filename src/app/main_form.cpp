@@ -123,6 +123,7 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
     statusBar()->addPermanentWidget(status_[i], i == 0 ? 1 : 0);
   }
 
+  launchSetup = [this](const std::string& setup) { return LaunchUnderWine(setup); };
   listenerId_ = project_.Listeners.Add([this](ProjectChange change) {
     if (change == ProjectChange::Modified || change == ProjectChange::Saved || change == ProjectChange::Replaced)
       UpdateTitle();
@@ -651,14 +652,9 @@ TCompileForm* TMainForm::CompileAction() {
   form->setAttribute(Qt::WA_DeleteOnClose);
   connect(form, &TCompileForm::showProblem, this, &TMainForm::ShowControl);
   connect(form, &TCompileForm::testRequested, this, [this] { QTimer::singleShot(50, this, &TMainForm::StartSetup); });
-  connect(form, &TCompileForm::buildFinished, this, [this, form](bool built) {
-    UpdateTitle();
-    if (built && runAfterBuild_) {
-      runAfterBuild_ = false;
-      QTimer::singleShot(50, this, &TMainForm::StartSetup);
-      form->close();
-    }
-  });
+  connect(form, &TCompileForm::buildFinished, this, &TMainForm::UpdateTitle);
+  form->SetRunAfterBuild(runAfterBuild_);
+  runAfterBuild_ = false;
   SetBusy(true);
   connect(form, &QObject::destroyed, this, [this] { SetBusy(false); });
   form->open();
@@ -676,17 +672,20 @@ void TMainForm::RunAction() {
 
 void TMainForm::StartSetup() {
   const std::string setup = VolumePath(project_, 0);
+  if (!launchSetup(setup))
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), IString(103) + DiskToQ(setup));
+}
+
+bool TMainForm::LaunchUnderWine(const std::string& setup) {
   // A Windows setup runs under Wine here; the window waits minimised until it ends.
   const QString wine = QStandardPaths::findExecutable("wine");
+  if (wine.isEmpty()) return false;
   auto* process = new QProcess(this);
-  if (!wine.isEmpty()) {
-    process->setWorkingDirectory(DiskToQ(ExtractFilePath(setup)));
-    process->start(wine, {DiskToQ(setup)});
-  }
-  if (wine.isEmpty() || !process->waitForStarted()) {
+  process->setWorkingDirectory(DiskToQ(ExtractFilePath(setup)));
+  process->start(wine, {DiskToQ(setup)});
+  if (!process->waitForStarted()) {
     process->deleteLater();
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), IString(103) + DiskToQ(setup));
-    return;
+    return false;
   }
   showMinimized();
   connect(process, &QProcess::finished, this, [this, process] {
@@ -695,6 +694,7 @@ void TMainForm::StartSetup() {
     raise();
     activateWindow();
   });
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------

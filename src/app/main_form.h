@@ -4,6 +4,7 @@
 // buttons, recent projects, the status bar, dropped files and the build window.
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -73,6 +74,10 @@ class TMainForm : public QMainWindow {
   // project), or else the most recent project when the settings ask for it.
   void StartupOpen(const std::string& path);
 
+  // Starts the built setup (Run, the build window's Test); false when it cannot be started.
+  // Starts it under Wine and waits minimised until it ends.
+  std::function<bool(const std::string& setupPath)> launchSetup;
+
   // The recent-projects list as the menu shows it.
   const std::vector<std::string>& RecentProjects() const { return recent_; }
   // Merges `path` (when not empty) into the stored recent list and rebuilds the menu.
@@ -106,6 +111,7 @@ class TMainForm : public QMainWindow {
   void ShowControl(const QString& page, int tab, const QString& control);
   void SetBusy(bool busy);
   void StartSetup();
+  bool LaunchUnderWine(const std::string& setup);
   void RestoreWindowSettings();
   void StoreWindowSettings();
   QString ProjectName() const;

@@ -166,5 +166,36 @@ TEST_F(BuildFromWindowTest, MissingIconStopsBeforeWritingAndShowsTheIconTab) {
   EXPECT_FALSE(fs::exists(dir.Path() + "out/Setup.exe"));
 }
 
+// Run builds first when the build is not current, then starts the setup; right after a
+// build it starts the setup at once.
+TEST_F(BuildFromWindowTest, RunBuildsWhenNeededThenStartsTheSetup) {
+  if (!HaveStubs()) GTEST_SKIP() << "Data/Install.exe and Data/Uninstall.exe are not built";
+  LoadSmallProject(0);
+  std::vector<std::string> started;
+  form->launchSetup = [&started](const std::string& setup) {
+    started.push_back(setup);
+    return true;
+  };
+  form->RunAction();
+  auto* compile = form->findChild<app::TCompileForm*>();
+  ASSERT_NE(compile, nullptr);
+  ASSERT_TRUE(WaitForEnd(compile));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !started.empty(); }, 5000));
+  EXPECT_EQ(started[0], dir.Path() + "out/Setup.exe");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->findChild<app::TCompileForm*>() == nullptr; }, 5000));
+  EXPECT_TRUE(messages.empty());  // no "built" box when the setup starts at once
+
+  // Current build: no new build window.
+  form->RunAction();
+  EXPECT_EQ(form->findChild<app::TCompileForm*>(), nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return started.size() == 2; }, 5000));
+
+  // A setup that cannot be started: string 103 and the path.
+  form->launchSetup = [](const std::string&) { return false; };
+  form->RunAction();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty() && messages.back().text.startsWith(Q(103)); }, 5000));
+  EXPECT_TRUE(messages.back().text.endsWith("Setup.exe"));
+}
+
 }  // namespace
 }  // namespace bvq::test
