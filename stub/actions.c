@@ -81,6 +81,25 @@ static int hex_value(wchar_t c)
     return -1;
 }
 
+/* Bytes of a text of hexadecimal digit pairs; NULL for an odd length or another character. */
+static BYTE *hex_to_bytes(const wchar_t *hex, DWORD *size)
+{
+    size_t n = wcslen(hex);
+    if (n % 2)
+        return NULL;
+    BYTE *bytes = xalloc(n / 2 + 1);
+    for (size_t i = 0; i < n; i += 2) {
+        int hi = hex_value(hex[i]), lo = hex_value(hex[i + 1]);
+        if (hi < 0 || lo < 0) {
+            xfree(bytes);
+            return NULL;
+        }
+        bytes[i / 2] = (BYTE)(hi * 16 + lo);
+    }
+    *size = (DWORD)(n / 2);
+    return bytes;
+}
+
 /* Records the value's present type and data (J_REG_OLD) when it exists. */
 static void note_old_value(HKEY root, const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name,
                            Journal *journal)
@@ -115,22 +134,15 @@ int registry_restore(const wchar_t *root_number, const wchar_t *subkey, const wc
 {
     HKEY root = root_from_number(root_number), key;
     long long type = 0;
-    size_t n = wcslen(hex_data);
-    if (!root || !wparse_i64(type_number, &type) || n % 2)
+    DWORD size = 0;
+    if (!root || !wparse_i64(type_number, &type))
         return 0;
-    BYTE *bytes = xalloc(n / 2 + 1);
-    for (size_t i = 0; i < n; i += 2) {
-        int hi = hex_value(hex_data[i]), lo = hex_value(hex_data[i + 1]);
-        if (hi < 0 || lo < 0) {
-            xfree(bytes);
-            return 0;
-        }
-        bytes[i / 2] = (BYTE)(hi * 16 + lo);
-    }
+    BYTE *bytes = hex_to_bytes(hex_data, &size);
+    if (!bytes)
+        return 0;
     int ok = RegCreateKeyExW(root, subkey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) == ERROR_SUCCESS;
     if (ok) {
-        ok = RegSetValueExW(key, name && *name ? name : NULL, 0, (DWORD)type, bytes, (DWORD)(n / 2)) ==
-             ERROR_SUCCESS;
+        ok = RegSetValueExW(key, name && *name ? name : NULL, 0, (DWORD)type, bytes, size) == ERROR_SUCCESS;
         RegCloseKey(key);
     }
     xfree(bytes);
@@ -184,19 +196,9 @@ int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wcha
         break;
     }
     case REGTYPE_BINARY: {
-        size_t n = wcslen(data);
-        if (n % 2)
+        bytes = hex_to_bytes(data, &size);
+        if (!bytes)
             return 0;
-        bytes = xalloc(n / 2 + 1);
-        for (size_t i = 0; i < n; i += 2) {
-            int hi = hex_value(data[i]), lo = hex_value(data[i + 1]);
-            if (hi < 0 || lo < 0) {
-                xfree(bytes);
-                return 0;
-            }
-            bytes[i / 2] = (BYTE)(hi * 16 + lo);
-        }
-        size = (DWORD)(n / 2);
         reg_type = REG_BINARY;
         break;
     }
