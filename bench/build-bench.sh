@@ -14,7 +14,7 @@ corpus_script=${BVQ_CORPUS_SCRIPT:-/work/shared/bench/make-corpus.sh}
 [ -x "$program" ] || { echo "no program at $program (build first)"; exit 1; }
 
 work=$(mktemp -d /tmp/bvq-build-bench-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${BVQ_KEEP_BENCH:-}" ] || rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp" LC_ALL=C
 mkdir -p "$TMPDIR"
 bash "$corpus_script" "$work/corpus" "$mb" >/dev/null
@@ -73,6 +73,8 @@ declare -A secs size peak
 for c in 0 1 2; do
   make_project "$c" "$work/out$c/Setup.exe"
   read -r s kb < <(measure "build $c" "$program" /build "$work/examples/Bench.bvq")
+  # measure runs in a subshell, so a failed build shows here: run it again for its messages.
+  [ -f "$work/out$c/Setup.exe" ] || { "$program" /build "$work/examples/Bench.bvq" | tail -5; exit 1; }
   secs[$c]=$s; peak[$c]=$kb; size[$c]=$(size_of "$work/out$c/Setup.exe")
   rm -rf "$work/out$c"
 done
