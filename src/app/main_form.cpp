@@ -84,18 +84,13 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
     : QMainWindow(parent), settingsPath_(settingsPath) {
   setObjectName("MainForm");
   context_.InterfaceLanguage = interfaceLanguage;
-  context_.ImportPicture = [](const std::string& path) {
-    auto converted = images::NormalizePicturePath(path);
-    return converted ? *converted : std::string();
-  };
+  context_.ImportPicture = images::NormalizedPictureOrEmpty;
   context_.ProcessMessages = [] { QCoreApplication::processEvents(); };
   SetWindowTextsLanguage(interfaceLanguage);
   settings_ = ReadProgramSettings(SettingsStore::Open(settingsPath_));
 
   // The install languages of the program folder, then a new project with its defaults.
-  std::vector<std::string> captions;
-  for (const InstallLanguageItem& item : ListInstallLanguages(interfaceLanguage)) captions.push_back(item.caption);
-  project_.SetInstallLanguages(captions);
+  project_.SetInstallLanguages(InstallLanguageCaptions(interfaceLanguage));
   NewProject(project_, context_);
 
   binder_ = new SettingsBinder(project_, this);

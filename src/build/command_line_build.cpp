@@ -70,15 +70,10 @@ int RunCommandLineBuild(const std::string& projectPath) {
   context.InterfaceLanguage = ResolveInterfaceLanguage(ReadProgramSettings(SettingsStore::Open()).language);
   // Header and logo pictures that are neither BMP nor PNG become bitmaps before the checks;
   // a picture that cannot be converted keeps its path and fails the picture check.
-  context.ImportPicture = [](const std::string& path) {
-    auto converted = images::NormalizePicturePath(path);
-    return converted ? *converted : std::string();
-  };
+  context.ImportPicture = images::NormalizedPictureOrEmpty;
 
   Project project;
-  std::vector<std::string> captions;
-  for (const InstallLanguageItem& item : ListInstallLanguages(context.InterfaceLanguage)) captions.push_back(item.caption);
-  project.SetInstallLanguages(captions);
+  project.SetInstallLanguages(InstallLanguageCaptions(context.InterfaceLanguage));
   NewProject(project, context);
   ProjectFileResult loaded = LoadProject(project, projectPath, context);
   if (!loaded) {

@@ -35,4 +35,9 @@ Outcome<std::string> NormalizePicturePath(const std::string& path, const std::st
   return imported->path;
 }
 
+std::string NormalizedPictureOrEmpty(const std::string& path) {
+  auto converted = NormalizePicturePath(path);
+  return converted ? *converted : std::string();
+}
+
 }  // namespace bvq::images

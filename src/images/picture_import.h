@@ -29,5 +29,8 @@ Outcome<ImportedPicture> ImportImage(const std::string& picked, bool convertPng,
 // without PNG conversion). Gives the text the setting should hold (unchanged when nothing is
 // to do), or the reason the conversion failed (the setting should then stay as it is).
 Outcome<std::string> NormalizePicturePath(const std::string& path, const std::string& userDataFolder = {});
+// The same as a ProjectContext::ImportPicture callback: the text to hold, or "" when the
+// conversion failed.
+std::string NormalizedPictureOrEmpty(const std::string& path);
 
 }  // namespace bvq::images

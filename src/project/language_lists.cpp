@@ -33,6 +33,12 @@ std::vector<LanguageMenuEntry> LanguageMenu(const TStrList& languages, const std
   return menu;
 }
 
+std::vector<std::string> InstallLanguageCaptions(const std::string& currentInterfaceLanguage) {
+  std::vector<std::string> captions;
+  for (const InstallLanguageItem& item : ListInstallLanguages(currentInterfaceLanguage)) captions.push_back(item.caption);
+  return captions;
+}
+
 std::vector<InstallLanguageItem> ListInstallLanguages(const std::string& currentInterfaceLanguage) {
   std::vector<InstallLanguageItem> items;
   for (const std::string& name : ListInstallLanguageNames()) {

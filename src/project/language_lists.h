@@ -36,6 +36,8 @@ struct InstallLanguageItem {
   bool checked = false;  // initially: the name equals the current interface language
 };
 std::vector<InstallLanguageItem> ListInstallLanguages(const std::string& currentInterfaceLanguage);
+// Their captions in list order: what Project::SetInstallLanguages takes at start-up.
+std::vector<std::string> InstallLanguageCaptions(const std::string& currentInterfaceLanguage);
 
 // Current and previous interface language with their files; the previous one is the "old"
 // language that re-translation starts from.

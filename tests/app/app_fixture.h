@@ -73,9 +73,7 @@ class AppFixture : public ::testing::Test {
   // A new project as the program makes one (install languages of the program folder).
   static Project NewSampleProject() {
     Project p;
-    std::vector<std::string> captions;
-    for (const InstallLanguageItem& item : ListInstallLanguages("English")) captions.push_back(item.caption);
-    p.SetInstallLanguages(captions);
+    p.SetInstallLanguages(InstallLanguageCaptions("English"));
     ProjectContext context;
     NewProject(p, context);
     return p;
