@@ -17,6 +17,9 @@ import tempfile
 
 import pefile
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import wine_capability  # noqa: E402
+
 PROGRAM, EXAMPLES, CASE = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3]
 failures = []
 
@@ -190,6 +193,7 @@ def case_cancel(box):
 
 
 def case_wine_install(box):
+    wine_capability.skip_unless_wine_runs()
     r = box.build()
     check(r.returncode == 0, 'exit status %d' % r.returncode)
     prefix = os.path.join(box.root, 'wine')

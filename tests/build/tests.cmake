@@ -12,15 +12,14 @@ endif()
 # Command-line builds of the example project checked with cabextract and pefile, failure
 # cases that must leave no setup behind, and a silent installation under Wine.
 if(TARGET belvandorithquessal AND TARGET bvq_stubs)
-  set(bvq_cli_cases example missing-source unreadable-project unwritable-output jpeg-header cancel)
-  find_program(BVQ_WINE_FOR_BUILD wine)
-  if(BVQ_WINE_FOR_BUILD)
-    list(APPEND bvq_cli_cases wine-install)
-  endif()
+  set(bvq_cli_cases example missing-source unreadable-project unwritable-output jpeg-header cancel
+      wine-install)
   foreach(case IN LISTS bvq_cli_cases)
     add_test(NAME build_command_line_${case}
       COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/command_line_test.py
               $<TARGET_FILE:belvandorithquessal> ${CMAKE_SOURCE_DIR}/examples ${case})
-    set_tests_properties(build_command_line_${case} PROPERTIES TIMEOUT 900)
+    set_tests_properties(build_command_line_${case} PROPERTIES TIMEOUT 900
+      FIXTURES_REQUIRED wine_capability SKIP_RETURN_CODE ${BVQ_SKIP_STATUS}
+      ENVIRONMENT "BVQ_BINARY_DIR=${CMAKE_BINARY_DIR}")
   endforeach()
 endif()

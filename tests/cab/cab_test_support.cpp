@@ -1,5 +1,7 @@
 #include "cab_test_support.h"
 
+#include "wine_capability.h"
+
 #include <dirent.h>
 #include <mspack.h>
 #include <sys/stat.h>
@@ -260,10 +262,8 @@ std::string FdiProgram(std::string& skipped) {
   static std::once_flag once;
   static std::string exe, reason;
   std::call_once(once, [] {
-    if (RunCommand("command -v wine").status != 0) {
-      reason = "wine is not installed";
-      return;
-    }
+    reason = bvq::testing::WineSkipReason();
+    if (!reason.empty()) return;
     if (RunCommand("command -v i686-w64-mingw32-gcc").status != 0) {
       reason = "the i686 mingw-w64 cross compiler is not installed";
       return;

@@ -3,6 +3,7 @@
 
 #include "pe_fixtures.h"
 #include "resedit/replace_exe_icon.h"
+#include "wine_capability.h"
 
 using namespace restest;
 
@@ -23,7 +24,7 @@ RunResult RunUnderWine(const std::string& prefix, const std::string& exe) {
 }
 
 TEST(WineRun, TheProgramRunsAsBeforeAfterItsIconIsReplaced) {
-  if (restest::Run("command -v wine") != 0) GTEST_SKIP() << "wine is not installed";
+  if (const std::string reason = bvq::testing::WineSkipReason(); !reason.empty()) GTEST_SKIP() << reason;
   const std::string dir = NewDir("wine");
   const std::string original = CopyFixture(Fixture::Hello, dir, "original.exe");
   const std::string changed = CopyFixture(Fixture::Hello, dir, "changed.exe");

@@ -15,14 +15,25 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from setup_maker import Setup  # noqa: E402
+import wine_capability  # noqa: E402
 
 DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
 ARGS = sys.argv[3:]
 PROGRAM = ARGS[ARGS.index('--program') + 1] if '--program' in ARGS else None
 MAKER = ARGS[ARGS.index('--maker') + 1] if '--maker' in ARGS else None
+# Where 32-bit programs execute only under emulation, this one case stands for all: a setup built
+# by the program, installed and removed. Every Wine start there takes minutes, so the case keeps
+# one wineserver running for all its calls and allows SLOW times as long.
+EMULATION_CASE = 'built-cabinet'
+CASE_NAMES = [a for a in ARGS if not a.startswith('--') and a not in (PROGRAM, MAKER)]
+wine_capability.skip_unless_wine_runs(runs_under_emulation=CASE_NAMES == [EMULATION_CASE])
+PERSISTENT_SERVER = wine_capability.emulated()
+SLOW = 4 if PERSISTENT_SERVER else 1
 # Wine starts its menu builder on every shortcut saved; it reads the new .lnk files while the
 # installer may already be removing them again (a rollback), and writes menu files on the host.
 ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG='-all',
@@ -40,16 +51,27 @@ def check(cond, message):
 
 
 def wine(*args, timeout=300):
-    r = subprocess.run(['wine'] + list(args), env=ENV, capture_output=True, timeout=timeout)
-    subprocess.run(['wineserver', '-w'], env=ENV, timeout=timeout)
+    r = subprocess.run(['wine'] + list(args), env=ENV, capture_output=True, timeout=timeout * SLOW)
+    if not PERSISTENT_SERVER:  # the persistent server never ends; see wait_for()
+        subprocess.run(['wineserver', '-w'], env=ENV, timeout=timeout)
     return r.returncode
+
+
+def wait_for(condition, timeout=120):
+    """With a persistent wineserver, `wineserver -w` cannot tell that a program's helpers
+    (the uninstaller's temporary copy) are done: wait for their effect instead."""
+    deadline = time.monotonic() + timeout * SLOW
+    while not condition() and time.monotonic() < deadline:
+        time.sleep(1)
 
 
 def ensure_prefix():
     if not os.path.exists(os.path.join(PREFIX, 'system.reg')):
         os.makedirs(PREFIX, exist_ok=True)
-        subprocess.run(['wineboot', '-i'], env=ENV, capture_output=True, timeout=600)
-        subprocess.run(['wineserver', '-w'], env=ENV, timeout=600)
+        subprocess.run(['wineboot', '-i'], env=ENV, capture_output=True, timeout=600 * SLOW)
+        subprocess.run(['wineserver', '-w'], env=ENV, timeout=600 * SLOW)
+    if PERSISTENT_SERVER:
+        subprocess.run(['wineserver', '-p'], env=ENV, timeout=600 * SLOW)
 
 
 def host(win_path):
@@ -59,7 +81,8 @@ def host(win_path):
 
 
 def reg_query(key, value):
-    r = subprocess.run(['wine', 'reg', 'query', key, '/v', value], env=ENV, capture_output=True, timeout=120)
+    r = subprocess.run(['wine', 'reg', 'query', key, '/v', value], env=ENV, capture_output=True,
+                       timeout=120 * SLOW)
     if r.returncode != 0:
         return None
     # Lines read "    name    REG_TYPE    data"; names may hold blanks.
@@ -72,7 +95,7 @@ def reg_query(key, value):
 
 def reg_key_exists(key):
     return subprocess.run(['wine', 'reg', 'query', key], env=ENV, capture_output=True,
-                          timeout=120).returncode == 0
+                          timeout=120 * SLOW).returncode == 0
 
 
 def ini_text(path):
@@ -268,6 +291,8 @@ def install_and_remove(name, cabinets=False, volume_size=None, make=assembled):
     links = check_installed(s, files, key, folder, name)
     code = wine(host(folder + '\\Uninstall.exe'), '/S')
     check(code == 0, f'{name}: uninstall exit code {code}')
+    if PERSISTENT_SERVER:
+        wait_for(lambda: not os.path.exists(host(folder)))
     check_removed(files, key, folder, name, links)
 
 
@@ -429,9 +454,12 @@ CASES = {
 }
 
 ensure_prefix()
-for case in ARGS:
-    if case in CASES:
+try:
+    for case in CASE_NAMES:
         CASES[case]()
+finally:
+    if PERSISTENT_SERVER:
+        subprocess.run(['wineserver', '-k'], env=ENV, timeout=120 * SLOW)
 if failures:
     print(f'{len(failures)} check(s) failed')
     sys.exit(1)
