@@ -1,5 +1,6 @@
 #define COBJMACROS
 #include "actions.h"
+#include "registry.h"
 #include "setup_format.h"
 #include "text.h"
 
@@ -9,14 +10,6 @@
 #include <shlwapi.h>
 #include <tlhelp32.h>
 #include <string.h>
-
-HKEY root_from_number(const wchar_t *number)
-{
-    char *a = ansi_from_w(number);
-    HKEY k = registry_root(a);
-    xfree(a);
-    return k;
-}
 
 static int is_folder(const wchar_t *path)
 {

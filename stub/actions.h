@@ -5,9 +5,9 @@
 
 #include "journal.h"
 
-#include <windows.h>
+#include "registry.h"
 
-HKEY root_from_number(const wchar_t *number);
+#include <windows.h>
 
 /* Creates folder and its missing parents, recording each created one (journal may be NULL). */
 int make_folders(const wchar_t *folder, Journal *journal);
