@@ -5,6 +5,7 @@
 #include "exit_codes.h"
 #include "install_texts.h"
 #include "log.h"
+#include "password.h"
 #include "machine_variables.h"
 #include "registry.h"
 #include "text.h"
@@ -25,42 +26,6 @@ wchar_t *installer_text(const Installer *in, int index)
 static wchar_t *text_with(const Installer *in, int index, const wchar_t *file, int disk)
 {
     return install_text_with(in->script, in->language, index, file, disk);
-}
-
-/* ---------- password ---------- */
-
-void scramble_password(const unsigned char *s, size_t n, char *out)
-{
-    unsigned a = 0;
-    for (size_t i = 1; i <= n; i++) {
-        unsigned si = s[i - 1];
-        a = a * (unsigned)(n - i + 1) + si;
-        unsigned x = si * a + (unsigned)i;
-        do {
-            x %= 90;
-            if (x < 48)
-                x += 48;
-        } while (!(x >= 48 && x <= 90));
-        out[i - 1] = (char)x;
-    }
-    out[n] = 0;
-}
-
-static int password_matches(const Installer *in, const wchar_t *typed)
-{
-    const char *want = script_field(in->script, FLD_PASSWORD);
-    wchar_t *w = w_dup(typed);
-    if (script_number(in->script, FLD_PASSWORD_MODE) & PASSWORD_UPPER_CASE)
-        CharUpperW(w);
-    char *a = ansi_from_w(w);
-    size_t n = strlen(a);
-    char *got = xalloc(n + 1);
-    scramble_password((const unsigned char *)a, n, got);
-    int ok = strcmp(got, want) == 0;
-    xfree(got);
-    xfree(a);
-    xfree(w);
-    return ok;
 }
 
 /* ---------- checks ---------- */
@@ -135,10 +100,10 @@ static int run_checks(Installer *in)
     if (script_flag(s, FLD_ADMIN) && !running_as_admin())
         return fail_check(in, TXT_ADMIN_REQUIRED, NULL, L"Administrator rights are required.");
     const char *net = script_field(s, FLD_NET_VERSION);
-    if (strcmp(net, "0") != 0 && *net && !net_installed(net, script_flag(s, FLD_NET_OR_LATER))) {
+    if (strcmp(net, SCRIPT_NONE) != 0 && *net && !net_installed(net, script_flag(s, FLD_NET_OR_LATER))) {
         const char *page = script_field(s, FLD_NET_PAGE);
         fail_check(in, TXT_NET_MISSING, NULL, L"The required .NET Framework is not installed.");
-        if (!ui_silent() && strcmp(page, "0") != 0 && *page) {
+        if (!ui_silent() && strcmp(page, SCRIPT_NONE) != 0 && *page) {
             wchar_t *url = vars_expand_a(&in->vars, page);
             ShellExecuteW(NULL, L"open", url, NULL, NULL, SW_SHOWNORMAL);
             xfree(url);
@@ -168,7 +133,7 @@ static int run_checks(Installer *in)
     if (*script_field(s, FLD_PASSWORD)) {
         int mode = (int)script_number(s, FLD_PASSWORD_MODE);
         if (in->opt.password) {
-            if (!password_matches(in, in->opt.password))
+            if (!password_matches(s, in->opt.password))
                 return fail_check(in, TXT_PASSWORD_WRONG, NULL, L"The password given on the command line is wrong.");
         } else if (ui_silent()) {
             return fail_check(in, TXT_PASSWORD_PROTECTED, NULL,
@@ -182,7 +147,7 @@ static int run_checks(Installer *in)
                     in->exit_code = EXIT_CANCELLED;
                     return 0;
                 }
-                int ok = password_matches(in, typed);
+                int ok = password_matches(s, typed);
                 xfree(typed);
                 if (ok)
                     break;
@@ -449,9 +414,7 @@ static int cab_materialise(void *ctx, int index, const wchar_t *path)
     if (index != job->next_cabinet)
         return 0;
     job->next_cabinet++;
-    long long last = script_number(in->script, FLD_LAST_CABINET);
-    unsigned long long size = index < last ? (unsigned long long)script_number(in->script, FLD_CABINET_SIZE)
-                                           : (unsigned long long)script_number(in->script, FLD_LAST_CABINET_SIZE);
+    unsigned long long size = payload_cabinet_size(in->script, index);
     HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
     if (h == INVALID_HANDLE_VALUE)
         return 0;
@@ -505,10 +468,9 @@ static void install_cabinets(Installer *in, PayloadReader *r)
     FileJob job = {in};
     job.reader = r;
     CabSink sink = {&job, cab_materialise, cab_open_file, cab_close_file, cab_tick};
-    long long last = script_number(in->script, FLD_LAST_CABINET);
     wchar_t *folder = path_join(in->work, L"cab");
     CreateDirectoryW(folder, NULL);
-    wchar_t *err = cab_extract_chain(&sink, (int)last + 1, folder);
+    wchar_t *err = cab_extract_chain(&sink, payload_cabinet_count(in->script), folder);
     if (job.dest)
         abandon_file(&job);
     RemoveDirectoryW(folder);
@@ -531,12 +493,12 @@ static void run_commands(Installer *in, int after)
 {
     const Script *s = in->script;
     for (size_t i = 0; i < s->entries[SEC_I]; i++) {
-        if (script_yes(script_value(s, SEC_I, i, CMD_WHEN)) != after)
+        if ((strcmp(script_value(s, SEC_I, i, CMD_WHEN), COMMAND_AFTER) == 0) != after)
             continue;
         status(in, TXT_RUNNING_COMMANDS, NULL);
         wchar_t *cmd = vars_expand_a(&in->vars, script_value(s, SEC_I, i, CMD_COMMAND));
         wchar_t *params = vars_expand_a(&in->vars, script_value(s, SEC_I, i, CMD_PARAMS));
-        long long type = 0, show = 1;
+        long long type = COMMAND_PROGRAM, show = 1;
         parse_i64(script_value(s, SEC_I, i, CMD_TYPE), &type);
         parse_i64(script_value(s, SEC_I, i, CMD_SHOW), &show);
         DWORD code = 0;

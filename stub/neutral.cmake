@@ -5,6 +5,7 @@ set(BVQ_STUB_NEUTRAL_SOURCES
   install_texts.c
   journal.c
   options.c
+  password.c
   setup_file.c
   setup_format.c
   text.c

@@ -1,6 +1,6 @@
 /* The operating-system services that the platform-neutral part of the installer needs:
- * memory, reading and writing whole files, text conversion in a code page, case-insensitive
- * comparison, formatting, short path forms. os_win32.c implements them for the installer and
+ * memory, reading and writing files, text conversion in a code page, case-insensitive
+ * comparison, upper case, formatting, short path forms. os_win32.c implements them for the installer and
  * the uninstaller, os_posix.c for the native test program. Nothing else of the neutral code
  * may depend on the system, nor on the size of wchar_t (16 bits on Windows, 32 on Linux). */
 #ifndef BVQ_STUB_OS_H
@@ -40,6 +40,9 @@ char *os_narrow(unsigned code_page, const wchar_t *s, size_t *out_len);
 
 /* Equality of a[0..an) and b[0..bn) without regard to case */
 int os_equal_ignoring_case(const wchar_t *a, size_t an, const wchar_t *b, size_t bn);
+
+/* Upper case in place, as the system's user interface makes it */
+void os_upper_case(wchar_t *text);
 
 /* vswprintf with the conversions %ls, %d, %u, %x, %02u of both C libraries: the number of
  * characters written, or negative when cap is too small. */

@@ -225,6 +225,12 @@ int os_equal_ignoring_case(const wchar_t *a, size_t an, const wchar_t *b, size_t
     return 1;
 }
 
+void os_upper_case(wchar_t *text)
+{
+    for (; *text; text++)
+        *text = (wchar_t)towupper((wint_t)*text);
+}
+
 int os_vformat(wchar_t *buf, size_t cap, const wchar_t *fmt, va_list ap)
 {
     int n = vswprintf(buf, cap, fmt, ap);

@@ -137,6 +137,11 @@ int os_equal_ignoring_case(const wchar_t *a, size_t an, const wchar_t *b, size_t
     return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a, (int)an, b, (int)bn) == CSTR_EQUAL;
 }
 
+void os_upper_case(wchar_t *text)
+{
+    CharUpperW(text);
+}
+
 int os_vformat(wchar_t *buf, size_t cap, const wchar_t *fmt, va_list ap)
 {
     if (cap == 0)

@@ -80,6 +80,17 @@ wchar_t *volume_path(const SetupFile *s, const wchar_t *pattern, int volume)
     return path;
 }
 
+int payload_cabinet_count(const Script *s)
+{
+    return (int)script_number(s, FLD_LAST_CABINET) + 1;
+}
+
+unsigned long long payload_cabinet_size(const Script *s, int index)
+{
+    return index < payload_cabinet_count(s) - 1 ? (unsigned long long)script_number(s, FLD_CABINET_SIZE)
+                                               : (unsigned long long)script_number(s, FLD_LAST_CABINET_SIZE);
+}
+
 void payload_open(PayloadReader *r, SetupFile *s, AskVolumeFn ask, void *ask_ctx)
 {
     memset(r, 0, sizeof *r);

@@ -47,6 +47,10 @@ typedef int (*PayloadSinkFn)(void *sink_ctx, const void *bytes, size_t n);
 int payload_copy(PayloadReader *r, PayloadSinkFn sink, void *sink_ctx, unsigned long long n,
                  int (*tick)(void *), void *ctx);
 wchar_t *volume_path(const SetupFile *s, const wchar_t *pattern, int volume);
+/* The cabinet form's payload: a chain of cabinets without their signatures, every one but
+ * the last of the same size (fields 95, 117, 118). */
+int payload_cabinet_count(const Script *s);
+unsigned long long payload_cabinet_size(const Script *s, int index); /* 0-based */
 void payload_close(PayloadReader *r);
 
 /* Random-access read of volume 0. */

@@ -187,6 +187,8 @@ enum { APP_MATCH_TITLE, APP_MATCH_TITLE_PART, APP_MATCH_FILE_NAME };
 /* Commands (sections I and J, columns CMD_TYPE and CMD_WHEN) */
 enum { COMMAND_PROGRAM, COMMAND_SHELL };
 #define COMMAND_AFTER "1"  /* I: after unpacking; J: after removal */
+/* Fields 2 and 100: no page to open, no .NET Framework required */
+#define SCRIPT_NONE "0"
 /* Truth values of the script: "1" yes, anything else no */
 #define SCRIPT_YES "1"
 int script_yes(const char *value);
