@@ -114,6 +114,35 @@ TEST_F(BuiltSetupTest, StoredPayloadAcrossVolumes) {
   EXPECT_EQ(payload.left, 0u);
 }
 
+// The cabinet form across volumes: the reader gives back the chain of cabinets by the
+// script's sizes; with their signatures again, the chain unpacks to the sources.
+TEST_F(BuiltSetupTest, CabinetPayloadAcrossVolumes) {
+  auto volumes = Build(true, 20);
+  ASSERT_GT(volumes.size(), 2u);
+  OpenSetup s(volumes[0]);
+  ASSERT_EQ(s.error, L"");
+  ASSERT_TRUE(s.setup.trailer.cabinets);
+  PayloadReader r;
+  payload_open(&r, &s.setup, nullptr, nullptr);
+  TempFolder cabs;
+  const int count = payload_cabinet_count(&s.setup.script);
+  for (int i = 0; i < count; ++i) {
+    std::string cabinet = CABINET_SIGNATURE;
+    ASSERT_TRUE(payload_copy(&r, Collect, &cabinet, payload_cabinet_size(&s.setup.script, i), nullptr, nullptr))
+        << "cabinet " << i << ": " << Take(w_dup(r.error));
+    char name[16];
+    std::snprintf(name, sizeof name, "%04d.tmp", i);  // the names the cabinets link to
+    WriteFile(cabs.Path() + name, cabinet);
+  }
+  EXPECT_EQ(r.left, 0u);
+  EXPECT_EQ(r.volume + 1, static_cast<int>(volumes.size()));
+  payload_close(&r);
+  std::string out;
+  ASSERT_EQ(test::Run("cabextract -q -d '" + cabs.Path() + "x' '" + cabs.Path() + "0000.tmp'", &out), 0) << out;
+  for (size_t j = 0; j < sources.size(); ++j)
+    EXPECT_EQ(ReadFile(cabs.Path() + "x/" + std::to_string(j)), sources[j].second) << sources[j].first;
+}
+
 TEST_F(BuiltSetupTest, MissingVolumeIsAskedForUntilItComesBack) {
   auto volumes = Build(false, 20);
   ASSERT_GT(volumes.size(), 3u);
