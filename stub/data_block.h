@@ -5,8 +5,14 @@
 
 #include "setup_file.h"
 
-/* Extracts the side files of the data block into folder as "<number>.tmp" (the part of the
- * name after "$inst\") and counts them. NULL on success, else the reason. */
+/* Where side file `name` ("$inst\" + number + ".tmp") goes in folder: "<number>.tmp";
+ * NULL for any other name, and for names that would leave the folder. */
+wchar_t *side_file_target(const wchar_t *folder, const char *name);
+
+/* Extracts the side files of the data block into folder and counts them. NULL on success,
+ * else the reason. data_block_extract takes either storage form (data_block_cabinet.c, on
+ * Windows); data_block_extract_stored the stored records (name, 0, size in decimal, 0, bytes). */
 wchar_t *data_block_extract(SetupFile *s, const wchar_t *folder, int *count);
+wchar_t *data_block_extract_stored(SetupFile *s, const wchar_t *folder, int *count);
 
 #endif

@@ -2,6 +2,7 @@
 # into the stubs by the cross build and natively (with os_posix.c) into the test program of
 # tests/installer/. Every other .c file of stub/ is Windows-only.
 set(BVQ_STUB_NEUTRAL_SOURCES
+  data_block.c
   install_texts.c
   journal.c
   options.c
