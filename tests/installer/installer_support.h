@@ -3,6 +3,7 @@
 // std::wstring, and setups that the program builds from a small project.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
