@@ -1,8 +1,9 @@
 /* The operating-system services that the platform-neutral part of the installer needs:
  * memory, reading and writing files, text conversion in a code page, case-insensitive
- * comparison, upper case, formatting, short path forms. os_win32.c implements them for the installer and
- * the uninstaller, os_posix.c for the native test program. Nothing else of the neutral code
- * may depend on the system, nor on the size of wchar_t (16 bits on Windows, 32 on Linux). */
+ * comparison, upper case, formatting, short path forms. os_win32.c implements them for the
+ * installer and the uninstaller, os_posix.c for the native test program. Nothing else of
+ * the neutral code may depend on the system, nor on the size of wchar_t (16 bits on
+ * Windows, 32 on Linux). */
 #ifndef BVQ_STUB_OS_H
 #define BVQ_STUB_OS_H
 
