@@ -1,5 +1,6 @@
 #define COBJMACROS
 #include "actions.h"
+#include "registry.h"
 #include "setup_format.h"
 #include "text.h"
 
@@ -9,14 +10,6 @@
 #include <shlwapi.h>
 #include <tlhelp32.h>
 #include <string.h>
-
-HKEY root_from_number(const wchar_t *number)
-{
-    char *a = ansi_from_w(number);
-    HKEY k = registry_root(a);
-    xfree(a);
-    return k;
-}
 
 static int is_folder(const wchar_t *path)
 {
@@ -421,7 +414,7 @@ int command_run(int type, const wchar_t *command, const wchar_t *params, int sho
 {
     HANDLE process = NULL;
     wchar_t *folder = path_folder(command);
-    if (type == 1) {
+    if (type == COMMAND_SHELL) {
         SHELLEXECUTEINFOW sei = {sizeof sei};
         sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
         sei.lpVerb = NULL;
@@ -468,7 +461,7 @@ int command_run(int type, const wchar_t *command, const wchar_t *params, int sho
 typedef struct {
     int match;
     const wchar_t *text;
-    DWORD pid;      /* with match 2: windows of this process */
+    DWORD pid;      /* with APP_MATCH_FILE_NAME: windows of this process */
     int found;
     int close;
 } WindowSearch;
@@ -476,10 +469,10 @@ typedef struct {
 static BOOL CALLBACK window_visit(HWND w, LPARAM lp)
 {
     WindowSearch *s = (WindowSearch *)lp;
-    if (!IsWindowVisible(w) && s->match != 2)
+    if (!IsWindowVisible(w) && s->match != APP_MATCH_FILE_NAME)
         return TRUE;
     int hit = 0;
-    if (s->match == 2) {
+    if (s->match == APP_MATCH_FILE_NAME) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         hit = pid == s->pid && GetWindow(w, GW_OWNER) == NULL;
@@ -487,7 +480,7 @@ static BOOL CALLBACK window_visit(HWND w, LPARAM lp)
         wchar_t title[512];
         if (GetWindowTextW(w, title, 512) <= 0)
             return TRUE;
-        hit = s->match == 0 ? wcscmp(title, s->text) == 0 : StrStrIW(title, s->text) != NULL;
+        hit = s->match == APP_MATCH_TITLE ? wcscmp(title, s->text) == 0 : StrStrIW(title, s->text) != NULL;
     }
     if (hit) {
         s->found++;
@@ -516,7 +509,7 @@ int application_running(int match, const wchar_t *text)
 {
     if (!text || !*text)
         return 0;
-    if (match == 2)
+    if (match == APP_MATCH_FILE_NAME)
         return find_process(text) != 0;
     WindowSearch s = {match, text, 0, 0, 0};
     EnumWindows(window_visit, (LPARAM)&s);
@@ -529,7 +522,7 @@ int application_close(int match, const wchar_t *text, DWORD timeout_ms)
     do {
         if (!application_running(match, text))
             return 1;
-        WindowSearch s = {match, text, match == 2 ? find_process(text) : 0, 0, 1};
+        WindowSearch s = {match, text, match == APP_MATCH_FILE_NAME ? find_process(text) : 0, 0, 1};
         EnumWindows(window_visit, (LPARAM)&s);
         Sleep(250);
     } while (GetTickCount() - start < timeout_ms);

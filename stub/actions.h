@@ -5,9 +5,9 @@
 
 #include "journal.h"
 
-#include <windows.h>
+#include "registry.h"
 
-HKEY root_from_number(const wchar_t *number);
+#include <windows.h>
 
 /* Creates folder and its missing parents, recording each created one (journal may be NULL). */
 int make_folders(const wchar_t *folder, Journal *journal);
@@ -43,11 +43,13 @@ int font_unregister(const wchar_t *value_name, const wchar_t *file);
 
 int activex_register(const wchar_t *file, int unregister);
 
-/* type 0: program started directly, 1: through the shell; show is a show-window value. */
+/* type COMMAND_PROGRAM: started directly, COMMAND_SHELL: through the shell; show is a
+ * show-window value. */
 int command_run(int type, const wchar_t *command, const wchar_t *params, int show, int wait,
                 DWORD *exit_code);
 
-/* How an application to close is found: 0 exact window title, 1 part of it, 2 file name. */
+/* How an application to close is found: an APP_MATCH_ value (exact window title, part of it,
+ * file name). */
 int application_running(int match, const wchar_t *text);
 int application_close(int match, const wchar_t *text, DWORD timeout_ms);
 

@@ -4,6 +4,8 @@
 #include "log.h"
 #include "text.h"
 
+#include <windows.h>
+
 #include <string.h>
 
 static wchar_t *module_path(void)
@@ -25,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE prev, LPWSTR cmd, int show)
 {
     Installer in;
     memset(&in, 0, sizeof in);
-    options_parse(&in.opt, GetCommandLineW());
+    options_parse_command_line(&in.opt, GetCommandLineW());
     wchar_t *self = module_path();
     if (in.opt.log) {
         log_open(in.opt.log);

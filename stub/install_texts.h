@@ -113,7 +113,20 @@
 enum InstallText { INSTALL_TEXTS(INSTALL_TEXT_ENUM) };
 #undef INSTALL_TEXT_ENUM
 
+#include "setup_format.h"
+
 /* English text of index n (1..99) */
 const wchar_t *install_text_default(int n);
+
+/* Text n of the language group in use (section O); the English text, with the product
+ * name for #appname#, when the language leaves it empty. */
+wchar_t *install_text(const Script *s, size_t language, int n);
+/* The same with #file# and #disk# replaced. */
+wchar_t *install_text_with(const Script *s, size_t language, int n, const wchar_t *file, int disk);
+
+/* The language group (sections N and O) to use: the one whose identifier is `wanted` (/L=)
+ * when given; otherwise the one of the user's interface language (a language identifier),
+ * else the first with the same primary language; the first when none fits. */
+size_t install_language_choose(const Script *s, const wchar_t *wanted, unsigned user_language);
 
 #endif

@@ -1,12 +1,16 @@
 #include "installer.h"
 #include "actions.h"
 #include "cabinet.h"
+#include "data_block.h"
 #include "exit_codes.h"
 #include "install_texts.h"
 #include "log.h"
+#include "password.h"
+#include "machine_variables.h"
+#include "registry.h"
 #include "text.h"
 #include "ui.h"
-#include "undo.h"
+#include "undo_system.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -14,81 +18,14 @@
 
 /* ---------- texts ---------- */
 
-static wchar_t *replace_all(const wchar_t *text, const wchar_t *what, const wchar_t *with)
-{
-    WBuf b = {0};
-    size_t n = wcslen(what);
-    for (const wchar_t *p = text; *p;) {
-        if (wcsncmp(p, what, n) == 0) {
-            wb_add(&b, with);
-            p += n;
-        } else {
-            wb_addc(&b, *p++);
-        }
-    }
-    return wb_take(&b);
-}
-
 wchar_t *installer_text(const Installer *in, int index)
 {
-    const Script *s = in->script;
-    const char *t = s && index >= 1 && (size_t)index <= s->width[SEC_O]
-                        ? script_value(s, SEC_O, in->language, index - 1) : "";
-    if (*t)
-        return w_from_ansi(t);
-    wchar_t *product = s ? w_from_ansi(script_field(s, FLD_PRODUCT)) : w_dup(L"");
-    wchar_t *r = replace_all(install_text_default(index), L"#appname#", product);
-    xfree(product);
-    return r;
+    return install_text(in->script, in->language, index);
 }
 
 static wchar_t *text_with(const Installer *in, int index, const wchar_t *file, int disk)
 {
-    wchar_t *t = installer_text(in, index);
-    wchar_t *a = replace_all(t, L"#file#", file ? file : L"");
-    wchar_t number[16];
-    _snwprintf(number, 15, L"%d", disk);
-    number[15] = 0;
-    wchar_t *b = replace_all(a, L"#disk#", number);
-    xfree(t);
-    xfree(a);
-    return b;
-}
-
-/* ---------- password ---------- */
-
-void scramble_password(const unsigned char *s, size_t n, char *out)
-{
-    unsigned a = 0;
-    for (size_t i = 1; i <= n; i++) {
-        unsigned si = s[i - 1];
-        a = a * (unsigned)(n - i + 1) + si;
-        unsigned x = si * a + (unsigned)i;
-        do {
-            x %= 90;
-            if (x < 48)
-                x += 48;
-        } while (!(x >= 48 && x <= 90));
-        out[i - 1] = (char)x;
-    }
-    out[n] = 0;
-}
-
-static int password_matches(const Installer *in, const wchar_t *typed)
-{
-    const char *want = script_field(in->script, FLD_PASSWORD);
-    wchar_t *w = w_dup(typed);
-    if (script_number(in->script, FLD_PASSWORD_MODE) & PASSWORD_UPPER_CASE)
-        CharUpperW(w);
-    char *a = ansi_from_w(w);
-    size_t n = strlen(a);
-    char *got = xalloc(n + 1);
-    scramble_password((const unsigned char *)a, n, got);
-    int ok = strcmp(got, want) == 0;
-    xfree(got);
-    xfree(a);
-    xfree(w);
-    return ok;
+    return install_text_with(in->script, in->language, index, file, disk);
 }
 
 /* ---------- checks ---------- */
@@ -163,10 +100,10 @@ static int run_checks(Installer *in)
     if (script_flag(s, FLD_ADMIN) && !running_as_admin())
         return fail_check(in, TXT_ADMIN_REQUIRED, NULL, L"Administrator rights are required.");
     const char *net = script_field(s, FLD_NET_VERSION);
-    if (strcmp(net, "0") != 0 && *net && !net_installed(net, script_flag(s, FLD_NET_OR_LATER))) {
+    if (strcmp(net, SCRIPT_NONE) != 0 && *net && !net_installed(net, script_flag(s, FLD_NET_OR_LATER))) {
         const char *page = script_field(s, FLD_NET_PAGE);
         fail_check(in, TXT_NET_MISSING, NULL, L"The required .NET Framework is not installed.");
-        if (!ui_silent() && strcmp(page, "0") != 0 && *page) {
+        if (!ui_silent() && strcmp(page, SCRIPT_NONE) != 0 && *page) {
             wchar_t *url = vars_expand_a(&in->vars, page);
             ShellExecuteW(NULL, L"open", url, NULL, NULL, SW_SHOWNORMAL);
             xfree(url);
@@ -196,7 +133,7 @@ static int run_checks(Installer *in)
     if (*script_field(s, FLD_PASSWORD)) {
         int mode = (int)script_number(s, FLD_PASSWORD_MODE);
         if (in->opt.password) {
-            if (!password_matches(in, in->opt.password))
+            if (!password_matches(s, in->opt.password))
                 return fail_check(in, TXT_PASSWORD_WRONG, NULL, L"The password given on the command line is wrong.");
         } else if (ui_silent()) {
             return fail_check(in, TXT_PASSWORD_PROTECTED, NULL,
@@ -204,13 +141,13 @@ static int run_checks(Installer *in)
         } else {
             for (;;) {
                 wchar_t *prompt = installer_text(in, TXT_PASSWORD_ENTER);
-                wchar_t *typed = ui_password(prompt, (mode & 64) != 0, (mode & PASSWORD_UPPER_CASE) != 0);
+                wchar_t *typed = ui_password(prompt, (mode & PASSWORD_HIDDEN) != 0, (mode & PASSWORD_UPPER_CASE) != 0);
                 xfree(prompt);
                 if (!typed) {
                     in->exit_code = EXIT_CANCELLED;
                     return 0;
                 }
-                int ok = password_matches(in, typed);
+                int ok = password_matches(s, typed);
                 xfree(typed);
                 if (ok)
                     break;
@@ -384,7 +321,7 @@ static int finish_file(FileJob *job, const FILETIME *time, DWORD attributes)
                                    FILE_ATTRIBUTE_ARCHIVE);
         SetFileAttributesW(job->dest, keep ? keep : FILE_ATTRIBUTE_NORMAL);
         /* A file the uninstaller keeps is still removed when this installation rolls back. */
-        const int uninstall = strcmp(script_value(in->script, SEC_G, job->number, G_UNINSTALL), "1") == 0;
+        const int uninstall = script_yes(script_value(in->script, SEC_G, job->number, G_UNINSTALL));
         journal_add(&in->journal, uninstall ? J_FILE : J_ROLLBACK_FILE, 1, job->dest);
         log_line(LOG_INFO, L"File installed: %ls", job->dest);
     }
@@ -428,6 +365,12 @@ static void payload_failed(Installer *in, PayloadReader *r, const wchar_t *fallb
     in->fatal = 1;
 }
 
+static int write_to_handle(void *h, const void *bytes, size_t n)
+{
+    DWORD put = 0;
+    return WriteFile(h, bytes, (DWORD)n, &put, NULL) && put == n;
+}
+
 static void install_stored(Installer *in, PayloadReader *r)
 {
     size_t count = in->script->entries[SEC_G];
@@ -446,15 +389,16 @@ static void install_stored(Installer *in, PayloadReader *r)
             return;
         }
         FileJob job = {in};
-        HANDLE out = begin_file(&job, j, &h.write_time);
+        FILETIME time = {(DWORD)h.write_time, (DWORD)(h.write_time >> 32)};
+        HANDLE out = begin_file(&job, j, &time);
         if (out == INVALID_HANDLE_VALUE)
             return;
-        if (!payload_copy(r, out, h.size, tick, in)) {
+        if (!payload_copy(r, out ? write_to_handle : NULL, out, h.size, tick, in)) {
             abandon_file(&job);
             payload_failed(in, r, L"The setup file's data cannot be read.");
             return;
         }
-        if (out && !finish_file(&job, &h.write_time, h.attributes))
+        if (out && !finish_file(&job, &time, h.attributes))
             return;
         in->done += h.size;
         ui_progress(in->done, in->total);
@@ -470,14 +414,13 @@ static int cab_materialise(void *ctx, int index, const wchar_t *path)
     if (index != job->next_cabinet)
         return 0;
     job->next_cabinet++;
-    long long last = script_number(in->script, FLD_LAST_CABINET);
-    unsigned long long size = index < last ? (unsigned long long)script_number(in->script, FLD_CABINET_SIZE)
-                                           : (unsigned long long)script_number(in->script, FLD_LAST_CABINET_SIZE);
+    unsigned long long size = payload_cabinet_size(in->script, index);
     HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
     if (h == INVALID_HANDLE_VALUE)
         return 0;
     DWORD put;
-    int ok = WriteFile(h, CABINET_SIGNATURE, 4, &put, NULL) && put == 4 && payload_copy(job->reader, h, size, tick, in);
+    int ok = WriteFile(h, CABINET_SIGNATURE, 4, &put, NULL) && put == 4 &&
+             payload_copy(job->reader, write_to_handle, h, size, tick, in);
     CloseHandle(h);
     return ok;
 }
@@ -509,7 +452,7 @@ static int cab_close_file(void *ctx, HANDLE h, const char *name, USHORT date, US
     FILETIME ft;
     cab_time_to_filetime(date, time, &ft);
     job->h = h;
-    int ok = finish_file(job, &ft, attributes & ~0x80u /* "execute after extraction" flag */);
+    int ok = finish_file(job, &ft, attributes & ~(unsigned)CABINET_ATTRIBUTE_EXECUTE);
     ui_progress(job->in->done, job->in->total);
     return ok;
 }
@@ -525,10 +468,9 @@ static void install_cabinets(Installer *in, PayloadReader *r)
     FileJob job = {in};
     job.reader = r;
     CabSink sink = {&job, cab_materialise, cab_open_file, cab_close_file, cab_tick};
-    long long last = script_number(in->script, FLD_LAST_CABINET);
     wchar_t *folder = path_join(in->work, L"cab");
     CreateDirectoryW(folder, NULL);
-    wchar_t *err = cab_extract_chain(&sink, (int)last + 1, folder);
+    wchar_t *err = cab_extract_chain(&sink, payload_cabinet_count(in->script), folder);
     if (job.dest)
         abandon_file(&job);
     RemoveDirectoryW(folder);
@@ -547,25 +489,20 @@ static void install_cabinets(Installer *in, PayloadReader *r)
 
 /* ---------- the other sections ---------- */
 
-static int is_yes(const char *v)
-{
-    return strcmp(v, "1") == 0;
-}
-
 static void run_commands(Installer *in, int after)
 {
     const Script *s = in->script;
     for (size_t i = 0; i < s->entries[SEC_I]; i++) {
-        if (is_yes(script_value(s, SEC_I, i, CMD_WHEN)) != after)
+        if ((strcmp(script_value(s, SEC_I, i, CMD_WHEN), COMMAND_AFTER) == 0) != after)
             continue;
         status(in, TXT_RUNNING_COMMANDS, NULL);
         wchar_t *cmd = vars_expand_a(&in->vars, script_value(s, SEC_I, i, CMD_COMMAND));
         wchar_t *params = vars_expand_a(&in->vars, script_value(s, SEC_I, i, CMD_PARAMS));
-        long long type = 0, show = 1;
+        long long type = COMMAND_PROGRAM, show = 1;
         parse_i64(script_value(s, SEC_I, i, CMD_TYPE), &type);
         parse_i64(script_value(s, SEC_I, i, CMD_SHOW), &show);
         DWORD code = 0;
-        if (command_run((int)type, cmd, params, (int)show, is_yes(script_value(s, SEC_I, i, CMD_WAIT)), &code))
+        if (command_run((int)type, cmd, params, (int)show, script_yes(script_value(s, SEC_I, i, CMD_WAIT)), &code))
             log_line(LOG_INFO, L"Command run: %ls %ls (exit code %u)", cmd, params, (unsigned)code);
         else
             log_line(LOG_ERROR, L"Command could not be started: %ls (error %u)", cmd, (unsigned)GetLastError());
@@ -580,7 +517,7 @@ static void make_folder_entries(Installer *in)
     for (size_t i = 0; i < s->entries[SEC_H]; i++) {
         wchar_t *path = expand_path(in, script_value(s, SEC_H, i, H_PATH));
         Journal scratch = {0};
-        int uninstall = is_yes(script_value(s, SEC_H, i, H_UNINSTALL));
+        int uninstall = script_yes(script_value(s, SEC_H, i, H_UNINSTALL));
         if (make_folders(path, uninstall ? &in->journal : &scratch))
             log_line(LOG_INFO, L"Folder: %ls", path);
         else
@@ -602,8 +539,8 @@ static void write_registry(Installer *in)
         wchar_t *data = vars_expand_a(&in->vars, script_value(s, SEC_C, i, C_DATA));
         long long type = -1;
         parse_i64(script_value(s, SEC_C, i, C_TYPE), &type);
-        int uninstall = is_yes(script_value(s, SEC_C, i, C_UNINSTALL));
-        int r = registry_write(root, subkey, name, (int)type, data, is_yes(script_value(s, SEC_C, i, C_OVERWRITE)),
+        int uninstall = script_yes(script_value(s, SEC_C, i, C_UNINSTALL));
+        int r = registry_write(root, subkey, name, (int)type, data, script_yes(script_value(s, SEC_C, i, C_OVERWRITE)),
                                uninstall, &in->journal);
         if (r == 0)
             log_line(LOG_ERROR, L"Registry value could not be written: %ls\\%ls", subkey, name);
@@ -629,8 +566,8 @@ static void write_ini(Installer *in)
         wchar_t *section = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_SECTION));
         wchar_t *key = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_KEY));
         wchar_t *value = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_VALUE));
-        int uninstall = is_yes(script_value(s, SEC_K, i, K_UNINSTALL));
-        int r = ini_write(file, section, key, value, is_yes(script_value(s, SEC_K, i, K_OVERWRITE)), uninstall,
+        int uninstall = script_yes(script_value(s, SEC_K, i, K_UNINSTALL));
+        int r = ini_write(file, section, key, value, script_yes(script_value(s, SEC_K, i, K_OVERWRITE)), uninstall,
                           &in->journal);
         if (r == 0)
             log_line(LOG_ERROR, L"INI entry could not be written: %ls [%ls] %ls", file, section, key);
@@ -745,7 +682,7 @@ static void register_activex(Installer *in)
         if (SUCCEEDED(com))
             CoUninitialize();
         if (ok) {
-            if (is_yes(script_value(s, SEC_M, i, M_UNREGISTER)))
+            if (script_yes(script_value(s, SEC_M, i, M_UNREGISTER)))
                 journal_add(&in->journal, J_ACTIVEX, 1, file);
             log_line(LOG_INFO, L"Component registered: %ls", file);
         } else {
@@ -811,11 +748,11 @@ static void prepare_uninstaller(Installer *in, wchar_t **uninstaller, wchar_t **
         if (*p == L'\\')
             *p = L'-';
     wchar_t *key_path = w_cat(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", key_name);
-    const wchar_t *root_number = L"2";
+    int root = ROOT_LOCAL_MACHINE;
     HKEY key;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS) {
-        root_number = L"1";
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, key_path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(registry_root_key(root), key_path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS) {
+        root = ROOT_CURRENT_USER;
+        if (RegCreateKeyExW(registry_root_key(root), key_path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS)
             key = NULL;
     }
     if (key) {
@@ -840,7 +777,9 @@ static void prepare_uninstaller(Installer *in, wchar_t **uninstaller, wchar_t **
         RegSetValueExW(key, L"NoRepair", 0, REG_DWORD, (const BYTE *)&one, 4);
         RegSetValueExW(key, L"EstimatedSize", 0, REG_DWORD, (const BYTE *)&kb, 4);
         RegCloseKey(key);
+        wchar_t *root_number = w_u64((unsigned long long)root);
         journal_add(&in->journal, J_PROGRAMS, 2, root_number, key_path);
+        xfree(root_number);
         log_line(LOG_INFO, L"Installed-programs entry: %ls", key_name);
         xfree(quoted);
         xfree(quiet);
@@ -858,37 +797,6 @@ static void prepare_uninstaller(Installer *in, wchar_t **uninstaller, wchar_t **
 }
 
 /* ---------- the run ---------- */
-
-static void choose_language(Installer *in)
-{
-    const Script *s = in->script;
-    in->language = 0;
-    LANGID ui = GetUserDefaultUILanguage();
-    for (size_t i = 0; i < s->entries[SEC_N]; i++) {
-        long long id;
-        const char *v = script_value(s, SEC_N, i, N_ID);
-        if (in->opt.language) {
-            wchar_t *w = w_from_ansi(v);
-            int hit = w_ieq(w, in->opt.language);
-            xfree(w);
-            if (hit) {
-                in->language = i;
-                return;
-            }
-        } else if (parse_i64(v, &id) && (LANGID)id == ui) {
-            in->language = i;
-            return;
-        }
-    }
-    if (!in->opt.language)
-        for (size_t i = 0; i < s->entries[SEC_N]; i++) {
-            long long id;
-            if (parse_i64(script_value(s, SEC_N, i, N_ID), &id) && PRIMARYLANGID((LANGID)id) == PRIMARYLANGID(ui)) {
-                in->language = i;
-                return;
-            }
-        }
-}
 
 static wchar_t *make_work_folder(void)
 {
@@ -909,6 +817,7 @@ static void roll_back(Installer *in)
 {
     log_line(LOG_WARN, L"Rolling back the changes made so far.");
     UndoRun run = {0};
+    run.undo = undo_on_system;
     journal_undo(&in->journal, &run);
     for (size_t i = in->backups; i-- > 0;)
         MoveFileExW(in->backup_to[i], in->backup_from[i], MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING);
@@ -943,7 +852,7 @@ int installer_run(Installer *in, const wchar_t *self_path)
     in->script = &in->setup.script;
     const Script *s = in->script;
     int silent = in->opt.silent || script_flag(s, FLD_SILENT);
-    choose_language(in);
+    in->language = install_language_choose(s, in->opt.language, GetUserDefaultUILanguage());
     wchar_t *title = vars_expand_a(&in->vars, script_field(s, FLD_TITLE));
     ui_init(silent, *title ? title : L"Setup");
     xfree(title);
@@ -955,24 +864,12 @@ int installer_run(Installer *in, const wchar_t *self_path)
     xfree(product);
 
     in->common = script_number(s, FLD_GROUP_COMMON) == 1;
-    vars_init_builtin(&in->vars, s, in->setup.folder);
-    wchar_t *language = w_from_ansi(script_value(s, SEC_N, in->language, N_CAPTION));
-    wchar_t *paren = wcsstr(language, L" (");
-    if (paren)
-        *paren = 0;
-    vars_set(&in->vars, VAR_LANGUAGE, language);
-    xfree(language);
-    vars_read_user(&in->vars, s);
+    vars_init_machine(&in->vars, s, in->setup.folder);
+    vars_set_language(&in->vars, script_value(s, SEC_N, in->language, N_CAPTION));
+    vars_read_user(&in->vars, s, registry_text_at, NULL);
     in->install_path = in->opt.folder ? w_dup(in->opt.folder) : vars_expand_a(&in->vars, script_field(s, FLD_INSTALL_PATH));
     path_strip_slash(in->install_path);
-    vars_set(&in->vars, VAR_INSTALLPATH, in->install_path);
-    /* User variables may name the install folder in their defaults. */
-    for (int v = VAR_FIRST_USER; v <= VAR_MAX; v++)
-        if (in->vars.value[v]) {
-            wchar_t *x = vars_expand(&in->vars, in->vars.value[v]);
-            vars_set(&in->vars, v, x);
-            xfree(x);
-        }
+    vars_set_install_path(&in->vars, in->install_path);
     {
         wchar_t buf[MAX_PATH];
         int csidl = in->common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS;

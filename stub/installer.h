@@ -33,7 +33,4 @@ int installer_run(Installer *in, const wchar_t *self_path);
 /* Texts of the language in use (section O), with the English text when empty. */
 wchar_t *installer_text(const Installer *in, int index);
 
-/* The transformation of the installation password the setup carries (field 29). */
-void scramble_password(const unsigned char *in, size_t n, char *out);
-
 #endif

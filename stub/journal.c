@@ -4,6 +4,8 @@
 #include <stdarg.h>
 #include <string.h>
 
+#define BYTE_ORDER_MARK 0xFEFF
+
 void journal_add(Journal *j, wchar_t tag, int count, ...)
 {
     if (j->count == j->cap) {
@@ -57,10 +59,10 @@ int journal_rollback_only(wchar_t tag)
            tag == J_ROLLBACK_INI || tag == J_INI_OLD;
 }
 
-int journal_save(const Journal *j, const wchar_t *path)
+unsigned char *journal_encode(const Journal *j, size_t *bytes)
 {
     WBuf b = {0};
-    wb_addc(&b, 0xFEFF);
+    wb_addc(&b, BYTE_ORDER_MARK);
     wb_add(&b, JOURNAL_MAGIC L"\r\n");
     for (size_t i = 0; i < j->count; i++) {
         const JournalRecord *r = &j->items[i];
@@ -73,41 +75,38 @@ int journal_save(const Journal *j, const wchar_t *path)
         }
         wb_add(&b, L"\r\n");
     }
+    unsigned char *out = utf16le_from_w(b.p, b.len, bytes);
+    wb_free(&b);
+    return out;
+}
+
+int journal_save(const Journal *j, const wchar_t *path)
+{
+    size_t size;
+    unsigned char *bytes = journal_encode(j, &size);
     /* Written beside and then moved into place, so a reader never sees half a log. */
     wchar_t *tmp = w_cat(path, L".new");
-    HANDLE h = CreateFileW(tmp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    int ok = h != INVALID_HANDLE_VALUE;
+    OsFile *f = os_file_create(tmp);
+    int ok = f != NULL;
     if (ok) {
-        DWORD put, size = (DWORD)(b.len * sizeof(wchar_t));
-        ok = WriteFile(h, b.p, size, &put, NULL) && put == size;
-        ok = CloseHandle(h) && ok;
-        ok = ok && MoveFileExW(tmp, path, MOVEFILE_REPLACE_EXISTING);
+        ok = os_file_write(f, bytes, size);
+        ok = os_file_close(f) && ok;
+        ok = ok && os_file_replace(tmp, path);
         if (!ok)
-            DeleteFileW(tmp);
+            os_file_delete(tmp);
     }
     xfree(tmp);
-    wb_free(&b);
+    xfree(bytes);
     return ok;
 }
 
-int journal_load(Journal *j, const wchar_t *path)
+int journal_decode(Journal *j, const unsigned char *bytes, size_t n)
 {
     memset(j, 0, sizeof *j);
-    HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (h == INVALID_HANDLE_VALUE)
-        return 0;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(h, &size) || size.QuadPart > 64 * 1024 * 1024 || size.QuadPart < 2) {
-        CloseHandle(h);
-        return 0;
-    }
-    DWORD n = (DWORD)size.QuadPart, got = 0;
-    wchar_t *text = xalloc(n + sizeof(wchar_t));
-    int ok = ReadFile(h, text, n, &got, NULL) && got == n;
-    CloseHandle(h);
-    size_t len = n / sizeof(wchar_t);
+    wchar_t *text = w_from_utf16le(bytes, n);
+    size_t len = n / 2;
     size_t magic = wcslen(JOURNAL_MAGIC);
-    if (!ok || len < 1 + magic || text[0] != 0xFEFF || wcsncmp(text + 1, JOURNAL_MAGIC, magic) != 0) {
+    if (len < 1 + magic || text[0] != BYTE_ORDER_MARK || wcsncmp(text + 1, JOURNAL_MAGIC, magic) != 0) {
         xfree(text);
         return 0;
     }
@@ -148,6 +147,31 @@ int journal_load(Journal *j, const wchar_t *path)
     }
     xfree(text);
     return 1;
+}
+
+int journal_load(Journal *j, const wchar_t *path)
+{
+    memset(j, 0, sizeof *j);
+    OsFile *f = os_file_open_read(path);
+    if (!f)
+        return 0;
+    unsigned long long size;
+    if (!os_file_size(f, &size) || size > 64 * 1024 * 1024 || size < 2) {
+        os_file_close(f);
+        return 0;
+    }
+    size_t n = (size_t)size, got = 0;
+    unsigned char *bytes = xalloc(n);
+    while (got < n) {
+        size_t k = os_file_read(f, bytes + got, n - got);
+        if (k == 0)
+            break;
+        got += k;
+    }
+    os_file_close(f);
+    int ok = got == n && journal_decode(j, bytes, n);
+    xfree(bytes);
+    return ok;
 }
 
 void journal_free(Journal *j)

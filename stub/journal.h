@@ -4,7 +4,8 @@
 #ifndef BVQ_STUB_JOURNAL_H
 #define BVQ_STUB_JOURNAL_H
 
-#include <windows.h>
+#include <stddef.h>
+#include <wchar.h>
 
 #define JOURNAL_MAGIC L"[Uninstall log 1]"
 #define JOURNAL_FIELDS 6
@@ -23,7 +24,7 @@ enum JournalTag {
     J_SHORTCUT = 'S',  /* .lnk file */
     J_FONT = 'N',      /* registry value name, font file */
     J_ACTIVEX = 'X',   /* file to unregister */
-    J_COMMAND = 'J',   /* type, command, parameters, show, when, wait */
+    J_COMMAND = 'J',   /* type, command, parameters, show, when, wait (the CMD_ columns) */
     J_REG_DELETE = 'Q',/* root number, subkey, value name (empty: the whole key) */
     J_DELETE = 'L',    /* kind, path */
     /* Only for rolling back a failed installation; never written to the uninstall log. */
@@ -53,6 +54,11 @@ typedef struct {
 void journal_add(Journal *j, wchar_t tag, int count, ...); /* const wchar_t * fields */
 void journal_pop(Journal *j); /* forgets the last record */
 const wchar_t *journal_find(const Journal *j, wchar_t tag, int field); /* first record's field */
+/* The log's text: UTF-16 little endian with byte-order mark, the rollback-only records left
+ * out. */
+unsigned char *journal_encode(const Journal *j, size_t *bytes);
+/* 1 when the bytes are an uninstall log; j then holds its records. */
+int journal_decode(Journal *j, const unsigned char *bytes, size_t n);
 int journal_save(const Journal *j, const wchar_t *path);
 int journal_load(Journal *j, const wchar_t *path);  /* 1 when the file is an uninstall log */
 void journal_free(Journal *j);

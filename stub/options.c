@@ -1,20 +1,22 @@
 #include "options.h"
 #include "text.h"
 
-#include <shellapi.h>
+#include <string.h>
 
 static const wchar_t *value_of(const wchar_t *arg, const wchar_t *name)
 {
     return w_starts_i(arg, name) ? arg + wcslen(name) : NULL;
 }
 
-void options_parse(Options *o, const wchar_t *command_line)
+static unsigned long long handle_value(const wchar_t *v)
 {
-    ZeroMemory(o, sizeof *o);
-    int argc = 0;
-    wchar_t **argv = CommandLineToArgvW(command_line, &argc);
-    if (!argv)
-        return;
+    long long n = wcstoll(v, NULL, 10);
+    return (unsigned long long)n;
+}
+
+void options_parse_args(Options *o, int argc, wchar_t **argv)
+{
+    memset(o, 0, sizeof *o);
     for (int i = 1; i < argc; i++) {
         const wchar_t *a = argv[i], *v;
         if (w_ieq(a, L"/S") || w_ieq(a, L"-S") || w_ieq(a, L"/silent"))
@@ -38,9 +40,18 @@ void options_parse(Options *o, const wchar_t *command_line)
         else if ((v = value_of(a, L"/ORIGIN=")))
             o->origin = w_dup(v);
         else if ((v = value_of(a, L"/PARENT=")))
-            o->parent = (HANDLE)(ULONG_PTR)_wtoi64(v);
+            o->parent = handle_value(v);
         else if ((v = value_of(a, L"/REPORT=")))
-            o->report = (HANDLE)(ULONG_PTR)_wtoi64(v);
+            o->report = handle_value(v);
     }
-    LocalFree(argv);
+}
+
+void options_free(Options *o)
+{
+    xfree(o->folder);
+    xfree(o->log);
+    xfree(o->password);
+    xfree(o->language);
+    xfree(o->origin);
+    memset(o, 0, sizeof *o);
 }

@@ -8,7 +8,7 @@
 #ifndef BVQ_STUB_OPTIONS_H
 #define BVQ_STUB_OPTIONS_H
 
-#include <windows.h>
+#include <wchar.h>
 
 typedef struct {
     int silent;
@@ -16,11 +16,18 @@ typedef struct {
     wchar_t *log;
     wchar_t *password;
     wchar_t *language;
-    wchar_t *origin;   /* uninstaller: the original file a temporary copy works for */
-    HANDLE parent;     /* uninstaller: the original process, waited for before deleting it */
-    HANDLE report;     /* uninstaller: pipe for the exit code to the original process */
+    wchar_t *origin;          /* uninstaller: the original file a temporary copy works for */
+    unsigned long long parent; /* uninstaller: handle of the original process, waited for
+                                  before deleting it */
+    unsigned long long report; /* uninstaller: handle of the pipe for the exit code to the
+                                  original process */
 } Options;
 
-void options_parse(Options *o, const wchar_t *command_line);
+/* The switches of argv[1..argc) (argv[0] is the program). */
+void options_parse_args(Options *o, int argc, wchar_t **argv);
+/* Windows: the program's command line, split into arguments as the system does
+ * (command_line.c). */
+void options_parse_command_line(Options *o, const wchar_t *command_line);
+void options_free(Options *o);
 
 #endif

@@ -4,7 +4,10 @@
 #ifndef BVQ_STUB_SETUP_FILE_H
 #define BVQ_STUB_SETUP_FILE_H
 
+#include "os.h"
 #include "setup_format.h"
+
+#define COPY_PIECE 61440 /* bytes read or written at a time */
 
 /* Asked when a volume is missing: 1 to look again, 0 to give up. */
 typedef int (*AskVolumeFn)(void *ctx, int disk_number, const wchar_t *path);
@@ -12,7 +15,7 @@ typedef int (*AskVolumeFn)(void *ctx, int disk_number, const wchar_t *path);
 typedef struct {
     wchar_t *path;        /* volume 0 */
     wchar_t *folder;      /* its folder, without trailing backslash */
-    HANDLE file;
+    OsFile *file;
     unsigned long long size;
     SetupTrailer trailer;
     Script script;
@@ -26,7 +29,7 @@ void setup_close(SetupFile *s);
 typedef struct {
     SetupFile *setup;
     wchar_t *pattern;      /* script field 21: the volume name, code of %I% kept */
-    HANDLE h;              /* the current volume (volume 0 is setup->file) */
+    OsFile *h;             /* the current volume (volume 0 is setup->file) */
     int volume;            /* 0-based */
     unsigned long long left; /* payload bytes left in the current volume */
     AskVolumeFn ask;
@@ -38,14 +41,17 @@ typedef struct {
 void payload_open(PayloadReader *r, SetupFile *s, AskVolumeFn ask, void *ask_ctx);
 /* Reads exactly n bytes; 0 and r->error on failure. */
 int payload_read(PayloadReader *r, void *buf, size_t n);
-/* Copies n bytes to the file h (NULL: skip them), calling tick between pieces. */
-int payload_copy(PayloadReader *r, HANDLE h, unsigned long long n, int (*tick)(void *), void *ctx);
+/* Where payload_copy puts the bytes: 1 when they are written. */
+typedef int (*PayloadSinkFn)(void *sink_ctx, const void *bytes, size_t n);
+/* Copies n bytes to sink (NULL: skips them), calling tick between pieces (0 cancels). */
+int payload_copy(PayloadReader *r, PayloadSinkFn sink, void *sink_ctx, unsigned long long n,
+                 int (*tick)(void *), void *ctx);
 wchar_t *volume_path(const SetupFile *s, const wchar_t *pattern, int volume);
+/* The cabinet form's payload: a chain of cabinets without their signatures, every one but
+ * the last of the same size (fields 95, 117, 118). */
+int payload_cabinet_count(const Script *s);
+unsigned long long payload_cabinet_size(const Script *s, int index); /* 0-based */
 void payload_close(PayloadReader *r);
-
-/* Extracts the side files of the data block into folder as "<number>.tmp" (the part of the
- * name after "$inst\") and counts them. NULL on success, else the reason. */
-wchar_t *data_block_extract(SetupFile *s, const wchar_t *folder, int *count);
 
 /* Random-access read of volume 0. */
 int setup_read_at(SetupFile *s, unsigned long long offset, void *buf, size_t n);

@@ -4,7 +4,10 @@
 #include <string.h>
 
 const int SECTION_WIDTH[SEC_COUNT] = {FLD_COUNT, 4, 7, 3, 2, 8, 3, 2, 6, 6, 6, 2, 2, 4, 0};
-const int SECTION_COUNT_FIELD[SEC_COUNT] = {-1, 98, 50, 96, 31, 54, 67, 93, 40, 25, 24, 45, 20, 26, 26};
+const int SECTION_COUNT_FIELD[SEC_COUNT] = {
+    -1, FLD_USER_VARIABLE_COUNT, FLD_REGISTRY_VALUE_COUNT, FLD_REGISTRY_DELETE_COUNT, FLD_FONT_COUNT,
+    FLD_SHORTCUT_COUNT, FLD_FILE_COUNT, FLD_FOLDER_COUNT, FLD_COMMAND_COUNT, FLD_UNINSTALL_COMMAND_COUNT,
+    FLD_INI_COUNT, FLD_UNINSTALL_DELETE_COUNT, FLD_ACTIVEX_COUNT, FLD_LANGUAGE_COUNT, FLD_LANGUAGE_COUNT};
 
 static unsigned long long le64(const unsigned char *p)
 {
@@ -24,15 +27,15 @@ const wchar_t *trailer_read(const unsigned char raw[TRAILER_SIZE], unsigned long
 {
     if (file_size < TRAILER_SIZE)
         return L"the file is too short to hold an installation";
-    if (raw[34] != TRAILER_LAST_FIELD || raw[35] != TRAILER_MARK)
+    if (raw[TRAILER_AT_LAST_FIELD] != TRAILER_LAST_FIELD || raw[TRAILER_AT_MARK] != TRAILER_MARK)
         return L"the end of the file is not the installation's trailer (truncated or damaged file)";
-    t->script_start = le64(raw);
-    t->data_size = le64(raw + 8);
-    t->script_end = le64(raw + 16);
-    t->data_end = le64(raw + 24);
-    t->cabinets = raw[32];
-    t->side_files = raw[33];
-    if (t->cabinets != 0 && t->cabinets != 1)
+    t->script_start = le64(raw + TRAILER_AT_SCRIPT_START);
+    t->data_size = le64(raw + TRAILER_AT_DATA_SIZE);
+    t->script_end = le64(raw + TRAILER_AT_SCRIPT_END);
+    t->data_end = le64(raw + TRAILER_AT_DATA_END);
+    t->cabinets = raw[TRAILER_AT_STORAGE] == STORAGE_CABINETS;
+    t->side_files = raw[TRAILER_AT_SIDE_FILES];
+    if (raw[TRAILER_AT_STORAGE] != STORAGE_STORED && raw[TRAILER_AT_STORAGE] != STORAGE_CABINETS)
         return L"the trailer names an unknown storage form";
     if (!(t->script_start < t->script_end && t->script_end <= t->data_end &&
           t->data_end <= file_size - TRAILER_SIZE) ||
@@ -52,9 +55,14 @@ long long script_number(const Script *s, int field)
     return parse_i64(script_field(s, field), &v) ? v : 0;
 }
 
+int script_yes(const char *value)
+{
+    return strcmp(value, SCRIPT_YES) == 0;
+}
+
 int script_flag(const Script *s, int field)
 {
-    return strcmp(script_field(s, field), "1") == 0;
+    return script_yes(script_field(s, field));
 }
 
 const char *script_value(const Script *s, int section, size_t entry, int column)
@@ -111,33 +119,17 @@ const wchar_t *script_parse(char *buf, size_t len, Script *s)
     return NULL;
 }
 
-HKEY registry_root(const char *number)
+int registry_root_number(const char *number)
 {
-    static const HKEY roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
-                                 HKEY_PERFORMANCE_DATA, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA};
     unsigned long long i;
-    if (!parse_u64(number, &i) || i >= sizeof roots / sizeof roots[0])
-        return NULL;
-    return roots[i];
-}
-
-const wchar_t *registry_root_name(HKEY root)
-{
-    if (root == HKEY_CLASSES_ROOT) return L"HKEY_CLASSES_ROOT";
-    if (root == HKEY_CURRENT_USER) return L"HKEY_CURRENT_USER";
-    if (root == HKEY_LOCAL_MACHINE) return L"HKEY_LOCAL_MACHINE";
-    if (root == HKEY_USERS) return L"HKEY_USERS";
-    if (root == HKEY_CURRENT_CONFIG) return L"HKEY_CURRENT_CONFIG";
-    return L"HKEY";
+    return parse_u64(number, &i) && i < ROOT_COUNT ? (int)i : -1;
 }
 
 void stored_header_read(const unsigned char raw[STORED_HEADER_SIZE], StoredHeader *h)
 {
-    unsigned long long t = le64(raw + 12);
     h->number = le32(raw);
     h->size = le64(raw + 4);
-    h->write_time.dwLowDateTime = (DWORD)t;
-    h->write_time.dwHighDateTime = (DWORD)(t >> 32);
+    h->write_time = le64(raw + 12);
     h->attributes = le32(raw + 20);
 }
 
@@ -145,4 +137,13 @@ int var_short_base(int number)
 {
     int n = number - VAR_SHORT_OFFSET;
     return (n >= 1 && n <= 18) || (n >= 26 && n <= 36) ? n : 0;
+}
+
+wchar_t *var_code(int number)
+{
+    wchar_t *code = xalloc((VAR_CODE_LEN + 1) * sizeof(wchar_t));
+    wcscpy(code, VAR_CODE_PREFIX);
+    code[VAR_CODE_PREFIX_LEN] = (wchar_t)(L'0' + number / 10 % 10);
+    code[VAR_CODE_PREFIX_LEN + 1] = (wchar_t)(L'0' + number % 10);
+    return code;
 }

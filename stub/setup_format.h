@@ -4,12 +4,26 @@
 #ifndef BVQ_STUB_SETUP_FORMAT_H
 #define BVQ_STUB_SETUP_FORMAT_H
 
-#include <windows.h>
+#include <stddef.h>
+#include <wchar.h>
 
 /* ---- Trailer: the last 36 bytes of the setup file (volume 0) ---- */
 #define TRAILER_SIZE 36
-#define TRAILER_LAST_FIELD 120 /* byte 34: number of the last field of section A */
-#define TRAILER_MARK 241       /* byte 35 */
+/* Byte offsets: four 64-bit little-endian offsets, then single bytes */
+enum {
+    TRAILER_AT_SCRIPT_START = 0,
+    TRAILER_AT_DATA_SIZE = 8,
+    TRAILER_AT_SCRIPT_END = 16,
+    TRAILER_AT_DATA_END = 24,
+    TRAILER_AT_STORAGE = 32,
+    TRAILER_AT_SIDE_FILES = 33,
+    TRAILER_AT_LAST_FIELD = 34,
+    TRAILER_AT_MARK = 35
+};
+#define TRAILER_LAST_FIELD 120 /* number of the last field of section A */
+#define TRAILER_MARK 241
+#define STORAGE_STORED 0
+#define STORAGE_CABINETS 1
 
 typedef struct {
     unsigned long long script_start; /* S0: size of the patched stub */
@@ -48,22 +62,31 @@ enum ScriptSection {
 enum ScriptField {
     FLD_BUILDER = 0,
     FLD_NET_PAGE = 2,
+    FLD_ACTIVEX_COUNT = 20,           /* entries of section M */
     FLD_VOLUME_PATTERN = 21,
     FLD_TOTAL_SOURCE_SIZE = 23,
+    FLD_INI_COUNT = 24,               /* K */
+    FLD_UNINSTALL_COMMAND_COUNT = 25, /* J */
+    FLD_LANGUAGE_COUNT = 26,          /* N and O */
     FLD_FOOTER = 27,
     FLD_PRODUCT = 28,
     FLD_PASSWORD = 29,
+    FLD_FONT_COUNT = 31,              /* E */
     FLD_GROUP_COMMON = 32,
     FLD_SINGLE_FILE = 34,
     FLD_VERSION = 35,
     FLD_FINISH_WEB = 36,
     FLD_WEB_SITE = 37,
     FLD_FINISH_RUN = 39,
+    FLD_COMMAND_COUNT = 40,           /* I */
     FLD_COMPANY = 42,
     FLD_RUN_APP = 43,
+    FLD_UNINSTALL_DELETE_COUNT = 45,  /* L */
     FLD_README = 47,
     FLD_REQUIRED_KB = 48,
+    FLD_REGISTRY_VALUE_COUNT = 50,    /* C */
     FLD_INSTALL_NAME = 53,
+    FLD_SHORTCUT_COUNT = 54,          /* F */
     FLD_UNINSTALL_NAME = 55,
     FLD_UNINSTALLER = 56,
     FLD_TEXTS_PER_LANGUAGE = 57,
@@ -73,17 +96,21 @@ enum ScriptField {
     FLD_SYSTEMS_TEXT = 62,
     FLD_UN_CLOSE_APP = 64,
     FLD_TITLE = 65,
+    FLD_FILE_COUNT = 67,              /* G */
     FLD_UN_OPEN_PAGE = 68,
     FLD_UN_PAGE = 74,
     FLD_UN_TITLE = 75,
     FLD_FIXED_FOLDER = 76,
-    FLD_NET_OR_LATER = 85,
     FLD_FINISH_README = 79,
+    FLD_NET_OR_LATER = 85,
     FLD_UNINSTALL_FILE = 91,
     FLD_UNINSTALL_LOG = 92,
+    FLD_FOLDER_COUNT = 93,            /* H */
     FLD_WEB = 94,
     FLD_CABINET_SIZE = 95,
+    FLD_REGISTRY_DELETE_COUNT = 96,   /* D */
     FLD_UN_APP_TEXT = 97,
+    FLD_USER_VARIABLE_COUNT = 98,     /* B */
     FLD_ADMIN = 99,
     FLD_NET_VERSION = 100,
     FLD_CLOSE_APP = 103,
@@ -153,21 +180,36 @@ enum { DELETE_FILE, DELETE_FOLDER, DELETE_FOLDER_TREE };
 #define REFUSE_VISTA 256
 #define REFUSE_2008_7 512
 /* Password entry (field 59) */
-#define PASSWORD_UPPER_CASE 256
+#define PASSWORD_HIDDEN 64       /* typed characters are not shown */
+#define PASSWORD_UPPER_CASE 256  /* typed text is compared in upper case */
+/* Close a running application (fields 105 and 108) */
+enum { APP_MATCH_TITLE, APP_MATCH_TITLE_PART, APP_MATCH_FILE_NAME };
+/* Commands (sections I and J, columns CMD_TYPE and CMD_WHEN) */
+enum { COMMAND_PROGRAM, COMMAND_SHELL };
+#define COMMAND_AFTER "1"  /* I: after unpacking; J: after removal */
+/* Fields 2 and 100: no page to open, no .NET Framework required */
+#define SCRIPT_NONE "0"
+/* Truth values of the script: "1" yes, anything else no */
+#define SCRIPT_YES "1"
+int script_yes(const char *value);
 
-/* Registry root numbers 0..6 of sections B, C and D; NULL for any other value */
-HKEY registry_root(const char *number);
-const wchar_t *registry_root_name(HKEY root);
+/* Registry roots of sections B, C and D and of the installed-programs entry, by number */
+enum {
+    ROOT_CLASSES_ROOT, ROOT_CURRENT_USER, ROOT_LOCAL_MACHINE, ROOT_USERS, ROOT_PERFORMANCE_DATA,
+    ROOT_CURRENT_CONFIG, ROOT_DYN_DATA, ROOT_COUNT
+};
+int registry_root_number(const char *number); /* -1 for anything but 0..6 */
 
 /* ---- Payload ---- */
 #define STORED_HEADER_SIZE 24 /* number (4), size (8), write time (8), attributes (4) */
 #define CABINET_SIGNATURE "MSCF" /* the 4 bytes the build strips from every cabinet */
+#define CABINET_ATTRIBUTE_EXECUTE 0x80 /* a cabinet entry's "run after extraction" flag */
 
 typedef struct {
     unsigned number;
     unsigned long long size;
-    FILETIME write_time;
-    DWORD attributes;
+    unsigned long long write_time; /* 100 ns units since 1601, UTC */
+    unsigned attributes;           /* file attributes of the source */
 } StoredHeader;
 void stored_header_read(const unsigned char raw[STORED_HEADER_SIZE], StoredHeader *h);
 
@@ -178,6 +220,7 @@ void stored_header_read(const unsigned char raw[STORED_HEADER_SIZE], StoredHeade
 
 /* ---- Variable codes: "@$&%" + two digits ---- */
 #define VAR_CODE_PREFIX L"@$&%"
+#define VAR_CODE_PREFIX_LEN 4
 #define VAR_CODE_LEN 6
 #define VAR_MAX 99
 #define VAR_FIRST_USER 81
@@ -193,5 +236,6 @@ enum {
 };
 #define VAR_SHORT_OFFSET 40 /* 40 + n is the short form of n for n = 1..18 and 26..36 */
 int var_short_base(int number); /* n when number is a short form of n, else 0 */
+wchar_t *var_code(int number);  /* "@$&%" and the number in two digits */
 
 #endif

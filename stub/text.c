@@ -1,39 +1,8 @@
 #include "text.h"
 
 #include <stdarg.h>
-#include <stdio.h>
 #include <string.h>
 #include <wchar.h>
-
-static void out_of_memory(void)
-{
-    MessageBoxW(NULL, L"Out of memory.", L"Setup", MB_ICONERROR);
-    ExitProcess(2);
-}
-
-void *xalloc(size_t n)
-{
-    void *p = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, n ? n : 1);
-    if (!p)
-        out_of_memory();
-    return p;
-}
-
-void *xrealloc(void *p, size_t n)
-{
-    if (!p)
-        return xalloc(n);
-    p = HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, p, n ? n : 1);
-    if (!p)
-        out_of_memory();
-    return p;
-}
-
-void xfree(void *p)
-{
-    if (p)
-        HeapFree(GetProcessHeap(), 0, p);
-}
 
 void wb_addn(WBuf *b, const wchar_t *s, size_t n)
 {
@@ -121,58 +90,80 @@ wchar_t *w_fmt(const wchar_t *fmt, ...)
         wchar_t *p = xalloc(cap * sizeof(wchar_t));
         va_list ap;
         va_start(ap, fmt);
-        int n = _vsnwprintf(p, cap - 1, fmt, ap);
+        int n = os_vformat(p, cap, fmt, ap);
         va_end(ap);
-        if (n >= 0 && (size_t)n < cap - 1)
+        if (n >= 0)
             return p;
         xfree(p);
         cap *= 2;
     }
 }
 
-static wchar_t *w_from_cp(UINT cp, const char *s, size_t n)
-{
-    if (!s || !n)
-        return w_dup(L"");
-    int len = MultiByteToWideChar(cp, 0, s, (int)n, NULL, 0);
-    wchar_t *p = xalloc(((size_t)len + 1) * sizeof(wchar_t));
-    MultiByteToWideChar(cp, 0, s, (int)n, p, len);
-    return p;
-}
-
 wchar_t *w_from_ansi(const char *s)
 {
-    return w_from_cp(CP_ACP, s, s ? strlen(s) : 0);
+    return os_widen(CODE_PAGE_ANSI, s, s ? strlen(s) : 0);
 }
 
 wchar_t *w_from_ansi_n(const char *s, size_t n)
 {
-    return w_from_cp(CP_ACP, s, n);
+    return os_widen(CODE_PAGE_ANSI, s, n);
 }
 
 wchar_t *w_from_utf8(const char *s, size_t n)
 {
-    return w_from_cp(CP_UTF8, s, n);
-}
-
-static char *w_to_cp(UINT cp, const wchar_t *s, int *out_len)
-{
-    int len = WideCharToMultiByte(cp, 0, s, -1, NULL, 0, NULL, NULL);
-    char *p = xalloc((size_t)len + 1);
-    WideCharToMultiByte(cp, 0, s, -1, p, len, NULL, NULL);
-    if (out_len)
-        *out_len = len > 0 ? len - 1 : 0;
-    return p;
+    return os_widen(CODE_PAGE_UTF8, s, n);
 }
 
 char *utf8_from_w(const wchar_t *s, int *out_len)
 {
-    return w_to_cp(CP_UTF8, s ? s : L"", out_len);
+    size_t len;
+    char *p = os_narrow(CODE_PAGE_UTF8, s, &len);
+    if (out_len)
+        *out_len = (int)len;
+    return p;
 }
 
 char *ansi_from_w(const wchar_t *s)
 {
-    return w_to_cp(CP_ACP, s ? s : L"", NULL);
+    return os_narrow(CODE_PAGE_ANSI, s, NULL);
+}
+
+unsigned char *utf16le_from_w(const wchar_t *s, size_t n, size_t *bytes)
+{
+    unsigned char *out = xalloc(n * 4 + 2), *p = out;
+    for (size_t i = 0; i < n; i++) {
+        unsigned long c = (unsigned long)s[i];
+        if (c > 0xFFFF && c <= 0x10FFFF) { /* only where wchar_t holds whole code points */
+            c -= 0x10000;
+            unsigned hi = 0xD800 | (unsigned)(c >> 10), lo = 0xDC00 | (unsigned)(c & 0x3FF);
+            *p++ = (unsigned char)hi;
+            *p++ = (unsigned char)(hi >> 8);
+            c = lo;
+        }
+        *p++ = (unsigned char)c;
+        *p++ = (unsigned char)(c >> 8);
+    }
+    *bytes = (size_t)(p - out);
+    return out;
+}
+
+wchar_t *w_from_utf16le(const unsigned char *bytes, size_t n)
+{
+    size_t units = n / 2;
+    wchar_t *out = xalloc((units + 1) * sizeof(wchar_t)), *p = out;
+    for (size_t i = 0; i < units; i++) {
+        unsigned c = bytes[2 * i] | (unsigned)bytes[2 * i + 1] << 8;
+        if (sizeof(wchar_t) > 2 && c >= 0xD800 && c < 0xDC00 && i + 1 < units) {
+            unsigned lo = bytes[2 * i + 2] | (unsigned)bytes[2 * i + 3] << 8;
+            if (lo >= 0xDC00 && lo < 0xE000) {
+                *p++ = (wchar_t)(0x10000 + ((unsigned long)(c - 0xD800) << 10) + (lo - 0xDC00));
+                i++;
+                continue;
+            }
+        }
+        *p++ = (wchar_t)c;
+    }
+    return out;
 }
 
 wchar_t *w_u64(unsigned long long v)
@@ -184,14 +175,13 @@ wchar_t *w_u64(unsigned long long v)
 
 int w_ieq(const wchar_t *a, const wchar_t *b)
 {
-    return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a, -1, b, -1) == CSTR_EQUAL;
+    return os_equal_ignoring_case(a, wcslen(a), b, wcslen(b));
 }
 
 int w_starts_i(const wchar_t *s, const wchar_t *prefix)
 {
     size_t n = wcslen(prefix);
-    return wcslen(s) >= n &&
-           CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, s, (int)n, prefix, (int)n) == CSTR_EQUAL;
+    return wcslen(s) >= n && os_equal_ignoring_case(s, n, prefix, n);
 }
 
 int w_ends_i(const wchar_t *s, const wchar_t *suffix)

@@ -1,12 +1,11 @@
-/* Small helpers for wide strings, growable buffers and conversions. Out of memory ends the
- * process: an installer that cannot allocate a few kilobytes cannot continue sensibly. */
+/* Small helpers for wide strings, growable buffers, conversions and Windows paths (the
+ * installer's paths use "\" on every system the code is compiled for). */
 #ifndef BVQ_STUB_TEXT_H
 #define BVQ_STUB_TEXT_H
 
-#include <windows.h>
+#include "os.h"
+
 #include <stddef.h>
-#include <stdio.h>
-#include <stdlib.h>
 #include <wchar.h>
 
 typedef struct {
@@ -14,10 +13,6 @@ typedef struct {
     size_t len;
     size_t cap;
 } WBuf;
-
-void *xalloc(size_t n);            /* zero-filled */
-void *xrealloc(void *p, size_t n);
-void xfree(void *p);
 
 void wb_addn(WBuf *b, const wchar_t *s, size_t n);
 void wb_add(WBuf *b, const wchar_t *s);
@@ -36,6 +31,9 @@ wchar_t *w_from_ansi_n(const char *s, size_t n);
 wchar_t *w_from_utf8(const char *s, size_t n);
 char *utf8_from_w(const wchar_t *s, int *out_len);
 char *ansi_from_w(const wchar_t *s);
+/* The uninstall log's encoding: UTF-16 little endian, whatever the size of wchar_t. */
+unsigned char *utf16le_from_w(const wchar_t *s, size_t n, size_t *bytes);
+wchar_t *w_from_utf16le(const unsigned char *bytes, size_t n); /* n / 2 units; odd byte ignored */
 wchar_t *w_u64(unsigned long long v);
 
 int w_ieq(const wchar_t *a, const wchar_t *b);        /* case-insensitive equality */

@@ -9,7 +9,7 @@
 #include "options.h"
 #include "text.h"
 #include "ui.h"
-#include "undo.h"
+#include "undo_system.h"
 #include "variables.h"
 
 #include <shellapi.h>
@@ -78,6 +78,12 @@ static wchar_t *log_beside(const wchar_t *uninstaller)
     xfree(pattern);
     xfree(folder);
     return found;
+}
+
+/* A handle value passed on the command line (/PARENT=, /REPORT=) */
+static HANDLE handle_of(unsigned long long value)
+{
+    return (HANDLE)(ULONG_PTR)value;
 }
 
 static int report(HANDLE pipe, int code)
@@ -152,6 +158,7 @@ static int uninstall(Options *o, const wchar_t *original)
     run.uninstalling = 1;
     run.keep_file = original;
     run.progress = progress;
+    run.undo = undo_on_system;
     journal_undo(&j, &run);
     file_delete(log_path, &run.at_restart);
     ui_progress_hide();
@@ -171,11 +178,11 @@ static int uninstall(Options *o, const wchar_t *original)
             journal_add(&folders, J_FOLDER, 1, j.items[i].field[0]);
     journal_free(&j);
     xfree(log_path);
-    report(o->report, code);
-    o->report = NULL;
+    report(handle_of(o->report), code);
+    o->report = 0;
     if (o->parent) {
-        WaitForSingleObject(o->parent, 30000);
-        CloseHandle(o->parent);
+        WaitForSingleObject(handle_of(o->parent), 30000);
+        CloseHandle(handle_of(o->parent));
     }
     if (o->origin) {
         int later = 0;
@@ -261,7 +268,7 @@ static int run_copy(const wchar_t *self)
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE prev, LPWSTR cmdline, int show)
 {
     Options o;
-    options_parse(&o, GetCommandLineW());
+    options_parse_command_line(&o, GetCommandLineW());
     wchar_t *self = module_path();
     if (!self)
         ExitProcess(EXIT_FAILED);
@@ -283,7 +290,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE prev, LPWSTR cmdline, int show)
     }
     const wchar_t *original = o.origin ? o.origin : self;
     int code = uninstall(&o, original);
-    report(o.report, code);
+    report(handle_of(o.report), code);
     log_close();
     if (o.origin) /* this temporary copy goes at the next restart */
         MoveFileExW(self, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);

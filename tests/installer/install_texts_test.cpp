@@ -1,0 +1,76 @@
+// The install texts of a built setup by their roles, the English text standing in for an
+// empty one, and the choice of the install language.
+#include "installer_support.h"
+
+namespace bvq::test {
+namespace {
+
+class InstallTextsTest : public BuiltSetupTest {
+ protected:
+  void SetUp() override {
+    BuiltSetupTest::SetUp();
+    if (IsSkipped()) return;
+    p.SetLanguageChecked(1, true);  // English (1033) and German (1031)
+    volumes = Build(false, 0);
+    ASSERT_EQ(volumes.size(), 1u);
+    setup = std::make_unique<OpenSetup>(volumes[0]);
+    ASSERT_EQ(setup->error, L"");
+    script = &setup->setup.script;
+    ASSERT_EQ(script->entries[SEC_N], 2u);
+  }
+  size_t LanguageWithId(const char* id) const {
+    for (size_t i = 0; i < script->entries[SEC_N]; ++i)
+      if (std::string(script_value(script, SEC_N, i, N_ID)) == id) return i;
+    ADD_FAILURE() << "no language " << id;
+    return 0;
+  }
+
+  std::vector<std::string> volumes;
+  std::unique_ptr<OpenSetup> setup;
+  const Script* script = nullptr;
+};
+
+TEST_F(InstallTextsTest, TextsByRoleWithTheEnglishForEmptyOnes) {
+  const size_t english = LanguageWithId("1033"), german = LanguageWithId("1031");
+  // The language file's texts, as the build prepared them.
+  EXPECT_EQ(Take(install_text(script, english, TXT_SETUP)), L"Welcome to Tool setup");
+  EXPECT_EQ(Take(install_text(script, german, TXT_SETUP)), L"Willkommen");
+  // Texts the language leaves empty: the English ones, with the product's name.
+  for (size_t language : {english, german}) {
+    EXPECT_EQ(Take(install_text(script, language, TXT_INSTALLED)), L"Tool has been installed.");
+    EXPECT_EQ(Take(install_text(script, language, TXT_ROLLED_BACK)),
+              L"Setup was not completed. The changes made so far have been undone.");
+  }
+  EXPECT_EQ(Take(install_text_with(script, german, TXT_INSERT_DISK, L"disk2.pak", 2)),
+            L"Please insert disk 2 (disk2.pak) and click Retry.");
+  EXPECT_EQ(Take(install_text_with(script, german, TXT_WRITE_FAILED, L"C:\\a b\\c.dll", 0)),
+            L"Setup could not write the file C:\\a b\\c.dll.");
+  // Outside the roles: nothing.
+  EXPECT_EQ(Take(install_text(script, english, 0)), L"");
+  EXPECT_EQ(Take(install_text(script, english, INSTALL_TEXT_COUNT + 1)), L"");
+}
+
+TEST_F(InstallTextsTest, LanguageChoice) {
+  const size_t english = LanguageWithId("1033"), german = LanguageWithId("1031");
+  const size_t first = 0;
+  struct Case {
+    const wchar_t* wanted;  // /L=
+    unsigned user;          // the user's interface language
+    size_t chosen;
+  };
+  const Case cases[] = {
+      {L"1031", 1033, german},    // the switch wins over the user's language
+      {L"1033", 1031, english},
+      {L"2055", 1031, first},     // a switch naming no language of the setup: the first
+      {nullptr, 1031, german},    // the user's language
+      {nullptr, 2055, german},    // German (Switzerland): the same primary language
+      {nullptr, 3081, english},   // English (Australia)
+      {nullptr, 1036, first},     // French: none fits
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(install_language_choose(script, c.wanted, c.user), c.chosen)
+        << (c.wanted ? std::wstring(c.wanted) : L"-") << " " << c.user;
+}
+
+}  // namespace
+}  // namespace bvq::test
