@@ -50,11 +50,22 @@ def check(cond, message):
         print('FAIL:', message)
 
 
+def run_wine(*args, timeout=120):
+    """Runs `wine ARGS...`; returns its exit code and what it wrote to standard output. The output
+    goes through a file, not a pipe: Wine's service processes inherit the program's standard
+    handles and, with a persistent wineserver, outlive it, so a pipe would never close."""
+    with tempfile.TemporaryFile() as out:
+        r = subprocess.run(['wine'] + list(args), env=ENV, stdout=out, stderr=subprocess.DEVNULL,
+                           timeout=timeout * SLOW)
+        out.seek(0)
+        return r.returncode, out.read().decode('utf-8', 'replace')
+
+
 def wine(*args, timeout=300):
-    r = subprocess.run(['wine'] + list(args), env=ENV, capture_output=True, timeout=timeout * SLOW)
+    code, _ = run_wine(*args, timeout=timeout)
     if not PERSISTENT_SERVER:  # the persistent server never ends; see wait_for()
         subprocess.run(['wineserver', '-w'], env=ENV, timeout=timeout)
-    return r.returncode
+    return code
 
 
 def wait_for(condition, timeout=120):
@@ -71,7 +82,8 @@ def ensure_prefix():
         subprocess.run(['wineboot', '-i'], env=ENV, capture_output=True, timeout=600 * SLOW)
         subprocess.run(['wineserver', '-w'], env=ENV, timeout=600 * SLOW)
     if PERSISTENT_SERVER:
-        subprocess.run(['wineserver', '-p'], env=ENV, timeout=600 * SLOW)
+        subprocess.run(['wineserver', '-p'], env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=600 * SLOW)
 
 
 def host(win_path):
@@ -81,12 +93,11 @@ def host(win_path):
 
 
 def reg_query(key, value):
-    r = subprocess.run(['wine', 'reg', 'query', key, '/v', value], env=ENV, capture_output=True,
-                       timeout=120 * SLOW)
-    if r.returncode != 0:
+    code, output = run_wine('reg', 'query', key, '/v', value)
+    if code != 0:
         return None
     # Lines read "    name    REG_TYPE    data"; names may hold blanks.
-    for line in r.stdout.decode('utf-8', 'replace').splitlines():
+    for line in output.splitlines():
         match = re.match(r'^\s+(.*?)\s{2,}(REG_\w+)(?:\s{2,}(.*))?$', line)
         if match and match.group(1) == value:
             return (match.group(2), match.group(3) or '')
@@ -94,8 +105,7 @@ def reg_query(key, value):
 
 
 def reg_key_exists(key):
-    return subprocess.run(['wine', 'reg', 'query', key], env=ENV, capture_output=True,
-                          timeout=120 * SLOW).returncode == 0
+    return run_wine('reg', 'query', key)[0] == 0
 
 
 def ini_text(path):
