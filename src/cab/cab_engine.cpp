@@ -30,12 +30,6 @@ constexpr uint16_t ifoldCONTINUED_FROM_PREV = 0xFFFD;
 constexpr uint16_t ifoldCONTINUED_TO_NEXT = 0xFFFE;
 constexpr uint16_t ifoldCONTINUED_PREV_AND_NEXT = 0xFFFF;
 
-struct EngineFailure {
-  int32_t oper;
-  int32_t system;
-  bool fatal;  // false when the failure left the engine unchanged
-};
-
 uint32_t Clamp32(uint64_t v) { return v > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(v); }
 
 void Put16(std::vector<uint8_t>& b, uint32_t v) {
@@ -177,21 +171,17 @@ class CabinetEngine::Spill {
   uint64_t size = 0;
 };
 
-CabinetEngine::CabinetEngine(ERF& erf, TCCAB& params, EngineCallbacks callbacks)
-    : erf_(erf), params_(params), cb_(std::move(callbacks)) {}
+CabinetEngine::CabinetEngine(TCCAB& params, EngineCallbacks callbacks)
+    : params_(params), cb_(std::move(callbacks)) {}
 
 CabinetEngine::~CabinetEngine() = default;
 
-std::unique_ptr<CabinetEngine> CabinetEngine::Create(ERF& erf, TCCAB& params,
-                                                     EngineCallbacks callbacks,
+std::unique_ptr<CabinetEngine> CabinetEngine::Create(TCCAB& params, EngineCallbacks callbacks,
                                                      const std::string& tempFolder) {
   std::unique_ptr<CabinetEngine> engine(new (std::nothrow)
-                                            CabinetEngine(erf, params, std::move(callbacks)));
-  if (!engine) {
-    erf = {FCIERR_ALLOC_FAIL, 0, 1};
-    return nullptr;
-  }
-  bool ok = engine->Guarded([&] {
+                                            CabinetEngine(params, std::move(callbacks)));
+  if (!engine) throw ECabinetError(FCIERR_ALLOC_FAIL);
+  engine->Guarded([&] {
     if (params.cbReserveCFHeader > 60000 || params.cbReserveCFFolder > 255 ||
         params.cbReserveCFData > 255)
       engine->Fail(FCIERR_CAB_FORMAT_LIMIT);
@@ -201,54 +191,51 @@ std::unique_ptr<CabinetEngine> CabinetEngine::Create(ERF& erf, TCCAB& params,
     engine->readBuffer_.resize(kReadChunk);
     engine->StartCabinet(params, false);
   });
-  if (!ok) return nullptr;
   return engine;
 }
 
-void CabinetEngine::Fail(int32_t oper, int32_t system) const {
-  throw EngineFailure{oper, system, true};
+void CabinetEngine::Fail(int32_t code, int32_t system) {
+  failure_.emplace(code, system);
+  throw *failure_;
 }
 
+void CabinetEngine::Refuse(int32_t code, int32_t system) {
+  refused_ = true;
+  throw ECabinetError(code, system);
+}
+
+// Runs one operation. Failures of the engine pass as they were raised; anything else
+// thrown on the way (out of memory, a failing compressor or event handler) breaks the
+// engine as a failure of the compressor.
 template <class F>
-bool CabinetEngine::Guarded(F&& body) {
-  if (broken_) {
-    erf_ = failure_;
-    return false;
-  }
+void CabinetEngine::Guarded(F&& body) {
+  if (failure_) throw *failure_;
+  refused_ = false;
   try {
     body();
-    return true;
-  } catch (const EngineFailure& f) {
-    erf_ = {f.oper, f.system, 1};
-    if (f.fatal) {
-      broken_ = true;
-      failure_ = erf_;
-    }
+  } catch (const ECabinetError&) {
+    if (failure_ || refused_) throw;
+    Fail(FCIERR_MCI_FAIL);
   } catch (const std::bad_alloc&) {
-    erf_ = {FCIERR_ALLOC_FAIL, ENOMEM, 1};
-    broken_ = true;
-    failure_ = erf_;
+    Fail(FCIERR_ALLOC_FAIL, ENOMEM);
   } catch (const std::exception&) {
-    erf_ = {FCIERR_MCI_FAIL, 0, 1};
-    broken_ = true;
-    failure_ = erf_;
+    Fail(FCIERR_MCI_FAIL);
   }
-  return false;
 }
 
-bool CabinetEngine::AddFile(const std::string& source, const std::string& name, bool execute,
+void CabinetEngine::AddFile(const std::string& source, const std::string& name, bool execute,
                             uint16_t typeCompress) {
-  return Guarded([&] { AddFileInner(source, name, execute, typeCompress); });
+  Guarded([&] { AddFileInner(source, name, execute, typeCompress); });
 }
 
-bool CabinetEngine::FlushFolder() {
-  return Guarded([&] {
+void CabinetEngine::FlushFolder() {
+  Guarded([&] {
     if (!ended_) CloseFolder();
   });
 }
 
-bool CabinetEngine::FlushCabinet(bool getNext) {
-  return Guarded([&] { FlushCabinetInner(getNext); });
+void CabinetEngine::FlushCabinet(bool getNext) {
+  Guarded([&] { FlushCabinetInner(getNext); });
 }
 
 uint64_t CabinetEngine::HeaderSize(uint64_t nextNamesLength) const {
@@ -266,15 +253,15 @@ uint64_t CabinetEngine::Size(uint64_t nextNamesLength) const {
 void CabinetEngine::AddFileInner(const std::string& source, const std::string& name,
                                  bool execute, uint16_t typeCompress) {
   // Checks that leave everything as it was.
-  if (name.empty() || name.size() >= 256) throw EngineFailure{FCIERR_CAB_FORMAT_LIMIT, 0, false};
-  if (!ValidCompression(typeCompress)) throw EngineFailure{FCIERR_BAD_COMPR_TYPE, 0, false};
+  if (name.empty() || name.size() >= 256) Refuse(FCIERR_CAB_FORMAT_LIMIT);
+  if (!ValidCompression(typeCompress)) Refuse(FCIERR_BAD_COMPR_TYPE);
   SourceFile src;
-  if (!OpenSourceFile(source, src)) throw EngineFailure{FCIERR_OPEN_SRC, errno, false};
+  if (!OpenSourceFile(source, src)) Refuse(FCIERR_OPEN_SRC, errno);
   struct Closer {
     int fd;
     ~Closer() { ::close(fd); }
   } closer{src.fd};
-  if (src.size > kMaxFolderUncompressed) throw EngineFailure{FCIERR_CAB_FORMAT_LIMIT, 0, false};
+  if (src.size > kMaxFolderUncompressed) Refuse(FCIERR_CAB_FORMAT_LIMIT);
 
   if (ended_) {
     StartCabinet(AskNextCabinet(), false);

@@ -1,12 +1,12 @@
 #pragma once
 // Records and constants shared by the cabinet writer and its engine: the cabinet
-// parameter record, the error record and the error codes of the compression interface.
+// parameter record and the error codes of the compression interface.
 #include <cstdint>
 #include <string>
 
 namespace bvq::cab {
 
-// Error codes reported in ERF::erfOper.
+// Error codes reported by ECabinetError::code().
 enum : int32_t {
   FCIERR_NONE = 0,
   FCIERR_OPEN_SRC = 1,          // a source file could not be opened
@@ -49,13 +49,6 @@ struct TCCAB {
   std::string szDisk;     // disk label
   std::string szCab;      // cabinet file name
   std::string szCabPath;  // folder of the cabinet
-};
-
-// Error record filled when an operation fails.
-struct ERF {
-  int32_t erfOper = 0;  // FCIERR_* code
-  int32_t erfType = 0;  // system error (errno), 0 when there is none
-  int32_t fError = 0;   // non-zero once an error was recorded
 };
 
 }  // namespace bvq::cab

@@ -52,14 +52,9 @@ std::string TCabWriter::DiskLabel(int iDisk) const {
   return ReplaceStars(DiskLabelTemplate.empty() ? std::string("Disk*") : DiskLabelTemplate, iDisk);
 }
 
-void TCabWriter::Check(bool ok) {
-  if (!ok) throw ECabinetError(errorRecord_);
-}
-
 void TCabWriter::Open(const std::string& fileName) {
   Close(false);
   fileName_ = AbsolutePath(fileName);
-  errorRecord_ = ERF{};
   cabinetParams_ = TCCAB{};
   TCCAB& p = cabinetParams_;
   p.cb = CabinetSizeThreshold ? CabinetSizeThreshold : 0x7FFFFFFF;
@@ -78,10 +73,7 @@ void TCabWriter::Open(const std::string& fileName) {
     if (abort) return;
   }
   p.szCabPath = WithTrailingSlash(p.szCabPath);
-  if (!CreateFolders(p.szCabPath)) {
-    errorRecord_ = ERF{FCIERR_CAB_FILE, errno, 1};
-    throw ECabinetError(errorRecord_);
-  }
+  if (!CreateFolders(p.szCabPath)) throw ECabinetError(FCIERR_CAB_FILE, errno);
   ::unlink((p.szCabPath + p.szCab).c_str());
   filesInCabinet_ = filesInFolder_ = 0;
   progressCountdown_ = 0;
@@ -92,8 +84,7 @@ void TCabWriter::Open(const std::string& fileName) {
   callbacks.filePlaced = [this](const TCCAB& c, const std::string& n, uint32_t s, bool cont) {
     return FilePlaced(c, n, s, cont);
   };
-  context_ = CabinetEngine::Create(errorRecord_, cabinetParams_, std::move(callbacks), TempFolder);
-  Check(context_ != nullptr);
+  context_ = CabinetEngine::Create(cabinetParams_, std::move(callbacks), TempFolder);
 }
 
 void TCabWriter::AddFile(const std::string& sourcePath, const std::string& nameInCabinet,
@@ -103,10 +94,7 @@ void TCabWriter::AddFile(const std::string& sourcePath, const std::string& nameI
     OnBeforeFileAdd(*this, sourcePath, skip);
     if (skip) return;
   }
-  if (!context_) {
-    errorRecord_ = ERF{FCIERR_CAB_FILE, EBADF, 1};
-    throw ECabinetError(errorRecord_);
-  }
+  if (!context_) throw ECabinetError(FCIERR_CAB_FILE, EBADF);
   if (CabinetFileCountThreshold != 0 && filesInCabinet_ >= CabinetFileCountThreshold) {
     StartNextCabinet();
   } else if (FolderFileCountThreshold != 0 && filesInFolder_ >= FolderFileCountThreshold) {
@@ -114,20 +102,20 @@ void TCabWriter::AddFile(const std::string& sourcePath, const std::string& nameI
   }
   std::string name = nameInCabinet;
   if (!name.empty() && name[0] == '\\') name.erase(0, 1);
-  Check(context_->AddFile(sourcePath, name, execute, compressionCode_));
+  context_->AddFile(sourcePath, name, execute, compressionCode_);
   ++filesInCabinet_;
   ++filesInFolder_;
 }
 
 void TCabWriter::FlushFolder() {
   if (!context_) return;
-  Check(context_->FlushFolder());
+  context_->FlushFolder();
   filesInFolder_ = 0;
 }
 
 void TCabWriter::FlushCabinet(bool getNextCabinet) {
   if (!context_) return;
-  Check(context_->FlushCabinet(getNextCabinet));
+  context_->FlushCabinet(getNextCabinet);
   filesInCabinet_ = filesInFolder_ = 0;
 }
 

@@ -15,7 +15,6 @@
 
 namespace bvq {
 
-using cab::ERF;
 using cab::TCCAB;
 
 enum TCabCompressionType : int { cctNone = 0, cctMsZip = 1, cctLzx = 2 };
@@ -96,7 +95,6 @@ class TCabWriter {
   bool IsOpen() const { return static_cast<bool>(context_); }
   const std::string& FileName() const { return fileName_; }
   uint16_t CompressionCode() const { return compressionCode_; }
-  const ERF& ErrorRecord() const { return errorRecord_; }
   const TCCAB& CabinetParams() const { return cabinetParams_; }
   uint32_t FilesInCabinet() const { return filesInCabinet_; }
   uint32_t FilesInFolder() const { return filesInFolder_; }
@@ -109,7 +107,6 @@ class TCabWriter {
 
  private:
   void UpdateCompressionCode();
-  void Check(bool ok);
   bool GetNextCabinet(TCCAB& ccab, uint32_t prevCabSize);
   int32_t Status(uint32_t type, uint32_t cb1, uint32_t cb2);
   int32_t FilePlaced(const TCCAB& ccab, const std::string& name, uint32_t size, bool continuation);
@@ -119,7 +116,6 @@ class TCabWriter {
   TCabCompressionType compressionType_ = cctLzx;
   TCabLzxLevel compressionLzxLevel_ = 21;
   uint16_t compressionCode_ = 0;
-  ERF errorRecord_;
   TCCAB cabinetParams_;
   uint32_t filesInCabinet_ = 0;
   uint32_t filesInFolder_ = 0;

@@ -154,9 +154,8 @@ TEST(CabEventsTest, AbortFromAnyEventRaisesUserAbort) {
       w.Close(true);
     } catch (const ECabinetError& e) {
       raised = true;
-      EXPECT_EQ(e.ErrorCode, 7);
-      EXPECT_EQ(e.SystemError, 0);
-      EXPECT_TRUE(e.HasError);
+      EXPECT_EQ(e.code(), 7);
+      EXPECT_EQ(e.systemError(), 0);
       EXPECT_STREQ(e.what(), " [0x0007]");
       EXPECT_TRUE(w.IsOpen()) << "the exception leaves the set open";
       EXPECT_THROW(w.AddFile(dir / "src/b", "b", false), ECabinetError);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <stdexcept>
 
 #include "cab/cab_writer.h"
 #include "cab_test_support.h"
@@ -14,20 +15,18 @@ namespace {
 
 TEST(CabFailureTest, MessageFormat) {
   const struct {
-    ERF erf;
+    int32_t code, system;
     const char* message;
   } cases[] = {
-      {{0, 0, 0}, ""},
-      {{7, 0, 1}, " [0x0007]"},
-      {{0x12345, 0, 1}, " [0x12345]"},
-      {{6, ENOSPC, 1}, " [0x0006].\r\nNo space left on device [0x001C]."},
+      {7, 0, " [0x0007]"},
+      {0x12345, 0, " [0x12345]"},
+      {6, ENOSPC, " [0x0006].\r\nNo space left on device [0x001C]."},
   };
   for (const auto& c : cases) {
-    ECabinetError e(c.erf);
+    ECabinetError e(c.code, c.system);
     EXPECT_EQ(std::string(e.what()), c.message);
-    EXPECT_EQ(e.ErrorCode, c.erf.erfOper);
-    EXPECT_EQ(e.SystemError, c.erf.erfType);
-    EXPECT_EQ(e.HasError, c.erf.fError != 0);
+    EXPECT_EQ(e.code(), c.code);
+    EXPECT_EQ(e.systemError(), c.system);
   }
 }
 
@@ -38,9 +37,8 @@ void ExpectCabinetError(F&& body, int32_t code, int32_t system) {
     body();
     ADD_FAILURE() << "no ECabinetError";
   } catch (const ECabinetError& e) {
-    EXPECT_EQ(e.ErrorCode, code) << e.what();
-    EXPECT_EQ(e.SystemError, system) << e.what();
-    EXPECT_TRUE(e.HasError);
+    EXPECT_EQ(e.code(), code) << e.what();
+    EXPECT_EQ(e.systemError(), system) << e.what();
   }
 }
 
@@ -56,8 +54,8 @@ TEST(CabFailureTest, UnreadableSourceRaisesAndTheSetGoesOn) {
     w.AddFile(dir / "missing", "missing", false);
     ADD_FAILURE() << "no ECabinetError";
   } catch (const ECabinetError& e) {
-    EXPECT_EQ(e.ErrorCode, 1);
-    EXPECT_EQ(e.SystemError, ENOENT);
+    EXPECT_EQ(e.code(), 1);
+    EXPECT_EQ(e.systemError(), ENOENT);
     EXPECT_STREQ(e.what(), " [0x0001].\r\nNo such file or directory [0x0002].");
   }
   ExpectCabinetError([&] { w.AddFile(dir / "folder", "folder", false); }, 1, EISDIR);
@@ -102,6 +100,22 @@ TEST(CabFailureTest, NextCabinetUnderTheSameNameIsRefused) {
   EXPECT_TRUE(ListFolder(dir.path()) == std::vector<std::string>{"src"});
 }
 
+TEST(CabFailureTest, ExceptionFromAHandlerBreaksTheSet) {
+  ScratchDir dir;
+  WriteFile(dir / "src", RandomBytes(100000, 1));
+  TCabWriter w;
+  w.SetCompressionType(cctNone);
+  w.OnFileStatus = [](TCabWriter&, uint32_t, uint32_t, bool&) { throw std::runtime_error("handler"); };
+  w.Open(dir / "out/x.cab");
+  ExpectCabinetError([&] { w.AddFile(dir / "src", "src", false); }, 8, 0);
+  // The set is broken: every further operation raises the same failure.
+  w.OnFileStatus = nullptr;
+  ExpectCabinetError([&] { w.AddFile(dir / "src", "again", false); }, 8, 0);
+  ExpectCabinetError([&] { w.Close(true); }, 8, 0);
+  w.Close(false);
+  EXPECT_TRUE(ListFolder(dir / "out").empty());
+}
+
 // A small file system that fills up: a tmpfs where mounting is allowed.
 class SmallDisk {
  public:
@@ -134,8 +148,8 @@ TEST(CabFailureTest, FullDisk) {
       w.Close(true);
       ADD_FAILURE() << "no ECabinetError";
     } catch (const ECabinetError& e) {
-      EXPECT_TRUE(e.ErrorCode == 4 || e.ErrorCode == 6) << e.what();
-      EXPECT_EQ(e.SystemError, ENOSPC) << e.what();
+      EXPECT_TRUE(e.code() == 4 || e.code() == 6) << e.what();
+      EXPECT_EQ(e.systemError(), ENOSPC) << e.what();
     }
     w.Close(false);
     EXPECT_TRUE(ListFolder(dir / "small").empty());
