@@ -4,7 +4,7 @@
 // flush folder, flush cabinet, destroy). It splits the data into folders and cabinets,
 // continues a folder into the next cabinet when a cabinet is full (the last data block
 // split between the two, the continued files marked in both), and reports through
-// callbacks. Every failure raises ECabinetError with its FCIERR_* code. Memory stays bounded: compressed blocks of the cabinet being filled wait
+// callbacks. Every failure raises CabinetError with its FCIERR_* code. Memory stays bounded: compressed blocks of the cabinet being filled wait
 // in an unnamed temporary file, only the file and folder entries are kept in memory.
 #include <cstdint>
 #include <deque>
@@ -21,14 +21,14 @@
 namespace bvq::cab {
 
 struct EngineCallbacks {
-  // Asked for the record of the next cabinet; iCab is already advanced. The callback
+  // Asked for the record of the next cabinet; cabinetIndex is already advanced. The callback
   // may change any field. false aborts the running operation.
-  std::function<bool(TCCAB& next, uint32_t prevCabEstimate)> getNextCabinet;
-  // statusFile (compressed, uncompressed block size), statusFolder (copied, total),
-  // statusCabinet (estimated, actual size). -1 aborts.
+  std::function<bool(CabinetParams& next, uint32_t prevCabEstimate)> getNextCabinet;
+  // kStatusFile (compressed, uncompressed block size), kStatusFolder (copied, total),
+  // kStatusCabinet (estimated, actual size). -1 aborts.
   std::function<int32_t(uint32_t type, uint32_t cb1, uint32_t cb2)> status;
   // A file entry was committed to the cabinet `cab`. -1 aborts.
-  std::function<int32_t(const TCCAB& cab, const std::string& name, uint32_t size,
+  std::function<int32_t(const CabinetParams& cab, const std::string& name, uint32_t size,
                         bool continuation)>
       filePlaced;
 };
@@ -37,7 +37,7 @@ class CabinetEngine {
  public:
   // The engine keeps `params` up to date with the cabinet being filled. `tempFolder`
   // receives the unnamed data file (the folder of the first cabinet when empty).
-  static std::unique_ptr<CabinetEngine> Create(TCCAB& params, EngineCallbacks callbacks,
+  static std::unique_ptr<CabinetEngine> Create(CabinetParams& params, EngineCallbacks callbacks,
                                                const std::string& tempFolder = {});
   ~CabinetEngine();
 
@@ -59,7 +59,7 @@ class CabinetEngine {
   struct Carried;
   class Spill;
 
-  CabinetEngine(TCCAB& params, EngineCallbacks callbacks);
+  CabinetEngine(CabinetParams& params, EngineCallbacks callbacks);
   template <class F>
   void Guarded(F&& body);
 
@@ -72,25 +72,25 @@ class CabinetEngine {
   void PlaceBlock(const uint8_t* data, size_t size, uint32_t uncompressed);
   void AppendBlock(const uint8_t* data, size_t size, uint32_t uncompressed);
   void Cut(std::deque<Carried> carry);
-  TCCAB AskNextCabinet();
-  void WriteCabinet(bool hasNext, const TCCAB* next, bool lastFolderContinues);
-  void StartCabinet(const TCCAB& record, bool linkPrevious);
+  CabinetParams AskNextCabinet();
+  void WriteCabinet(bool hasNext, const CabinetParams* next, bool lastFolderContinues);
+  void StartCabinet(const CabinetParams& record, bool linkPrevious);
   void CheckFreshCabinet();
   uint64_t Size(uint64_t nextNamesLength) const;
   uint64_t HeaderSize(uint64_t nextNamesLength) const;
-  uint32_t DataHeaderSize() const { return 8 + cur_.cbReserveCFData; }
+  uint32_t DataHeaderSize() const { return 8 + cur_.dataReserve; }
   // Fail: the engine is broken from here on. Refuse: nothing was changed yet.
   [[noreturn]] void Fail(int32_t code, int32_t system = 0);
   [[noreturn]] void Refuse(int32_t code, int32_t system = 0);
 
-  TCCAB& params_;
+  CabinetParams& params_;
   EngineCallbacks cb_;
   std::unique_ptr<Spill> spill_;
-  std::optional<ECabinetError> failure_;  // set once a failure broke the engine
+  std::optional<CabinetError> failure_;  // set once a failure broke the engine
   bool refused_ = false;                  // the failure being raised is a refusal
 
   // The cabinet being filled.
-  TCCAB cur_;
+  CabinetParams cur_;
   bool reserve_ = false;
   bool hasPrev_ = false;
   std::string prevCab_, prevDisk_;

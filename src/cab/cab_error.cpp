@@ -22,14 +22,14 @@ std::string SystemMessage(int code) {
 
 }  // namespace
 
-std::string ECabinetError::FormatMessage(int32_t code, int32_t systemError) {
+std::string CabinetError::FormatMessage(int32_t code, int32_t systemError) {
   std::string msg = " [0x" + Hex4(uint32_t(code)) + "]";
   if (systemError != 0)
     msg += ".\r\n" + SystemMessage(systemError) + " [0x" + Hex4(uint32_t(systemError)) + "].";
   return msg;
 }
 
-ECabinetError::ECabinetError(int32_t code, int32_t systemError)
+CabinetError::CabinetError(int32_t code, int32_t systemError)
     : std::runtime_error(FormatMessage(code, systemError)), code_(code), systemError_(systemError) {}
 
 }  // namespace bvq

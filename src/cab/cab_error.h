@@ -6,10 +6,10 @@
 
 namespace bvq {
 
-class ECabinetError : public std::runtime_error {
+class CabinetError : public std::runtime_error {
  public:
   // `code` is an FCIERR_* number; `systemError` the errno behind it, 0 when there is none.
-  explicit ECabinetError(int32_t code, int32_t systemError = 0);
+  explicit CabinetError(int32_t code, int32_t systemError = 0);
 
   int32_t code() const { return code_; }
   int32_t systemError() const { return systemError_; }

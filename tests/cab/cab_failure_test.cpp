@@ -1,5 +1,5 @@
 // Failures: unreadable sources, folders that cannot be created, full disks. Each raises
-// ECabinetError with its codes and leaves no temporary or half-written file.
+// CabinetError with its codes and leaves no temporary or half-written file.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -23,20 +23,20 @@ TEST(CabFailureTest, MessageFormat) {
       {6, ENOSPC, " [0x0006].\r\nNo space left on device [0x001C]."},
   };
   for (const auto& c : cases) {
-    ECabinetError e(c.code, c.system);
+    CabinetError e(c.code, c.system);
     EXPECT_EQ(std::string(e.what()), c.message);
     EXPECT_EQ(e.code(), c.code);
     EXPECT_EQ(e.systemError(), c.system);
   }
 }
 
-// Runs `body`, expecting ECabinetError with the given codes.
+// Runs `body`, expecting CabinetError with the given codes.
 template <class F>
 void ExpectCabinetError(F&& body, int32_t code, int32_t system) {
   try {
     body();
-    ADD_FAILURE() << "no ECabinetError";
-  } catch (const ECabinetError& e) {
+    ADD_FAILURE() << "no CabinetError";
+  } catch (const CabinetError& e) {
     EXPECT_EQ(e.code(), code) << e.what();
     EXPECT_EQ(e.systemError(), system) << e.what();
   }
@@ -46,14 +46,14 @@ TEST(CabFailureTest, UnreadableSourceRaisesAndTheSetGoesOn) {
   ScratchDir dir;
   WriteFile(dir / "good", TextBytes(5000, 1));
   mkdir((dir / "folder").c_str(), 0755);
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   w.Open(dir / "u.cab");
   w.AddFile(dir / "good", "good", false);
   try {
     w.AddFile(dir / "missing", "missing", false);
-    ADD_FAILURE() << "no ECabinetError";
-  } catch (const ECabinetError& e) {
+    ADD_FAILURE() << "no CabinetError";
+  } catch (const CabinetError& e) {
     EXPECT_EQ(e.code(), 1);
     EXPECT_EQ(e.systemError(), ENOENT);
     EXPECT_STREQ(e.what(), " [0x0001].\r\nNo such file or directory [0x0002].");
@@ -68,8 +68,8 @@ TEST(CabFailureTest, UnreadableSourceRaisesAndTheSetGoesOn) {
 TEST(CabFailureTest, FolderThatCannotBeCreated) {
   ScratchDir dir;
   WriteFile(dir / "plain", Bytes{1});
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   ExpectCabinetError([&] { w.Open(dir / "plain/sub/x.cab"); }, 6, ENOTDIR);
   EXPECT_FALSE(w.IsOpen());
 
@@ -90,10 +90,10 @@ TEST(CabFailureTest, FolderThatCannotBeCreated) {
 TEST(CabFailureTest, NextCabinetUnderTheSameNameIsRefused) {
   ScratchDir dir;
   WriteFile(dir / "src", RandomBytes(100000, 1));
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   w.CabinetSizeThreshold = 40000;
-  w.OnGetNextCabinet = [](TCabWriter&, TCCAB& ccab, uint32_t, bool&) { ccab.szCab = "same.cab"; };
+  w.OnGetNextCabinet = [](CabWriter&, CabinetParams& cabinet, uint32_t, bool&) { cabinet.name = "same.cab"; };
   w.Open(dir / "same.cab");
   ExpectCabinetError([&] { w.AddFile(dir / "src", "src", false); }, 6, EEXIST);
   w.Close(false);
@@ -103,9 +103,9 @@ TEST(CabFailureTest, NextCabinetUnderTheSameNameIsRefused) {
 TEST(CabFailureTest, ExceptionFromAHandlerBreaksTheSet) {
   ScratchDir dir;
   WriteFile(dir / "src", RandomBytes(100000, 1));
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
-  w.OnFileStatus = [](TCabWriter&, uint32_t, uint32_t, bool&) { throw std::runtime_error("handler"); };
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
+  w.OnFileStatus = [](CabWriter&, uint32_t, uint32_t, bool&) { throw std::runtime_error("handler"); };
   w.Open(dir / "out/x.cab");
   ExpectCabinetError([&] { w.AddFile(dir / "src", "src", false); }, 8, 0);
   // The set is broken: every further operation raises the same failure.
@@ -140,14 +140,14 @@ TEST(CabFailureTest, FullDisk) {
   WriteFile(dir / "src", RandomBytes(200000, 1));
   {
     // Temporary data and cabinet on the full disk.
-    TCabWriter w;
-    w.SetCompressionType(cctNone);
+    CabWriter w;
+    w.SetCompressionType(CabCompression::None);
     w.Open(dir / "small/a.cab");
     try {
       w.AddFile(dir / "src", "src", false);
       w.Close(true);
-      ADD_FAILURE() << "no ECabinetError";
-    } catch (const ECabinetError& e) {
+      ADD_FAILURE() << "no CabinetError";
+    } catch (const CabinetError& e) {
       EXPECT_TRUE(e.code() == 4 || e.code() == 6) << e.what();
       EXPECT_EQ(e.systemError(), ENOSPC) << e.what();
     }
@@ -156,8 +156,8 @@ TEST(CabFailureTest, FullDisk) {
   }
   {
     // Temporary data elsewhere: the cabinet itself does not fit.
-    TCabWriter w;
-    w.SetCompressionType(cctNone);
+    CabWriter w;
+    w.SetCompressionType(CabCompression::None);
     w.TempFolder = dir.path();
     w.Open(dir / "small/b.cab");
     w.AddFile(dir / "src", "src", false);
