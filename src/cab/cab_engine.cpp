@@ -12,6 +12,7 @@
 #include <new>
 
 #include "cab/cab_checksum.h"
+#include "cab/cab_records.h"
 #include "cab/source_file.h"
 
 namespace bvq::cab {
@@ -26,24 +27,7 @@ constexpr uint64_t kMaxFolderUncompressed = 0x7FFF8000;
 constexpr uint32_t kMaxCount = 0xFFFF;  // files, folders, data blocks per folder
 constexpr size_t kReadChunk = 256 * 1024;
 
-constexpr uint16_t ifoldCONTINUED_FROM_PREV = 0xFFFD;
-constexpr uint16_t ifoldCONTINUED_TO_NEXT = 0xFFFE;
-constexpr uint16_t ifoldCONTINUED_PREV_AND_NEXT = 0xFFFF;
-
 uint32_t Clamp32(uint64_t v) { return v > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(v); }
-
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-void PutString(std::vector<uint8_t>& b, const std::string& s) {
-  b.insert(b.end(), s.begin(), s.end());
-  b.push_back(0);
-}
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
@@ -239,14 +223,22 @@ void CabinetEngine::FlushCabinet(bool getNext) {
 }
 
 uint64_t CabinetEngine::HeaderSize(uint64_t nextNamesLength) const {
-  uint64_t n = 36 + nextNamesLength;
-  if (reserve_) n += 4 + cur_.headerReserve;
+  uint64_t n = CabHeader::kFixedSize + nextNamesLength;
+  if (reserve_) n += CabHeader::kReserveFieldsSize + cur_.headerReserve;
   if (hasPrev_) n += prevCab_.size() + 1 + prevDisk_.size() + 1;
   return n;
 }
 
+uint32_t CabinetEngine::FolderEntrySize() const {
+  return CabFolderEntry::kFixedSize + cur_.folderReserve;
+}
+
+uint32_t CabinetEngine::DataHeaderSize() const {
+  return CabDataHeader::kFixedSize + cur_.dataReserve;
+}
+
 uint64_t CabinetEngine::Size(uint64_t nextNamesLength) const {
-  return HeaderSize(nextNamesLength) + folders_.size() * (8 + cur_.folderReserve) +
+  return HeaderSize(nextNamesLength) + folders_.size() * FolderEntrySize() +
          entryBytes_ + spill_->size;
 }
 
@@ -267,7 +259,7 @@ void CabinetEngine::AddFileInner(const std::string& source, const std::string& n
     StartCabinet(AskNextCabinet(), false);
     CheckFreshCabinet();
   }
-  const uint64_t entrySize = 16 + name.size() + 1;
+  const uint64_t entrySize = CabFileEntry::Size(name);
   uint64_t folderLimit = cur_.folderThreshold ? cur_.folderThreshold : kUnlimited;
   // Data still held by the compressor counts as stored data.
   bool newFolder = !folderOpen_ || folderType_ != typeCompress ||
@@ -279,7 +271,7 @@ void CabinetEngine::AddFileInner(const std::string& source, const std::string& n
   auto need = [&] {
     uint64_t n = Size(kMaxNextNames) + entrySize + DataHeaderSize() + 1;
     if (newFolder) {
-      n += 8 + cur_.folderReserve;
+      n += FolderEntrySize();
     } else {
       for (const BlockRecord& b : lastBlocks_) n -= DataHeaderSize() + b.cbData;
     }
@@ -387,12 +379,13 @@ void CabinetEngine::PlaceBlock(const uint8_t* data, size_t size, uint32_t uncomp
 }
 
 void CabinetEngine::AppendBlock(const uint8_t* data, size_t size, uint32_t uncompressed) {
+  CabDataHeader record;
+  record.cbData = uint16_t(size);
+  record.cbUncomp = uint16_t(uncompressed);
+  record.csum = DataBlockChecksum(data, record.cbData, record.cbUncomp);
   std::vector<uint8_t> head;
   head.reserve(DataHeaderSize());
-  Put32(head, DataBlockChecksum(data, uint16_t(size), uint16_t(uncompressed)));
-  Put16(head, uint32_t(size));
-  Put16(head, uncompressed);
-  head.resize(DataHeaderSize(), 0);
+  record.Write(head, cur_.dataReserve);
   uint64_t offset = spill_->size;
   if (!spill_->Append(head.data(), head.size(), data, size)) Fail(FCIERR_TEMP_FILE, errno);
   lastBlocks_.push_back(BlockRecord{offset, uint32_t(size), uncompressed});
@@ -466,7 +459,7 @@ void CabinetEngine::Cut(std::deque<Carried> carry) {
   StartCabinet(next, true);
   if (continues) {
     folders_.push_back(FolderPart{continued.serial, continued.type, true, 0, 0});
-    for (Entry& e : goingOn) entryBytes_ += 16 + e.name.size() + 1;
+    for (Entry& e : goingOn) entryBytes_ += CabFileEntry::Size(e.name);
     entries_ = std::move(goingOn);
     if (folderOpen_) continuedThisFile_ = true;
   }
@@ -510,43 +503,38 @@ void CabinetEngine::WriteCabinet(bool hasNext, const CabinetParams* next, bool l
   const uint64_t total = Size(names);
   if (total > 0xFFFFFFFFu) Fail(FCIERR_CAB_FORMAT_LIMIT);
   const uint64_t folderTable = HeaderSize(names);
-  const uint64_t fileTable = folderTable + folders_.size() * (8 + cur_.folderReserve);
+  const uint64_t fileTable = folderTable + folders_.size() * FolderEntrySize();
   const uint64_t dataStart = fileTable + entryBytes_;
 
   std::vector<uint8_t> b;
   b.reserve(size_t(dataStart));
-  b.insert(b.end(), {'M', 'S', 'C', 'F'});
-  Put32(b, 0);
-  Put32(b, uint32_t(total));
-  Put32(b, 0);
-  Put32(b, uint32_t(fileTable));
-  Put32(b, 0);
-  b.push_back(3);  // format version 1.3
-  b.push_back(1);
-  Put16(b, uint32_t(folders_.size()));
-  Put16(b, uint32_t(entries_.size()));
-  Put16(b, (hasPrev_ ? 1 : 0) | (hasNext ? 2 : 0) | (reserve_ ? 4 : 0));
-  Put16(b, cur_.setId);
-  Put16(b, uint32_t(cur_.cabinetIndex));
-  if (reserve_) {
-    Put16(b, cur_.headerReserve);
-    b.push_back(uint8_t(cur_.folderReserve));
-    b.push_back(uint8_t(cur_.dataReserve));
-    b.resize(b.size() + cur_.headerReserve, 0);
-  }
+  CabHeader header;
+  header.cbCabinet = uint32_t(total);
+  header.coffFiles = uint32_t(fileTable);
+  header.cFolders = uint16_t(folders_.size());
+  header.cFiles = uint16_t(entries_.size());
+  header.flags = uint16_t((hasPrev_ ? cfhdrPREV_CABINET : 0) | (hasNext ? cfhdrNEXT_CABINET : 0) |
+                          (reserve_ ? cfhdrRESERVE_PRESENT : 0));
+  header.setID = cur_.setId;
+  header.iCabinet = uint16_t(cur_.cabinetIndex);
+  header.cbCFHeader = uint16_t(cur_.headerReserve);
+  header.cbCFFolder = uint8_t(cur_.folderReserve);
+  header.cbCFData = uint8_t(cur_.dataReserve);
   if (hasPrev_) {
-    PutString(b, prevCab_);
-    PutString(b, prevDisk_);
+    header.szCabinetPrev = prevCab_;
+    header.szDiskPrev = prevDisk_;
   }
   if (hasNext) {
-    PutString(b, next->name);
-    PutString(b, next->diskLabel);
+    header.szCabinetNext = next->name;
+    header.szDiskNext = next->diskLabel;
   }
+  header.Write(b);
   for (const FolderPart& f : folders_) {
-    Put32(b, uint32_t(dataStart + f.spillStart));
-    Put16(b, f.blocks);
-    Put16(b, f.type);
-    b.resize(b.size() + cur_.folderReserve, 0);
+    CabFolderEntry folder;
+    folder.coffCabStart = uint32_t(dataStart + f.spillStart);
+    folder.cCFData = uint16_t(f.blocks);
+    folder.typeCompress = f.type;
+    folder.Write(b, cur_.folderReserve);
   }
   const uint64_t lastSerial = folders_.empty() ? 0 : folders_.back().serial;
   for (const Entry& e : entries_) {
@@ -561,13 +549,15 @@ void CabinetEngine::WriteCabinet(bool hasNext, const CabinetParams* next, bool l
     } else if (toNext) {
       index = ifoldCONTINUED_TO_NEXT;
     }
-    Put32(b, e.size);
-    Put32(b, e.offset);
-    Put16(b, index);
-    Put16(b, e.date);
-    Put16(b, e.time);
-    Put16(b, e.attribs);
-    PutString(b, e.name);
+    CabFileEntry file;
+    file.cbFile = e.size;
+    file.uoffFolderStart = e.offset;
+    file.iFolder = index;
+    file.date = e.date;
+    file.time = e.time;
+    file.attribs = e.attribs;
+    file.szName = e.name;
+    file.Write(b);
   }
 
   if (cb_.filePlaced)

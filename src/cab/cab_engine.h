@@ -78,7 +78,8 @@ class CabinetEngine {
   void CheckFreshCabinet();
   uint64_t Size(uint64_t nextNamesLength) const;
   uint64_t HeaderSize(uint64_t nextNamesLength) const;
-  uint32_t DataHeaderSize() const { return 8 + cur_.dataReserve; }
+  uint32_t FolderEntrySize() const;
+  uint32_t DataHeaderSize() const;
   // Fail: the engine is broken from here on. Refuse: nothing was changed yet.
   [[noreturn]] void Fail(int32_t code, int32_t system = 0);
   [[noreturn]] void Refuse(int32_t code, int32_t system = 0);
