@@ -4,8 +4,9 @@
 // flush folder, flush cabinet, destroy). It splits the data into folders and cabinets,
 // continues a folder into the next cabinet when a cabinet is full (the last data block
 // split between the two, the continued files marked in both), and reports through
-// callbacks. Every failure raises CabinetError with its FCIERR_* code. Memory stays bounded: compressed blocks of the cabinet being filled wait
-// in an unnamed temporary file, only the file and folder entries are kept in memory.
+// callbacks. Every failure raises CabinetError with its FCIERR_* code. Memory stays
+// bounded: compressed blocks of the cabinet being filled wait in an unnamed temporary
+// file, only the file and folder entries are kept in memory.
 #include <cstdint>
 #include <deque>
 #include <functional>
