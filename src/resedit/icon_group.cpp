@@ -113,8 +113,7 @@ bool Save(TResUpdate* u, const ResName& groupName, uint16_t language, const std:
     errno = ENOENT;
     return false;
   }
-  std::string error;
-  if (!WriteFileAtomic(icoFileName, SerializeIco(ico), &error)) {
+  if (!WriteFileAtomic(icoFileName, SerializeIco(ico))) {
     if (errno == 0) errno = EIO;
     return false;
   }
