@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string kind = argv[1];
-  bvq::TCabWriter w;
-  w.SetCompressionType(kind == "none" ? bvq::cctNone : kind == "lzx" ? bvq::cctLzx : bvq::cctMsZip);
+  bvq::CabWriter w;
+  w.SetCompressionType(kind == "none" ? bvq::CabCompression::None : kind == "lzx" ? bvq::CabCompression::Lzx : bvq::CabCompression::MsZip);
   std::ifstream list(argv[3]);
   auto start = std::chrono::steady_clock::now();
   try {
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
       w.AddFile(path, name, false);
     }
     w.Close(true);
-  } catch (const bvq::ECabinetError& e) {
+  } catch (const bvq::CabinetError& e) {
     std::fprintf(stderr, "cabinet error%s\n", e.what());
     return 1;
   }

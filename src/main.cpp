@@ -29,9 +29,8 @@ namespace {
 bool PrepareProgram() {
   bvq::SettingsStore store = bvq::SettingsStore::Open();
   bvq::ProgramSettings settings;
-  std::string error;
-  if (!bvq::StartProgram(store, settings, &error)) {
-    std::cerr << "belvandorithquessal: " << error << "\n";
+  if (bvq::Status started = bvq::StartProgram(store, settings); !started) {
+    std::cerr << "belvandorithquessal: " << started.error << "\n";
     return false;
   }
   if (!bvq::LoadInterfaceLanguage(settings.language) && !bvq::LoadInterfaceLanguage("English"))
@@ -67,9 +66,8 @@ int ExportText(const bvq::CommandLine& cl) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  std::string error;
-  if (!bvq::WriteFileAtomic(cl.output, text, &error)) {
-    std::cerr << "belvandorithquessal: " << error << "\n";
+  if (bvq::Status written = bvq::WriteFileAtomic(cl.output, text); !written) {
+    std::cerr << "belvandorithquessal: " << written.error << "\n";
     return 1;
   }
   return 0;

@@ -64,20 +64,19 @@ void TSettingsForm::Confirm() {
     folder_->setFocus();
     return;
   }
-  std::string error;
-  const std::string prepared = PrepareWorkFolder(IncludeTrailingSeparator(folder), &error);
-  if (prepared.empty()) {
+  const Outcome<std::string> prepared = PrepareWorkFolder(IncludeTrailingSeparator(folder));
+  if (!prepared) {
     // A folder another account owns, or a link, is refused as a working folder.
-    ShowMessage(this, QMessageBox::Warning, windowTitle(), DiskToQ(error));
+    ShowMessage(this, QMessageBox::Warning, windowTitle(), DiskToQ(prepared.error()));
     folder_->setFocus();
     return;
   }
-  SetWorkFolder(prepared);
+  SetWorkFolder(*prepared);
   SettingsStore store = SettingsStore::Open(settingsPath_);
-  store.SetString(SettingsStore::kMainSection, "TempDir", prepared);
+  store.SetString(SettingsStore::kMainSection, "TempDir", *prepared);
   store.SetBool(SettingsStore::kMainSection, "OpenLastProject", openLast_->isChecked());
-  if (!store.Save(&error)) {
-    ShowMessage(this, QMessageBox::Warning, windowTitle(), DiskToQ(error));
+  if (Status saved = store.Save(); !saved) {
+    ShowMessage(this, QMessageBox::Warning, windowTitle(), DiskToQ(saved.error));
     return;
   }
   accept();

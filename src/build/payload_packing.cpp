@@ -16,7 +16,7 @@
 namespace bvq {
 namespace {
 
-TCabCompressionType CompressionOf(int comboIndex) { return comboIndex == 1 ? cctMsZip : cctLzx; }
+CabCompression CompressionOf(int comboIndex) { return comboIndex == 1 ? CabCompression::MsZip : CabCompression::Lzx; }
 
 // Work folder for the writer's temporary data file: the working folder holding `path`.
 std::string FolderOf(const std::string& path) { return ExtractFilePath(path); }
@@ -43,24 +43,24 @@ bool PackPayloadCabinets(const PayloadList& payload, int compression, const std:
   uint64_t compressedBytes = 0;
   packed = PackedCabinets{};
 
-  TCabWriter writer;
+  CabWriter writer;
   writer.SetCompressionType(CompressionOf(compression));
   writer.CabinetSizeThreshold = kPayloadCabinetSize;
   writer.TempFolder = workFolder;
-  writer.OnGetNextCabinet = [&](TCabWriter&, TCCAB& ccab, uint32_t, bool& abort) {
+  writer.OnGetNextCabinet = [&](CabWriter&, CabinetParams& cabinet, uint32_t, bool& abort) {
     abort = BuildCancelRequested();
     char name[32];
     std::snprintf(name, sizeof name, "%04d.tmp", nextCabinet++);
-    ccab.szCab = name;
-    packed.cabinets.push_back(IncludeTrailingSeparator(ccab.szCabPath) + ccab.szCab);
+    cabinet.name = name;
+    packed.cabinets.push_back(IncludeTrailingSeparator(cabinet.folder) + cabinet.name);
     reporter.ProcessEvents();
   };
-  writer.OnBeforeFileAdd = [&](TCabWriter&, const std::string& source, bool&) {
+  writer.OnBeforeFileAdd = [&](CabWriter&, const std::string& source, bool&) {
     reporter.ProcessEvents();
     reporter.SetLastLogLine(InterfaceString(101) + ExtractFileName(source));
     reporter.ProcessEvents();
   };
-  writer.OnFileStatus = [&](TCabWriter&, uint32_t compressed, uint32_t uncompressed, bool& abort) {
+  writer.OnFileStatus = [&](CabWriter&, uint32_t compressed, uint32_t uncompressed, bool& abort) {
     abort = BuildCancelRequested();
     if (compressed > 0) {
       compressedBytes += compressed - std::min<uint32_t>(compressed, 4);
@@ -70,7 +70,7 @@ bool PackPayloadCabinets(const PayloadList& payload, int compression, const std:
     reporter.SetProgressPosition(ProgressUnits(progress.bytes));
     reporter.ProcessEvents();
   };
-  writer.OnProgress = [&](TCabWriter&, bool& abort) {
+  writer.OnProgress = [&](CabWriter&, bool& abort) {
     abort = BuildCancelRequested();
     reporter.ProcessEvents();
   };
@@ -112,7 +112,7 @@ bool PackPayloadCabinets(const PayloadList& payload, int compression, const std:
 }
 
 struct CabinetSideFiles::Impl {
-  TCabWriter writer;
+  CabWriter writer;
   std::string path;
 };
 

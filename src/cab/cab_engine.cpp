@@ -12,6 +12,7 @@
 #include <new>
 
 #include "cab/cab_checksum.h"
+#include "cab/cab_records.h"
 #include "cab/source_file.h"
 
 namespace bvq::cab {
@@ -20,36 +21,13 @@ namespace {
 constexpr uint64_t kUnlimited = 0x7FFFFFFF;
 // Longest szCabinetNext + szDiskNext, terminators included: the header of a cabinet may
 // grow by this much when it turns out to need a next cabinet.
-constexpr uint64_t kMaxNextNames = CB_MAX_CABINET_NAME + CB_MAX_DISK_NAME;
+constexpr uint64_t kMaxNextNames = kMaxCabinetNameSize + kMaxDiskNameSize;
 // Largest uncompressed size of a folder (and so of a file).
 constexpr uint64_t kMaxFolderUncompressed = 0x7FFF8000;
 constexpr uint32_t kMaxCount = 0xFFFF;  // files, folders, data blocks per folder
 constexpr size_t kReadChunk = 256 * 1024;
 
-constexpr uint16_t ifoldCONTINUED_FROM_PREV = 0xFFFD;
-constexpr uint16_t ifoldCONTINUED_TO_NEXT = 0xFFFE;
-constexpr uint16_t ifoldCONTINUED_PREV_AND_NEXT = 0xFFFF;
-
-struct EngineFailure {
-  int32_t oper;
-  int32_t system;
-  bool fatal;  // false when the failure left the engine unchanged
-};
-
 uint32_t Clamp32(uint64_t v) { return v > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(v); }
-
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-void PutString(std::vector<uint8_t>& b, const std::string& s) {
-  b.insert(b.end(), s.begin(), s.end());
-  b.push_back(0);
-}
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
@@ -177,111 +155,112 @@ class CabinetEngine::Spill {
   uint64_t size = 0;
 };
 
-CabinetEngine::CabinetEngine(ERF& erf, TCCAB& params, EngineCallbacks callbacks)
-    : erf_(erf), params_(params), cb_(std::move(callbacks)) {}
+CabinetEngine::CabinetEngine(CabinetParams& params, EngineCallbacks callbacks)
+    : params_(params), cb_(std::move(callbacks)) {}
 
 CabinetEngine::~CabinetEngine() = default;
 
-std::unique_ptr<CabinetEngine> CabinetEngine::Create(ERF& erf, TCCAB& params,
-                                                     EngineCallbacks callbacks,
+std::unique_ptr<CabinetEngine> CabinetEngine::Create(CabinetParams& params, EngineCallbacks callbacks,
                                                      const std::string& tempFolder) {
   std::unique_ptr<CabinetEngine> engine(new (std::nothrow)
-                                            CabinetEngine(erf, params, std::move(callbacks)));
-  if (!engine) {
-    erf = {FCIERR_ALLOC_FAIL, 0, 1};
-    return nullptr;
-  }
-  bool ok = engine->Guarded([&] {
-    if (params.cbReserveCFHeader > 60000 || params.cbReserveCFFolder > 255 ||
-        params.cbReserveCFData > 255)
+                                            CabinetEngine(params, std::move(callbacks)));
+  if (!engine) throw CabinetError(FCIERR_ALLOC_FAIL);
+  engine->Guarded([&] {
+    if (params.headerReserve > 60000 || params.folderReserve > 255 ||
+        params.dataReserve > 255)
       engine->Fail(FCIERR_CAB_FORMAT_LIMIT);
     engine->cur_ = params;
-    engine->spill_ = Spill::Create(tempFolder.empty() ? params.szCabPath : tempFolder);
+    engine->spill_ = Spill::Create(tempFolder.empty() ? params.folder : tempFolder);
     if (!engine->spill_) engine->Fail(FCIERR_TEMP_FILE, errno);
     engine->readBuffer_.resize(kReadChunk);
     engine->StartCabinet(params, false);
   });
-  if (!ok) return nullptr;
   return engine;
 }
 
-void CabinetEngine::Fail(int32_t oper, int32_t system) const {
-  throw EngineFailure{oper, system, true};
+void CabinetEngine::Fail(int32_t code, int32_t system) {
+  failure_.emplace(code, system);
+  throw *failure_;
 }
 
+void CabinetEngine::Refuse(int32_t code, int32_t system) {
+  refused_ = true;
+  throw CabinetError(code, system);
+}
+
+// Runs one operation. Failures of the engine pass as they were raised; anything else
+// thrown on the way (out of memory, a failing compressor or event handler) breaks the
+// engine as a failure of the compressor.
 template <class F>
-bool CabinetEngine::Guarded(F&& body) {
-  if (broken_) {
-    erf_ = failure_;
-    return false;
-  }
+void CabinetEngine::Guarded(F&& body) {
+  if (failure_) throw *failure_;
+  refused_ = false;
   try {
     body();
-    return true;
-  } catch (const EngineFailure& f) {
-    erf_ = {f.oper, f.system, 1};
-    if (f.fatal) {
-      broken_ = true;
-      failure_ = erf_;
-    }
+  } catch (const CabinetError&) {
+    if (failure_ || refused_) throw;
+    Fail(FCIERR_MCI_FAIL);
   } catch (const std::bad_alloc&) {
-    erf_ = {FCIERR_ALLOC_FAIL, ENOMEM, 1};
-    broken_ = true;
-    failure_ = erf_;
+    Fail(FCIERR_ALLOC_FAIL, ENOMEM);
   } catch (const std::exception&) {
-    erf_ = {FCIERR_MCI_FAIL, 0, 1};
-    broken_ = true;
-    failure_ = erf_;
+    Fail(FCIERR_MCI_FAIL);
   }
-  return false;
 }
 
-bool CabinetEngine::AddFile(const std::string& source, const std::string& name, bool execute,
+void CabinetEngine::AddFile(const std::string& source, const std::string& name, bool execute,
                             uint16_t typeCompress) {
-  return Guarded([&] { AddFileInner(source, name, execute, typeCompress); });
+  Guarded([&] { AddFileInner(source, name, execute, typeCompress); });
 }
 
-bool CabinetEngine::FlushFolder() {
-  return Guarded([&] {
+void CabinetEngine::FlushFolder() {
+  Guarded([&] {
     if (!ended_) CloseFolder();
   });
 }
 
-bool CabinetEngine::FlushCabinet(bool getNext) {
-  return Guarded([&] { FlushCabinetInner(getNext); });
+void CabinetEngine::FlushCabinet(bool getNext) {
+  Guarded([&] { FlushCabinetInner(getNext); });
 }
 
 uint64_t CabinetEngine::HeaderSize(uint64_t nextNamesLength) const {
-  uint64_t n = 36 + nextNamesLength;
-  if (reserve_) n += 4 + cur_.cbReserveCFHeader;
+  uint64_t n = CabHeader::kFixedSize + nextNamesLength;
+  if (reserve_) n += CabHeader::kReserveFieldsSize + cur_.headerReserve;
   if (hasPrev_) n += prevCab_.size() + 1 + prevDisk_.size() + 1;
   return n;
 }
 
+uint32_t CabinetEngine::FolderEntrySize() const {
+  return CabFolderEntry::kFixedSize + cur_.folderReserve;
+}
+
+uint32_t CabinetEngine::DataHeaderSize() const {
+  return CabDataHeader::kFixedSize + cur_.dataReserve;
+}
+
 uint64_t CabinetEngine::Size(uint64_t nextNamesLength) const {
-  return HeaderSize(nextNamesLength) + folders_.size() * (8 + cur_.cbReserveCFFolder) +
+  return HeaderSize(nextNamesLength) + folders_.size() * FolderEntrySize() +
          entryBytes_ + spill_->size;
 }
 
 void CabinetEngine::AddFileInner(const std::string& source, const std::string& name,
                                  bool execute, uint16_t typeCompress) {
   // Checks that leave everything as it was.
-  if (name.empty() || name.size() >= 256) throw EngineFailure{FCIERR_CAB_FORMAT_LIMIT, 0, false};
-  if (!ValidCompression(typeCompress)) throw EngineFailure{FCIERR_BAD_COMPR_TYPE, 0, false};
+  if (name.empty() || name.size() >= 256) Refuse(FCIERR_CAB_FORMAT_LIMIT);
+  if (!ValidCompression(typeCompress)) Refuse(FCIERR_BAD_COMPR_TYPE);
   SourceFile src;
-  if (!OpenSourceFile(source, src)) throw EngineFailure{FCIERR_OPEN_SRC, errno, false};
+  if (!OpenSourceFile(source, src)) Refuse(FCIERR_OPEN_SRC, errno);
   struct Closer {
     int fd;
     ~Closer() { ::close(fd); }
   } closer{src.fd};
-  if (src.size > kMaxFolderUncompressed) throw EngineFailure{FCIERR_CAB_FORMAT_LIMIT, 0, false};
+  if (src.size > kMaxFolderUncompressed) Refuse(FCIERR_CAB_FORMAT_LIMIT);
 
   if (ended_) {
     StartCabinet(AskNextCabinet(), false);
     CheckFreshCabinet();
   }
-  const uint64_t entrySize = 16 + name.size() + 1;
-  uint64_t folderLimit = cur_.cbFolderThresh ? cur_.cbFolderThresh : kUnlimited;
+  const uint64_t entrySize = CabFileEntry::Size(name);
+  uint64_t folderLimit = cur_.folderThreshold ? cur_.folderThreshold : kUnlimited;
   // Data still held by the compressor counts as stored data.
   bool newFolder = !folderOpen_ || folderType_ != typeCompress ||
                    folderCompressed_ + (fed_ - emittedUncomp_) >= folderLimit || fed_ + src.size > kMaxFolderUncompressed;
@@ -292,19 +271,19 @@ void CabinetEngine::AddFileInner(const std::string& source, const std::string& n
   auto need = [&] {
     uint64_t n = Size(kMaxNextNames) + entrySize + DataHeaderSize() + 1;
     if (newFolder) {
-      n += 8 + cur_.cbReserveCFFolder;
+      n += FolderEntrySize();
     } else {
       for (const BlockRecord& b : lastBlocks_) n -= DataHeaderSize() + b.cbData;
     }
     return n;
   };
   if (entries_.size() >= kMaxCount || (newFolder && folders_.size() >= kMaxCount) ||
-      need() > cur_.cb) {
+      need() > cur_.maxSize) {
     if (!entries_.empty() || !folders_.empty()) {
       FlushCabinetInner(true);
       newFolder = true;
     }
-    if (need() > cur_.cb) Fail(FCIERR_CAB_FORMAT_LIMIT);
+    if (need() > cur_.maxSize) Fail(FCIERR_CAB_FORMAT_LIMIT);
   }
   if (newFolder) OpenFolder(typeCompress);
 
@@ -359,7 +338,7 @@ void CabinetEngine::CloseFolder() {
   folderOpen_ = false;
   compressor_->Finish();
   uint32_t size = Clamp32(folderCompressed_);
-  if (cb_.status && cb_.status(statusFolder, size, size) == -1) Fail(FCIERR_USER_ABORT);
+  if (cb_.status && cb_.status(kStatusFolder, size, size) == -1) Fail(FCIERR_USER_ABORT);
 }
 
 void CabinetEngine::FlushCabinetInner(bool getNext) {
@@ -383,14 +362,14 @@ void CabinetEngine::OnBlock(const uint8_t* data, size_t size, uint32_t uncompres
     Fail(FCIERR_MCI_FAIL);
   folderCompressed_ += size;
   emittedUncomp_ += uncompressed;
-  if (cb_.status && cb_.status(statusFile, uint32_t(size), uncompressed) == -1)
+  if (cb_.status && cb_.status(kStatusFile, uint32_t(size), uncompressed) == -1)
     Fail(FCIERR_USER_ABORT);
   PlaceBlock(data, size, uncompressed);
 }
 
 void CabinetEngine::PlaceBlock(const uint8_t* data, size_t size, uint32_t uncompressed) {
   bool countFull = folders_.back().blocks >= kMaxCount;
-  if (!countFull && Size(0) + DataHeaderSize() + size <= cur_.cb) {
+  if (!countFull && Size(0) + DataHeaderSize() + size <= cur_.maxSize) {
     AppendBlock(data, size, uncompressed);
     return;
   }
@@ -400,12 +379,13 @@ void CabinetEngine::PlaceBlock(const uint8_t* data, size_t size, uint32_t uncomp
 }
 
 void CabinetEngine::AppendBlock(const uint8_t* data, size_t size, uint32_t uncompressed) {
+  CabDataHeader record;
+  record.cbData = uint16_t(size);
+  record.cbUncomp = uint16_t(uncompressed);
+  record.csum = DataBlockChecksum(data, record.cbData, record.cbUncomp);
   std::vector<uint8_t> head;
   head.reserve(DataHeaderSize());
-  Put32(head, DataBlockChecksum(data, uint16_t(size), uint16_t(uncompressed)));
-  Put16(head, uint32_t(size));
-  Put16(head, uncompressed);
-  head.resize(DataHeaderSize(), 0);
+  record.Write(head, cur_.dataReserve);
   uint64_t offset = spill_->size;
   if (!spill_->Append(head.data(), head.size(), data, size)) Fail(FCIERR_TEMP_FILE, errno);
   lastBlocks_.push_back(BlockRecord{offset, uint32_t(size), uncompressed});
@@ -413,18 +393,18 @@ void CabinetEngine::AppendBlock(const uint8_t* data, size_t size, uint32_t uncom
   placedUncomp_ += uncompressed;
 }
 
-TCCAB CabinetEngine::AskNextCabinet() {
-  TCCAB next = cur_;
-  next.iCab = cur_.iCab + 1;
+CabinetParams CabinetEngine::AskNextCabinet() {
+  CabinetParams next = cur_;
+  next.cabinetIndex = cur_.cabinetIndex + 1;
   uint32_t estimate = Clamp32(Size(0));
   if (!cb_.getNextCabinet) Fail(FCIERR_CAB_FILE, EINVAL);
   if (!cb_.getNextCabinet(next, estimate)) Fail(FCIERR_USER_ABORT);
   estimate_ = estimate;
-  if (next.szCab.empty() || next.szCab.size() >= CB_MAX_CABINET_NAME ||
-      next.szDisk.size() >= CB_MAX_DISK_NAME)
+  if (next.name.empty() || next.name.size() >= kMaxCabinetNameSize ||
+      next.diskLabel.size() >= kMaxDiskNameSize)
     Fail(FCIERR_CAB_FORMAT_LIMIT);
   // A next cabinet under the name of the current one would overwrite it.
-  if (JoinPath(next.szCabPath, next.szCab) == JoinPath(cur_.szCabPath, cur_.szCab))
+  if (JoinPath(next.folder, next.name) == JoinPath(cur_.folder, cur_.name))
     Fail(FCIERR_CAB_FILE, EEXIST);
   return next;
 }
@@ -433,16 +413,16 @@ TCCAB CabinetEngine::AskNextCabinet() {
 // data than fits, it continues in the next cabinet: whole blocks move on, and the first
 // block that moves is split so that this cabinet is filled to its maximum size.
 void CabinetEngine::Cut(std::deque<Carried> carry) {
-  TCCAB next = AskNextCabinet();
-  const uint64_t names = next.szCab.size() + 1 + next.szDisk.size() + 1;
+  CabinetParams next = AskNextCabinet();
+  const uint64_t names = next.name.size() + 1 + next.diskLabel.size() + 1;
   const uint32_t head = DataHeaderSize();
   // Move whole blocks of the last folder on until the cabinet, with its link to the next
   // one, fits and, when the folder continues, the first block that moves on can be split
   // here: readers expect every continued folder to end with a split block.
   for (;;) {
-    if (Size(names) <= cur_.cb) {
+    if (Size(names) <= cur_.maxSize) {
       if (carry.empty()) break;
-      uint64_t room = cur_.cb - Size(names);
+      uint64_t room = cur_.maxSize - Size(names);
       if (room >= head + 1 && folders_.back().blocks < kMaxCount && carry.front().data.size() > 1)
         break;
     }
@@ -460,7 +440,7 @@ void CabinetEngine::Cut(std::deque<Carried> carry) {
     // Fill the cabinet to its maximum size with the head of the first block that moves
     // on; the part here stands for no data, the rest in the next cabinet for all of it.
     Carried& first = carry.front();
-    size_t part = size_t(std::min<uint64_t>(cur_.cb - Size(names) - head, first.data.size() - 1));
+    size_t part = size_t(std::min<uint64_t>(cur_.maxSize - Size(names) - head, first.data.size() - 1));
     AppendBlock(first.data.data(), part, 0);
     first.data.erase(first.data.begin(), first.data.begin() + ptrdiff_t(part));
   }
@@ -479,7 +459,7 @@ void CabinetEngine::Cut(std::deque<Carried> carry) {
   StartCabinet(next, true);
   if (continues) {
     folders_.push_back(FolderPart{continued.serial, continued.type, true, 0, 0});
-    for (Entry& e : goingOn) entryBytes_ += 16 + e.name.size() + 1;
+    for (Entry& e : goingOn) entryBytes_ += CabFileEntry::Size(e.name);
     entries_ = std::move(goingOn);
     if (folderOpen_) continuedThisFile_ = true;
   }
@@ -488,27 +468,27 @@ void CabinetEngine::Cut(std::deque<Carried> carry) {
 }
 
 void CabinetEngine::CheckFreshCabinet() {
-  if (Size(kMaxNextNames) + DataHeaderSize() + 1 > cur_.cb) Fail(FCIERR_CAB_FORMAT_LIMIT);
+  if (Size(kMaxNextNames) + DataHeaderSize() + 1 > cur_.maxSize) Fail(FCIERR_CAB_FORMAT_LIMIT);
 }
 
-void CabinetEngine::StartCabinet(const TCCAB& record, bool linkPrevious) {
-  TCCAB r = record;
+void CabinetEngine::StartCabinet(const CabinetParams& record, bool linkPrevious) {
+  CabinetParams r = record;
   if (linkPrevious) {
-    prevCab_ = cur_.szCab;
-    prevDisk_ = cur_.szDisk;
+    prevCab_ = cur_.name;
+    prevDisk_ = cur_.diskLabel;
   }
   hasPrev_ = linkPrevious;
-  if (r.cb == 0) r.cb = kUnlimited;
+  if (r.maxSize == 0) r.maxSize = kUnlimited;
   // The reserve sizes stay those the set was created with.
-  r.cbReserveCFHeader = cur_.cbReserveCFHeader;
-  r.cbReserveCFFolder = cur_.cbReserveCFFolder;
-  r.cbReserveCFData = cur_.cbReserveCFData;
-  if (r.szCab.empty() || r.szCab.size() >= CB_MAX_CABINET_NAME ||
-      r.szDisk.size() >= CB_MAX_DISK_NAME)
+  r.headerReserve = cur_.headerReserve;
+  r.folderReserve = cur_.folderReserve;
+  r.dataReserve = cur_.dataReserve;
+  if (r.name.empty() || r.name.size() >= kMaxCabinetNameSize ||
+      r.diskLabel.size() >= kMaxDiskNameSize)
     Fail(FCIERR_CAB_FORMAT_LIMIT);
   cur_ = r;
   params_ = r;
-  reserve_ = cur_.cbReserveCFHeader || cur_.cbReserveCFFolder || cur_.cbReserveCFData;
+  reserve_ = cur_.headerReserve || cur_.folderReserve || cur_.dataReserve;
   folders_.clear();
   entries_.clear();
   entryBytes_ = 0;
@@ -518,48 +498,43 @@ void CabinetEngine::StartCabinet(const TCCAB& record, bool linkPrevious) {
   if (!spill_->Truncate(0)) Fail(FCIERR_TEMP_FILE, errno);
 }
 
-void CabinetEngine::WriteCabinet(bool hasNext, const TCCAB* next, bool lastFolderContinues) {
-  const uint64_t names = hasNext ? next->szCab.size() + 1 + next->szDisk.size() + 1 : 0;
+void CabinetEngine::WriteCabinet(bool hasNext, const CabinetParams* next, bool lastFolderContinues) {
+  const uint64_t names = hasNext ? next->name.size() + 1 + next->diskLabel.size() + 1 : 0;
   const uint64_t total = Size(names);
   if (total > 0xFFFFFFFFu) Fail(FCIERR_CAB_FORMAT_LIMIT);
   const uint64_t folderTable = HeaderSize(names);
-  const uint64_t fileTable = folderTable + folders_.size() * (8 + cur_.cbReserveCFFolder);
+  const uint64_t fileTable = folderTable + folders_.size() * FolderEntrySize();
   const uint64_t dataStart = fileTable + entryBytes_;
 
   std::vector<uint8_t> b;
   b.reserve(size_t(dataStart));
-  b.insert(b.end(), {'M', 'S', 'C', 'F'});
-  Put32(b, 0);
-  Put32(b, uint32_t(total));
-  Put32(b, 0);
-  Put32(b, uint32_t(fileTable));
-  Put32(b, 0);
-  b.push_back(3);  // format version 1.3
-  b.push_back(1);
-  Put16(b, uint32_t(folders_.size()));
-  Put16(b, uint32_t(entries_.size()));
-  Put16(b, (hasPrev_ ? 1 : 0) | (hasNext ? 2 : 0) | (reserve_ ? 4 : 0));
-  Put16(b, cur_.setID);
-  Put16(b, uint32_t(cur_.iCab));
-  if (reserve_) {
-    Put16(b, cur_.cbReserveCFHeader);
-    b.push_back(uint8_t(cur_.cbReserveCFFolder));
-    b.push_back(uint8_t(cur_.cbReserveCFData));
-    b.resize(b.size() + cur_.cbReserveCFHeader, 0);
-  }
+  CabHeader header;
+  header.cbCabinet = uint32_t(total);
+  header.coffFiles = uint32_t(fileTable);
+  header.cFolders = uint16_t(folders_.size());
+  header.cFiles = uint16_t(entries_.size());
+  header.flags = uint16_t((hasPrev_ ? cfhdrPREV_CABINET : 0) | (hasNext ? cfhdrNEXT_CABINET : 0) |
+                          (reserve_ ? cfhdrRESERVE_PRESENT : 0));
+  header.setID = cur_.setId;
+  header.iCabinet = uint16_t(cur_.cabinetIndex);
+  header.cbCFHeader = uint16_t(cur_.headerReserve);
+  header.cbCFFolder = uint8_t(cur_.folderReserve);
+  header.cbCFData = uint8_t(cur_.dataReserve);
   if (hasPrev_) {
-    PutString(b, prevCab_);
-    PutString(b, prevDisk_);
+    header.szCabinetPrev = prevCab_;
+    header.szDiskPrev = prevDisk_;
   }
   if (hasNext) {
-    PutString(b, next->szCab);
-    PutString(b, next->szDisk);
+    header.szCabinetNext = next->name;
+    header.szDiskNext = next->diskLabel;
   }
+  header.Write(b);
   for (const FolderPart& f : folders_) {
-    Put32(b, uint32_t(dataStart + f.spillStart));
-    Put16(b, f.blocks);
-    Put16(b, f.type);
-    b.resize(b.size() + cur_.cbReserveCFFolder, 0);
+    CabFolderEntry folder;
+    folder.coffCabStart = uint32_t(dataStart + f.spillStart);
+    folder.cCFData = uint16_t(f.blocks);
+    folder.typeCompress = f.type;
+    folder.Write(b, cur_.folderReserve);
   }
   const uint64_t lastSerial = folders_.empty() ? 0 : folders_.back().serial;
   for (const Entry& e : entries_) {
@@ -574,20 +549,22 @@ void CabinetEngine::WriteCabinet(bool hasNext, const TCCAB* next, bool lastFolde
     } else if (toNext) {
       index = ifoldCONTINUED_TO_NEXT;
     }
-    Put32(b, e.size);
-    Put32(b, e.offset);
-    Put16(b, index);
-    Put16(b, e.date);
-    Put16(b, e.time);
-    Put16(b, e.attribs);
-    PutString(b, e.name);
+    CabFileEntry file;
+    file.cbFile = e.size;
+    file.uoffFolderStart = e.offset;
+    file.iFolder = index;
+    file.date = e.date;
+    file.time = e.time;
+    file.attribs = e.attribs;
+    file.szName = e.name;
+    file.Write(b);
   }
 
   if (cb_.filePlaced)
     for (const Entry& e : entries_)
       if (cb_.filePlaced(cur_, e.name, e.size, e.fromPrev) == -1) Fail(FCIERR_USER_ABORT);
 
-  const std::string path = JoinPath(cur_.szCabPath, cur_.szCab);
+  const std::string path = JoinPath(cur_.folder, cur_.name);
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) Fail(FCIERR_CAB_FILE, errno);
   bool ok = WriteAll(fd, b.data(), b.size());
@@ -607,7 +584,7 @@ void CabinetEngine::WriteCabinet(bool hasNext, const TCCAB* next, bool lastFolde
     Fail(FCIERR_CAB_FILE, err);
   }
   if (cb_.status &&
-      cb_.status(statusCabinet, estimate_ ? estimate_ : uint32_t(total), uint32_t(total)) == -1)
+      cb_.status(kStatusCabinet, estimate_ ? estimate_ : uint32_t(total), uint32_t(total)) == -1)
     Fail(FCIERR_USER_ABORT);
 }
 

@@ -4,29 +4,32 @@
 // flush folder, flush cabinet, destroy). It splits the data into folders and cabinets,
 // continues a folder into the next cabinet when a cabinet is full (the last data block
 // split between the two, the continued files marked in both), and reports through
-// callbacks. Memory stays bounded: compressed blocks of the cabinet being filled wait
-// in an unnamed temporary file, only the file and folder entries are kept in memory.
+// callbacks. Every failure raises CabinetError with its FCIERR_* code. Memory stays
+// bounded: compressed blocks of the cabinet being filled wait in an unnamed temporary
+// file, only the file and folder entries are kept in memory.
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cab/cab_error.h"
 #include "cab/cab_types.h"
 #include "cab/folder_compressor.h"
 
 namespace bvq::cab {
 
 struct EngineCallbacks {
-  // Asked for the record of the next cabinet; iCab is already advanced. The callback
+  // Asked for the record of the next cabinet; cabinetIndex is already advanced. The callback
   // may change any field. false aborts the running operation.
-  std::function<bool(TCCAB& next, uint32_t prevCabEstimate)> getNextCabinet;
-  // statusFile (compressed, uncompressed block size), statusFolder (copied, total),
-  // statusCabinet (estimated, actual size). -1 aborts.
+  std::function<bool(CabinetParams& next, uint32_t prevCabEstimate)> getNextCabinet;
+  // kStatusFile (compressed, uncompressed block size), kStatusFolder (copied, total),
+  // kStatusCabinet (estimated, actual size). -1 aborts.
   std::function<int32_t(uint32_t type, uint32_t cb1, uint32_t cb2)> status;
   // A file entry was committed to the cabinet `cab`. -1 aborts.
-  std::function<int32_t(const TCCAB& cab, const std::string& name, uint32_t size,
+  std::function<int32_t(const CabinetParams& cab, const std::string& name, uint32_t size,
                         bool continuation)>
       filePlaced;
 };
@@ -35,16 +38,17 @@ class CabinetEngine {
  public:
   // The engine keeps `params` up to date with the cabinet being filled. `tempFolder`
   // receives the unnamed data file (the folder of the first cabinet when empty).
-  // Returns null with `erf` filled on failure.
-  static std::unique_ptr<CabinetEngine> Create(ERF& erf, TCCAB& params, EngineCallbacks callbacks,
+  static std::unique_ptr<CabinetEngine> Create(CabinetParams& params, EngineCallbacks callbacks,
                                                const std::string& tempFolder = {});
   ~CabinetEngine();
 
-  // Each returns false with the error record filled on failure.
-  bool AddFile(const std::string& source, const std::string& name, bool execute,
+  // A failure that leaves the engine as it was (a source file that cannot be opened, a
+  // name or compression type refused) lets the set go on; after any other failure every
+  // further operation raises that failure again.
+  void AddFile(const std::string& source, const std::string& name, bool execute,
                uint16_t typeCompress);
-  bool FlushFolder();
-  bool FlushCabinet(bool getNextCabinet);
+  void FlushFolder();
+  void FlushCabinet(bool getNextCabinet);
 
   CabinetEngine(const CabinetEngine&) = delete;
   CabinetEngine& operator=(const CabinetEngine&) = delete;
@@ -56,9 +60,9 @@ class CabinetEngine {
   struct Carried;
   class Spill;
 
-  CabinetEngine(ERF& erf, TCCAB& params, EngineCallbacks callbacks);
+  CabinetEngine(CabinetParams& params, EngineCallbacks callbacks);
   template <class F>
-  bool Guarded(F&& body);
+  void Guarded(F&& body);
 
   void AddFileInner(const std::string& source, const std::string& name, bool execute,
                     uint16_t typeCompress);
@@ -69,24 +73,26 @@ class CabinetEngine {
   void PlaceBlock(const uint8_t* data, size_t size, uint32_t uncompressed);
   void AppendBlock(const uint8_t* data, size_t size, uint32_t uncompressed);
   void Cut(std::deque<Carried> carry);
-  TCCAB AskNextCabinet();
-  void WriteCabinet(bool hasNext, const TCCAB* next, bool lastFolderContinues);
-  void StartCabinet(const TCCAB& record, bool linkPrevious);
+  CabinetParams AskNextCabinet();
+  void WriteCabinet(bool hasNext, const CabinetParams* next, bool lastFolderContinues);
+  void StartCabinet(const CabinetParams& record, bool linkPrevious);
   void CheckFreshCabinet();
   uint64_t Size(uint64_t nextNamesLength) const;
   uint64_t HeaderSize(uint64_t nextNamesLength) const;
-  uint32_t DataHeaderSize() const { return 8 + cur_.cbReserveCFData; }
-  [[noreturn]] void Fail(int32_t oper, int32_t system = 0) const;
+  uint32_t FolderEntrySize() const;
+  uint32_t DataHeaderSize() const;
+  // Fail: the engine is broken from here on. Refuse: nothing was changed yet.
+  [[noreturn]] void Fail(int32_t code, int32_t system = 0);
+  [[noreturn]] void Refuse(int32_t code, int32_t system = 0);
 
-  ERF& erf_;
-  TCCAB& params_;
+  CabinetParams& params_;
   EngineCallbacks cb_;
   std::unique_ptr<Spill> spill_;
-  bool broken_ = false;
-  ERF failure_;
+  std::optional<CabinetError> failure_;  // set once a failure broke the engine
+  bool refused_ = false;                  // the failure being raised is a refusal
 
   // The cabinet being filled.
-  TCCAB cur_;
+  CabinetParams cur_;
   bool reserve_ = false;
   bool hasPrev_ = false;
   std::string prevCab_, prevDisk_;

@@ -22,18 +22,14 @@ std::string SystemMessage(int code) {
 
 }  // namespace
 
-std::string ECabinetError::FormatMessage(const cab::ERF& erf) {
-  if (erf.fError == 0) return {};
-  std::string msg = " [0x" + Hex4(uint32_t(erf.erfOper)) + "]";
-  if (erf.erfType != 0)
-    msg += ".\r\n" + SystemMessage(erf.erfType) + " [0x" + Hex4(uint32_t(erf.erfType)) + "].";
+std::string CabinetError::FormatMessage(int32_t code, int32_t systemError) {
+  std::string msg = " [0x" + Hex4(uint32_t(code)) + "]";
+  if (systemError != 0)
+    msg += ".\r\n" + SystemMessage(systemError) + " [0x" + Hex4(uint32_t(systemError)) + "].";
   return msg;
 }
 
-ECabinetError::ECabinetError(const cab::ERF& erf)
-    : std::runtime_error(FormatMessage(erf)),
-      ErrorCode(erf.erfOper),
-      SystemError(erf.erfType),
-      HasError(erf.fError != 0) {}
+CabinetError::CabinetError(int32_t code, int32_t systemError)
+    : std::runtime_error(FormatMessage(code, systemError)), code_(code), systemError_(systemError) {}
 
 }  // namespace bvq

@@ -4,20 +4,22 @@
 #include <stdexcept>
 #include <string>
 
-#include "cab/cab_types.h"
-
 namespace bvq {
 
-class ECabinetError : public std::runtime_error {
+class CabinetError : public std::runtime_error {
  public:
-  explicit ECabinetError(const cab::ERF& erf);
+  // `code` is an FCIERR_* number; `systemError` the errno behind it, 0 when there is none.
+  explicit CabinetError(int32_t code, int32_t systemError = 0);
 
-  int32_t ErrorCode;    // erfOper
-  int32_t SystemError;  // erfType
-  bool HasError;        // fError was non-zero
+  int32_t code() const { return code_; }
+  int32_t systemError() const { return systemError_; }
 
   // " [0x0007]" for a user abort; with a system error the system's text and code follow.
-  static std::string FormatMessage(const cab::ERF& erf);
+  static std::string FormatMessage(int32_t code, int32_t systemError);
+
+ private:
+  int32_t code_;
+  int32_t systemError_;
 };
 
 }  // namespace bvq

@@ -1,12 +1,12 @@
 #pragma once
 // Records and constants shared by the cabinet writer and its engine: the cabinet
-// parameter record, the error record and the error codes of the compression interface.
+// parameter record and the error codes of the compression interface.
 #include <cstdint>
 #include <string>
 
 namespace bvq::cab {
 
-// Error codes reported in ERF::erfOper.
+// Error codes reported by CabinetError::code().
 enum : int32_t {
   FCIERR_NONE = 0,
   FCIERR_OPEN_SRC = 1,          // a source file could not be opened
@@ -26,36 +26,29 @@ constexpr uint16_t tcompTYPE_MSZIP = 0x0001;
 constexpr uint16_t tcompTYPE_LZX = 0x0003;
 constexpr uint16_t tcompBAD = 0x000F;
 
-// Status types of the status callback.
-constexpr uint32_t statusFile = 0;
-constexpr uint32_t statusFolder = 1;
-constexpr uint32_t statusCabinet = 2;
+// Kinds of report of the status callback.
+constexpr uint32_t kStatusFile = 0;
+constexpr uint32_t kStatusFolder = 1;
+constexpr uint32_t kStatusCabinet = 2;
 
 // Longest cabinet and disk name, terminator included.
-constexpr size_t CB_MAX_CABINET_NAME = 256;
-constexpr size_t CB_MAX_DISK_NAME = 256;
+constexpr size_t kMaxCabinetNameSize = 256;
+constexpr size_t kMaxDiskNameSize = 256;
 
-// Parameters of one cabinet. szCabPath ends with a path separator.
-struct TCCAB {
-  uint32_t cb = 0;              // maximum cabinet size
-  uint32_t cbFolderThresh = 0;  // folder size after which a new folder begins
-  uint32_t cbReserveCFHeader = 0;
-  uint32_t cbReserveCFFolder = 0;
-  uint32_t cbReserveCFData = 0;
-  int32_t iCab = 0;   // cabinet number, 0 for the first cabinet of a set
-  int32_t iDisk = 0;  // disk number
-  int32_t fFailOnIncompressible = 0;
-  uint16_t setID = 0;
-  std::string szDisk;     // disk label
-  std::string szCab;      // cabinet file name
-  std::string szCabPath;  // folder of the cabinet
-};
-
-// Error record filled when an operation fails.
-struct ERF {
-  int32_t erfOper = 0;  // FCIERR_* code
-  int32_t erfType = 0;  // system error (errno), 0 when there is none
-  int32_t fError = 0;   // non-zero once an error was recorded
+// Parameters of one cabinet. `folder` ends with a path separator.
+struct CabinetParams {
+  uint32_t maxSize = 0;          // maximum cabinet size
+  uint32_t folderThreshold = 0;  // folder size after which a new folder begins
+  uint32_t headerReserve = 0;    // reserved bytes in the header, each folder entry, each data block
+  uint32_t folderReserve = 0;
+  uint32_t dataReserve = 0;
+  int32_t cabinetIndex = 0;  // cabinet number, 0 for the first cabinet of a set
+  int32_t diskIndex = 0;     // disk number
+  int32_t failOnIncompressible = 0;
+  uint16_t setId = 0;
+  std::string diskLabel;
+  std::string name;    // cabinet file name
+  std::string folder;  // folder of the cabinet
 };
 
 }  // namespace bvq::cab

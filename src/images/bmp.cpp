@@ -346,8 +346,8 @@ std::string EncodeBmp24(const RgbImage& image) {
 
 Status WriteBmp24(const std::string& path, const RgbImage& image) {
   if (image.width <= 0 || image.height <= 0) return Status::Fail("There is no picture to write.");
-  std::string error;
-  if (!WriteFileAtomic(path, EncodeBmp24(image), &error)) return Status::Fail("Cannot write " + path + ": " + error);
+  if (Status written = WriteFileAtomic(path, EncodeBmp24(image)); !written)
+    return Status::Fail("Cannot write " + path + ": " + written.error);
   return Status::Ok();
 }
 

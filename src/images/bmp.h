@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "images/outcome.h"
 #include "images/pixels.h"
+#include "util/outcome.h"
 
 namespace bvq::images {
 

@@ -28,8 +28,8 @@ Outcome<IconFile> ReadIconFile(const std::string& path) {
 
 Status WriteIconFile(const std::string& path, const IconFile& icon) {
   if (icon.images.empty()) return Status::Fail("There is no icon image to write.");
-  std::string error;
-  if (!WriteFileAtomic(path, SerializeIco(icon), &error)) return Status::Fail("Cannot write " + path + ": " + error);
+  if (Status written = WriteFileAtomic(path, SerializeIco(icon)); !written)
+    return Status::Fail("Cannot write " + path + ": " + written.error);
   return Status::Ok();
 }
 

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "images/outcome.h"
 #include "images/pixels.h"
 #include "resedit/ico_format.h"
+#include "util/outcome.h"
 
 namespace bvq::images {
 

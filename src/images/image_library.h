@@ -3,9 +3,9 @@
 // the program talks to it.
 #include <string_view>
 
-#include "images/outcome.h"
 #include "images/picture_format.h"
 #include "images/pixels.h"
+#include "util/outcome.h"
 
 namespace bvq::images {
 

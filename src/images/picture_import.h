@@ -4,7 +4,7 @@
 // "Bitmaps/Import/BmpNNN.bmp" under the user's data folder.
 #include <string>
 
-#include "images/outcome.h"
+#include "util/outcome.h"
 
 namespace bvq::images {
 

@@ -2,8 +2,8 @@
 // PNG pictures (header and logo pictures, PNG images inside icons).
 #include <string_view>
 
-#include "images/outcome.h"
 #include "images/pixels.h"
+#include "util/outcome.h"
 
 namespace bvq::images {
 

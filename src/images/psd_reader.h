@@ -3,8 +3,8 @@
 // file stores after its layers. Layers themselves are not read.
 #include <string_view>
 
-#include "images/outcome.h"
 #include "images/pixels.h"
+#include "util/outcome.h"
 
 namespace bvq::images {
 

@@ -50,7 +50,7 @@ std::string ResolveInterfaceLanguage(const std::string& stored) {
   return name;
 }
 
-bool StartProgram(SettingsStore& store, ProgramSettings& settings, std::string* error) {
+Status StartProgram(SettingsStore& store, ProgramSettings& settings) {
   settings = ReadProgramSettings(store);
   settings.language = ResolveInterfaceLanguage(settings.language);
   if (settings.tempDir.empty()) {
@@ -58,10 +58,10 @@ bool StartProgram(SettingsStore& store, ProgramSettings& settings, std::string* 
     store.SetString(kMain, "TempDir", settings.tempDir);
     store.Save();  // a read-only configuration folder must not stop the program
   }
-  std::string folder = PrepareWorkFolder(ShortPathName(settings.tempDir), error);
-  if (folder.empty()) return false;
-  SetWorkFolder(folder);
-  return true;
+  Outcome<std::string> folder = PrepareWorkFolder(ShortPathName(settings.tempDir));
+  if (!folder) return folder.status();
+  SetWorkFolder(*folder);
+  return Status::Ok();
 }
 
 }  // namespace bvq

@@ -35,8 +35,8 @@ void WriteClosingSettings(SettingsStore& store, const ProgramSettings& settings)
 std::string ResolveInterfaceLanguage(const std::string& stored);
 
 // Start-up: reads "Language" and "TempDir" (writing the default back when empty), prepares
-// the working folder and sets WorkFolder(). False (with `error`) when no usable working folder
-// could be prepared. `settings` receives everything read.
-bool StartProgram(SettingsStore& store, ProgramSettings& settings, std::string* error);
+// the working folder and sets WorkFolder(). Fails when no usable working folder could be
+// prepared. `settings` receives everything read.
+Status StartProgram(SettingsStore& store, ProgramSettings& settings);
 
 }  // namespace bvq

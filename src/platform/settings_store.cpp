@@ -164,13 +164,10 @@ void SettingsStore::FromText(std::string_view text) {
   }
 }
 
-bool SettingsStore::Save(std::string* error) const {
+Status SettingsStore::Save() const {
   std::string folder = ExtractFilePath(path_);
-  if (!folder.empty() && !ForceDirectories(folder)) {
-    if (error) *error = "cannot create the folder " + folder;
-    return false;
-  }
-  return WriteFileAtomic(path_, ToText(), error);
+  if (!folder.empty() && !ForceDirectories(folder)) return Status::Fail("cannot create the folder " + folder);
+  return WriteFileAtomic(path_, ToText());
 }
 
 }  // namespace bvq

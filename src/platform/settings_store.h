@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/outcome.h"
+
 namespace bvq {
 
 class SettingsStore {
@@ -41,8 +43,8 @@ class SettingsStore {
   std::string ToText() const;
   void FromText(std::string_view text);
 
-  // Creates the folder and writes the file atomically; false (with `error`) on failure.
-  bool Save(std::string* error = nullptr) const;
+  // Creates the folder and writes the file atomically.
+  Status Save() const;
 
  private:
   struct Section {

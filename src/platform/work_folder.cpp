@@ -14,11 +14,8 @@ namespace bvq {
 
 std::string DefaultWorkFolder() { return TempFolder() + "$bvq_inst-" + std::to_string(getuid()) + "/"; }
 
-std::string PrepareWorkFolder(const std::string& folder, std::string* error) {
-  auto fail = [&](const std::string& why) {
-    if (error) *error = why;
-    return std::string();
-  };
+Outcome<std::string> PrepareWorkFolder(const std::string& folder) {
+  auto fail = [](const std::string& why) { return Outcome<std::string>::Fail(why); };
   if (folder.empty()) return fail("no working folder given");
   std::string path = ExcludeTrailingSeparator(NativePath(folder));
   std::string parent = ExtractFilePath(path);

@@ -221,8 +221,7 @@ ProjectFileResult ReadProjectText(Project& project, std::string_view text, const
   ProjectFileResult result = ParseProjectText(loaded, text, path, context, sideFiles);
   if (!result) return result;
   for (const OldSideFile& side : sideFiles) {
-    std::string error;
-    if (!WriteFileAtomic(side.path, side.content, &error)) return Failure(error);
+    if (Status written = WriteFileAtomic(side.path, side.content); !written) return Failure(written.error);
   }
   NormalizeProject(loaded, context);
   RetranslateProjectCells(loaded, context);
@@ -267,8 +266,7 @@ ProjectFileResult SaveProject(Project& project, const std::string& path, const P
   if ((text.size() + 2) / 3 * 4 > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) {
     result = Failure("The project is too large to be saved: " + path);
   } else {
-    std::string error;
-    if (!WriteFileAtomic(path, MakeProjectFileBytes(text), &error)) result = Failure(error);
+    if (Status written = WriteFileAtomic(path, MakeProjectFileBytes(text)); !written) result = Failure(written.error);
   }
   project.ProjectBusy = false;
   if (result) {
@@ -312,8 +310,7 @@ ProjectFileResult ImportProjectText(const std::string& textPath, const std::stri
   std::vector<OldSideFile> sideFiles;
   ProjectFileResult check = ParseProjectText(scratch, *text, outPath, ProjectContext{}, sideFiles);
   if (!check) return Failure(textPath + ": " + check.message);
-  std::string error;
-  if (!WriteFileAtomic(outPath, MakeProjectFileBytes(*text), &error)) return Failure(error);
+  if (Status written = WriteFileAtomic(outPath, MakeProjectFileBytes(*text)); !written) return Failure(written.error);
   return {true, {}};
 }
 

@@ -27,7 +27,7 @@ std::vector<uint16_t> GroupIconIds(const std::vector<uint8_t>& group) {
   return ids;
 }
 
-bool IconIdUsed(TResUpdate* u, uint16_t id) {
+bool IconIdUsed(ResourceUpdate* u, uint16_t id) {
   return FindChildDirectory(FindChildDirectory(u->root, kRtIcon), id) != nullptr;
 }
 
@@ -37,7 +37,7 @@ struct AnyLanguageScope {
   ~AnyLanguageScope() { AnyLanguage = false; }
 };
 
-bool Load(TResUpdate* u, const ResName& groupName, uint16_t language, const std::string& icoFileName) {
+bool Load(ResourceUpdate* u, const ResName& groupName, uint16_t language, const std::string& icoFileName) {
   const std::optional<std::string> bytes = ReadFileBytes(icoFileName);
   if (!bytes) return false;
   const std::optional<IcoFile> ico = ParseIco(*bytes);
@@ -47,7 +47,7 @@ bool Load(TResUpdate* u, const ResName& groupName, uint16_t language, const std:
   }
 
   std::vector<uint16_t> reuse;
-  if (TResItem* old = FindLeaf(u, kRtGroupIcon, groupName, language)) {
+  if (ResourceNode* old = FindLeaf(u, kRtGroupIcon, groupName, language)) {
     std::vector<uint8_t> group;
     if (!ReadLeafBytes(*old, group)) return false;
     reuse = GroupIconIds(group);
@@ -84,8 +84,8 @@ bool Load(TResUpdate* u, const ResName& groupName, uint16_t language, const std:
   return UpdateResourceEntry(u, kRtGroupIcon, groupName, language, group.data(), static_cast<uint32_t>(group.size()));
 }
 
-bool Save(TResUpdate* u, const ResName& groupName, uint16_t language, const std::string& icoFileName) {
-  TResItem* leaf = FindLeaf(u, kRtGroupIcon, groupName, language);
+bool Save(ResourceUpdate* u, const ResName& groupName, uint16_t language, const std::string& icoFileName) {
+  ResourceNode* leaf = FindLeaf(u, kRtGroupIcon, groupName, language);
   if (!leaf) {
     errno = ENOENT;
     return false;
@@ -100,7 +100,7 @@ bool Save(TResUpdate* u, const ResName& groupName, uint16_t language, const std:
   ico.type = Rd16(group.data() + 2);
   const std::vector<uint16_t> ids = GroupIconIds(group);
   for (size_t i = 0; i < ids.size(); ++i) {
-    TResItem* iconLeaf = FindLeaf(u, kRtIcon, ids[i], language);
+    ResourceNode* iconLeaf = FindLeaf(u, kRtIcon, ids[i], language);
     if (!iconLeaf) continue;
     std::vector<uint8_t> image;
     if (!ReadLeafBytes(*iconLeaf, image)) return false;
@@ -113,18 +113,17 @@ bool Save(TResUpdate* u, const ResName& groupName, uint16_t language, const std:
     errno = ENOENT;
     return false;
   }
-  std::string error;
-  if (!WriteFileAtomic(icoFileName, SerializeIco(ico), &error)) {
+  if (!WriteFileAtomic(icoFileName, SerializeIco(ico))) {
     if (errno == 0) errno = EIO;
     return false;
   }
   return true;
 }
 
-std::vector<ResName> GroupNames(TResUpdate* u) {
+std::vector<ResName> GroupNames(ResourceUpdate* u) {
   std::vector<ResName> names;
-  TResItem* groups = FindChildDirectory(u->root, kRtGroupIcon);
-  for (TResItem* c = groups ? groups->FirstChild : nullptr; c; c = c->Next) {
+  ResourceNode* groups = FindChildDirectory(u->root, kRtGroupIcon);
+  for (ResourceNode* c = groups ? groups->FirstChild : nullptr; c; c = c->Next) {
     if (!c->IsDirectory) continue;
     if (!c->Name.empty()) names.emplace_back(c->Name);
     else names.emplace_back(c->Id <= 0xFFFF ? static_cast<int>(c->Id) : -1);
@@ -134,7 +133,7 @@ std::vector<ResName> GroupNames(TResUpdate* u) {
 
 }  // namespace
 
-bool LoadIconGroupFromIco(TResUpdate* update, const ResName& groupName, uint16_t language,
+bool LoadIconGroupFromIco(ResourceUpdate* update, const ResName& groupName, uint16_t language,
                           const std::string& icoFileName) {
   if (!update || !groupName.IsValid()) {
     errno = EINVAL;
@@ -148,7 +147,7 @@ bool LoadIconGroupFromIco(TResUpdate* update, const ResName& groupName, uint16_t
   }
 }
 
-bool SaveIconGroupToIco(TResUpdate* update, const ResName& groupName, uint16_t language,
+bool SaveIconGroupToIco(ResourceUpdate* update, const ResName& groupName, uint16_t language,
                         const std::string& icoFileName) {
   if (!update || !groupName.IsValid()) {
     errno = EINVAL;
@@ -162,13 +161,13 @@ bool SaveIconGroupToIco(TResUpdate* update, const ResName& groupName, uint16_t l
   }
 }
 
-bool DeleteIconGroup(TResUpdate* update, const ResName& groupName, uint16_t language) {
+bool DeleteIconGroup(ResourceUpdate* update, const ResName& groupName, uint16_t language) {
   if (!update || !groupName.IsValid()) {
     errno = EINVAL;
     return false;
   }
   try {
-    TResItem* leaf = FindLeaf(update, kRtGroupIcon, groupName, language);
+    ResourceNode* leaf = FindLeaf(update, kRtGroupIcon, groupName, language);
     if (!leaf) return true;
     std::vector<uint8_t> group;
     if (!ReadLeafBytes(*leaf, group)) return false;
@@ -181,7 +180,7 @@ bool DeleteIconGroup(TResUpdate* update, const ResName& groupName, uint16_t lang
   }
 }
 
-std::optional<ResName> GetIconGroupName(TResUpdate* update, int index) {
+std::optional<ResName> GetIconGroupName(ResourceUpdate* update, int index) {
   if (!update || index < 0) return std::nullopt;
   try {
     std::vector<ResName> names = GroupNames(update);
@@ -194,7 +193,7 @@ std::optional<ResName> GetIconGroupName(TResUpdate* update, int index) {
 
 bool ExtractIconGroupToIco(const std::string& exeFileName, int index, const std::string& icoFileName) {
   // A private read-only mapping: the executable itself is never opened for writing.
-  TResUpdate* update = OpenResourcesReadOnly(exeFileName);
+  ResourceUpdate* update = OpenResourcesReadOnly(exeFileName);
   if (!update) return false;
   bool ok = false;
   if (std::optional<ResName> name = GetIconGroupName(update, index)) {
@@ -210,7 +209,7 @@ bool ExtractIconGroupToIco(const std::string& exeFileName, int index, const std:
 }
 
 std::vector<ResName> ListIconGroups(const std::string& exeFileName) {
-  TResUpdate* update = OpenResourcesReadOnly(exeFileName);
+  ResourceUpdate* update = OpenResourcesReadOnly(exeFileName);
   if (!update) return {};
   std::vector<ResName> names;
   try {

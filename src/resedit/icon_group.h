@@ -15,19 +15,19 @@ namespace bvq {
 // The old group's icon ids are reused in order; further images get the next free ids above
 // the smallest old id, or from 50 for a new group. False before any change when the .ico file
 // cannot be read or is malformed.
-bool LoadIconGroupFromIco(TResUpdate* update, const ResName& groupName, uint16_t language,
+bool LoadIconGroupFromIco(ResourceUpdate* update, const ResName& groupName, uint16_t language,
                           const std::string& icoFileName);
 
 // Writes the group and its images as an .ico file (replacing an existing one atomically).
 // False, without writing, when the group or all of its images are missing.
-bool SaveIconGroupToIco(TResUpdate* update, const ResName& groupName, uint16_t language,
+bool SaveIconGroupToIco(ResourceUpdate* update, const ResName& groupName, uint16_t language,
                         const std::string& icoFileName);
 
 // Deletes the group and each icon it lists; true also when the group does not exist.
-bool DeleteIconGroup(TResUpdate* update, const ResName& groupName, uint16_t language);
+bool DeleteIconGroup(ResourceUpdate* update, const ResName& groupName, uint16_t language);
 
 // The name (or number) of the index-th icon group, 0-based, in tree order.
-std::optional<ResName> GetIconGroupName(TResUpdate* update, int index);
+std::optional<ResName> GetIconGroupName(ResourceUpdate* update, int index);
 
 // Saves the index-th icon group of an executable (any language) as an .ico file. The
 // executable is only read.

@@ -7,7 +7,7 @@ namespace bvq {
 
 bool ReplaceExeIcon(const std::string& exeFileName, const std::string& icoFileName, const std::string& groupName,
                     uint16_t language) {
-  TResUpdate* update = BeginResourceUpdate(exeFileName, false);
+  ResourceUpdate* update = BeginResourceUpdate(exeFileName, false);
   if (!update) return false;
   const bool loaded = LoadIconGroupFromIco(update, ResName::FromUtf8(AnsiToUtf8(groupName)), language, icoFileName);
   const bool written = EndResourceUpdate(update, false);

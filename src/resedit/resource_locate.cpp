@@ -8,11 +8,11 @@ using namespace resedit;
 
 std::optional<ResourceLocation> LocateResource(const std::string& fileName, const ResName& type, const ResName& name,
                                                std::optional<uint16_t> language) {
-  TResUpdate* update = OpenResourcesReadOnly(fileName);
+  ResourceUpdate* update = OpenResourcesReadOnly(fileName);
   if (!update) return std::nullopt;
   std::optional<ResourceLocation> result;
-  TResItem* nameDir = FindChildDirectory(FindChildDirectory(update->root, type), name);
-  for (TResItem* c = nameDir ? nameDir->FirstChild : nullptr; c; c = c->Next) {
+  ResourceNode* nameDir = FindChildDirectory(FindChildDirectory(update->root, type), name);
+  for (ResourceNode* c = nameDir ? nameDir->FirstChild : nullptr; c; c = c->Next) {
     if (c->IsDirectory || !c->Name.empty() || (language && c->Id != *language)) continue;
     result = ResourceLocation{static_cast<uint64_t>(c->SourceData - update->view), c->Size,
                               static_cast<uint16_t>(c->Id)};

@@ -20,7 +20,7 @@ namespace bvq {
 bool AnyLanguage = false;
 
 namespace resedit {
-bool WriteBack(TResUpdate* update);  // resource_write.cpp
+bool WriteBack(ResourceUpdate* update);  // resource_write.cpp
 }  // namespace resedit
 
 using namespace resedit;
@@ -30,28 +30,28 @@ namespace {
 // Real trees have three levels below the root; deeper ones are refused rather than followed.
 constexpr int kMaxDepth = 16;
 
-TResItem* NewNode(TResUpdate* u) {
-  u->nodes.push_back(std::make_unique<TResItem>());
+ResourceNode* NewNode(ResourceUpdate* u) {
+  u->nodes.push_back(std::make_unique<ResourceNode>());
   return u->nodes.back().get();
 }
 
-void ReleaseLeafStorage(TResItem* node) {
+void ReleaseLeafStorage(ResourceNode* node) {
   if (node->TempFile >= 0) close(node->TempFile);
   node->TempFile = -1;
   std::vector<uint8_t>().swap(node->Data);
 }
 
-void ReleaseSubtree(TResItem* node) {
-  std::vector<TResItem*> stack{node};
+void ReleaseSubtree(ResourceNode* node) {
+  std::vector<ResourceNode*> stack{node};
   while (!stack.empty()) {
-    TResItem* n = stack.back();
+    ResourceNode* n = stack.back();
     stack.pop_back();
     ReleaseLeafStorage(n);
-    for (TResItem* c = n->FirstChild; c; c = c->Next) stack.push_back(c);
+    for (ResourceNode* c = n->FirstChild; c; c = c->Next) stack.push_back(c);
   }
 }
 
-void Release(TResUpdate* u) {
+void Release(ResourceUpdate* u) {
   for (auto& n : u->nodes) ReleaseLeafStorage(n.get());
   if (u->view) munmap(u->view, u->viewSize);
   if (u->fd >= 0) close(u->fd);  // also drops the lock
@@ -61,10 +61,10 @@ void Release(TResUpdate* u) {
 // Parses the resource tree from the section's raw data.
 class TreeParser {
  public:
-  TreeParser(TResUpdate* u, const uint8_t* section, uint32_t size, uint32_t va)
+  TreeParser(ResourceUpdate* u, const uint8_t* section, uint32_t size, uint32_t va)
       : u_(u), sec_(section), size_(size), va_(va) {}
 
-  bool ParseDirectory(uint32_t offset, TResItem* dir, int depth) {
+  bool ParseDirectory(uint32_t offset, ResourceNode* dir, int depth) {
     if (depth > kMaxDepth || offset > size_ || size_ - offset < 16) return false;
     if (!visited_.insert(offset).second) return false;  // a loop, or a directory used twice
     const uint8_t* p = sec_ + offset;
@@ -75,12 +75,12 @@ class TreeParser {
     dir->MinorVersion = Rd16(p + 10);
     const uint32_t count = uint32_t{Rd16(p + 12)} + Rd16(p + 14);
     if ((size_ - offset - 16) / 8 < count) return false;
-    TResItem* last = nullptr;
+    ResourceNode* last = nullptr;
     for (uint32_t i = 0; i < count; ++i) {
       const uint8_t* e = p + 16 + 8 * i;
       const uint32_t nameField = Rd32(e);
       const uint32_t dataField = Rd32(e + 4);
-      TResItem* child = NewNode(u_);
+      ResourceNode* child = NewNode(u_);
       if (nameField & 0x80000000u) {
         if (!ReadName(nameField & 0x7FFFFFFFu, child->Name)) return false;
       } else {
@@ -108,7 +108,7 @@ class TreeParser {
     return true;
   }
 
-  bool ParseLeaf(uint32_t offset, TResItem* leaf) {
+  bool ParseLeaf(uint32_t offset, ResourceNode* leaf) {
     if (offset > size_ || size_ - offset < 16) return false;
     const uint8_t* d = sec_ + offset;
     const uint32_t rva = Rd32(d);
@@ -120,15 +120,15 @@ class TreeParser {
     return true;
   }
 
-  TResUpdate* u_;
+  ResourceUpdate* u_;
   const uint8_t* sec_;
   uint32_t size_;
   uint32_t va_;
   std::unordered_set<uint32_t> visited_;
 };
 
-TResUpdate* Open(const std::string& fileName, bool deleteExisting, bool readOnly) {
-  auto* u = new TResUpdate;
+ResourceUpdate* Open(const std::string& fileName, bool deleteExisting, bool readOnly) {
+  auto* u = new ResourceUpdate;
   u->readOnly = readOnly;
   int error = 0;
   do {
@@ -186,30 +186,30 @@ TResUpdate* Open(const std::string& fileName, bool deleteExisting, bool readOnly
   return nullptr;
 }
 
-bool MatchesKey(const TResItem& node, const ResName& key) {
+bool MatchesKey(const ResourceNode& node, const ResName& key) {
   return key.IsId() ? node.Name.empty() && node.Id == key.Id() : node.Name == key.Name();
 }
 
 // Negative when a sorts before b: named entries by name, then numbered ones by id.
-int Order(const TResItem& a, const TResItem& b) {
+int Order(const ResourceNode& a, const ResourceNode& b) {
   const bool an = !a.Name.empty(), bn = !b.Name.empty();
   if (an != bn) return an ? -1 : 1;
   if (an) return a.Name.compare(b.Name);
   return a.Id < b.Id ? -1 : (a.Id > b.Id ? 1 : 0);
 }
 
-void Insert(TResItem* parent, TResItem* node) {
-  TResItem* prev = nullptr;
-  TResItem* cur = parent->FirstChild;
+void Insert(ResourceNode* parent, ResourceNode* node) {
+  ResourceNode* prev = nullptr;
+  ResourceNode* cur = parent->FirstChild;
   while (cur && Order(*cur, *node) < 0) prev = cur, cur = cur->Next;
   node->Next = cur;
   (prev ? prev->Next : parent->FirstChild) = node;
   (node->Name.empty() ? parent->IdCount : parent->NamedCount)++;
 }
 
-void Remove(TResItem* parent, TResItem* node) {
-  TResItem* prev = nullptr;
-  for (TResItem* cur = parent->FirstChild; cur; prev = cur, cur = cur->Next) {
+void Remove(ResourceNode* parent, ResourceNode* node) {
+  ResourceNode* prev = nullptr;
+  for (ResourceNode* cur = parent->FirstChild; cur; prev = cur, cur = cur->Next) {
     if (cur != node) continue;
     (prev ? prev->Next : parent->FirstChild) = node->Next;
     node->Next = nullptr;
@@ -219,12 +219,12 @@ void Remove(TResItem* parent, TResItem* node) {
   }
 }
 
-void RemoveIfEmpty(TResItem* parent, TResItem* dir) {
+void RemoveIfEmpty(ResourceNode* parent, ResourceNode* dir) {
   if (!dir->FirstChild) Remove(parent, dir);
 }
 
-TResItem* NewDirectory(TResUpdate* u, const ResName& key) {
-  TResItem* dir = NewNode(u);
+ResourceNode* NewDirectory(ResourceUpdate* u, const ResName& key) {
+  ResourceNode* dir = NewNode(u);
   dir->IsDirectory = true;
   if (key.IsId()) dir->Id = key.Id();
   else dir->Name = key.Name();
@@ -232,7 +232,7 @@ TResItem* NewDirectory(TResUpdate* u, const ResName& key) {
 }
 
 // Gives the leaf new bytes: in memory up to kResInMemoryLimit, else in a temporary file.
-bool StoreBytes(TResItem* leaf, const void* data, uint32_t size) {
+bool StoreBytes(ResourceNode* leaf, const void* data, uint32_t size) {
   static std::atomic<uint32_t> counter{0};
   int fd = -1;
   std::vector<uint8_t> bytes;
@@ -261,11 +261,11 @@ bool StoreBytes(TResItem* leaf, const void* data, uint32_t size) {
   return true;
 }
 
-bool Update(TResUpdate* u, const ResName& type, const ResName& name, uint16_t language, const void* data,
+bool Update(ResourceUpdate* u, const ResName& type, const ResName& name, uint16_t language, const void* data,
             uint32_t size) {
-  TResItem* typeDir = FindChildDirectory(u->root, type);
-  TResItem* nameDir = typeDir ? FindChildDirectory(typeDir, name) : nullptr;
-  TResItem* leaf = nameDir ? FindLanguageLeaf(nameDir, language) : nullptr;
+  ResourceNode* typeDir = FindChildDirectory(u->root, type);
+  ResourceNode* nameDir = typeDir ? FindChildDirectory(typeDir, name) : nullptr;
+  ResourceNode* leaf = nameDir ? FindLanguageLeaf(nameDir, language) : nullptr;
   if (!data) {
     if (leaf) {
       Remove(nameDir, leaf);
@@ -287,11 +287,11 @@ bool Update(TResUpdate* u, const ResName& type, const ResName& name, uint16_t la
     return true;
   }
   // Prepare the new nodes completely before linking them into the tree.
-  TResItem* newLeaf = NewNode(u);
+  ResourceNode* newLeaf = NewNode(u);
   newLeaf->Id = language;
   if (!StoreBytes(newLeaf, data, size)) return false;
-  TResItem* newNameDir = nameDir ? nullptr : NewDirectory(u, name);
-  TResItem* newTypeDir = typeDir ? nullptr : NewDirectory(u, type);
+  ResourceNode* newNameDir = nameDir ? nullptr : NewDirectory(u, name);
+  ResourceNode* newTypeDir = typeDir ? nullptr : NewDirectory(u, type);
   if (newNameDir) Insert(newNameDir, newLeaf);
   else Insert(nameDir, newLeaf);
   if (newTypeDir) Insert(newTypeDir, newNameDir);
@@ -304,7 +304,7 @@ bool Update(TResUpdate* u, const ResName& type, const ResName& name, uint16_t la
 
 namespace resedit {
 
-TResUpdate* OpenResourcesReadOnly(const std::string& fileName) {
+ResourceUpdate* OpenResourcesReadOnly(const std::string& fileName) {
   try {
     return Open(fileName, false, true);
   } catch (...) {
@@ -313,29 +313,29 @@ TResUpdate* OpenResourcesReadOnly(const std::string& fileName) {
   }
 }
 
-TResItem* FindChildDirectory(TResItem* parent, const ResName& key) {
+ResourceNode* FindChildDirectory(ResourceNode* parent, const ResName& key) {
   if (!parent || !key.IsValid()) return nullptr;
-  for (TResItem* c = parent->FirstChild; c; c = c->Next) {
+  for (ResourceNode* c = parent->FirstChild; c; c = c->Next) {
     if (c->IsDirectory && MatchesKey(*c, key)) return c;
   }
   return nullptr;
 }
 
-TResItem* FindLanguageLeaf(TResItem* nameDir, uint16_t language) {
-  for (TResItem* c = nameDir ? nameDir->FirstChild : nullptr; c; c = c->Next) {
+ResourceNode* FindLanguageLeaf(ResourceNode* nameDir, uint16_t language) {
+  for (ResourceNode* c = nameDir ? nameDir->FirstChild : nullptr; c; c = c->Next) {
     if (!c->IsDirectory && (AnyLanguage || (c->Name.empty() && c->Id == language))) return c;
   }
   return nullptr;
 }
 
-TResItem* FindLeaf(TResUpdate* update, const ResName& type, const ResName& name, uint16_t language) {
-  TResItem* typeDir = FindChildDirectory(update->root, type);
+ResourceNode* FindLeaf(ResourceUpdate* update, const ResName& type, const ResName& name, uint16_t language) {
+  ResourceNode* typeDir = FindChildDirectory(update->root, type);
   return FindLanguageLeaf(FindChildDirectory(typeDir, name), language);
 }
 
 }  // namespace resedit
 
-TResUpdate* BeginResourceUpdate(const std::string& fileName, bool deleteExisting) {
+ResourceUpdate* BeginResourceUpdate(const std::string& fileName, bool deleteExisting) {
   try {
     return Open(fileName, deleteExisting, false);
   } catch (...) {
@@ -344,7 +344,7 @@ TResUpdate* BeginResourceUpdate(const std::string& fileName, bool deleteExisting
   }
 }
 
-bool UpdateResourceEntry(TResUpdate* update, const ResName& type, const ResName& name, uint16_t language,
+bool UpdateResourceEntry(ResourceUpdate* update, const ResName& type, const ResName& name, uint16_t language,
                          const void* data, uint32_t size) {
   if (!update || !type.IsValid() || !name.IsValid()) {
     errno = EINVAL;
@@ -358,13 +358,13 @@ bool UpdateResourceEntry(TResUpdate* update, const ResName& type, const ResName&
   }
 }
 
-bool FindResourceEntry(TResUpdate* update, const ResName& type, const ResName& name, uint16_t language,
+bool FindResourceEntry(ResourceUpdate* update, const ResName& type, const ResName& name, uint16_t language,
                        const void** data, uint32_t* size) {
   if (!update) {
     errno = EINVAL;
     return false;
   }
-  const TResItem* leaf = FindLeaf(update, type, name, language);
+  const ResourceNode* leaf = FindLeaf(update, type, name, language);
   if (!leaf) {
     errno = ENOENT;
     return false;
@@ -374,7 +374,7 @@ bool FindResourceEntry(TResUpdate* update, const ResName& type, const ResName& n
   return true;
 }
 
-bool EndResourceUpdate(TResUpdate* update, bool discard) {
+bool EndResourceUpdate(ResourceUpdate* update, bool discard) {
   if (!update) {
     errno = EINVAL;
     return false;
@@ -395,9 +395,9 @@ bool EndResourceUpdate(TResUpdate* update, bool discard) {
   return ok;
 }
 
-const TResItem* ResourceRoot(const TResUpdate* update) { return update ? update->root : nullptr; }
+const ResourceNode* ResourceRoot(const ResourceUpdate* update) { return update ? update->root : nullptr; }
 
-bool ReadLeafBytes(const TResItem& leaf, std::vector<uint8_t>& bytes) {
+bool ReadLeafBytes(const ResourceNode& leaf, std::vector<uint8_t>& bytes) {
   try {
     if (leaf.SourceData) {
       bytes.assign(leaf.SourceData, leaf.SourceData + leaf.Size);

@@ -1,9 +1,9 @@
 #pragma once
 // Editing the resource section of a 32-bit PE file in place: the section is parsed into a
-// tree of TResItem nodes over a memory-mapped view of the file, edited in memory, and written
-// back as a completely rebuilt section; what follows the section (later sections, appended
-// data) moves with it and the headers, data directories, debug directory and checksum are
-// fixed. Functions return true/false and leave errno set on failure.
+// tree of ResourceNode objects over a memory-mapped view of the file, edited in memory, and
+// written back as a completely rebuilt section; what follows the section (later sections,
+// appended data) moves with it and the headers, data directories, debug directory and
+// checksum are fixed. Functions return true/false and leave errno set on failure.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,11 +16,11 @@ namespace bvq {
 constexpr uint32_t kResInMemoryLimit = 32768;
 
 // One node of the resource tree: a directory (type, name level) or a data leaf (language).
-struct TResItem {
+struct ResourceNode {
   uint32_t Id = 0;            // number of an unnamed entry
   std::u16string Name;        // name of a named entry; empty for numbered entries
-  TResItem* FirstChild = nullptr;
-  TResItem* Next = nullptr;
+  ResourceNode* FirstChild = nullptr;
+  ResourceNode* Next = nullptr;
   std::vector<uint8_t> Data;  // bytes of a new or replaced leaf of at most kResInMemoryLimit
   bool IsDirectory = false;
   // Directory: copied from and written to the directory header. The counts always equal the
@@ -42,7 +42,7 @@ struct TResItem {
 };
 
 // An open update; created by BeginResourceUpdate, released by EndResourceUpdate.
-struct TResUpdate;
+struct ResourceUpdate;
 
 // Process-wide: while true, a language lookup takes the first leaf under a name whatever its
 // language. Set only around the save step of ExtractIconGroupToIco.
@@ -53,26 +53,26 @@ extern bool AnyLanguage;
 // errno ENOENT for a PE file without a resource section, ENOEXEC for a file that is not a
 // well-formed 32-bit PE file (truncated, PE32+, resource tree outside its section, loops,
 // counts that do not fit), or the error of opening the file.
-TResUpdate* BeginResourceUpdate(const std::string& fileName, bool deleteExisting);
+ResourceUpdate* BeginResourceUpdate(const std::string& fileName, bool deleteExisting);
 
 // Adds or replaces the resource (with data, `data` not null) or deletes it (`data` null).
-bool UpdateResourceEntry(TResUpdate* update, const ResName& type, const ResName& name, uint16_t language,
+bool UpdateResourceEntry(ResourceUpdate* update, const ResName& type, const ResName& name, uint16_t language,
                          const void* data, uint32_t size);
 
 // True when the resource exists; `data` receives the address of its bytes as they were when
 // the file was opened (null for bytes stored during the update) and `size` their size.
-bool FindResourceEntry(TResUpdate* update, const ResName& type, const ResName& name, uint16_t language,
+bool FindResourceEntry(ResourceUpdate* update, const ResName& type, const ResName& name, uint16_t language,
                        const void** data, uint32_t* size);
 
 // Without `discard` the rebuilt section is written into the file; in both cases the handle
 // is released. True when the section was written (or discarded). A write-back that fails
 // leaves the file unchanged.
-bool EndResourceUpdate(TResUpdate* update, bool discard);
+bool EndResourceUpdate(ResourceUpdate* update, bool discard);
 
 // The root directory of the tree (for inspection).
-const TResItem* ResourceRoot(const TResUpdate* update);
+const ResourceNode* ResourceRoot(const ResourceUpdate* update);
 
 // The bytes of a leaf wherever they are held (view, memory or temporary file).
-bool ReadLeafBytes(const TResItem& leaf, std::vector<uint8_t>& bytes);
+bool ReadLeafBytes(const ResourceNode& leaf, std::vector<uint8_t>& bytes);
 
 }  // namespace bvq

@@ -28,10 +28,10 @@ struct Measure {
   bool countsFit = true;     // every directory's counts fit their 16-bit fields
 };
 
-void MeasureTree(const TResItem* dir, Measure& m) {
+void MeasureTree(const ResourceNode* dir, Measure& m) {
   uint32_t children = 0;
   if (dir->NamedCount > 0xFFFF || dir->IdCount > 0xFFFF) m.countsFit = false;
-  for (const TResItem* c = dir->FirstChild; c; c = c->Next) {
+  for (const ResourceNode* c = dir->FirstChild; c; c = c->Next) {
     ++children;
     if (!c->Name.empty()) m.names += 2 * c->Name.size() + 2;
     if (c->IsDirectory) {
@@ -51,7 +51,7 @@ class ContentWriter {
 
   // Directories and data entries in depth-first pre-order from offset 0; names and leaf bytes
   // in the same order from their own starts.
-  bool WriteDirectory(const TResItem* dir) {
+  bool WriteDirectory(const ResourceNode* dir) {
     uint8_t* p = out_ + dirPos_;
     Wr32(p, dir->Characteristics);
     Wr32(p + 4, dir->TimeDateStamp);
@@ -60,9 +60,9 @@ class ContentWriter {
     Wr16(p + 12, static_cast<uint16_t>(dir->NamedCount));
     Wr16(p + 14, static_cast<uint16_t>(dir->IdCount));
     uint32_t entry = dirPos_ + 16;
-    for (const TResItem* c = dir->FirstChild; c; c = c->Next) dirPos_ += 8;
+    for (const ResourceNode* c = dir->FirstChild; c; c = c->Next) dirPos_ += 8;
     dirPos_ += 16;
-    for (const TResItem* c = dir->FirstChild; c; c = c->Next, entry += 8) {
+    for (const ResourceNode* c = dir->FirstChild; c; c = c->Next, entry += 8) {
       if (c->Name.empty()) {
         Wr32(out_ + entry, c->Id);
       } else {
@@ -83,7 +83,7 @@ class ContentWriter {
   }
 
  private:
-  bool WriteLeaf(const TResItem* leaf) {
+  bool WriteLeaf(const ResourceNode* leaf) {
     uint8_t* d = out_ + dirPos_;
     dirPos_ += 16;
     Wr32(d, dataPos_ + va_);
@@ -119,7 +119,7 @@ struct Content {
   }
 };
 
-bool BuildContent(TResUpdate* u, Content& c) {
+bool BuildContent(ResourceUpdate* u, Content& c) {
   Measure m;
   MeasureTree(u->root, m);
   const uint64_t headerPart = AlignUp(m.directories + m.names, 4);
@@ -148,7 +148,7 @@ void Add32(uint8_t* p, int64_t delta) { Wr32(p, static_cast<uint32_t>(Rd32(p) + 
 
 // Fixes everything that points at or past the moved tail (old raw end `tailStart`, raw growth
 // r) or at virtual addresses after the resource section (virtual growth v).
-void FixHeaders(TResUpdate* u, uint64_t tailStart, int64_t r, int64_t v, uint32_t rsrcVa) {
+void FixHeaders(ResourceUpdate* u, uint64_t tailStart, int64_t r, int64_t v, uint32_t rsrcVa) {
   uint8_t* view = u->view;
   const PeLayout& L = u->layout;
   auto movesWithTail = [&](uint32_t fileOffset) { return fileOffset != 0 && fileOffset >= tailStart; };
@@ -205,7 +205,7 @@ void FixHeaders(TResUpdate* u, uint64_t tailStart, int64_t r, int64_t v, uint32_
 
 }  // namespace
 
-bool WriteBack(TResUpdate* u) {
+bool WriteBack(ResourceUpdate* u) {
   // The file is held exclusively; its headers are as they were checked when it was opened.
   const PeLayout& L = u->layout;
   uint8_t* const section = u->view + L.Section(static_cast<uint32_t>(L.resourceSection));

@@ -172,10 +172,12 @@ static mode_t CurrentUmask() {
   return 022;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
   auto fail = [&](const std::string& what) {
-    if (error) *error = what + ": " + path + ": " + std::strerror(errno);
-    return false;
+    const int error = errno;
+    Status failure = Status::Fail(what + ": " + path + ": " + std::strerror(error));
+    errno = error;
+    return failure;
   };
   std::string folder = ExtractFilePath(path);
   std::string tmpl = (folder.empty() ? std::string("./") : folder) + "." + ExtractFileName(path) + ".XXXXXX";
@@ -219,7 +221,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     fsync(dfd);
     close(dfd);
   }
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace bvq

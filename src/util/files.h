@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "util/outcome.h"
 #include "util/strings.h"
 
 namespace bvq {
@@ -49,7 +50,7 @@ std::string UniqueNumberedFileIn(const std::string& folder, std::string_view pre
 std::optional<std::string> ReadFileBytes(const std::string& path);
 // Writes the bytes to a temporary file beside `path`, flushes it to disk and renames it over
 // `path`, so readers see the old or the new content, never a half-written file. On failure
-// the old file is untouched, `error` (when given) says why, and the result is false.
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+// the old file is untouched, the result says why and errno is left set.
+Status WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 }  // namespace bvq

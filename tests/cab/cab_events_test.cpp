@@ -12,18 +12,18 @@ namespace {
 TEST(CabEventsTest, StatusReportsAndProgressPacing) {
   ScratchDir dir;
   WriteFile(dir / "src", RandomBytes(20 * 32768, 1));
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   std::vector<std::string> log;
-  w.OnFileStatus = [&](TCabWriter&, uint32_t c, uint32_t u, bool&) {
+  w.OnFileStatus = [&](CabWriter&, uint32_t c, uint32_t u, bool&) {
     log.push_back("file " + std::to_string(c) + "/" + std::to_string(u));
   };
-  w.OnProgress = [&](TCabWriter&, bool&) { log.push_back("progress"); };
-  w.OnFolderStatus = [&](TCabWriter&, uint32_t copied, uint32_t total, bool&) {
+  w.OnProgress = [&](CabWriter&, bool&) { log.push_back("progress"); };
+  w.OnFolderStatus = [&](CabWriter&, uint32_t copied, uint32_t total, bool&) {
     log.push_back("folder " + std::to_string(copied) + "/" + std::to_string(total));
   };
   uint32_t estimated = 0, actual = 0;
-  w.OnCabinetStatus = [&](TCabWriter&, uint32_t e, uint32_t a, uint32_t& desired, bool&) {
+  w.OnCabinetStatus = [&](CabWriter&, uint32_t e, uint32_t a, uint32_t& desired, bool&) {
     EXPECT_EQ(desired, 0u);
     estimated = e;
     actual = a;
@@ -50,16 +50,16 @@ TEST(CabEventsTest, FilePlacedOncePerCabinetWithContinuationFlag) {
   ScratchDir dir;
   WriteFile(dir / "a", RandomBytes(120000, 1));
   WriteFile(dir / "b", RandomBytes(10, 2));
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   w.CabinetSizeThreshold = 50000;
   std::vector<std::string> placed;
-  w.OnFilePlaced = [&](TCabWriter&, const TCCAB& ccab, const std::string& name, int32_t size,
+  w.OnFilePlaced = [&](CabWriter&, const CabinetParams& cabinet, const std::string& name, int32_t size,
                        bool continuation, bool&) {
-    placed.push_back(ccab.szCab + ":" + name + ":" + std::to_string(size) + (continuation ? ":cont" : ""));
+    placed.push_back(cabinet.name + ":" + name + ":" + std::to_string(size) + (continuation ? ":cont" : ""));
   };
   std::vector<uint32_t> actual;
-  w.OnCabinetStatus = [&](TCabWriter&, uint32_t, uint32_t a, uint32_t&, bool&) { actual.push_back(a); };
+  w.OnCabinetStatus = [&](CabWriter&, uint32_t, uint32_t a, uint32_t&, bool&) { actual.push_back(a); };
   w.Open(dir / "p.cab");
   w.AddFile(dir / "a", "a", false);
   w.AddFile(dir / "b", "b", false);
@@ -75,10 +75,10 @@ TEST(CabEventsTest, BeforeFileAddCanSkip) {
   ScratchDir dir;
   WriteFile(dir / "keep", TextBytes(10, 1));
   WriteFile(dir / "skip", TextBytes(10, 2));
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   std::vector<std::string> asked;
-  w.OnBeforeFileAdd = [&](TCabWriter&, const std::string& source, bool& skip) {
+  w.OnBeforeFileAdd = [&](CabWriter&, const std::string& source, bool& skip) {
     asked.push_back(source);
     skip = source.find("skip") != std::string::npos;
   };
@@ -94,13 +94,13 @@ TEST(CabEventsTest, BeforeFileAddCanSkip) {
 
 TEST(CabEventsTest, AbortInOpenLeavesTheWriterClosedSilently) {
   ScratchDir dir;
-  TCabWriter w;
+  CabWriter w;
   int calls = 0;
-  w.OnGetNextCabinet = [&](TCabWriter&, TCCAB& ccab, uint32_t prev, bool& abort) {
+  w.OnGetNextCabinet = [&](CabWriter&, CabinetParams& cabinet, uint32_t prev, bool& abort) {
     ++calls;
     EXPECT_EQ(prev, 0u);
-    EXPECT_EQ(ccab.iCab, 0);
-    EXPECT_EQ(ccab.iDisk, 1);
+    EXPECT_EQ(cabinet.cabinetIndex, 0);
+    EXPECT_EQ(cabinet.diskIndex, 1);
     abort = true;
   };
   EXPECT_NO_THROW(w.Open(dir / "new/x.cab"));
@@ -111,7 +111,7 @@ TEST(CabEventsTest, AbortInOpenLeavesTheWriterClosedSilently) {
 
 // Installs a handler on `w` that aborts at its first call (for OnGetNextCabinet: at the
 // first call after Open).
-using AbortInstaller = std::function<void(TCabWriter& w)>;
+using AbortInstaller = std::function<void(CabWriter& w)>;
 
 struct AbortCase {
   const char* event;
@@ -120,30 +120,30 @@ struct AbortCase {
 
 TEST(CabEventsTest, AbortFromAnyEventRaisesUserAbort) {
   const AbortCase cases[] = {
-      {"OnFilePlaced", [](TCabWriter& w) {
-         w.OnFilePlaced = [](TCabWriter&, const TCCAB&, const std::string&, int32_t, bool, bool& a) { a = true; };
+      {"OnFilePlaced", [](CabWriter& w) {
+         w.OnFilePlaced = [](CabWriter&, const CabinetParams&, const std::string&, int32_t, bool, bool& a) { a = true; };
        }},
-      {"OnGetNextCabinet", [](TCabWriter& w) {
-         w.OnGetNextCabinet = [n = 0](TCabWriter&, TCCAB&, uint32_t, bool& a) mutable { a = ++n > 1; };
+      {"OnGetNextCabinet", [](CabWriter& w) {
+         w.OnGetNextCabinet = [n = 0](CabWriter&, CabinetParams&, uint32_t, bool& a) mutable { a = ++n > 1; };
        }},
-      {"OnFileStatus", [](TCabWriter& w) {
-         w.OnFileStatus = [](TCabWriter&, uint32_t, uint32_t, bool& a) { a = true; };
+      {"OnFileStatus", [](CabWriter& w) {
+         w.OnFileStatus = [](CabWriter&, uint32_t, uint32_t, bool& a) { a = true; };
        }},
-      {"OnFolderStatus", [](TCabWriter& w) {
-         w.OnFolderStatus = [](TCabWriter&, uint32_t, uint32_t, bool& a) { a = true; };
+      {"OnFolderStatus", [](CabWriter& w) {
+         w.OnFolderStatus = [](CabWriter&, uint32_t, uint32_t, bool& a) { a = true; };
        }},
-      {"OnCabinetStatus", [](TCabWriter& w) {
-         w.OnCabinetStatus = [](TCabWriter&, uint32_t, uint32_t, uint32_t&, bool& a) { a = true; };
+      {"OnCabinetStatus", [](CabWriter& w) {
+         w.OnCabinetStatus = [](CabWriter&, uint32_t, uint32_t, uint32_t&, bool& a) { a = true; };
        }},
-      {"OnProgress", [](TCabWriter& w) { w.OnProgress = [](TCabWriter&, bool& a) { a = true; }; }},
+      {"OnProgress", [](CabWriter& w) { w.OnProgress = [](CabWriter&, bool& a) { a = true; }; }},
   };
   for (const AbortCase& c : cases) {
     SCOPED_TRACE(c.event);
     ScratchDir dir;
     WriteFile(dir / "src/a", RandomBytes(120000, 1));
     WriteFile(dir / "src/b", TextBytes(100, 2));
-    TCabWriter w;
-    w.SetCompressionType(cctMsZip);
+    CabWriter w;
+    w.SetCompressionType(CabCompression::MsZip);
     w.CabinetSizeThreshold = 50000;
     c.install(w);
     w.Open(dir / "out/x.cab");
@@ -152,14 +152,13 @@ TEST(CabEventsTest, AbortFromAnyEventRaisesUserAbort) {
       w.AddFile(dir / "src/a", "a", false);
       w.AddFile(dir / "src/b", "b", false);
       w.Close(true);
-    } catch (const ECabinetError& e) {
+    } catch (const CabinetError& e) {
       raised = true;
-      EXPECT_EQ(e.ErrorCode, 7);
-      EXPECT_EQ(e.SystemError, 0);
-      EXPECT_TRUE(e.HasError);
+      EXPECT_EQ(e.code(), 7);
+      EXPECT_EQ(e.systemError(), 0);
       EXPECT_STREQ(e.what(), " [0x0007]");
       EXPECT_TRUE(w.IsOpen()) << "the exception leaves the set open";
-      EXPECT_THROW(w.AddFile(dir / "src/b", "b", false), ECabinetError);
+      EXPECT_THROW(w.AddFile(dir / "src/b", "b", false), CabinetError);
       w.Close(false);
     }
     EXPECT_TRUE(raised);

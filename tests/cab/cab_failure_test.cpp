@@ -1,10 +1,11 @@
 // Failures: unreadable sources, folders that cannot be created, full disks. Each raises
-// ECabinetError with its codes and leaves no temporary or half-written file.
+// CabinetError with its codes and leaves no temporary or half-written file.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <stdexcept>
 
 #include "cab/cab_writer.h"
 #include "cab_test_support.h"
@@ -14,33 +15,30 @@ namespace {
 
 TEST(CabFailureTest, MessageFormat) {
   const struct {
-    ERF erf;
+    int32_t code, system;
     const char* message;
   } cases[] = {
-      {{0, 0, 0}, ""},
-      {{7, 0, 1}, " [0x0007]"},
-      {{0x12345, 0, 1}, " [0x12345]"},
-      {{6, ENOSPC, 1}, " [0x0006].\r\nNo space left on device [0x001C]."},
+      {7, 0, " [0x0007]"},
+      {0x12345, 0, " [0x12345]"},
+      {6, ENOSPC, " [0x0006].\r\nNo space left on device [0x001C]."},
   };
   for (const auto& c : cases) {
-    ECabinetError e(c.erf);
+    CabinetError e(c.code, c.system);
     EXPECT_EQ(std::string(e.what()), c.message);
-    EXPECT_EQ(e.ErrorCode, c.erf.erfOper);
-    EXPECT_EQ(e.SystemError, c.erf.erfType);
-    EXPECT_EQ(e.HasError, c.erf.fError != 0);
+    EXPECT_EQ(e.code(), c.code);
+    EXPECT_EQ(e.systemError(), c.system);
   }
 }
 
-// Runs `body`, expecting ECabinetError with the given codes.
+// Runs `body`, expecting CabinetError with the given codes.
 template <class F>
 void ExpectCabinetError(F&& body, int32_t code, int32_t system) {
   try {
     body();
-    ADD_FAILURE() << "no ECabinetError";
-  } catch (const ECabinetError& e) {
-    EXPECT_EQ(e.ErrorCode, code) << e.what();
-    EXPECT_EQ(e.SystemError, system) << e.what();
-    EXPECT_TRUE(e.HasError);
+    ADD_FAILURE() << "no CabinetError";
+  } catch (const CabinetError& e) {
+    EXPECT_EQ(e.code(), code) << e.what();
+    EXPECT_EQ(e.systemError(), system) << e.what();
   }
 }
 
@@ -48,16 +46,16 @@ TEST(CabFailureTest, UnreadableSourceRaisesAndTheSetGoesOn) {
   ScratchDir dir;
   WriteFile(dir / "good", TextBytes(5000, 1));
   mkdir((dir / "folder").c_str(), 0755);
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   w.Open(dir / "u.cab");
   w.AddFile(dir / "good", "good", false);
   try {
     w.AddFile(dir / "missing", "missing", false);
-    ADD_FAILURE() << "no ECabinetError";
-  } catch (const ECabinetError& e) {
-    EXPECT_EQ(e.ErrorCode, 1);
-    EXPECT_EQ(e.SystemError, ENOENT);
+    ADD_FAILURE() << "no CabinetError";
+  } catch (const CabinetError& e) {
+    EXPECT_EQ(e.code(), 1);
+    EXPECT_EQ(e.systemError(), ENOENT);
     EXPECT_STREQ(e.what(), " [0x0001].\r\nNo such file or directory [0x0002].");
   }
   ExpectCabinetError([&] { w.AddFile(dir / "folder", "folder", false); }, 1, EISDIR);
@@ -70,8 +68,8 @@ TEST(CabFailureTest, UnreadableSourceRaisesAndTheSetGoesOn) {
 TEST(CabFailureTest, FolderThatCannotBeCreated) {
   ScratchDir dir;
   WriteFile(dir / "plain", Bytes{1});
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   ExpectCabinetError([&] { w.Open(dir / "plain/sub/x.cab"); }, 6, ENOTDIR);
   EXPECT_FALSE(w.IsOpen());
 
@@ -92,14 +90,30 @@ TEST(CabFailureTest, FolderThatCannotBeCreated) {
 TEST(CabFailureTest, NextCabinetUnderTheSameNameIsRefused) {
   ScratchDir dir;
   WriteFile(dir / "src", RandomBytes(100000, 1));
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   w.CabinetSizeThreshold = 40000;
-  w.OnGetNextCabinet = [](TCabWriter&, TCCAB& ccab, uint32_t, bool&) { ccab.szCab = "same.cab"; };
+  w.OnGetNextCabinet = [](CabWriter&, CabinetParams& cabinet, uint32_t, bool&) { cabinet.name = "same.cab"; };
   w.Open(dir / "same.cab");
   ExpectCabinetError([&] { w.AddFile(dir / "src", "src", false); }, 6, EEXIST);
   w.Close(false);
   EXPECT_TRUE(ListFolder(dir.path()) == std::vector<std::string>{"src"});
+}
+
+TEST(CabFailureTest, ExceptionFromAHandlerBreaksTheSet) {
+  ScratchDir dir;
+  WriteFile(dir / "src", RandomBytes(100000, 1));
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
+  w.OnFileStatus = [](CabWriter&, uint32_t, uint32_t, bool&) { throw std::runtime_error("handler"); };
+  w.Open(dir / "out/x.cab");
+  ExpectCabinetError([&] { w.AddFile(dir / "src", "src", false); }, 8, 0);
+  // The set is broken: every further operation raises the same failure.
+  w.OnFileStatus = nullptr;
+  ExpectCabinetError([&] { w.AddFile(dir / "src", "again", false); }, 8, 0);
+  ExpectCabinetError([&] { w.Close(true); }, 8, 0);
+  w.Close(false);
+  EXPECT_TRUE(ListFolder(dir / "out").empty());
 }
 
 // A small file system that fills up: a tmpfs where mounting is allowed.
@@ -126,24 +140,24 @@ TEST(CabFailureTest, FullDisk) {
   WriteFile(dir / "src", RandomBytes(200000, 1));
   {
     // Temporary data and cabinet on the full disk.
-    TCabWriter w;
-    w.SetCompressionType(cctNone);
+    CabWriter w;
+    w.SetCompressionType(CabCompression::None);
     w.Open(dir / "small/a.cab");
     try {
       w.AddFile(dir / "src", "src", false);
       w.Close(true);
-      ADD_FAILURE() << "no ECabinetError";
-    } catch (const ECabinetError& e) {
-      EXPECT_TRUE(e.ErrorCode == 4 || e.ErrorCode == 6) << e.what();
-      EXPECT_EQ(e.SystemError, ENOSPC) << e.what();
+      ADD_FAILURE() << "no CabinetError";
+    } catch (const CabinetError& e) {
+      EXPECT_TRUE(e.code() == 4 || e.code() == 6) << e.what();
+      EXPECT_EQ(e.systemError(), ENOSPC) << e.what();
     }
     w.Close(false);
     EXPECT_TRUE(ListFolder(dir / "small").empty());
   }
   {
     // Temporary data elsewhere: the cabinet itself does not fit.
-    TCabWriter w;
-    w.SetCompressionType(cctNone);
+    CabWriter w;
+    w.SetCompressionType(CabCompression::None);
     w.TempFolder = dir.path();
     w.Open(dir / "small/b.cab");
     w.AddFile(dir / "src", "src", false);

@@ -26,7 +26,7 @@ std::vector<std::string> Chain(const std::string& folder, const std::string& fir
   }
 }
 
-Expected AddFiles(TCabWriter& w, const ScratchDir& dir, const std::vector<std::pair<std::string, Bytes>>& files) {
+Expected AddFiles(CabWriter& w, const ScratchDir& dir, const std::vector<std::pair<std::string, Bytes>>& files) {
   Expected expected;
   for (const auto& [name, data] : files) {
     WriteFile(dir / ("src/" + name), data);
@@ -36,11 +36,11 @@ Expected AddFiles(TCabWriter& w, const ScratchDir& dir, const std::vector<std::p
   return expected;
 }
 
-class CabSet : public ::testing::TestWithParam<TCabCompressionType> {};
+class CabSet : public ::testing::TestWithParam<CabCompression> {};
 
 TEST_P(CabSet, FolderContinuesAcrossCabinetsOfExactSize) {
   ScratchDir dir;
-  TCabWriter w;
+  CabWriter w;
   w.SetCompressionType(GetParam());
   const uint32_t kSize = 50000;
   w.CabinetSizeThreshold = kSize;
@@ -96,7 +96,7 @@ TEST_P(CabSet, FolderContinuesAcrossCabinetsOfExactSize) {
   EXPECT_EQ(CheckWithLibmspack(first, expected), "");
   std::string skipped;
   EXPECT_EQ(CheckWithWineFdi(first, expected, skipped), "");
-  if (GetParam() == cctMsZip) {  // one Wine start per cabinet: once is enough
+  if (GetParam() == CabCompression::MsZip) {  // one Wine start per cabinet: once is enough
     std::vector<std::string> paths;
     for (const std::string& name : chain) paths.push_back(dir / ("set/" + name));
     EXPECT_EQ(CheckWithWineExtrac32(paths, expected, skipped), "");
@@ -104,13 +104,13 @@ TEST_P(CabSet, FolderContinuesAcrossCabinetsOfExactSize) {
   if (!skipped.empty()) GTEST_SKIP() << "Wine check skipped: " << skipped;
 }
 
-INSTANTIATE_TEST_SUITE_P(StoredAndMsZip, CabSet, ::testing::Values(cctNone, cctMsZip),
-                         [](const auto& info) { return info.param == cctNone ? "Stored" : "MsZip"; });
+INSTANTIATE_TEST_SUITE_P(StoredAndMsZip, CabSet, ::testing::Values(CabCompression::None, CabCompression::MsZip),
+                         [](const auto& info) { return info.param == CabCompression::None ? "Stored" : "MsZip"; });
 
 TEST(CabSetTest, ReservedAreasInEveryCabinetOfASet) {
   ScratchDir dir;
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   w.CabinetSizeThreshold = 30000;
   w.ReservePerCabinetSize = 8;
   w.ReservePerFolderSize = 2;
@@ -147,8 +147,8 @@ TEST(CabSetTest, TemplatesNameFurtherCabinets) {
   for (const TemplateCase& c : cases) {
     SCOPED_TRACE(c.label);
     ScratchDir dir;
-    TCabWriter w;
-    w.SetCompressionType(cctNone);
+    CabWriter w;
+    w.SetCompressionType(CabCompression::None);
     w.CabinetFileCountThreshold = 1;
     w.CabinetNameTemplate = c.nameTemplate;
     std::string pathTemplate = c.pathTemplate;
@@ -156,7 +156,7 @@ TEST(CabSetTest, TemplatesNameFurtherCabinets) {
     w.CabinetPathTemplate = pathTemplate;
     w.DiskLabelTemplate = c.diskTemplate;
     std::vector<std::string> labels;
-    w.OnGetNextCabinet = [&](TCabWriter&, TCCAB& ccab, uint32_t, bool&) { labels.push_back(ccab.szDisk); };
+    w.OnGetNextCabinet = [&](CabWriter&, CabinetParams& cabinet, uint32_t, bool&) { labels.push_back(cabinet.diskLabel); };
     w.Open(dir / c.open);
     AddFiles(w, dir, {{"1", TextBytes(10, 1)}, {"2", TextBytes(10, 2)}, {"3", TextBytes(10, 3)}});
     w.Close(true);
@@ -178,24 +178,24 @@ TEST(CabSetTest, TemplatesNameFurtherCabinets) {
 TEST(CabSetTest, GetNextCabinetFromOpenAndForEachFurtherCabinet) {
   // The build's way: every cabinet renamed by the handler, the list of cabinets kept.
   ScratchDir dir;
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   w.CabinetSizeThreshold = 40000;
   std::vector<std::string> cabinets;
   std::vector<std::pair<int, int>> numbers;
   std::vector<uint32_t> prevSizes;
   int next = 0;
-  w.OnGetNextCabinet = [&](TCabWriter&, TCCAB& ccab, uint32_t prevSize, bool&) {
+  w.OnGetNextCabinet = [&](CabWriter&, CabinetParams& cabinet, uint32_t prevSize, bool&) {
     char name[16];
     snprintf(name, sizeof name, "%04d.tmp", next++);
-    ccab.szCab = name;
-    cabinets.push_back(ccab.szCabPath + ccab.szCab);
-    numbers.push_back({ccab.iCab, ccab.iDisk});
+    cabinet.name = name;
+    cabinets.push_back(cabinet.folder + cabinet.name);
+    numbers.push_back({cabinet.cabinetIndex, cabinet.diskIndex});
     prevSizes.push_back(prevSize);
     if (numbers.size() == 1) {
-      EXPECT_EQ(ccab.cb, 40000u);
-      EXPECT_EQ(ccab.cbFolderThresh, 0x7FFFFFFFu);
-      EXPECT_EQ(ccab.szDisk, "Disk1");
+      EXPECT_EQ(cabinet.maxSize, 40000u);
+      EXPECT_EQ(cabinet.folderThreshold, 0x7FFFFFFFu);
+      EXPECT_EQ(cabinet.diskLabel, "Disk1");
     }
   };
   w.Open(dir / "Pack/0000.tmp");
@@ -218,8 +218,8 @@ TEST(CabSetTest, GetNextCabinetFromOpenAndForEachFurtherCabinet) {
 
 TEST(CabSetTest, FileCountThresholds) {
   ScratchDir dir;
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   w.CabinetFileCountThreshold = 3;
   w.FolderFileCountThreshold = 2;
   w.Open(dir / "c.cab");
@@ -243,8 +243,8 @@ TEST(CabSetTest, FileCountThresholds) {
 
 TEST(CabSetTest, FolderSizeThresholdAndExplicitFlushes) {
   ScratchDir dir;
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   w.FolderSizeThreshold = 40000;
   w.Open(dir / "t.cab");
   Expected expected = AddFiles(w, dir, {{"a", RandomBytes(30000, 1)}, {"b", RandomBytes(30000, 2)},
@@ -294,8 +294,8 @@ TEST(CabSetTest, LargePayloadStreamsWithBoundedMemory) {
   if (child == 0) {
     int status = 0;
     try {
-      TCabWriter w;
-      w.SetCompressionType(cctMsZip);
+      CabWriter w;
+      w.SetCompressionType(CabCompression::MsZip);
       w.CabinetSizeThreshold = 0x800004;
       w.Open(dir / "Pack/big.cab");
       w.AddFile(source, "0", false);

@@ -18,7 +18,7 @@ struct Payload {
 };
 
 // Writes the payload files under `src` and adds them in order.
-Expected AddAll(TCabWriter& w, const ScratchDir& src, const std::vector<Payload>& files) {
+Expected AddAll(CabWriter& w, const ScratchDir& src, const std::vector<Payload>& files) {
   Expected expected;
   int n = 0;
   for (const Payload& p : files) {
@@ -38,16 +38,16 @@ void CheckEverywhere(const std::string& cab, const Expected& expected) {
 }
 
 TEST(CabWriterTest, CompressionCodeFollowsTypeAndLevel) {
-  TCabWriter w;
-  EXPECT_EQ(w.CompressionType(), cctLzx);
+  CabWriter w;
+  EXPECT_EQ(w.CompressionType(), CabCompression::Lzx);
   EXPECT_EQ(w.CompressionLzxLevel(), 21);
   EXPECT_EQ(w.CompressionCode(), 0x1503);
   const struct {
-    TCabCompressionType type;
+    CabCompression type;
     int level;
     uint16_t code;
-  } cases[] = {{cctNone, 21, 0}, {cctMsZip, 21, 1}, {cctLzx, 15, 0x0F03},
-               {cctLzx, 21, 0x1503}, {TCabCompressionType(7), 21, 15}};
+  } cases[] = {{CabCompression::None, 21, 0}, {CabCompression::MsZip, 21, 1}, {CabCompression::Lzx, 15, 0x0F03},
+               {CabCompression::Lzx, 21, 0x1503}, {CabCompression(7), 21, 15}};
   for (const auto& c : cases) {
     w.SetCompressionLzxLevel(c.level);
     w.SetCompressionType(c.type);
@@ -78,13 +78,13 @@ std::vector<RoundTripCase> RoundTripCases() {
   return cases;
 }
 
-class CabRoundTrip : public ::testing::TestWithParam<TCabCompressionType> {};
+class CabRoundTrip : public ::testing::TestWithParam<CabCompression> {};
 
 TEST_P(CabRoundTrip, DecodersExtractExactBytes) {
   for (const RoundTripCase& c : RoundTripCases()) {
     SCOPED_TRACE(c.label);
     ScratchDir dir;
-    TCabWriter w;
+    CabWriter w;
     w.SetCompressionType(GetParam());
     w.Open(dir / "out/data.cab");
     Expected expected = AddAll(w, dir, c.files);
@@ -96,7 +96,7 @@ TEST_P(CabRoundTrip, DecodersExtractExactBytes) {
     EXPECT_EQ(layout.cbCabinet, ReadFile(cab).size());
     EXPECT_EQ(layout.flags, 0);
     ASSERT_EQ(layout.folders.size(), 1u);
-    EXPECT_EQ(layout.folders[0].type, GetParam() == cctNone ? 0 : 1);
+    EXPECT_EQ(layout.folders[0].type, GetParam() == CabCompression::None ? 0 : 1);
     // Every block but the last stands for 32768 bytes.
     const auto& blocks = layout.folders[0].blockUncompressed;
     for (size_t i = 0; i + 1 < blocks.size(); ++i) EXPECT_EQ(blocks[i], 32768);
@@ -104,8 +104,8 @@ TEST_P(CabRoundTrip, DecodersExtractExactBytes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(StoredAndMsZip, CabRoundTrip, ::testing::Values(cctNone, cctMsZip),
-                         [](const auto& info) { return info.param == cctNone ? "Stored" : "MsZip"; });
+INSTANTIATE_TEST_SUITE_P(StoredAndMsZip, CabRoundTrip, ::testing::Values(CabCompression::None, CabCompression::MsZip),
+                         [](const auto& info) { return info.param == CabCompression::None ? "Stored" : "MsZip"; });
 
 TEST(CabWriterTest, MsZipCarriesHistoryAcrossBlocks) {
   // The same 20 KB of incompressible bytes three times: only a compressor that keeps the
@@ -113,8 +113,8 @@ TEST(CabWriterTest, MsZipCarriesHistoryAcrossBlocks) {
   ScratchDir dir;
   Bytes piece = RandomBytes(20000, 77), data;
   for (int i = 0; i < 3; ++i) data.insert(data.end(), piece.begin(), piece.end());
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   w.Open(dir / "h.cab");
   Expected expected = AddAll(w, dir, {{"rep.bin", data}});
   w.Close(true);
@@ -127,8 +127,8 @@ TEST(CabWriterTest, MsZipCarriesHistoryAcrossBlocks) {
 
 TEST(CabWriterTest, ZeroFilesGiveAnEmptyCabinet) {
   ScratchDir dir;
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   w.Open(dir / "empty.cab");
   w.Close(true);
   CabLayout layout = ReadLayout(dir / "empty.cab");
@@ -158,8 +158,8 @@ TEST(CabWriterTest, SourceDateTimeAttributesAndExecuteFlag) {
   struct utimbuf times {mktime(&tm), mktime(&tm)};
   utime(rw.c_str(), &times);
 
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   w.Open(dir / "a.cab");
   w.AddFile(ro, "ro.txt", false);
   w.AddFile(rw, "rw.exe", true);
@@ -175,8 +175,8 @@ TEST(CabWriterTest, SourceDateTimeAttributesAndExecuteFlag) {
 
 TEST(CabWriterTest, ReservesAndSetIdReachTheHeaders) {
   ScratchDir dir;
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   w.ReservePerCabinetSize = 20;
   w.ReservePerFolderSize = 3;
   w.ReservePerDataSize = 5;
@@ -200,8 +200,8 @@ TEST(CabWriterTest, ReservesAndSetIdReachTheHeaders) {
 TEST(CabWriterTest, NamesKeepBackslashesAndLoseOneLeadingBackslash) {
   ScratchDir dir;
   WriteFile(dir / "s", TextBytes(10, 1));
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   w.Open(dir / "n.cab");
   w.AddFile(dir / "s", "\\dir\\name", false);
   w.AddFile(dir / "s", "\\\\double", false);
@@ -216,8 +216,8 @@ TEST(CabWriterTest, NamesKeepBackslashesAndLoseOneLeadingBackslash) {
 
 TEST(CabWriterTest, GcabListsTheFiles) {
   ScratchDir dir;
-  TCabWriter w;
-  w.SetCompressionType(cctMsZip);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::MsZip);
   w.Open(dir / "g.cab");
   AddAll(w, dir, {{"one.txt", TextBytes(50000, 1)}, {"two.bin", RandomBytes(40000, 2)}});
   w.Close(true);
@@ -229,7 +229,7 @@ TEST(CabWriterTest, GcabListsTheFiles) {
 
 TEST(CabWriterTest, LzxLevelReachesTheFolder) {
   ScratchDir dir;
-  TCabWriter w;
+  CabWriter w;
   w.SetCompressionLzxLevel(15);
   w.Open(dir / "l.cab");
   Expected expected = AddAll(w, dir, {{"a.txt", TextBytes(100000, 3)}, {"b.txt", TextBytes(5000, 4)}});
@@ -243,8 +243,8 @@ TEST(CabWriterTest, LzxLevelReachesTheFolder) {
 TEST(CabWriterTest, OpenReplacesAnExistingCabinetAndCreatesMissingFolders) {
   ScratchDir dir;
   WriteFile(dir / "old/x.cab", Bytes(1000, 'x'));
-  TCabWriter w;
-  w.SetCompressionType(cctNone);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::None);
   w.Open(dir / "old/x.cab");
   EXPECT_FALSE(Exists(dir / "old/x.cab"));  // deleted at once
   w.Close(true);
@@ -258,11 +258,11 @@ TEST(CabWriterTest, OpenReplacesAnExistingCabinetAndCreatesMissingFolders) {
 
 TEST(CabWriterTest, CloseWithoutOpenSetDoesNothingAndWriterReopens) {
   ScratchDir dir;
-  TCabWriter w;
+  CabWriter w;
   w.Close(false);
   w.Close(true);
   EXPECT_FALSE(w.IsOpen());
-  w.SetCompressionType(cctMsZip);
+  w.SetCompressionType(CabCompression::MsZip);
   w.Open(dir / "one.cab");
   AddAll(w, dir, {{"a", TextBytes(10, 1)}});
   w.Close(false);  // abandoned: no cabinet
@@ -271,7 +271,7 @@ TEST(CabWriterTest, CloseWithoutOpenSetDoesNothingAndWriterReopens) {
   Expected expected = AddAll(w, dir, {{"b", TextBytes(10, 2)}});
   w.Close(true);
   CheckEverywhere(dir / "two.cab", expected);
-  { TCabWriter abandoned; abandoned.SetCompressionType(cctNone); abandoned.Open(dir / "three.cab"); }
+  { CabWriter abandoned; abandoned.SetCompressionType(CabCompression::None); abandoned.Open(dir / "three.cab"); }
   EXPECT_FALSE(Exists(dir / "three.cab"));
 }
 

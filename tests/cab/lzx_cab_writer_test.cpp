@@ -1,4 +1,4 @@
-// LZX cabinets written by TCabWriter, checked by cabextract, libmspack and the cabinet
+// LZX cabinets written by CabWriter, checked by cabextract, libmspack and the cabinet
 // library of Wine: a folder that runs through several cabinets, every window size.
 #include <gtest/gtest.h>
 
@@ -20,8 +20,8 @@ Bytes PeFile(const char* name) { return ReadFile(std::string("/usr/lib/i386-linu
 // Writes the payloads as one LZX set and returns the first cabinet's path.
 std::string WriteSet(const ScratchDir& dir, const std::vector<Payload>& files, int level, uint32_t cabinetSize,
                      Expected& expected) {
-  TCabWriter w;
-  w.SetCompressionType(cctLzx);
+  CabWriter w;
+  w.SetCompressionType(CabCompression::Lzx);
   w.SetCompressionLzxLevel(level);
   w.CabinetSizeThreshold = cabinetSize;
   w.Open(dir / "set/data.cab");

@@ -87,8 +87,8 @@ TEST_F(StartTest, EmptyTempDirGetsTheDefaultWrittenBack) {
   std::string conf = dir_.Path() + "cfg/b.conf";
   SettingsStore store(conf);
   ProgramSettings s;
-  std::string error;
-  ASSERT_TRUE(StartProgram(store, s, &error)) << error;
+  Status started = StartProgram(store, s);
+  ASSERT_TRUE(started) << started.error;
   std::string expected = dir_.Path() + "tmp/$bvq_inst-" + std::to_string(getuid()) + "/";
   EXPECT_EQ(WorkFolder(), expected);
   EXPECT_TRUE(DirectoryExists(expected));
@@ -100,9 +100,9 @@ TEST_F(StartTest, UnusableTempDirIsAnError) {
   SettingsStore store(dir_.Path() + "cfg/b.conf");
   store.SetString(kMain, "TempDir", dir_.Write("plainfile", "x"));
   ProgramSettings s;
-  std::string error;
-  EXPECT_FALSE(StartProgram(store, s, &error));
-  EXPECT_FALSE(error.empty());
+  Status started = StartProgram(store, s);
+  EXPECT_FALSE(started);
+  EXPECT_FALSE(started.error.empty());
 }
 
 }  // namespace

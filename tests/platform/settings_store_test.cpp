@@ -56,9 +56,9 @@ TEST(SettingsStore, SaveIsAtomicAndAFailedSaveKeepsTheOldFile) {
   dir.Mkdir("taken");
   SettingsStore bad(dir.Path() + "taken");
   bad.SetString(SettingsStore::kMainSection, "Language", "x");
-  std::string error;
-  EXPECT_FALSE(bad.Save(&error));
-  EXPECT_FALSE(error.empty());
+  Status saved = bad.Save();
+  EXPECT_FALSE(saved);
+  EXPECT_FALSE(saved.error.empty());
   EXPECT_TRUE(DirectoryExists(dir.Path() + "taken"));
 }
 

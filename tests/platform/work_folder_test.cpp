@@ -21,23 +21,24 @@ mode_t ModeOf(const std::string& path) {
 
 TEST(WorkFolder, CreatedPrivateWithMissingParents) {
   test::TempDir dir;
-  std::string error;
-  std::string folder = PrepareWorkFolder(dir.Path() + "a/b/work", &error);
-  ASSERT_EQ(folder, dir.Path() + "a/b/work/") << error;
+  Outcome<std::string> prepared = PrepareWorkFolder(dir.Path() + "a/b/work");
+  ASSERT_TRUE(prepared) << prepared.error();
+  const std::string folder = *prepared;
+  EXPECT_EQ(folder, dir.Path() + "a/b/work/");
   EXPECT_EQ(ModeOf(folder), 0700u);
   // Preparing it again accepts the existing folder.
-  EXPECT_EQ(PrepareWorkFolder(folder, &error), folder);
+  EXPECT_EQ(PrepareWorkFolder(folder).value(), folder);
   // A path written with "\" is read as "/".
-  EXPECT_EQ(PrepareWorkFolder(dir.Path() + "a\\b\\work\\", &error), folder);
+  EXPECT_EQ(PrepareWorkFolder(dir.Path() + "a\\b\\work\\").value(), folder);
 }
 
 TEST(WorkFolder, RefusesALink) {
   test::TempDir dir;
   dir.Mkdir("target");
   std::filesystem::create_directory_symlink(dir.Path() + "target", dir.Path() + "work");
-  std::string error;
-  EXPECT_EQ(PrepareWorkFolder(dir.Path() + "work", &error), "");
-  EXPECT_NE(error.find("link"), std::string::npos);
+  Outcome<std::string> prepared = PrepareWorkFolder(dir.Path() + "work");
+  EXPECT_FALSE(prepared);
+  EXPECT_NE(prepared.error().find("link"), std::string::npos);
 }
 
 TEST(WorkFolder, RefusesAFolderOfAnotherAccount) {
@@ -46,18 +47,21 @@ TEST(WorkFolder, RefusesAFolderOfAnotherAccount) {
   if (getuid() == 0) {
     std::string theirs = dir.Mkdir("theirs");
     ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
-    EXPECT_EQ(PrepareWorkFolder(theirs, &error), "");
+    Outcome<std::string> prepared = PrepareWorkFolder(theirs);
+    EXPECT_FALSE(prepared);
+    error = prepared.error();
   } else {
-    EXPECT_EQ(PrepareWorkFolder("/", &error), "");  // owned by root
+    Outcome<std::string> prepared = PrepareWorkFolder("/");  // owned by root
+    EXPECT_FALSE(prepared);
+    error = prepared.error();
   }
   EXPECT_NE(error.find("another account"), std::string::npos);
 }
 
 TEST(WorkFolder, RefusesAFileAndAnEmptyPath) {
   test::TempDir dir;
-  std::string error;
-  EXPECT_EQ(PrepareWorkFolder(dir.Write("file", "x"), &error), "");
-  EXPECT_EQ(PrepareWorkFolder("", &error), "");
+  EXPECT_FALSE(PrepareWorkFolder(dir.Write("file", "x")));
+  EXPECT_FALSE(PrepareWorkFolder(""));
 }
 
 TEST(WorkFolder, DefaultIsPerAccountInTheTemporaryFolder) {

@@ -13,9 +13,9 @@ using namespace restest;
 namespace {
 
 // Opens a copy of the Hello fixture, runs `edit` and writes the result back.
-std::string EditCopy(const std::string& dir, const std::function<void(bvq::TResUpdate*)>& edit) {
+std::string EditCopy(const std::string& dir, const std::function<void(bvq::ResourceUpdate*)>& edit) {
   const std::string exe = CopyFixture(Fixture::Hello, dir);
-  bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false);
+  bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false);
   EXPECT_NE(u, nullptr);
   if (!u) return exe;
   edit(u);
@@ -27,7 +27,7 @@ TEST(IconGroup, ReplacingThreeIconsByFiveReusesTheOldIdsInOrder) {
   // The fixture's "MAINICON" uses ids 1, 2, 3 and group 2 uses 4, 5.
   const std::string dir = NewDir("reuse");
   WriteBytes(dir + "/five.ico", MakeIco({16, 24, 32, 48, 64}, 0x00304050));
-  const std::string exe = EditCopy(dir, [&](bvq::TResUpdate* u) {
+  const std::string exe = EditCopy(dir, [&](bvq::ResourceUpdate* u) {
     EXPECT_TRUE(bvq::LoadIconGroupFromIco(u, "MAINICON", 0, dir + "/five.ico"));
   });
   const PeFacts facts = ReadPeFacts(exe);
@@ -44,7 +44,7 @@ TEST(IconGroup, ANewGroupIsNumberedFrom50SkippingUsedIds) {
   const std::string dir = NewDir("from50");
   WriteBytes(dir + "/three.ico", MakeIco({16, 32, 48}, 0x00304050));
   const std::string marker = "occupied";
-  const std::string exe = EditCopy(dir, [&](bvq::TResUpdate* u) {
+  const std::string exe = EditCopy(dir, [&](bvq::ResourceUpdate* u) {
     EXPECT_TRUE(bvq::UpdateResourceEntry(u, bvq::kRtIcon, 50, 0, marker.data(), 8));
     EXPECT_TRUE(bvq::UpdateResourceEntry(u, bvq::kRtIcon, 52, 0, marker.data(), 8));
     EXPECT_TRUE(bvq::LoadIconGroupFromIco(u, "NEWGROUP", 0, dir + "/three.ico"));
@@ -59,7 +59,7 @@ TEST(IconGroup, ANewGroupIsNumberedFrom50SkippingUsedIds) {
 
 TEST(IconGroup, DeleteRemovesTheGroupAndItsIconsOnly) {
   const std::string dir = NewDir("delete");
-  const std::string exe = EditCopy(dir, [&](bvq::TResUpdate* u) {
+  const std::string exe = EditCopy(dir, [&](bvq::ResourceUpdate* u) {
     EXPECT_TRUE(bvq::DeleteIconGroup(u, 2, 0));
     EXPECT_TRUE(bvq::DeleteIconGroup(u, "NOSUCHGROUP", 0));
   });
@@ -80,7 +80,7 @@ TEST(IconGroup, GroupNamesComeInTreeOrderNamedFirst) {
   EXPECT_EQ(names[0], bvq::ResName("MAINICON"));
   EXPECT_EQ(names[1], bvq::ResName(2));
 
-  bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false);
+  bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false);
   ASSERT_NE(u, nullptr);
   EXPECT_EQ(bvq::GetIconGroupName(u, 0), bvq::ResName(u"MAINICON"));
   EXPECT_EQ(bvq::GetIconGroupName(u, 1), bvq::ResName(2));
@@ -133,7 +133,7 @@ TEST(IconGroup, SaveGivesBackTheLoadedImagesAndFailsForAMissingGroup) {
   const std::string exe = CopyFixture(Fixture::Hello, dir);
   const std::string ico = MakeIco({16, 48, 128}, 0x00607080);
   WriteBytes(dir + "/in.ico", ico);
-  bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false);
+  bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false);
   ASSERT_NE(u, nullptr);
   ASSERT_TRUE(bvq::LoadIconGroupFromIco(u, "SAVED", 1033, dir + "/in.ico"));
   ASSERT_TRUE(bvq::SaveIconGroupToIco(u, "SAVED", 1033, dir + "/out.ico"));
@@ -153,7 +153,7 @@ TEST(IconGroup, ABadIcoFailsBeforeChangingAnything) {
   WriteBytes(dir + "/truncated.ico", truncated);
   WriteBytes(dir + "/empty.ico", std::string("\0\0\1\0\0\0", 6));
   WriteBytes(dir + "/short.ico", "\0\0\1");
-  bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false);
+  bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false);
   ASSERT_NE(u, nullptr);
   const void* before = nullptr;
   uint32_t size = 0;

@@ -16,9 +16,9 @@ using namespace restest;
 namespace {
 
 // "10{5[0,1033],7[0]}" : types, names and languages of the tree.
-std::string Render(const bvq::TResItem* dir) {
+std::string Render(const bvq::ResourceNode* dir) {
   std::string s;
-  for (const bvq::TResItem* c = dir->FirstChild; c; c = c->Next) {
+  for (const bvq::ResourceNode* c = dir->FirstChild; c; c = c->Next) {
     if (!s.empty()) s += ",";
     s += c->Name.empty() ? std::to_string(c->Id) : bvq::ResName(c->Name).ToString();
     if (c->IsDirectory) {
@@ -29,8 +29,8 @@ std::string Render(const bvq::TResItem* dir) {
   return s;
 }
 
-const bvq::TResItem* Child(const bvq::TResItem* dir, const bvq::ResName& key) {
-  for (const bvq::TResItem* c = dir ? dir->FirstChild : nullptr; c; c = c->Next)
+const bvq::ResourceNode* Child(const bvq::ResourceNode* dir, const bvq::ResName& key) {
+  for (const bvq::ResourceNode* c = dir ? dir->FirstChild : nullptr; c; c = c->Next)
     if (key.IsId() ? c->Name.empty() && c->Id == key.Id() : c->Name == key.Name()) return c;
   return nullptr;
 }
@@ -55,7 +55,7 @@ class TreeTest : public ::testing::Test {
   std::string Tree() const { return Render(bvq::ResourceRoot(u_)); }
 
   std::string dir_, exe_;
-  bvq::TResUpdate* u_ = nullptr;
+  bvq::ResourceUpdate* u_ = nullptr;
 };
 
 TEST_F(TreeTest, ChildrenKeepNamedEntriesFirstThenIdsAscending) {
@@ -68,7 +68,7 @@ TEST_F(TreeTest, ChildrenKeepNamedEntriesFirstThenIdsAscending) {
   ASSERT_TRUE(Add(3, 1, 0));
   ASSERT_TRUE(Add("TYPE", 1, 0));
   EXPECT_EQ(Tree(), "TYPE{1[0]},3{1[0]},10{B[0],b[0],2[1033,1049],5[0]}");
-  const bvq::TResItem* rc = Child(bvq::ResourceRoot(u_), 10);
+  const bvq::ResourceNode* rc = Child(bvq::ResourceRoot(u_), 10);
   ASSERT_NE(rc, nullptr);
   EXPECT_EQ(rc->NamedCount, 2u);
   EXPECT_EQ(rc->IdCount, 2u);
@@ -139,13 +139,13 @@ TEST(ResourceUpdate, LeavesAbove32768BytesGoToRemovedTemporaryFiles) {
   setenv("TMPDIR", tmp.c_str(), 1);
   for (bool discard : {true, false}) {
     SCOPED_TRACE(discard ? "discarded" : "written");
-    bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false);
+    bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false);
     ASSERT_NE(u, nullptr);
     ASSERT_TRUE(bvq::UpdateResourceEntry(u, 10, "ATLIMIT", 0, atLimit.data(), 32768));
     ASSERT_TRUE(bvq::UpdateResourceEntry(u, 10, "ABOVE", 0, aboveLimit.data(), 32769));
-    const bvq::TResItem* rc = Child(bvq::ResourceRoot(u), 10);
-    const bvq::TResItem* inMemory = Child(Child(rc, "ATLIMIT"), 0);
-    const bvq::TResItem* inFile = Child(Child(rc, "ABOVE"), 0);
+    const bvq::ResourceNode* rc = Child(bvq::ResourceRoot(u), 10);
+    const bvq::ResourceNode* inMemory = Child(Child(rc, "ATLIMIT"), 0);
+    const bvq::ResourceNode* inFile = Child(Child(rc, "ABOVE"), 0);
     ASSERT_TRUE(inMemory && inFile);
     EXPECT_EQ(inMemory->Data.size(), 32768u);
     EXPECT_EQ(inMemory->TempFile, -1);
@@ -172,7 +172,7 @@ TEST(ResourceUpdate, AnUnchangedWriteBackKeepsEveryResource) {
   const std::string dir = NewDir("unchanged");
   const std::string exe = CopyFixture(Fixture::Hello, dir);
   const PeFacts before = ReadPeFacts(exe);
-  bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false);
+  bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false);
   ASSERT_NE(u, nullptr);
   // Bytes found are those of the file as opened.
   const void* data = nullptr;
@@ -196,7 +196,7 @@ TEST(ResourceUpdate, AnUnchangedWriteBackKeepsEveryResource) {
 TEST(ResourceUpdate, DeleteExistingLeavesAnEmptyResourceDirectory) {
   const std::string dir = NewDir("empty");
   const std::string exe = CopyFixture(Fixture::Hello, dir);
-  bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, true);
+  bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, true);
   ASSERT_NE(u, nullptr);
   EXPECT_FALSE(bvq::FindResourceEntry(u, bvq::kRtGroupIcon, "MAINICON", 0, nullptr, nullptr));
   ASSERT_TRUE(bvq::EndResourceUpdate(u, false));
@@ -210,13 +210,13 @@ TEST(ResourceUpdate, DeleteExistingLeavesAnEmptyResourceDirectory) {
 TEST(ResourceUpdate, TheFileIsHeldExclusively) {
   const std::string dir = NewDir("exclusive");
   const std::string exe = CopyFixture(Fixture::Hello, dir);
-  bvq::TResUpdate* first = bvq::BeginResourceUpdate(exe, false);
+  bvq::ResourceUpdate* first = bvq::BeginResourceUpdate(exe, false);
   ASSERT_NE(first, nullptr);
   errno = 0;
   EXPECT_EQ(bvq::BeginResourceUpdate(exe, false), nullptr);
   EXPECT_EQ(errno, EBUSY);
   EXPECT_TRUE(bvq::EndResourceUpdate(first, true));
-  bvq::TResUpdate* again = bvq::BeginResourceUpdate(exe, false);
+  bvq::ResourceUpdate* again = bvq::BeginResourceUpdate(exe, false);
   EXPECT_NE(again, nullptr);
   EXPECT_TRUE(bvq::EndResourceUpdate(again, true));
 }
@@ -238,7 +238,7 @@ TEST(ResourceLocate, FindsTheVersionResourceBeforeAndAfterAnIconReplacement) {
     const std::string bytes = ReadBytes(exe).substr(located->fileOffset, located->size);
     EXPECT_EQ(bytes.substr(6, 30), std::string("V\0S\0_\0V\0E\0R\0S\0I\0O\0N\0_\0I\0N\0F\0O\0", 30));
     if (round == 0) {
-      bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false);
+      bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false);
       ASSERT_NE(u, nullptr);
       ASSERT_TRUE(bvq::LoadIconGroupFromIco(u, "MAINICON", 0, dir + "/big.ico"));
       ASSERT_TRUE(bvq::EndResourceUpdate(u, false));

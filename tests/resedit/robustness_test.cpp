@@ -121,14 +121,14 @@ TEST(Robustness, MalformedFilesAreRefusedAndLeftUntouched) {
 
 // Opens, replaces the icon group and writes back; the result must open again.
 void EditAndReopen(const std::string& exe, const std::string& ico, const std::string& before) {
-  bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false);
+  bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false);
   if (!u) {
     EXPECT_TRUE(ReadBytes(exe) == before) << "a refused file is untouched";
     return;
   }
   bvq::LoadIconGroupFromIco(u, "MAINICON", 0, ico);
   if (!bvq::EndResourceUpdate(u, false)) return;
-  bvq::TResUpdate* again = bvq::BeginResourceUpdate(exe, false);
+  bvq::ResourceUpdate* again = bvq::BeginResourceUpdate(exe, false);
   EXPECT_NE(again, nullptr) << "what was written reads back";
   if (again) bvq::EndResourceUpdate(again, true);
 }
@@ -178,7 +178,7 @@ TEST(Robustness, RandomDamageToTheResourceDirectory) {
     }
     const std::string exe = dir + "/damaged.exe";
     WriteBytes(exe, bytes);
-    if (bvq::TResUpdate* probe = bvq::BeginResourceUpdate(exe, false)) {
+    if (bvq::ResourceUpdate* probe = bvq::BeginResourceUpdate(exe, false)) {
       ++opened;
       bvq::EndResourceUpdate(probe, true);
     }
@@ -197,7 +197,7 @@ void ExpectFailedWriteBackUnderSizeLimit(const std::string& exe, const std::stri
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit rl{limit, limit};
     setrlimit(RLIMIT_FSIZE, &rl);
-    bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false);
+    bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false);
     if (!u) _exit(2);
     if (!bvq::LoadIconGroupFromIco(u, "MAINICON", 0, ico)) _exit(3);
     _exit(bvq::EndResourceUpdate(u, false) ? 1 : 0);

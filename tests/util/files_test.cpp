@@ -101,12 +101,12 @@ TEST(Files, WriteFileAtomicReplacesWholeFileAndKeepsOldOnFailure) {
   EXPECT_EQ(left, TStrList{f});
 
   // The target folder does not exist: error, nothing written.
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomic(dir.Path() + "none/x.conf", "x", &error));
-  EXPECT_NE(error.find("none"), std::string::npos);
+  Status written = WriteFileAtomic(dir.Path() + "none/x.conf", "x");
+  EXPECT_FALSE(written);
+  EXPECT_NE(written.error.find("none"), std::string::npos);
   // The target is a folder: the rename fails, the folder stays and no temporary file is left.
   dir.Mkdir("adir");
-  EXPECT_FALSE(WriteFileAtomic(dir.Path() + "adir", "x", &error));
+  EXPECT_FALSE(WriteFileAtomic(dir.Path() + "adir", "x"));
   EXPECT_TRUE(DirectoryExists(dir.Path() + "adir"));
   TStrList after;
   ListFolderFiles(after, dir.Path(), true, true);

@@ -61,12 +61,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string exe = g_dir + "/input.exe";
   WriteFile(exe, data, size);
-  if (bvq::TResUpdate* u = bvq::BeginResourceUpdate(exe, false)) {
+  if (bvq::ResourceUpdate* u = bvq::BeginResourceUpdate(exe, false)) {
     bvq::GetIconGroupName(u, 0);
     bvq::FindResourceEntry(u, bvq::kRtVersion, 1, 0, nullptr, nullptr);
     bvq::LoadIconGroupFromIco(u, "MAINICON", 0, g_dir + "/icon.ico");
     if (bvq::EndResourceUpdate(u, false)) {
-      bvq::TResUpdate* again = bvq::BeginResourceUpdate(exe, false);
+      bvq::ResourceUpdate* again = bvq::BeginResourceUpdate(exe, false);
       if (!again) abort();  // the editor wrote a file it cannot read
       bvq::EndResourceUpdate(again, true);
     }

@@ -1,11 +1,12 @@
 #pragma once
-// Results of the picture routines: a value, or the reason it could not be made. Bad pictures
-// are anticipated (users pick any file), so they are reported as values, never thrown.
+// Results of core routines whose failures are anticipated (a file that cannot be written, a
+// picture that cannot be read): a value, or the reason it could not be made, as a message for
+// the user or the log. Such failures are reported as values, never thrown.
 #include <optional>
 #include <string>
 #include <utility>
 
-namespace bvq::images {
+namespace bvq {
 
 // Success, or a failure with a message for the user or the log.
 struct Status {
@@ -44,4 +45,4 @@ class Outcome {
   std::string error_;
 };
 
-}  // namespace bvq::images
+}  // namespace bvq
