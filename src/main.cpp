@@ -30,7 +30,7 @@ bool PrepareProgram() {
   bvq::SettingsStore store = bvq::SettingsStore::Open();
   bvq::ProgramSettings settings;
   if (bvq::Status started = bvq::StartProgram(store, settings); !started) {
-    std::cerr << "belvandorithquessal: " << started.error << "\n";
+    std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(started.error) << "\n";
     return false;
   }
   if (!bvq::LoadInterfaceLanguage(settings.language) && !bvq::LoadInterfaceLanguage("English"))
@@ -41,7 +41,7 @@ bool PrepareProgram() {
 
 int RunBuild(const std::string& project) {
   if (bvq::FileSize64(project) == 0) {
-    std::cerr << "belvandorithquessal: the project file is empty: " << project << "\n";
+    std::cerr << "belvandorithquessal: the project file is empty: " << bvq::ControlsAsQuestionMarks(project) << "\n";
     return bvq::kExitProjectUnreadable;
   }
   bvq::SetBuildMode(true, project);
@@ -54,12 +54,23 @@ int RunBuild(const std::string& project) {
 #endif
 }
 
+// Export and import never replace what OUT names when it is a folder, device, FIFO, socket
+// or the input itself.
+bool OutputRefused(const bvq::CommandLine& cl) {
+  if (cl.output.empty()) return false;
+  const std::string refusal = bvq::ReplaceRefusal(cl.output, {cl.project});
+  if (refusal.empty()) return false;
+  std::cerr << "belvandorithquessal: nothing written: " << bvq::ControlsAsQuestionMarks(refusal) << "\n";
+  return true;
+}
+
 int ExportText(const bvq::CommandLine& cl) {
 #if BVQ_HAVE_PROJECT_FILE
+  if (OutputRefused(cl)) return 1;
   std::string text;
   bvq::ProjectFileResult r = bvq::ExportProjectText(cl.project, text);
   if (!r) {
-    std::cerr << "belvandorithquessal: " << cl.project << ": " << r.message << "\n";
+    std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(cl.project + ": " + r.message) << "\n";
     return bvq::kExitProjectUnreadable;
   }
   if (cl.output.empty()) {
@@ -67,7 +78,7 @@ int ExportText(const bvq::CommandLine& cl) {
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
   if (bvq::Status written = bvq::WriteFileAtomic(cl.output, text); !written) {
-    std::cerr << "belvandorithquessal: " << written.error << "\n";
+    std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(written.error) << "\n";
     return 1;
   }
   return 0;
@@ -80,9 +91,10 @@ int ExportText(const bvq::CommandLine& cl) {
 
 int ImportText(const bvq::CommandLine& cl) {
 #if BVQ_HAVE_PROJECT_FILE
+  if (OutputRefused(cl)) return 1;
   bvq::ProjectFileResult r = bvq::ImportProjectText(cl.project, cl.output);
   if (!r) {
-    std::cerr << "belvandorithquessal: " << cl.project << ": " << r.message << "\n";
+    std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(cl.project + ": " + r.message) << "\n";
     return bvq::kExitProjectUnreadable;
   }
   return 0;
@@ -106,7 +118,7 @@ int main(int argc, char** argv) {
       std::cout << bvq::kProgramName << " " << bvq::ProgramVersion() << "\n";
       return 0;
     case bvq::CommandKind::Error:
-      std::cerr << "belvandorithquessal: " << cl.message << "\n" << bvq::UsageText();
+      std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(cl.message) << "\n" << bvq::UsageText();
       return 2;
     case bvq::CommandKind::Build:
       return RunBuild(cl.project);
@@ -122,7 +134,7 @@ int main(int argc, char** argv) {
   if (cl.buildRequested) {
     // "/build" with a missing file does not select a build; without a window there is
     // nothing else to do, so say why instead of starting silently.
-    std::cerr << "belvandorithquessal: " << cl.message << "\n";
+    std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(cl.message) << "\n";
     return bvq::kExitProjectUnreadable;
   }
 #if BVQ_WITH_GUI

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "util/files.h"
+
 namespace bvq {
 
 BinaryFile::~BinaryFile() {
@@ -28,7 +30,7 @@ BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
 }
 
 void BinaryFile::Fail(const char* what) const {
-  throw FileError(std::string("cannot ") + what + " " + path_ + ": " + std::strerror(errno));
+  throw FileError(std::string("cannot ") + what + " " + path_ + ": " + FileErrorText(errno));
 }
 
 void BinaryFile::Open(const std::string& path, Mode mode) {
@@ -41,7 +43,8 @@ void BinaryFile::Open(const std::string& path, Mode mode) {
     case Mode::ReadWrite: flags |= O_RDWR; break;
     case Mode::Create: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
   }
-  fd_ = ::open(path.c_str(), flags, 0666);
+  // Reading opens regular files only, without blocking on a FIFO or device.
+  fd_ = mode == Mode::Read ? OpenRegularFile(path) : ::open(path.c_str(), flags, 0666);
   if (fd_ < 0) Fail(mode == Mode::Create ? "create" : "open");
   struct stat st{};
   if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "util/files.h"
+
 namespace bvq {
 namespace {
 
@@ -13,7 +15,7 @@ std::string Hex4(uint32_t v) {
 }
 
 std::string SystemMessage(int code) {
-  std::string text = std::strerror(code);
+  std::string text = FileErrorText(code);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n' ||
                            text.back() == '.'))
     text.pop_back();

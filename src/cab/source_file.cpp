@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <ctime>
 
+#include "util/files.h"
+
 namespace bvq::cab {
 
 void ToDosDateTime(int64_t unixSeconds, uint16_t& date, uint16_t& time) {
@@ -27,11 +29,12 @@ void ToDosDateTime(int64_t unixSeconds, uint16_t& date, uint16_t& time) {
 }
 
 bool OpenSourceFile(const std::string& path, SourceFile& out) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // A source swapped for a FIFO or device must not block the build in open().
+  int fd = OpenRegularFile(path);
   if (fd < 0) return false;
   struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    int e = S_ISDIR(st.st_mode) ? EISDIR : (errno ? errno : EINVAL);
+  if (fstat(fd, &st) != 0) {
+    int e = errno;
     ::close(fd);
     errno = e;
     return false;

@@ -148,16 +148,22 @@ ProjectFileResult ParseProjectText(Project& project, std::string_view text, cons
     columns.push_back(*count);
   }
   if (!reader.SkipPast("[LIST_COUNT_DATA_LIST_SIZE]")) return NotAProject("no [LIST_COUNT_DATA_LIST_SIZE] line");
-  uint64_t needed = 0;
   for (int64_t i = 0; i < *listCount; ++i) {
     if (reader.AtEnd()) return NotAProject("fewer entry counts than lists");
     const std::string& line = reader.Next();
     const auto count = ParseCount(line);
     if (!count) return NotAProject("entry count \"" + line + "\" is not a number");
     rows.push_back(*count);
-    needed += static_cast<uint64_t>(*count) * static_cast<uint64_t>(columns[i] > 1 ? columns[i] : 1);
   }
-  if (needed > reader.Remaining()) return NotAProject("fewer entry lines than the counts announce");
+  // Every list's rows must fit into the lines that are left after the lists before it; the
+  // comparison divides instead of multiplying, so crafted counts cannot wrap around.
+  uint64_t available = reader.Remaining();
+  for (int64_t i = 0; i < *listCount; ++i) {
+    const uint64_t linesPerRow = static_cast<uint64_t>(columns[i] > 1 ? columns[i] : 1);
+    const uint64_t rowCount = static_cast<uint64_t>(rows[i]);
+    if (rowCount > available / linesPerRow) return NotAProject("fewer entry lines than the counts announce");
+    available -= rowCount * linesPerRow;
+  }
 
   for (int64_t i = 0; i < *listCount; ++i) {
     EntryList& list = project.EntryListAt(static_cast<int>(i) + 1);
@@ -286,7 +292,7 @@ ProjectFileResult LoadProject(Project& project, const std::string& path, const P
   std::string text;
   const auto bytes = ReadFileBytes(path);
   if (!bytes) {
-    result = Failure("The project file cannot be read: " + path + ": " + std::strerror(errno));
+    result = Failure("The project file cannot be read: " + path + ": " + FileErrorText(errno));
   } else {
     result = ProjectTextFromFileBytes(*bytes, text);
     if (result) result = ReadProjectText(project, text, path, context);
@@ -298,13 +304,13 @@ ProjectFileResult LoadProject(Project& project, const std::string& path, const P
 
 ProjectFileResult ExportProjectText(const std::string& projectPath, std::string& text) {
   const auto bytes = ReadFileBytes(projectPath);
-  if (!bytes) return Failure("The project file cannot be read: " + projectPath + ": " + std::strerror(errno));
+  if (!bytes) return Failure("The project file cannot be read: " + projectPath + ": " + FileErrorText(errno));
   return ProjectTextFromFileBytes(*bytes, text);
 }
 
 ProjectFileResult ImportProjectText(const std::string& textPath, const std::string& outPath) {
   const auto text = ReadFileBytes(textPath);
-  if (!text) return Failure("The text file cannot be read: " + textPath + ": " + std::strerror(errno));
+  if (!text) return Failure("The text file cannot be read: " + textPath + ": " + FileErrorText(errno));
   // Only a text that reads as a project becomes a project file.
   Project scratch;
   std::vector<OldSideFile> sideFiles;

@@ -153,13 +153,72 @@ std::string UniqueNumberedFileIn(const std::string& folder, std::string_view pre
   }
 }
 
+int OpenRegularFile(const std::string& path) {
+  // Without O_NONBLOCK, opening a FIFO waits for a writer and a device may wait for its
+  // hardware; with it, open returns at once and the type check below refuses them.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  const bool examined = fstat(fd, &st) == 0;
+  if (!examined || !S_ISREG(st.st_mode)) {
+    const int error = !examined ? errno : S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFileError;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  // A regular file ignores O_NONBLOCK; clear it anyway so that reads behave as plain reads.
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  return !a.empty() && !b.empty() && stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 &&
+         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::string ReplaceRefusal(const std::string& path, const std::vector<std::string>& inputs) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) {
+    // A dangling link would be replaced by a file; anything else that does not exist is fine.
+    struct stat link {};
+    if (lstat(path.c_str(), &link) == 0) return "the output path is a link to nothing: " + path;
+    return {};
+  }
+  if (S_ISDIR(st.st_mode)) return "the output path is a folder: " + path;
+  if (!S_ISREG(st.st_mode)) return "the output path is not a regular file (a device, FIFO or socket): " + path;
+  for (const std::string& input : inputs)
+    if (SameFile(path, input)) return "the output path is the input file: " + path;
+  return {};
+}
+
+std::string FileErrorText(int error) {
+  if (error == kNotRegularFileError) return "not a regular file (a device, FIFO or socket)";
+  return std::strerror(error);
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in || DirectoryExists(path)) return std::nullopt;
-  std::ostringstream out;
-  out << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return std::move(out).str();
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  std::string bytes;
+  if (fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      ::close(fd);
+      errno = error;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
 }
 
 // The process's file-creation mask, read without changing it.
@@ -170,6 +229,21 @@ static mode_t CurrentUmask() {
     if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
   }
   return 022;
+}
+
+std::string CreateFileBeside(const std::string& path) {
+  const std::string folder = ExtractFilePath(path);
+  std::string name = (folder.empty() ? std::string("./") : folder) + "." + ExtractFileName(path) + ".XXXXXX";
+  const int fd = mkstemp(name.data());
+  if (fd < 0) return {};
+  const int error = fchmod(fd, 0666 & ~CurrentUmask()) == 0 ? 0 : errno;
+  close(fd);
+  if (error != 0) {
+    unlink(name.c_str());
+    errno = error;
+    return {};
+  }
+  return name;
 }
 
 Status WriteFileAtomic(const std::string& path, std::string_view bytes) {

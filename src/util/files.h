@@ -1,10 +1,12 @@
 #pragma once
 // File and folder helpers. Paths are native (callers pass NativePath(...) for project paths).
 // None of them throws for a missing file: they give 0, "" or false.
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "util/outcome.h"
 #include "util/strings.h"
@@ -46,8 +48,30 @@ TStrList ListFileNames(const std::string& folder, std::string_view extension);
 // sub-folders written with "\" or "/".
 std::string UniqueNumberedFileIn(const std::string& folder, std::string_view prefix, std::string_view extension);
 
-// Whole file as bytes; nullopt when it cannot be read.
+// errno value that OpenRegularFile and ReadFileBytes leave for a path that names a device,
+// FIFO or socket; FileErrorText says so in words.
+constexpr int kNotRegularFileError = EBADFD;
+// Opens a regular file for reading without ever blocking in open(): a FIFO, device or socket
+// is refused (errno kNotRegularFileError), a folder too (EISDIR). -1 with errno on failure.
+int OpenRegularFile(const std::string& path);
+// The reason for errno `error` as words, kNotRegularFileError included.
+std::string FileErrorText(int error);
+
+// True when both paths exist and name the same file (same device and inode, links followed),
+// however they are spelt.
+bool SameFile(const std::string& a, const std::string& b);
+// Why `path` must not be replaced by a newly written file: it exists and is not a regular file
+// (links followed: a link to a device counts as the device), or it is one of `inputs`. Empty
+// when writing it is fine.
+std::string ReplaceRefusal(const std::string& path, const std::vector<std::string>& inputs);
+
+// Whole regular file as bytes; nullopt with errno set when it cannot be read or is not a
+// regular file.
 std::optional<std::string> ReadFileBytes(const std::string& path);
+// Creates an empty file with a free hidden name beside `path` (".name.XXXXXX"), with the mode
+// a newly created file gets, and returns its path; "" with errno set on failure. The caller
+// renames it over `path` once it is complete.
+std::string CreateFileBeside(const std::string& path);
 // Writes the bytes to a temporary file beside `path`, flushes it to disk and renames it over
 // `path`, so readers see the old or the new content, never a half-written file. On failure
 // the old file is untouched, the result says why and errno is left set.

@@ -28,6 +28,24 @@ TStrList SplitText(std::string_view separator, std::string_view text) {
   return pieces;
 }
 
+std::string ControlsAsQuestionMarks(std::string_view utf8) {
+  std::string shown;
+  shown.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x20 || c == 0x7F) {
+      shown += '?';
+    } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+               static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+      shown += '?';  // U+0080..U+009F
+      ++i;
+    } else {
+      shown += static_cast<char>(c);
+    }
+  }
+  return shown;
+}
+
 std::string ReplaceAll(std::string text, std::string_view searched, std::string_view replacement) {
   if (searched.empty() || text == replacement || searched == replacement) return text;
   // A replacement holding the searched text would create a new occurrence every round.

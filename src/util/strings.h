@@ -21,6 +21,11 @@ TStrList SplitText(std::string_view separator, std::string_view text);
 // would never end; then a single left-to-right pass is made instead.
 std::string ReplaceAll(std::string text, std::string_view searched, std::string_view replacement);
 
+// The UTF-8 text with every control character (C0, DEL and C1, line breaks and tabs
+// included) shown as "?", so that bytes taken from a project cannot steer a terminal or break
+// a log line when printed.
+std::string ControlsAsQuestionMarks(std::string_view utf8);
+
 // Removes leading and trailing blanks (only ' ').
 std::string TrimBlanks(std::string_view text);
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <set>
+#include <vector>
 
 #include "project/old_project_versions.h"
 #include "project/project_codec.h"
@@ -341,6 +342,27 @@ TEST_F(ProjectFileTest, DamagedFilesLeaveTheProjectUntouched) {
     if (pos != std::string::npos) t.replace(pos, from.size(), to);
     return MakeProjectFileBytes(t);
   };
+  // The text with its column and entry counts replaced (eleven of each).
+  auto withCounts = [&](const std::vector<std::string>& columns, const std::vector<std::string>& rows) {
+    std::string t = good;
+    const auto start = t.find("[LIST_COUNT_DATA_SIZE]\r\n");
+    std::size_t end = t.find("[LIST_COUNT_DATA_LIST_SIZE]\r\n");
+    for (int i = 0; i < 12 && end != std::string::npos; ++i) end = t.find("\r\n", end) + 2;
+    EXPECT_TRUE(start != std::string::npos && end != std::string::npos);
+    std::string counts = "[LIST_COUNT_DATA_SIZE]\r\n";
+    for (const std::string& c : columns) counts += c + "\r\n";
+    counts += "[LIST_COUNT_DATA_LIST_SIZE]\r\n";
+    for (const std::string& r : rows) counts += r + "\r\n";
+    t.replace(start, end - start, counts);
+    return MakeProjectFileBytes(t);
+  };
+  // Products of columns and entries that add up to exactly 2^64: four lists of
+  // (2^31-1) x (2^31-1) and one of 262140 x 65537.
+  const std::string most = "2147483647";
+  const std::vector<std::string> wrapColumns = {most, most, most, most, "262140", "0", "0", "0", "0", "0", "0"};
+  const std::vector<std::string> wrapRows = {most, most, most, most, "65537", "0", "0", "0", "0", "0", "0"};
+  std::vector<std::string> hugeRows(11, "0");
+  hugeRows[0] = most;
   std::string longerLength = goodBytes;
   longerLength[31] = static_cast<char>(static_cast<unsigned char>(longerLength[31]) + 1);
   std::string negativeLength = goodBytes;
@@ -373,6 +395,9 @@ TEST_F(ProjectFileTest, DamagedFilesLeaveTheProjectUntouched) {
       {"non-numeric column count", replaced("[LIST_COUNT_DATA_SIZE]\r\n7", "[LIST_COUNT_DATA_SIZE]\r\nseven"), true},
       {"negative entry count", replaced("[LIST_COUNT_DATA_LIST_SIZE]\r\n0", "[LIST_COUNT_DATA_LIST_SIZE]\r\n-1"), true},
       {"entry count beyond the text", replaced("[LIST_COUNT_DATA_LIST_SIZE]\r\n0", "[LIST_COUNT_DATA_LIST_SIZE]\r\n90"), true},
+      {"entry counts whose line total wraps 2^64", withCounts(wrapColumns, wrapRows), true},
+      {"one list of 2^31-1 entries", withCounts(std::vector<std::string>(11, "1"), hugeRows), true},
+      {"column count 2^31-1 with one entry", withCounts(std::vector<std::string>(11, most), std::vector<std::string>(11, "1")), true},
       {"non-numeric colour", replaced("\r\n16744576\r\n", "\r\nblue\r\n"), true},
   };
   for (const Case& c : cases) {

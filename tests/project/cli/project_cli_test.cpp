@@ -1,9 +1,13 @@
 // --export-text and --import-text through the program itself.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "project/project_file.h"
@@ -68,6 +72,60 @@ TEST_F(ProjectCliTest, DamagedProjectIsRefused) {
   const ProgramRun run = RunProgram("--export-text '" + path + "'");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
+}
+
+// Hostile inputs and outputs: the program never blocks on a FIFO, never reads an endless
+// device, and never replaces a device, a FIFO, a folder or its own input.
+TEST_F(ProjectCliTest, HostileInputsAndOutputsAreRefusedAndLeftAlone) {
+  const std::string project = folder_.Path() + "p.bvq";
+  ASSERT_TRUE(SaveProject(project_, project, context_));
+  const std::string projectBytes = folder_.Read(project);
+  std::string text;
+  ASSERT_TRUE(ExportProjectText(project, text));
+  const std::string textPath = folder_.Write("p.txt", text);
+  const std::string fifo = folder_.Path() + "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string deviceLink = folder_.Path() + "null-link";
+  ASSERT_EQ(symlink("/dev/null", deviceLink.c_str()), 0);
+  const std::string folder = folder_.Path() + "folder";
+  std::filesystem::create_directories(folder);
+  const std::string projectLink = folder_.Path() + "p-link.bvq";
+  ASSERT_EQ(symlink(project.c_str(), projectLink.c_str()), 0);
+
+  struct Case {
+    const char* name;
+    std::string arguments;
+    int status;
+  };
+  const Case cases[] = {
+      {"export from a FIFO", "--export-text '" + fifo + "'", 2},
+      {"export from /dev/zero", "--export-text /dev/zero", 2},
+      {"import from a FIFO", "--import-text '" + fifo + "' '" + folder_.Path() + "new.bvq'", 2},
+      {"import from /dev/zero", "--import-text /dev/zero '" + folder_.Path() + "new.bvq'", 2},
+      {"export into a FIFO", "--export-text '" + project + "' '" + fifo + "'", 1},
+      {"export into a link to /dev/null", "--export-text '" + project + "' '" + deviceLink + "'", 1},
+      {"export into a folder", "--export-text '" + project + "' '" + folder + "'", 1},
+      {"export over its own project", "--export-text '" + project + "' '" + project + "'", 1},
+      {"export over a link to its own project", "--export-text '" + project + "' '" + projectLink + "'", 1},
+      {"import into a link to /dev/null", "--import-text '" + textPath + "' '" + deviceLink + "'", 1},
+      {"import over its own text", "--import-text '" + textPath + "' '" + textPath + "'", 1},
+  };
+  for (const Case& c : cases) {
+    // `timeout` turns a hang into a failure instead of a stuck test.
+    const std::string command = "timeout 20 '" + std::string(BVQ_PROGRAM) + "' " + c.arguments + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status)) << c.name;
+    EXPECT_EQ(WEXITSTATUS(status), c.status) << c.name;
+  }
+  struct stat st {};
+  EXPECT_TRUE(lstat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+  EXPECT_TRUE(lstat(deviceLink.c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+  EXPECT_TRUE(stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  EXPECT_TRUE(lstat(projectLink.c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+  EXPECT_EQ(folder_.Read(project), projectBytes);
+  EXPECT_EQ(folder_.Read(textPath), text);
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path() + "new.bvq"));
 }
 
 }  // namespace
