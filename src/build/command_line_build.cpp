@@ -3,6 +3,9 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <iterator>
+#include <string>
 
 #include "build/build_cancel.h"
 #include "build/build_log.h"
@@ -27,7 +30,7 @@ class ConsoleReporter : public BuildReporter {
  public:
   void AddLogLine(const LogLine& line) override {
     LogLine shown = line;
-    shown.text = AnsiToUtf8(line.text);
+    shown.text = ControlsAsQuestionMarks(AnsiToUtf8(line.text));
     std::fprintf(stdout, "%s\n", FormatLogLine(shown).c_str());
     std::fflush(stdout);
   }
@@ -43,28 +46,33 @@ class ConsoleReporter : public BuildReporter {
 
 extern "C" void OnInterrupt(int) { RequestBuildCancel(); }
 
-// Installs the cancel handler for SIGINT and SIGTERM for the lifetime of the object.
+// Signals that end a build: each cancels it, so that the build removes its partial setup and
+// work files before the program exits.
+constexpr int kCancelSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Installs the cancel handler for the signals above for the lifetime of the object.
 class CancelOnSignals {
  public:
   CancelOnSignals() {
     struct sigaction sa{};
     sa.sa_handler = OnInterrupt;
     sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, &oldInt_);
-    sigaction(SIGTERM, &sa, &oldTerm_);
+    for (std::size_t i = 0; i < std::size(kCancelSignals); ++i) sigaction(kCancelSignals[i], &sa, &old_[i]);
   }
   ~CancelOnSignals() {
-    sigaction(SIGINT, &oldInt_, nullptr);
-    sigaction(SIGTERM, &oldTerm_, nullptr);
+    for (std::size_t i = 0; i < std::size(kCancelSignals); ++i) sigaction(kCancelSignals[i], &old_[i], nullptr);
   }
 
  private:
-  struct sigaction oldInt_{}, oldTerm_{};
+  struct sigaction old_[std::size(kCancelSignals)]{};
 };
 
 }  // namespace
 
 int RunCommandLineBuild(const std::string& projectPath) {
+  // A closed standard output (the build piped into "head") makes log lines fail to print; it
+  // must not kill the build before it has cleaned up.
+  std::signal(SIGPIPE, SIG_IGN);
   ConsoleReporter reporter;
   ProjectContext context;
   context.InterfaceLanguage = ResolveInterfaceLanguage(ReadProgramSettings(SettingsStore::Open()).language);
@@ -92,7 +100,13 @@ int RunCommandLineBuild(const std::string& projectPath) {
 
   CancelOnSignals cancelOnSignals;
   BuildResult result = RunBuild(project, reporter);
-  return result.built ? kExitBuilt : kExitBuildFailed;
+  if (!result.built) return kExitBuildFailed;
+  // The last line says where the setup is, how big it is and in how many volumes.
+  const std::string setup = std::filesystem::path(result.setupPath).lexically_normal().string();
+  reporter.Line(Utf8ToAnsi(setup) + ": " + std::to_string(result.totalSize) + " bytes in " +
+                    std::to_string(result.volumeCount) + (result.volumeCount == 1 ? " volume" : " volumes"),
+                LogIcon::Information);
+  return kExitBuilt;
 }
 
 }  // namespace bvq

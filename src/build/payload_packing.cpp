@@ -75,6 +75,7 @@ bool PackPayloadCabinets(const PayloadList& payload, int compression, const std:
     reporter.ProcessEvents();
   };
 
+  std::string current;  // the source being added, named by an error
   try {
     writer.Open(WorkFilePath(workFolder, 0));
     for (size_t i = 0; i < payload.files.size(); ++i) {
@@ -82,15 +83,23 @@ bool PackPayloadCabinets(const PayloadList& payload, int compression, const std:
         writer.Close(false);
         return false;
       }
-      writer.AddFile(payload.files[i].source, std::to_string(i), false);
+      current = payload.files[i].source;
+      writer.AddFile(current, std::to_string(i), false);
     }
+    current.clear();
     reporter.SetLastLogLine(InterfaceString(81));
     Log(reporter, InterfaceString(179));
     writer.Close(!BuildCancelRequested());
   } catch (const std::exception& e) {
     // A packing error or a cancel that aborted the writer.
     writer.Close(false);
-    if (!BuildCancelRequested()) Log(reporter, Utf8ToAnsi(e.what()), LogIcon::Error);
+    // A log line is one line: the cabinet error's line break becomes a blank.
+    std::string reason = e.what();
+    for (char& c : reason)
+      if (c == '\r' || c == '\n') c = ' ';
+    reason = ReplaceAll(reason, "  ", " ");
+    if (!current.empty()) reason = "cannot pack " + current + ":" + (reason.rfind(' ', 0) == 0 ? "" : " ") + reason;
+    if (!BuildCancelRequested()) Log(reporter, Utf8ToAnsi(reason), LogIcon::Error);
     RequestBuildCancel();
     return false;
   }

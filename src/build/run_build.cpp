@@ -1,6 +1,9 @@
 #include "build/run_build.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -10,6 +13,7 @@
 #include "build/build_progress.h"
 #include "build/data_block.h"
 #include "build/installer_script.h"
+#include "build/output_paths.h"
 #include "build/language_side_files.h"
 #include "build/payload_list.h"
 #include "build/payload_packing.h"
@@ -30,11 +34,13 @@ namespace bvq {
 namespace {
 
 const char* const kEmptySizeText = "0,00 Kb";
+// More volumes than this come only from a volume size typed far too small.
+constexpr uint64_t kMaxVolumes = 10000;
 
 class BuildRun {
  public:
   BuildRun(Project& project, BuildReporter& reporter)
-      : p_(project), reporter_(reporter), progress_(reporter), work_(WorkFolder()) {}
+      : p_(project), reporter_(reporter), progress_(reporter) {}
 
   BuildResult Run() {
     Log(reporter_, InterfaceString(76));
@@ -65,8 +71,9 @@ class BuildRun {
 
  private:
   void Steps() {
-    ForceDirectories(work_);
-    RemoveWorkFiles(work_);
+    // A folder of this build's own inside the working folder: builds running at the same time
+    // never share or empty each other's work files.
+    work_ = MakePrivateWorkFolder(WorkFolder());
 
     // The uninstaller: the stub with the project's uninstaller icon.
     Log(reporter_, InterfaceString(86) + ExtractFileName(NativePath(p_.LabeledEdit1)) + "...");
@@ -78,15 +85,26 @@ class BuildRun {
     payload_ = CollectPayload(p_, p_.CheckBox11 ? uninstaller : std::string(), reporter_);
     if (StopIfCancelled(2)) return;
 
-    // The setup file: the installer stub with the project's icon and version texts.
-    const std::string setup = VolumePath(p_, 0);
-    result_.setupPath = setup;
-    Log(reporter_, InterfaceString(86) + ExtractFileName(setup) + "...");
-    if (!CopyStub(setup)) {
+    // The setup file: the installer stub with the project's icon and version texts, written
+    // under a temporary name beside the setup path and renamed into place once complete, so an
+    // existing setup survives a failed build.
+    if (!OutputPathsAllowed()) return;
+    // Stored builds know their payload size now: too many volumes are refused before the setup
+    // is begun; compressed builds check once the cabinets are packed.
+    if (!useCabinets_ &&
+        !VolumeCountAllowed(payload_.totalSourceSize + kStoredHeaderSize * payload_.files.size())) {
+      Log(reporter_, InterfaceString(60), LogIcon::Error);
+      RemovePrivateWorkFolder(work_);
+      return;
+    }
+    const std::string finalSetup = VolumePath(p_, 0);
+    Log(reporter_, InterfaceString(86) + ExtractFileName(finalSetup) + "...");
+    if (!CopyStub(finalSetup)) {
       RequestBuildCancel();
       StopIfCancelled(2);
       return;
     }
+    const std::string setup = partialSetup_;
     ReplaceExeIcon(setup, ResolveProjectPath(p_, p_.LabeledEdit11), "MAINICON", 0);
     Log(reporter_, InterfaceString(173));
     VersionWords version;
@@ -109,6 +127,11 @@ class BuildRun {
       payloadSize = payload_.totalSourceSize + kStoredHeaderSize * payload_.files.size();
     }
     if (StopIfCancelled(2)) return;
+    if (!VolumeCountAllowed(payloadSize)) {
+      RequestBuildCancel();
+      StopIfCancelled(0);
+      return;
+    }
 
     // The installer script, appended behind the stub.
     Log(reporter_, InterfaceString(84));
@@ -154,7 +177,7 @@ class BuildRun {
     for (const PackedFile& f : payload_.files) sources.push_back(f.source);
     std::unique_ptr<PayloadReader> reader =
         useCabinets_ ? MakeCabinetPayloadReader(packed.cabinets) : MakeStoredPayloadReader(std::move(sources));
-    VolumeResult volumes = WriteVolumes(layout, *reader, [this](int n) { return VolumePath(p_, n); }, progress_,
+    VolumeResult volumes = WriteVolumes(layout, *reader, [this](int n) { return OutputVolume(n); }, progress_,
                                         highestVolume_);
     reader.reset();
     if (volumes.outcome == VolumeOutcome::Cancelled) {
@@ -168,6 +191,10 @@ class BuildRun {
     }
 
     // Success.
+    if (std::rename(setup.c_str(), finalSetup.c_str()) != 0)
+      throw FileError("cannot rename " + setup + " to " + finalSetup + ": " + std::strerror(errno));
+    partialSetup_.clear();
+    result_.setupPath = finalSetup;
     p_.LastVolumeIndex = volumes.volumeCount - 1;
     p_.BuildCurrent = true;
     result_.built = true;
@@ -177,17 +204,69 @@ class BuildRun {
     p_.LastSetupSizeText = SizeText(static_cast<int64_t>(volumes.totalSize));
     reporter_.SetSizeText(p_.LastSetupSizeText);
     Log(reporter_, InterfaceString(98));
-    RemoveWorkFiles(work_);
+    RemovePrivateWorkFolder(work_);
     Log(reporter_, InterfaceString(61));
   }
 
-  // Copies the installer stub to the setup path; false when that fails.
+  // Refuses, before anything is written there, a setup or volume path that is a folder, a
+  // device, the project file, a file the project uses or a file of the program. False (with
+  // an error line) when refused.
+  bool OutputPathsAllowed() {
+    std::vector<std::string> sources;
+    for (const PackedFile& f : payload_.files) sources.push_back(f.source);
+    const BuildInputFiles inputs = CollectBuildInputs(p_, sources);
+    // Volumes beyond the first: as many as the sources could fill at most (plus one for the
+    // fixed part), checked up to a bound; WriteVolumes checks every volume again as it opens it.
+    const uint64_t volumeSize = VolumeSize(p_);
+    const uint64_t payloadBound = payload_.totalSourceSize + kStoredHeaderSize * payload_.files.size();
+    const uint64_t volumes = volumeSize == 0 ? 1 : std::min<uint64_t>(payloadBound / volumeSize + 2, kMaxVolumes);
+    for (uint64_t n = 0; n < volumes; ++n) {
+      const std::string path = VolumePath(p_, static_cast<int>(n));
+      if (std::string why = inputs.Refusal(path); !why.empty()) {
+        Log(reporter_, "The setup cannot be written to " + path + ": " + why + "; nothing was written.",
+            LogIcon::Error);
+        Log(reporter_, InterfaceString(60), LogIcon::Error);
+        RemovePrivateWorkFolder(work_);
+        result_ = BuildResult{};
+        return false;
+      }
+    }
+    inputs_ = inputs;
+    return true;
+  }
+
+  // False, with an error line, when a payload of `payloadSize` bytes would fill more than
+  // kMaxVolumes volumes (a volume size typed far too small).
+  bool VolumeCountAllowed(uint64_t payloadSize) {
+    const uint64_t volumeSize = VolumeSize(p_);
+    if (volumeSize == 0 || payloadSize / volumeSize < kMaxVolumes) return true;
+    Log(reporter_,
+        "The volume size of " + std::to_string(volumeSize) + " bytes would split the setup into more than " +
+            std::to_string(kMaxVolumes) + " volumes; choose a larger volume size. Nothing was written.",
+        LogIcon::Error);
+    return false;
+  }
+
+  // Path of volume n while it is written: volume 0 under its temporary name, the others under
+  // their own after the same check as before the build.
+  std::string OutputVolume(int n) {
+    if (n == 0) return partialSetup_;
+    const std::string path = VolumePath(p_, n);
+    if (std::string why = inputs_.Refusal(path); !why.empty())
+      throw FileError("The volume cannot be written to " + path + ": " + why);
+    return path;
+  }
+
+  // Copies the installer stub to a temporary file beside the setup path (partialSetup_);
+  // false when that fails.
   bool CopyStub(const std::string& setup) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(setup).parent_path(), ec);
     highestVolume_ = std::max(highestVolume_, 0);
     try {
-      CopyWholeFile(ProgramFolder() + "Data/Install.exe", setup);
+      partialSetup_ = CreateFileBeside(setup);
+      if (partialSetup_.empty()) throw FileError("cannot create " + setup + ": " + std::strerror(errno));
+      CopyWholeFile(ProgramFolder() + "Data/Install.exe", partialSetup_);
     } catch (const FileError& e) {
       Log(reporter_, Utf8ToAnsi(e.what()), LogIcon::Error);
       return false;
@@ -201,8 +280,10 @@ class BuildRun {
     reporter_.ProcessEvents();
     if (!BuildCancelRequested()) return false;
     std::error_code ec;
-    for (int n = 0; n <= highestVolume_; ++n) std::filesystem::remove(VolumePath(p_, n), ec);
-    RemoveWorkFiles(work_);
+    if (!partialSetup_.empty()) std::filesystem::remove(partialSetup_, ec);
+    partialSetup_.clear();
+    for (int n = 1; n <= highestVolume_; ++n) std::filesystem::remove(VolumePath(p_, n), ec);
+    RemovePrivateWorkFolder(work_);
     Log(reporter_, InterfaceString(kind == 0 ? 60 : 75), kind == 0 ? LogIcon::Error : LogIcon::Warning);
     reporter_.SetSizeText(kEmptySizeText);
     progress_.Reset();
@@ -214,7 +295,9 @@ class BuildRun {
   Project& p_;
   BuildReporter& reporter_;
   BuildProgress progress_;
-  const std::string work_;
+  std::string work_;          // this build's private work folder
+  std::string partialSetup_;  // volume 0 until it is renamed into place
+  BuildInputFiles inputs_;    // files no volume may overwrite
   bool useCabinets_ = false;
   PayloadList payload_;
   int highestVolume_ = -1;  // the highest volume this build has created

@@ -37,12 +37,14 @@ VolumeResult WriteVolumes(const VolumeLayout& layout, PayloadReader& payload,
       return result;
     }
     BinaryFile volume;
+    // The path first: a path refused there was not created by this build and is not removed.
+    const std::string path = volumePath(h);
     if (h > highestVolume) highestVolume = h;
     if (h == 0) {
-      volume.Open(volumePath(0), BinaryFile::Mode::ReadWrite);
+      volume.Open(path, BinaryFile::Mode::ReadWrite);
       volume.SeekToEnd();
     } else {
-      volume.Open(volumePath(h), BinaryFile::Mode::Create);
+      volume.Open(path, BinaryFile::Mode::Create);
     }
     // Room in this volume; the first keeps 36 bytes for the trailer and takes no payload at
     // all when the fixed part already fills it.

@@ -21,8 +21,17 @@ enum WorkFile : int {
 // result, with all missing parents, on every call.
 std::string WorkFilePath(const std::string& workFolder, int n);
 
-// Deletes the named work files and every file below "Pack/", removing the emptied folders.
+// Deletes the named work files and everything below "Pack/" with the folder itself. Links are
+// removed, never followed: a "Pack" link to another folder leaves that folder's files alone.
 // Missing files are no error.
 void RemoveWorkFiles(const std::string& workFolder);
+
+// Creates a folder of one build's own inside `workFolder` ("build-XXXXXX", mode 0700) and
+// returns it with a trailing "/". Raises FileError when it cannot be created.
+std::string MakePrivateWorkFolder(const std::string& workFolder);
+
+// Removes a folder made by MakePrivateWorkFolder with everything in it. Links inside are
+// removed, never followed. An empty path or a missing folder is no error.
+void RemovePrivateWorkFolder(const std::string& folder);
 
 }  // namespace bvq

@@ -28,8 +28,9 @@ Outcome<std::string> PrepareWorkFolder(const std::string& folder) {
   if (S_ISLNK(st.st_mode)) return fail("the working folder " + path + " is a symbolic link; refusing to use it");
   if (!S_ISDIR(st.st_mode)) return fail("the working folder " + path + " exists and is not a folder");
   if (st.st_uid != getuid()) return fail("the working folder " + path + " belongs to another account; refusing to use it");
-  // The default folder lies in a shared temporary folder: keep it private to this account.
-  if (!created && path + "/" == DefaultWorkFolder() && (st.st_mode & 077) != 0 && chmod(path.c_str(), 0700) != 0)
+  // Work files carry the project's sources; whether the folder is the default one in a shared
+  // temporary folder or one chosen in the settings, it is kept private to this account.
+  if (!created && (st.st_mode & 077) != 0 && chmod(path.c_str(), 0700) != 0)
     return fail("cannot restrict the working folder " + path + ": " + std::strerror(errno));
   if (access(path.c_str(), W_OK | X_OK) != 0) return fail("the working folder " + path + " is not writable");
   return path + "/";

@@ -56,6 +56,37 @@ TEST(WorkFiles, NamesAndCleanUp) {
   RemoveWorkFiles(work);  // nothing left to remove: no error
 }
 
+// A link planted in the work folder is removed, its target never emptied; each build's
+// private folder is its own and goes with everything in it.
+TEST(WorkFiles, CleanUpNeverFollowsLinks) {
+  test::TempFolder dir;
+  const std::string work = dir / "work/";
+  const std::string outside = dir / "outside/";
+  test::WriteFile(outside + "precious.txt", "keep");
+  test::WriteFile(outside + "sub/precious.txt", "keep");
+  fs::create_directories(work);
+  fs::create_directory_symlink(outside, work + "Pack");
+  fs::create_symlink(outside + "precious.txt", work + "Data.tmp");
+  RemoveWorkFiles(work);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(work + "Pack")));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(work + "Data.tmp")));
+
+  const std::string first = MakePrivateWorkFolder(work);
+  const std::string second = MakePrivateWorkFolder(work);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(first.rfind(work, 0), 0u);
+  EXPECT_EQ(fs::status(first).permissions() & fs::perms::all, fs::perms::owner_all);
+  test::WriteFile(WorkFilePath(first, 0), "x");
+  fs::create_directory_symlink(outside, first + "link");
+  fs::create_directory_symlink(outside, WorkFilePath(first, 1) + ".dir");
+  RemovePrivateWorkFolder(first);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(first)));
+  EXPECT_TRUE(fs::is_directory(second));
+  RemovePrivateWorkFolder(second);
+  EXPECT_EQ(test::ReadFile(outside + "precious.txt"), "keep");
+  EXPECT_EQ(test::ReadFile(outside + "sub/precious.txt"), "keep");
+}
+
 TEST(VersionNumbers, Parse) {
   struct Case { const char* text; bool ok; uint32_t ms, ls; };
   const Case cases[] = {

@@ -4,7 +4,8 @@ trailer and script read here, the payload and data cabinets by cabextract, the v
 resource by pefile, and (when Wine is there) a silent installation of the setup.
 
 Usage: command_line_test.py PROGRAM EXAMPLES_DIR CASE
-Cases: example, missing-source, unreadable-project, unwritable-output, cancel, wine-install.
+Cases: example, missing-source, escape-in-message, unreadable-project, unwritable-output, cancel, hangup, closed-output,
+setup-over-source, parallel, wine-install.
 Each case works in a temporary copy of the examples with its own settings and work folder.
 """
 import os
@@ -68,9 +69,10 @@ class Sandbox:
         self.project = os.path.join(self.examples, 'Example.bvq')
         self.setup = os.path.join(self.root, 'out', 'ExampleNotesSetup.exe')
 
-    def edit_project(self, replace):
+    def edit_project(self, replace, project=None):
         """Rewrites the project through its text form; `replace` maps old lines to new ones."""
-        text = subprocess.run([PROGRAM, '--export-text', self.project], env=self.env, capture_output=True,
+        project = project or self.project
+        text = subprocess.run([PROGRAM, '--export-text', project], env=self.env, capture_output=True,
                               check=True).stdout
         lines = text.split(b'\r\n') if b'\r\n' in text else text.split(b'\n')
         sep = b'\r\n' if b'\r\n' in text else b'\n'
@@ -79,7 +81,7 @@ class Sandbox:
             lines = [new.encode() if line == old.encode() else line for line in lines]
         path = os.path.join(self.root, 'project.txt')
         open(path, 'wb').write(sep.join(lines))
-        subprocess.run([PROGRAM, '--import-text', path, self.project], env=self.env, check=True)
+        subprocess.run([PROGRAM, '--import-text', path, project], env=self.env, check=True)
 
     def build(self):
         r = subprocess.run([PROGRAM, '/build', self.project], env=self.env, capture_output=True, text=True)
@@ -132,6 +134,8 @@ def case_example(box):
     check(strings.get('CompanyName') == 'Example Software', 'company')
     check(pe.VS_FIXEDFILEINFO[0].FileVersionMS == 0x00010002, 'file version')
     check(box.work_files() == [], 'work files left: %r' % box.work_files())
+    last = lines[-1].split('  ', 2)[2]
+    check(last == '%s: %d bytes in 1 volume' % (box.setup, os.path.getsize(box.setup)), 'last line: ' + last)
 
 
 def case_missing_source(box):
@@ -140,6 +144,15 @@ def case_missing_source(box):
     check(r.returncode == 1, 'exit status %d' % r.returncode)
     check('  error  ' in r.stdout and 'gone.txt' in r.stdout, 'error line names the file')
     check(not os.path.exists(box.setup), 'no setup')
+
+
+def case_escape_in_message(box):
+    # Project bytes in a log line cannot steer the terminal: control characters show as "?".
+    box.edit_project({'Example\\doc\\changes.txt': 'Example\\doc\\gone\x1b[2J\x07.txt'})
+    r = box.build()
+    check(r.returncode == 1, 'exit status %d' % r.returncode)
+    check('\x1b' not in r.stdout and '\x07' not in r.stdout, 'no control characters')
+    check('gone?[2J?.txt' in r.stdout, 'the path shown with "?"')
 
 
 def case_unreadable_project(box):
@@ -171,25 +184,89 @@ def case_jpeg_header(box):
     check(os.path.exists(converted) and open(converted, 'rb').read(2) == b'BM', 'header converted to a bitmap')
 
 
-def case_cancel(box):
-    # A payload big enough that packing takes a while; SIGINT once packing has begun.
+def add_big_source(box, size=48 * 1024 * 1024):
+    """A payload big enough that packing takes a while."""
     big = os.path.join(box.examples, 'Example', 'big.bin')
     with open(big, 'wb') as f:
-        f.write(os.urandom(48 * 1024 * 1024))
+        f.write(os.urandom(size))
     box.edit_project({'Example\\doc\\changes.txt': 'Example\\big.bin'})
+
+
+def check_signal_cancels(box, sig):
+    """Sends `sig` once packing has begun: the build stops with a warning and leaves nothing."""
+    add_big_source(box)
     p = subprocess.Popen([PROGRAM, '/build', box.project], env=box.env, stdout=subprocess.PIPE, text=True)
     lines = []
     for line in p.stdout:
         lines.append(line.rstrip())
-        if len(lines) >= 7 and not any('SIGINT' in l for l in lines[:-1]):
-            p.send_signal(signal.SIGINT)
-            lines.append('(SIGINT)')
+        if len(lines) >= 7 and '(signal)' not in lines:
+            p.send_signal(sig)
+            lines.append('(signal)')
     p.wait(timeout=300)
     print('\n'.join(lines))
     check(p.returncode == 1, 'exit status %d' % p.returncode)
     check(lines[-1].split('  ')[1] == 'warn', 'ends with a warning line')
     check(not os.path.exists(box.setup), 'no setup')
+    out = os.path.dirname(box.setup)
+    check(not os.path.exists(out) or os.listdir(out) == [], 'no partial setup')
     check(box.work_files() == [], 'work files left: %r' % box.work_files())
+
+
+def case_cancel(box):
+    check_signal_cancels(box, signal.SIGINT)
+
+
+def case_hangup(box):
+    # The terminal closed: SIGHUP cancels the build like SIGINT.
+    check_signal_cancels(box, signal.SIGHUP)
+
+
+def case_closed_output(box):
+    # "/build ... | head -1": standard output closes early; the build still finishes and cleans up.
+    add_big_source(box, 8 * 1024 * 1024)
+    p = subprocess.Popen([PROGRAM, '/build', box.project], env=box.env, stdout=subprocess.PIPE)
+    p.stdout.readline()
+    p.stdout.close()
+    p.wait(timeout=300)
+    check(p.returncode == 0, 'exit status %d' % p.returncode)
+    check(os.listdir(os.path.dirname(box.setup)) == [os.path.basename(box.setup)], 'only the setup')
+    check(read_setup(box.setup)['storage'] == 1, 'a complete setup')
+    check(box.work_files() == [], 'work files left: %r' % box.work_files())
+
+
+def case_setup_over_source(box):
+    # A setup path naming a source of the project is refused; the source stays as it was.
+    source = os.path.join(box.examples, 'Example', 'doc', 'tool.exe')
+    os.rename(os.path.join(box.examples, 'Example', 'doc', 'changes.txt'), source)
+    before = open(source, 'rb').read()
+    box.edit_project({'Example\\doc\\changes.txt': 'Example\\doc\\tool.exe',
+                      '..\\out\\ExampleNotesSetup.exe': 'Example\\doc\\tool.exe'})
+    r = box.build()
+    check(r.returncode == 1, 'exit status %d' % r.returncode)
+    check(open(source, 'rb').read() == before, 'source untouched')
+    check('tool.exe' in r.stdout and '  error  ' in r.stdout, 'error line names the path')
+    check(box.work_files() == [], 'work files left')
+
+
+def case_parallel(box):
+    # Two builds of one user at the same time share the work folder; neither disturbs the other.
+    add_big_source(box, 16 * 1024 * 1024)
+    other = os.path.join(box.examples, 'Other.bvq')
+    shutil.copy(box.project, other)
+    box.edit_project({'..\\out\\ExampleNotesSetup.exe': '..\\out\\OtherSetup.exe'}, other)
+    runs = [subprocess.Popen([PROGRAM, '/build', path], env=box.env, stdout=subprocess.PIPE, text=True)
+            for path in (box.project, other)]
+    outputs = [p.communicate(timeout=600)[0] for p in runs]
+    for p, out in zip(runs, outputs):
+        print(out)
+        check(p.returncode == 0, 'exit status %d' % p.returncode)
+    for path in (box.setup, os.path.join(box.root, 'out', 'OtherSetup.exe')):
+        with tempfile.TemporaryDirectory() as d:
+            cabs = rebuild_cabinets(read_setup(path), d)
+            t = subprocess.run(['cabextract', '-t', cabs[0]], capture_output=True, text=True)
+            check(t.returncode == 0 and 'All done, no errors' in t.stdout, 'cabextract -t: ' + t.stdout + t.stderr)
+    check(box.work_files() == [], 'work files left: %r' % box.work_files())
+    check([n for n in os.listdir(os.path.join(box.tmp, '$bvq_inst-%d' % os.getuid()))] == [], 'private folders left')
 
 
 def case_wine_install(box):

@@ -2,7 +2,10 @@
 // independent reader, cabextract and pefile; cancel and failures leave nothing behind.
 #include "build/run_build.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <map>
 
 #include "build/build_cancel.h"
 #include "build_fixture.h"
@@ -171,18 +174,105 @@ TEST_F(BuildFixture, CompressedBuildsExtractWithCabextract) {
 
 TEST_F(BuildFixture, CancelDuringPackingLeavesNoSetup) {
   p.ComboBox1 = 2;
-  WriteFile(Out("Setup.exe"), "an old setup");  // the build replaces it, then removes it on cancel
+  WriteFile(Out("Setup.exe"), "an old setup");  // replaced only by a complete setup
   reporter.onLastLine = [](const std::string& text) {
     if (text.rfind("S101", 0) == 0) RequestBuildCancel();
   };
   BuildResult result = RunBuild(p, reporter);
   EXPECT_FALSE(result.built);
-  EXPECT_FALSE(fs::exists(Out("Setup.exe")));
+  EXPECT_EQ(ReadFile(Out("Setup.exe")), "an old setup");
+  EXPECT_EQ(std::distance(fs::directory_iterator(Out("")), fs::directory_iterator()), 1);
   EXPECT_TRUE(WorkFolderEmpty());
   EXPECT_EQ(reporter.lines.back().text, "S75");
   EXPECT_EQ(reporter.lines.back().icon, LogIcon::Warning);
   EXPECT_EQ(reporter.sizeText, "0,00 Kb");
   EXPECT_FALSE(p.BuildCurrent);
+}
+
+// Every file below `folder` (links as their target's name) with its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(folder)) {
+    if (e.is_symlink()) files[e.path().string()] = "-> " + fs::read_symlink(e.path()).string();
+    else if (e.is_regular_file()) files[e.path().string()] = ReadFile(e.path().string());
+    else files[e.path().string()] = "(folder)";
+  }
+  return files;
+}
+
+// A setup or volume path that names an input of the build, however it is spelt, or a folder,
+// is refused before anything is written: every file stays as it was.
+TEST_F(BuildFixture, OutputPathsThatNameInputsAreRefused) {
+  const std::string d = projectDir.Path();
+  WriteFile(p.ProjectFileName, "the project file");
+  fs::create_directories(d + "out");
+  fs::create_hard_link(d + "src/app.exe", d + "out/hard.exe");
+  fs::create_symlink(d + "src/readme.txt", d + "out/link.exe");
+  struct Case {
+    const char* what;
+    std::string setup;
+    int compression;
+    bool split;
+  };
+  const std::vector<Case> cases = {
+      {"a source, stored", "src/readme.txt", 0, false},
+      {"a source, compressed", "src/readme.txt", 2, false},
+      {"a source through \"..\" and \"\\\"", "out\\..\\src\\app.exe", 1, false},
+      {"a hard link to a source", "out/hard.exe", 0, false},
+      {"a symbolic link to a source", "out/link.exe", 2, false},
+      {"the project file", "Tool.bvq", 2, false},
+      {"the licence text", "licence.txt", 0, false},
+      {"the installer icon", program.Program() + "Icons/setup.ico", 0, false},
+      {"the installer stub", program.Program() + "Data/Install.exe", 2, false},
+      {"a language file of the program", program.Program() + "Language/Install/English.lng", 0, false},
+      {"a folder", "src", 0, false},
+      {"a volume that is a source", "out/Setup.exe", 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Project q = p;
+    q.LabeledEdit5 = c.setup;
+    q.ComboBox1 = c.compression;
+    if (c.split) {  // 40 KiB volumes; the second volume's name is the hard link to a source
+      q.ComboBox4 = 4;
+      q.UpDown1 = 40;
+      q.ComboBox11 = 1;
+      q.LabeledEdit25 = "hard%i%.exe";
+      fs::create_hard_link(d + "src/app.exe", d + "out/hard2.exe");
+    }
+    const auto before = Snapshot(d);
+    const auto programBefore = Snapshot(program.Program());
+    reporter.lines.clear();
+    EXPECT_FALSE(RunBuild(q, reporter).built);
+    EXPECT_EQ(Snapshot(d), before);
+    EXPECT_EQ(Snapshot(program.Program()), programBefore);
+    EXPECT_TRUE(WorkFolderEmpty());
+    ASSERT_GE(reporter.lines.size(), 2u);
+    EXPECT_NE(reporter.lines[reporter.lines.size() - 2].text.find("nothing was written"), std::string::npos)
+        << reporter.lines[reporter.lines.size() - 2].text;
+    EXPECT_EQ(reporter.lines.back().icon, LogIcon::Error);
+    if (c.split) fs::remove(d + "out/hard2.exe");
+  }
+}
+
+// Volumes of a few bytes would give a hundred thousand files: refused, nothing written.
+TEST_F(BuildFixture, MoreThanTenThousandVolumesAreRefused) {
+  WriteFile(Out("Setup.exe"), "previous setup");
+  for (int compression : {0, 2}) {
+    SCOPED_TRACE(compression);
+    p.ComboBox1 = compression;
+    p.ComboBox4 = 4;
+    p.UpDown1 = 1;
+    p.ComboBox11 = 0;  // bytes
+    reporter.lines.clear();
+    EXPECT_FALSE(RunBuild(p, reporter).built);
+    EXPECT_EQ(ReadFile(Out("Setup.exe")), "previous setup");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Out("")), fs::directory_iterator()), 1);
+    EXPECT_TRUE(WorkFolderEmpty());
+    bool said = false;
+    for (const auto& l : reporter.lines) said |= l.text.find("more than 10000 volumes") != std::string::npos;
+    EXPECT_TRUE(said);
+  }
 }
 
 TEST_F(BuildFixture, SourceDeletedAfterValidationIsSkippedWithAWarning) {
@@ -222,6 +312,35 @@ TEST_F(BuildFixture, ReadFailureRemovesPartialOutput) {
   EXPECT_NE(reporter.lines[reporter.lines.size() - 2].text.find("empty.dat"), std::string::npos);
   EXPECT_EQ(reporter.lines.back().text, "S60");
   EXPECT_EQ(reporter.lines.back().icon, LogIcon::Error);
+}
+
+// A source replaced by a FIFO after the checks: reading it must not wait for a writer; the
+// build ends with an error line naming the file and leaves nothing behind.
+TEST_F(BuildFixture, SourceSwappedForAFifoEndsTheBuild) {
+  const std::string source = projectDir.Path() + "src/readme.txt";
+  for (int compression : {0, 2}) {
+    SCOPED_TRACE(compression);
+    WriteFile(source, "Read me first.\r\n");
+    p.ComboBox1 = compression;
+    reporter.lines.clear();
+    reporter.onLine = [&](const LogLine& line) {
+      if (line.text != "S173") return;
+      fs::remove(source);
+      ASSERT_EQ(mkfifo(source.c_str(), 0600), 0);
+    };
+    EXPECT_FALSE(RunBuild(p, reporter).built);
+    reporter.onLine = nullptr;
+    fs::remove(source);
+    EXPECT_FALSE(fs::exists(Out("Setup.exe")));
+    EXPECT_TRUE(WorkFolderEmpty());
+    bool named = false;
+    for (const auto& l : reporter.lines) {
+      if (l.icon != LogIcon::Error) continue;
+      named |= l.text.find("readme.txt") != std::string::npos;
+      EXPECT_EQ(l.text.find_first_of("\r\n"), std::string::npos) << l.text;  // one line each
+    }
+    EXPECT_TRUE(named);
+  }
 }
 
 TEST_F(BuildFixture, UnwritableOutputStopsWithoutTouchingTheBlocker) {

@@ -12,8 +12,8 @@ endif()
 # Command-line builds of the example project checked with cabextract and pefile, failure
 # cases that must leave no setup behind, and a silent installation under Wine.
 if(TARGET belvandorithquessal AND TARGET bvq_stubs)
-  set(bvq_cli_cases example missing-source unreadable-project unwritable-output jpeg-header cancel
-      wine-install)
+  set(bvq_cli_cases example missing-source escape-in-message unreadable-project unwritable-output jpeg-header cancel
+      hangup closed-output setup-over-source parallel wine-install)
   foreach(case IN LISTS bvq_cli_cases)
     add_test(NAME build_command_line_${case}
       COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/command_line_test.py

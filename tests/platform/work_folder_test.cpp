@@ -32,6 +32,14 @@ TEST(WorkFolder, CreatedPrivateWithMissingParents) {
   EXPECT_EQ(PrepareWorkFolder(dir.Path() + "a\\b\\work\\").value(), folder);
 }
 
+TEST(WorkFolder, AnExistingFolderFromTheSettingsIsMadePrivate) {
+  test::TempDir dir;
+  const std::string chosen = dir.Mkdir("chosen");
+  ASSERT_EQ(chmod(chosen.c_str(), 0777), 0);
+  ASSERT_TRUE(PrepareWorkFolder(chosen));
+  EXPECT_EQ(ModeOf(chosen), 0700u);
+}
+
 TEST(WorkFolder, RefusesALink) {
   test::TempDir dir;
   dir.Mkdir("target");
