@@ -67,12 +67,12 @@ class TCompileForm::Reporter : public BuildReporter {
   TCompileForm* form_;
 };
 
-TCompileForm::TCompileForm(Project& project, QWidget* parent, int startDelayMs)
-    : QDialog(parent), project_(project), startDelayMs_(startDelayMs) {
+TCompileForm::TCompileForm(const Project& project, ProjectSession& session, QWidget* parent, int startDelayMs)
+    : QDialog(parent), project_(project), session_(session), startDelayMs_(startDelayMs) {
   setObjectName("CompileForm");
   QString caption = IString(59);
-  if (!project.ProjectFileName.empty())
-    caption += QString::fromStdString(ExtractFileName(project.ProjectFileName));
+  if (!project.filePath.empty())
+    caption += QString::fromStdString(ExtractFileName(project.filePath));
   setWindowTitle(caption);
   resize(560, 380);
 
@@ -172,7 +172,7 @@ void TCompileForm::StartBuild() {
   QPointer<TCompileForm> self(this);
   Reporter* reporter = reporter_.get();
   worker_ = std::thread([this, self, reporter] {
-    BuildResult result = RunBuild(project_, *reporter);
+    BuildResult result = RunBuild(project_, session_, *reporter);
     std::optional<BuildInputProblem> problem = reporter->problem_;
     QMetaObject::invokeMethod(
         this, [self, result, problem] { if (self) self->BuildEnded(result, problem); }, Qt::QueuedConnection);

@@ -91,11 +91,11 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
 
   // The install languages of the program folder, then a new project with its defaults.
   project_.SetInstallLanguages(InstallLanguageCaptions(interfaceLanguage));
-  NewProject(project_, context_);
+  NewProject(project_, session_, context_);
 
   binder_ = new SettingsBinder(project_, this);
   binder_->interfaceLanguage = interfaceLanguage;
-  binder_->afterEdit = [this](const QString& name) { AfterSettingEdited(this, *binder_, name); };
+  binder_->afterEdit = [this](const QString& name) { AfterSettingEdited(this, *binder_, session_, name); };
 
   BuildMenus();
   auto* central = new QWidget;
@@ -166,7 +166,7 @@ void TMainForm::BuildMenus() {
   QAction* options = action("ActOptionsWindow", "Options...");
   QAction* about = action("ActAbout", "About...");
   connect(info, &QAction::triggered, this, [this] {
-    TInfoForm form(project_, this);
+    TInfoForm form(project_, session_, this);
     form.exec();
   });
   connect(options, &QAction::triggered, this, [this] {
@@ -402,13 +402,13 @@ void TMainForm::SwitchLanguage(int n) {
   binder_->interfaceLanguage = languages_[n];
   // Cells holding the old language's words now hold the new one's.
   RetranslateProjectCells(project_, context_);
-  if (project_.ProjectFileName.empty()) {
+  if (project_.filePath.empty()) {
     // A project never saved takes the new language's default titles.
     for (const DefaultTextTarget& target : NoProjectDefaultTexts()) {
       const std::string& text = InterfaceString(target.index);
-      if (target.control == "LabeledEdit6") project_.LabeledEdit6 = text;
-      else if (target.control == "LabeledEdit19") project_.LabeledEdit19 = text;
-      else if (target.control == "LabeledEdit22") project_.LabeledEdit22 = text;
+      if (target.control == "LabeledEdit6") project_.installerTitle = text;
+      else if (target.control == "LabeledEdit19") project_.backgroundTitle = text;
+      else if (target.control == "LabeledEdit22") project_.uninstallerTitle = text;
     }
   }
   ApplyLanguage();
@@ -440,9 +440,9 @@ EntryListPanel* TMainForm::PanelOfPage(int n) const {
 QString TMainForm::StatusText(int panel) const { return panel >= 0 && panel < 3 ? status_[panel]->text() : QString(); }
 
 void TMainForm::UpdateTitle() {
-  const QString title = QString::fromStdString(WindowTitle(project_.ProjectFileName));
+  const QString title = QString::fromStdString(WindowTitle(project_.filePath));
   setWindowTitle(title + "[*]");
-  setWindowModified(project_.ProjectModified);
+  setWindowModified(session_.modified);
 }
 
 void TMainForm::ShowProject() {
@@ -462,8 +462,8 @@ void TMainForm::SetBusy(bool busy) {
 }
 
 QString TMainForm::ProjectName() const {
-  if (!project_.ProjectFileName.empty()) return QString::fromStdString(project_.ProjectFileName);
-  if (!project_.LabeledEdit2.empty()) return ToQ(project_.LabeledEdit2);
+  if (!project_.filePath.empty()) return QString::fromStdString(project_.filePath);
+  if (!project_.productName.empty()) return ToQ(project_.productName);
   return QStringLiteral("NewProduct");
 }
 
@@ -478,7 +478,7 @@ std::string TMainForm::DefaultFolder() const {
 
 bool TMainForm::AskSaveChanges(const std::string& name) {
   const QString text = IString(95) + QString::fromStdString(name) + "?";
-  switch (AskMessage(this, QMessageBox::Warning, ToQ(project_.LabeledEdit2), text,
+  switch (AskMessage(this, QMessageBox::Warning, ToQ(project_.productName), text,
                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
       // Going on after a save that did not happen would lose the changes.
@@ -491,44 +491,44 @@ bool TMainForm::AskSaveChanges(const std::string& name) {
 }
 
 void TMainForm::NewProjectAction() {
-  if (project_.ProjectBusy) return;
+  if (session_.busy) return;
   // Unlike the file actions of old, a never-saved project is asked about too: New must not
   // drop work silently.
-  if (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString())) return;
-  NewProject(project_, context_);
+  if (session_.modified && !AskSaveChanges(ProjectName().toStdString())) return;
+  NewProject(project_, session_, context_);
   ShowProject();
   status_[1]->setText(StatusWord("New OK"));
 }
 
 void TMainForm::OpenProjectAction() {
-  if (project_.ProjectBusy) return;
+  if (session_.busy) return;
   const std::string folder =
-      project_.ProjectFileName.empty() ? DefaultFolder() : ExtractFilePath(project_.ProjectFileName);
+      project_.filePath.empty() ? DefaultFolder() : ExtractFilePath(project_.filePath);
   const QString chosen = Dialogs().openFile(this, QString(), QString::fromStdString(folder), ProjectFileFilter());
   if (chosen.isEmpty()) return;
-  if (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString())) return;
+  if (session_.modified && !AskSaveChanges(ProjectName().toStdString())) return;
   LoadFile(chosen.toStdString());
 }
 
 void TMainForm::OpenRecentAction(int n) {
-  if (project_.ProjectBusy || n < 0 || n >= static_cast<int>(recent_.size())) return;
+  if (session_.busy || n < 0 || n >= static_cast<int>(recent_.size())) return;
   const std::string path = recent_[n];
   if (!FileExists(path)) {
     RefreshRecent();
     return;
   }
-  if (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString())) return;
+  if (session_.modified && !AskSaveChanges(ProjectName().toStdString())) return;
   LoadFile(path);
 }
 
 bool TMainForm::LoadFile(const std::string& path) {
   SetBusy(true);
   status_[1]->setText(StatusWord("Load..."));
-  ProjectFileResult result = LoadProject(project_, path, context_);
+  ProjectFileResult result = LoadProject(project_, session_, path, context_);
   SetBusy(false);
   if (!result) {
     status_[1]->clear();
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2),
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.productName),
                 QString::fromStdString(path) + "\n" + ToQ(result.message));
     return false;
   }
@@ -540,14 +540,14 @@ bool TMainForm::LoadFile(const std::string& path) {
 }
 
 bool TMainForm::SaveFile(const std::string& path) {
-  RefreshRecent(project_.ProjectFileName);
+  RefreshRecent(project_.filePath);
   SetBusy(true);
   status_[1]->setText(StatusWord("Save..."));
-  ProjectFileResult result = SaveProject(project_, path, context_);
+  ProjectFileResult result = SaveProject(project_, session_, path, context_);
   SetBusy(false);
   if (!result) {
     status_[1]->clear();
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), ToQ(result.message));
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.productName), ToQ(result.message));
     return false;
   }
   ShowProject();  // saving normalises the settings
@@ -557,9 +557,9 @@ bool TMainForm::SaveFile(const std::string& path) {
 }
 
 bool TMainForm::SaveProjectAction(bool saveAs) {
-  if (project_.ProjectBusy) return false;
-  if (!saveAs && !project_.ProjectFileName.empty()) return SaveFile(project_.ProjectFileName);
-  const std::string proposed = ProposeProjectFile(project_.LabeledEdit2, DefaultFolder());
+  if (session_.busy) return false;
+  if (!saveAs && !project_.filePath.empty()) return SaveFile(project_.filePath);
+  const std::string proposed = ProposeProjectFile(project_.productName, DefaultFolder());
   const QString chosen = Dialogs().saveFile(this, IString(saveAs ? 99 : 106), QString::fromStdString(proposed),
                                             ProjectFileFilter());
   if (chosen.isEmpty()) return false;
@@ -625,7 +625,7 @@ void TMainForm::ShowValidationIssue(const ValidationIssue& issue) {
 }
 
 TCompileForm* TMainForm::CompileAction() {
-  if (project_.ProjectBusy) return nullptr;
+  if (session_.busy) return nullptr;
   auto issue = ValidateProject(project_, context_, [this](const std::string& path, std::size_t row) {
     ShowPage(2);
     if (EntryListPanel* panel = PanelOfPage(2))
@@ -643,7 +643,7 @@ TCompileForm* TMainForm::CompileAction() {
     ShowValidationIssue(*issue);
     return nullptr;
   }
-  auto* form = new TCompileForm(project_, this);
+  auto* form = new TCompileForm(project_, session_, this);
   form->setAttribute(Qt::WA_DeleteOnClose);
   connect(form, &TCompileForm::showProblem, this, &TMainForm::ShowControl);
   connect(form, &TCompileForm::testRequested, this, [this] { QTimer::singleShot(50, this, &TMainForm::StartSetup); });
@@ -657,7 +657,7 @@ TCompileForm* TMainForm::CompileAction() {
 }
 
 void TMainForm::RunAction() {
-  if (project_.BuildCurrent) {
+  if (session_.buildCurrent) {
     QTimer::singleShot(50, this, &TMainForm::StartSetup);
     return;
   }
@@ -668,7 +668,7 @@ void TMainForm::RunAction() {
 void TMainForm::StartSetup() {
   const std::string setup = VolumePath(project_, 0);
   if (!launchSetup(setup))
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), IString(103) + DiskToQ(setup));
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.productName), IString(103) + DiskToQ(setup));
 }
 
 bool TMainForm::LaunchUnderWine(const std::string& setup) {
@@ -702,7 +702,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
       event->ignore();
       return;
     }
-  if (project_.ProjectBusy || (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString()))) {
+  if (session_.busy || (session_.modified && !AskSaveChanges(ProjectName().toStdString()))) {
     event->ignore();
     return;
   }

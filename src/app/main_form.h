@@ -14,6 +14,7 @@
 #include "project/project.h"
 #include "project/project_context.h"
 #include "project/project_rules.h"
+#include "project/project_session.h"
 #include "util/strings.h"
 
 class QAction;
@@ -43,6 +44,7 @@ class TMainForm : public QMainWindow {
   ~TMainForm() override;
 
   Project& project() { return project_; }
+  ProjectSession& session() { return session_; }
   const ProjectContext& context() const { return context_; }
 
   // Page n (1..16): its panel shown, its side-menu entry bold, the list position in the
@@ -118,6 +120,7 @@ class TMainForm : public QMainWindow {
   std::string DefaultFolder() const;
 
   Project project_;
+  ProjectSession session_{project_};  // follows edits before the window's own listener runs
   ProjectContext context_;
   FileHandOver handOver_;
   std::string settingsPath_;

@@ -19,7 +19,7 @@ std::string GroupedCount(int64_t count) {
 
 std::vector<std::string> InfoSourceFiles(const Project& project) {
   std::vector<std::string> files;
-  for (const EntryRow& row : project.ListView3.Rows)
+  for (const EntryRow& row : project.files.Rows)
     if (row.Caption != InterfaceString(26)) files.push_back(ResolveProjectPath(project, row.Caption));
   return files;
 }

@@ -73,9 +73,10 @@ int RunCommandLineBuild(const std::string& projectPath) {
   context.ImportPicture = images::NormalizedPictureOrEmpty;
 
   Project project;
+  ProjectSession session(project);
   project.SetInstallLanguages(InstallLanguageCaptions(context.InterfaceLanguage));
-  NewProject(project, context);
-  ProjectFileResult loaded = LoadProject(project, projectPath, context);
+  NewProject(project, session, context);
+  ProjectFileResult loaded = LoadProject(project, session, projectPath, context);
   if (!loaded) {
     reporter.Line(Utf8ToAnsi(projectPath) + ": " + loaded.message, LogIcon::Error);
     return kExitProjectUnreadable;
@@ -91,7 +92,7 @@ int RunCommandLineBuild(const std::string& projectPath) {
   }
 
   CancelOnSignals cancelOnSignals;
-  BuildResult result = RunBuild(project, reporter);
+  BuildResult result = RunBuild(project, session, reporter);
   return result.built ? kExitBuilt : kExitBuildFailed;
 }
 

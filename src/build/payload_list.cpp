@@ -24,7 +24,7 @@ int IfExistsMode(const std::string& cell) {
 
 PayloadList CollectPayload(const Project& project, const std::string& uninstallerFile, BuildReporter& reporter) {
   PayloadList list;
-  for (const EntryRow& row : project.ListView3.Rows) {
+  for (const EntryRow& row : project.files.Rows) {
     if (IsFolderOnlyEntry(row)) continue;
     const std::string source = ResolveProjectPath(project, row.Caption);
     if (row.Caption.empty() || !FileExists(source)) {
@@ -36,7 +36,7 @@ PayloadList CollectPayload(const Project& project, const std::string& uninstalle
   }
   if (!uninstallerFile.empty()) {
     list.totalSourceSize += static_cast<uint64_t>(FileSize64(uninstallerFile));
-    list.files.push_back({uninstallerFile, project.LabeledEdit1, 2, true});
+    list.files.push_back({uninstallerFile, project.uninstallerFile, 2, true});
   }
   return list;
 }

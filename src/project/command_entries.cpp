@@ -14,11 +14,11 @@ std::string ItemAt(const std::vector<std::string>& items, int index) {
 }  // namespace
 
 EntryList& CommandEntries(Project& project, CommandList which) {
-  return which == CommandList::Install ? project.ListView4 : project.ListView6;
+  return which == CommandList::Install ? project.installCommands : project.uninstallCommands;
 }
 
 const EntryList& CommandEntries(const Project& project, CommandList which) {
-  return which == CommandList::Install ? project.ListView4 : project.ListView6;
+  return which == CommandList::Install ? project.installCommands : project.uninstallCommands;
 }
 
 std::vector<std::string> CommandTypeItems() { return {InterfaceString(47), InterfaceString(48)}; }

@@ -11,7 +11,7 @@ std::vector<std::string> DeletionKindItems() { return {InterfaceString(143), Int
 
 DeletionFields ShowDeletionEntry(const Project& project, const EntryPlace& place) {
   DeletionFields f;
-  if (const EntryRow* row = EditedRow(project.ListView7, place)) {
+  if (const EntryRow* row = EditedRow(project.uninstallDeletions, place)) {
     f.Kind = FindItem(DeletionKindItems(), row->Caption, 0);
     f.Path = row->Cell(1);
   }
@@ -23,7 +23,7 @@ const std::string& DeletionPathLabel(int kind) { return InterfaceString(kind == 
 EntryOutcome ApplyDeletionEntry(Project& project, const EntryPlace& place, const DeletionFields& fields) {
   if (fields.Path.empty()) return EntryOutcome::FocusOn("LabeledEdit1");
   EntryRow row{InterfaceString(143 + std::clamp(fields.Kind, 0, 2)), {MakeInstallPath(RemoveWildcards(fields.Path))}};
-  return WriteEntryRows(project, project.ListView7, place, {std::move(row)});
+  return WriteEntryRows(project, project.uninstallDeletions, place, {std::move(row)});
 }
 
 }  // namespace bvq

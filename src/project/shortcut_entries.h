@@ -1,5 +1,5 @@
 #pragma once
-// The shortcut dialog's rules for rows of ListView1 (place, name, target, parameters, working
+// The shortcut dialog's rules for rows of `shortcuts` (place, name, target, parameters, working
 // folder, comment, icon "file,index"), the hints it shows while the author types, and the
 // ready-made uninstaller shortcut.
 #include <string>

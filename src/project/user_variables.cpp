@@ -13,7 +13,7 @@ VariableFields ShowVariableEntry(const Project& project, const EntryPlace& place
     f.Name = "%MyVariable%";
     return f;
   }
-  const EntryRow* edited = EditedRow(project.ListView10, place);
+  const EntryRow* edited = EditedRow(project.registryVariables, place);
   if (edited == nullptr) return f;
   const EntryRow& row = *edited;
   f.Name = row.Caption;
@@ -34,7 +34,7 @@ std::string NormalizeVariableName(const std::string& name) {
 EntryOutcome ApplyVariableEntry(Project& project, const EntryPlace& place, VariableFields& fields) {
   if (fields.Name.empty()) return EntryOutcome::FocusOn("LabeledEdit1");
   fields.Name = NormalizeVariableName(fields.Name);
-  const EntryList& rows = project.ListView10;
+  const EntryList& rows = project.registryVariables;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (place.Mode == EntryMode::Edit && static_cast<int>(i) == place.Row) continue;
     if (EqualsNoCase(rows[i].Caption, fields.Name)) return EntryOutcome::Warn(InterfaceString(6));
@@ -45,7 +45,7 @@ EntryOutcome ApplyVariableEntry(Project& project, const EntryPlace& place, Varia
                        ? fields.RootKey : 0;
   EntryRow row{fields.Name, {std::string(kRegistryRootNames[static_cast<std::size_t>(root)]), fields.SubKey,
                              fields.ValueName, fields.Default}};
-  return WriteEntryRows(project, project.ListView10, place, {std::move(row)});
+  return WriteEntryRows(project, project.registryVariables, place, {std::move(row)});
 }
 
 }  // namespace bvq
