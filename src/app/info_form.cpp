@@ -11,6 +11,7 @@
 #include "app/project_info.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
+#include "project/interface_text_ids.h"
 #include "util/paths.h"
 
 namespace bvq::app {
@@ -18,7 +19,7 @@ namespace bvq::app {
 TInfoForm::TInfoForm(const Project& project, const ProjectSession& session, QWidget* parent) : QDialog(parent) {
   setObjectName("InfoForm");
   const std::string name = project.filePath.empty() ? "Project1" : ExtractFileName(project.filePath);
-  setWindowTitle(IString(114) + DiskToQ(name));
+  setWindowTitle(IString(kTextProjectInformation) + DiskToQ(name));
   auto* grid = new QGridLayout(this);
   const char* rows[][2] = {{"Label1", "Label4"}, {"Label2", "Label5"}, {"Label3", "Label6"}, {"Label7", "Label8"}};
   int r = 0;

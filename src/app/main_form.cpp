@@ -50,6 +50,7 @@
 #include "platform/settings_store.h"
 #include "platform/shell_folders.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/language_apply.h"
 #include "project/language_files.h"
 #include "util/ini_file.h"
@@ -477,7 +478,7 @@ std::string TMainForm::DefaultFolder() const {
 // ---------------------------------------------------------------------------------------
 
 bool TMainForm::AskSaveChanges(const std::string& name) {
-  const QString text = IString(95) + QString::fromStdString(name) + "?";
+  const QString text = IString(kTextSaveChangesTo) + QString::fromStdString(name) + "?";
   switch (AskMessage(this, QMessageBox::Warning, ToQ(project_.productName), text,
                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
@@ -560,8 +561,8 @@ bool TMainForm::SaveProjectAction(bool saveAs) {
   if (session_.busy) return false;
   if (!saveAs && !project_.filePath.empty()) return SaveFile(project_.filePath);
   const std::string proposed = ProposeProjectFile(project_.productName, DefaultFolder());
-  const QString chosen = Dialogs().saveFile(this, IString(saveAs ? 99 : 106), QString::fromStdString(proposed),
-                                            ProjectFileFilter());
+  const QString chosen = Dialogs().saveFile(this, IString(saveAs ? kTextSaveProjectAs : kTextSaveProject),
+                                            QString::fromStdString(proposed), ProjectFileFilter());
   if (chosen.isEmpty()) return false;
   return SaveFile(WithProjectExtension(chosen.toStdString()));
 }
@@ -614,14 +615,14 @@ void TMainForm::ShowControl(const QString& page, int tab, const QString& control
 
 void TMainForm::ShowValidationIssue(const ValidationIssue& issue) {
   ShowControl(QString::fromStdString(issue.Page), issue.Tab, QString::fromStdString(issue.Control));
-  if (issue.Message == 112) {
+  if (issue.Message == kTextSourceFileMissing) {
     // The missing source file was asked about already; the list shows its row.
     if (EntryListPanel* panel = PanelOfPage(2); panel && issue.Row >= 0)
       if (QTreeWidgetItem* item = panel->Tree()->topLevelItem(static_cast<int>(issue.Row)))
         panel->Tree()->setCurrentItem(item);
     return;
   }
-  ShowMessage(this, QMessageBox::Warning, IString(222), ToQ(ValidationMessageText(issue)));
+  ShowMessage(this, QMessageBox::Warning, IString(kTextProjectCheck), ToQ(ValidationMessageText(issue)));
 }
 
 TCompileForm* TMainForm::CompileAction() {
@@ -630,9 +631,9 @@ TCompileForm* TMainForm::CompileAction() {
     ShowPage(2);
     if (EntryListPanel* panel = PanelOfPage(2))
       if (QTreeWidgetItem* item = panel->Tree()->topLevelItem(static_cast<int>(row))) panel->Tree()->setCurrentItem(item);
-    const QString text = IString(112) + ToQ(path) + IString(113);
-    return AskMessage(this, QMessageBox::Warning, IString(222), text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    const QString text = IString(kTextSourceFileMissing) + ToQ(path) + IString(kTextContinueQuestion);
+    return AskMessage(this, QMessageBox::Warning, IString(kTextProjectCheck), text,
+                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   });
   // Validation normalises the settings: the pages show the result.
   binder_->LoadAll();
@@ -668,7 +669,7 @@ void TMainForm::RunAction() {
 void TMainForm::StartSetup() {
   const std::string setup = VolumePath(project_, 0);
   if (!launchSetup(setup))
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.productName), IString(103) + DiskToQ(setup));
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.productName), IString(kTextSetupNotStarted) + DiskToQ(setup));
 }
 
 bool TMainForm::LaunchUnderWine(const std::string& setup) {

@@ -22,6 +22,7 @@
 #include "editors/qt_text.h"
 #include "app/app_dialogs.h"
 #include "app/settings_binder.h"
+#include "project/interface_text_ids.h"
 #include "project/project_rules.h"
 #include "editors/entry_dialogs.h"
 #include "editors/variable_menu_popup.h"
@@ -174,7 +175,7 @@ QToolButton* IconPicker(const char* name, QLineEdit* field) {
         break;
       case images::ImportedIcon::Kind::NoIcons:
         ShowMessage(field->window(), QMessageBox::Warning, QString::fromUtf8(kProgramName),
-                    IString(16) + picked + IString(17));
+                    IString(kTextNoIconsFound) + picked + IString(kTextChooseAnotherFile));
         break;
       default:
         ShowMessage(field->window(), QMessageBox::Warning, QString::fromUtf8(kProgramName),
@@ -348,7 +349,7 @@ void FilePerLanguage(SettingsBinder& b, Column& c, const char* comboName, const 
   b.AddLoader([&project, combo, edit, licence] {
     QStringList items;
     for (const std::string& caption : project.LicenseComboItems()) items << ToQ(caption);
-    if (!items.isEmpty() && !IString(7).isEmpty()) items[0] = IString(7);
+    if (!items.isEmpty() && !IString(kTextAllLanguages).isEmpty()) items[0] = IString(kTextAllLanguages);
     combo->clear();
     combo->addItems(items);
     combo->setCurrentIndex(licence ? project.licenseFileIndex : project.infoFileIndex);

@@ -12,6 +12,7 @@
 #include "platform/program_settings.h"
 #include "platform/settings_store.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/language_lists.h"
 #include "project/new_project.h"
 #include "project/project_file.h"
@@ -86,7 +87,8 @@ int RunCommandLineBuild(const std::string& projectPath) {
   auto issue = ValidateProject(project, context, [](const std::string&, std::size_t) { return false; });
   if (issue) {
     // A missing source file is named without the question the window would ask.
-    reporter.Line(issue->Message == 112 ? InterfaceString(112) + issue->Path : ValidationMessageText(*issue),
+    reporter.Line(issue->Message == kTextSourceFileMissing ? InterfaceString(kTextSourceFileMissing) + issue->Path
+                                                           : ValidationMessageText(*issue),
                   LogIcon::Error);
     return kExitBuildFailed;
   }

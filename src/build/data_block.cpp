@@ -4,6 +4,7 @@
 #include "build/rich_text_conversion.h"
 #include "build/work_files.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_paths.h"
 #include "util/code_page.h"
 #include "util/program_values.h"
@@ -44,7 +45,7 @@ int AddSideFiles(const Project& p, const std::vector<BuildLanguage>& languages, 
     if (p.showBackground && p.BackgroundIsPicture()) add(ResolveProjectPath(p, p.backgroundPicture), 6);
     if (p.showInstallFolderPage) add(data + "Folder.png", 7);
     bool groupShortcut = false;
-    for (const EntryRow& row : p.shortcuts.Rows) groupShortcut |= row.Caption != InterfaceString(54);
+    for (const EntryRow& row : p.shortcuts.Rows) groupShortcut |= row.Caption != InterfaceString(kTextPlaceStartMenu);
     if (p.showShortcutsPage && groupShortcut) add(data + "Group.png", 8);
     if (p.askPassword) add(data + "Password.png", 9);
   }

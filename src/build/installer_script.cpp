@@ -3,6 +3,7 @@
 #include <array>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_paths.h"
 #include "project/variables.h"
 #include "util/files.h"
@@ -37,11 +38,11 @@ std::string WindowShowNumber(const std::string& cell) {
 }
 
 int ShortcutPlace(const std::string& cell) {
-  if (cell == InterfaceString(54)) return 0;
-  if (cell == InterfaceString(52)) return 1;
-  if (cell == InterfaceString(53)) return 2;
-  if (cell == InterfaceString(55)) return 3;
-  if (cell == InterfaceString(56)) return 4;
+  if (cell == InterfaceString(kTextPlaceStartMenu)) return 0;
+  if (cell == InterfaceString(kTextPlaceDesktop)) return 1;
+  if (cell == InterfaceString(kTextPlaceProgramGroup)) return 2;
+  if (cell == InterfaceString(kTextPlaceQuickLaunch)) return 3;
+  if (cell == InterfaceString(kTextPlaceOtherPath)) return 4;
   return 1;
 }
 
@@ -83,14 +84,15 @@ std::string StripLeadingZeros(const std::string& digits) {
 // that means "after".
 void AppendCommands(std::vector<std::string>& out, const EntryList& list, bool uninstaller) {
   for (const EntryRow& row : list.Rows) {
-    out.push_back(row.Caption == InterfaceString(48) ? "1" : "0");
+    out.push_back(row.Caption == InterfaceString(kTextShellExecute) ? "1" : "0");
     out.push_back(row.Cell(1));
     out.push_back(row.Cell(2));
     out.push_back(WindowShowNumber(row.Cell(3)));
     const std::string& when = row.Cell(4);
     // Installer commands run after unpacking for string 94; uninstaller commands after
     // removing the files for string 110, the second choice of their dialog.
-    bool after = when == InterfaceString(94) || (uninstaller && when == InterfaceString(110));
+    bool after = when == InterfaceString(kTextAfterUnpacking) ||
+                 (uninstaller && when == InterfaceString(kTextAfterUninstalling));
     out.push_back(Flag(after));
     out.push_back(YesFlag(row.Cell(5)));
   }
@@ -202,7 +204,7 @@ std::vector<std::string> InstallerScriptValues(const Project& p, const ScriptPay
   v.push_back(p.backgroundCompanyFont.Name);                         // 19
   v.push_back(Num(p.activeXFiles.size()));                           // 20
   v.push_back(p.volumeFileName);                                     // 21
-  v.push_back(Flag(AnyShortcutAt(p, {52, 53, 55})));                 // 22
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceDesktop, kTextPlaceProgramGroup, kTextPlaceQuickLaunch})));  // 22
   v.push_back(Num(files.totalSourceSize));                           // 23
   v.push_back(Num(p.iniEntries.size()));                             // 24
   v.push_back(Num(uninstaller ? p.uninstallCommands.size() : 0));    // 25
@@ -266,11 +268,11 @@ std::vector<std::string> InstallerScriptValues(const Project& p, const ScriptPay
   v.push_back(Num(p.logoPicturePosition.Left - 1));                  // 83
   v.push_back(Flag(p.showInformation));                              // 84
   v.push_back(Flag(netOrLater));                                     // 85
-  v.push_back(Flag(AnyShortcutAt(p, {54})));                         // 86
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceStartMenu})));                         // 86
   v.push_back(major);                                                // 87
-  v.push_back(Flag(AnyShortcutAt(p, {52})));                         // 88
-  v.push_back(Flag(AnyShortcutAt(p, {53})));                         // 89
-  v.push_back(Flag(AnyShortcutAt(p, {55})));                         // 90
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceDesktop})));                         // 88
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceProgramGroup})));                         // 89
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceQuickLaunch})));                         // 90
   v.push_back(p.uninstallerFile);                                    // 91
   v.push_back(p.uninstallLogFile);                                   // 92
   v.push_back(Num(FolderOnlyCount(p)));                              // 93
@@ -375,7 +377,9 @@ std::vector<std::string> InstallerScriptValues(const Project& p, const ScriptPay
   // L: uninstaller deletions.
   if (uninstaller) {
     for (const EntryRow& r : p.uninstallDeletions.Rows) {
-      v.push_back(r.Caption == InterfaceString(145) ? "2" : r.Caption == InterfaceString(144) ? "1" : "0");
+      v.push_back(r.Caption == InterfaceString(kTextDeleteFolderAndFiles) ? "2"
+                  : r.Caption == InterfaceString(kTextDeleteFolder)       ? "1"
+                                                                          : "0");
       v.push_back(r.Cell(1));
     }
   }

@@ -18,6 +18,7 @@
 #include "build/volume_writer.h"
 #include "build/work_files.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_paths.h"
 #include "resedit/replace_exe_icon.h"
 #include "util/code_page.h"
@@ -37,13 +38,13 @@ class BuildRun {
       : p_(project), session_(session), reporter_(reporter), progress_(reporter), work_(WorkFolder()) {}
 
   BuildResult Run() {
-    Log(reporter_, InterfaceString(76));
+    Log(reporter_, InterfaceString(kTextCheckingProject));
     if (auto problem = CheckBuildInputs(p_)) {
-      Log(reporter_, InterfaceString(60), LogIcon::Error);
+      Log(reporter_, InterfaceString(kTextBuildFailed), LogIcon::Error);
       reporter_.ReportBuildProblem(*problem);
       return result_;
     }
-    Log(reporter_, InterfaceString(77));
+    Log(reporter_, InterfaceString(kTextProjectChecked));
     ResetBuildCancel();
     session_.lastVolumeIndex = 0;
     progress_.bytes = 0;
@@ -69,11 +70,11 @@ class BuildRun {
     RemoveWorkFiles(work_);
 
     // The uninstaller: the stub with the project's uninstaller icon.
-    Log(reporter_, InterfaceString(86) + ExtractFileName(NativePath(p_.uninstallerFile)) + "...");
+    Log(reporter_, InterfaceString(kTextCreating) + ExtractFileName(NativePath(p_.uninstallerFile)) + "...");
     const std::string uninstaller = WorkFilePath(work_, kWorkUninstall);
     CopyWholeFile(ProgramFolder() + "Data/Uninstall.exe", uninstaller);
     ReplaceExeIcon(uninstaller, ResolveProjectPath(p_, p_.uninstallerIcon), "MAINICON", 0);
-    Log(reporter_, InterfaceString(80));
+    Log(reporter_, InterfaceString(kTextUninstallerReady));
 
     payload_ = CollectPayload(p_, p_.makeUninstaller ? uninstaller : std::string(), reporter_);
     if (StopIfCancelled(2)) return;
@@ -81,14 +82,14 @@ class BuildRun {
     // The setup file: the installer stub with the project's icon and version texts.
     const std::string setup = VolumePath(p_, 0);
     result_.setupPath = setup;
-    Log(reporter_, InterfaceString(86) + ExtractFileName(setup) + "...");
+    Log(reporter_, InterfaceString(kTextCreating) + ExtractFileName(setup) + "...");
     if (!CopyStub(setup)) {
       RequestBuildCancel();
       StopIfCancelled(2);
       return;
     }
     ReplaceExeIcon(setup, ResolveProjectPath(p_, p_.installerIcon), "MAINICON", 0);
-    Log(reporter_, InterfaceString(173));
+    Log(reporter_, InterfaceString(kTextSetupPrepared));
     VersionWords version;
     if (!ParseVersionNumbers(p_.productVersion, version)) version = {};
     PatchVersionInfo(setup, version,
@@ -111,12 +112,12 @@ class BuildRun {
     if (StopIfCancelled(2)) return;
 
     // The installer script, appended behind the stub.
-    Log(reporter_, InterfaceString(84));
+    Log(reporter_, InterfaceString(kTextWritingScript));
     const std::vector<BuildLanguage> languages = BuildLanguages(p_);
     ScriptPayload scriptPayload{&payload_, useCabinets_, packed.cabinets.size(),
                                 packed.cabinets.empty() ? 0 : static_cast<uint64_t>(FileSize64(packed.cabinets.back()))};
     const std::string script = EncodeInstallerScript(InstallerScriptValues(p_, scriptPayload, languages));
-    Log(reporter_, InterfaceString(88));
+    Log(reporter_, InterfaceString(kTextScriptReady));
     BinaryFile out(setup, BinaryFile::Mode::ReadWrite);
     SetupTrailer trailer;
     trailer.scriptStart = out.Size();
@@ -141,7 +142,7 @@ class BuildRun {
     trailer.cabinets = useCabinets_;
     trailer.sideFileCount = static_cast<uint8_t>(sideFiles);
     out.Close();
-    Log(reporter_, InterfaceString(90));
+    Log(reporter_, InterfaceString(kTextDataBlockWritten));
 
     // The payload into the volumes, the trailer at the end of the first.
     VolumeLayout layout;
@@ -176,9 +177,9 @@ class BuildRun {
     reporter_.SetProgressPosition(0);
     session_.lastSetupSizeText = SizeText(static_cast<int64_t>(volumes.totalSize));
     reporter_.SetSizeText(session_.lastSetupSizeText);
-    Log(reporter_, InterfaceString(98));
+    Log(reporter_, InterfaceString(kTextRemovingWorkFiles));
     RemoveWorkFiles(work_);
-    Log(reporter_, InterfaceString(61));
+    Log(reporter_, InterfaceString(kTextBuildSucceeded));
   }
 
   // Copies the installer stub to the setup path; false when that fails.
@@ -203,7 +204,8 @@ class BuildRun {
     std::error_code ec;
     for (int n = 0; n <= highestVolume_; ++n) std::filesystem::remove(VolumePath(p_, n), ec);
     RemoveWorkFiles(work_);
-    Log(reporter_, InterfaceString(kind == 0 ? 60 : 75), kind == 0 ? LogIcon::Error : LogIcon::Warning);
+    Log(reporter_, InterfaceString(kind == 0 ? kTextBuildFailed : kTextBuildCancelled),
+        kind == 0 ? LogIcon::Error : LogIcon::Warning);
     reporter_.SetSizeText(kEmptySizeText);
     progress_.Reset();
     session_.lastVolumeIndex = 0;

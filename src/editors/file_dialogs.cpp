@@ -20,13 +20,12 @@
 #include "editors/window_texts.h"
 #include "project/dropped_files.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 
 namespace bvq {
 
 namespace {
 
-constexpr int kFolderImportCaption = 178, kFolderImportHeading = 186;
-constexpr int kPickerCaption = 5, kPickerHeading = 12;
 // The one column of the folder import list and of the picker is this much narrower than the list.
 constexpr int kColumnMargin = 36;
 
@@ -132,11 +131,11 @@ class FolderImportDialog : public QDialog {
   FolderImportDialog(QWidget* parent, Project& project, FileHandOver& handOver)
       : QDialog(parent), project_(project), handOver_(handOver) {
     setObjectName("TAddFilesListForm");
-    setWindowTitle(ToQ(InterfaceString(kFolderImportCaption)));
+    setWindowTitle(ToQ(InterfaceString(kTextAddFilesFromFolder)));
     setMinimumSize(300, 200);
     list_ = new OneColumnList(this);
     list_->setObjectName("FileListView");
-    list_->setHeaderLabels({ToQ(InterfaceString(kFolderImportHeading))});
+    list_->setHeaderLabels({ToQ(InterfaceString(kTextImportDestination))});
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     auto* folderLabel = new QLabel(this);
@@ -231,10 +230,10 @@ class ProjectFilePicker : public QDialog {
   ProjectFilePicker(QWidget* parent, const Project& project, bool multiple)
       : QDialog(parent), choices_(ProjectFileChoices(project)), multiple_(multiple) {
     setObjectName("TSelectFileForm");
-    setWindowTitle(ToQ(InterfaceString(kPickerCaption)));
+    setWindowTitle(ToQ(InterfaceString(kTextSelectProjectFile)));
     list_ = new OneColumnList(this);
     list_->setObjectName("ListView1");
-    list_->setHeaderLabels({ToQ(InterfaceString(kPickerHeading))});
+    list_->setHeaderLabels({ToQ(InterfaceString(kTextDestination))});
     list_->setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     for (const std::string& choice : choices_) list_->addTopLevelItem(new QTreeWidgetItem(QStringList{ToQ(choice)}));
     ok_ = new QPushButton("OK", this);

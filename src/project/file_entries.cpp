@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "util/code_page.h"
 #include "util/files.h"
 #include "util/paths.h"
@@ -10,9 +11,6 @@
 namespace bvq {
 
 namespace {
-
-constexpr int kFirstIfExistsString = 234;
-constexpr int kEmptyFolderSource = 26;  // source cell of an entry that creates a folder empty
 
 // The text with a "\" appended unless it already ends with a separator; an empty text
 // becomes "\".
@@ -35,7 +33,7 @@ FileHandOver ListImportItems(const std::string& folder, const std::string& baseF
   ListFolderFiles(listed, folder, false, true);
   for (const std::string& path : listed) {
     // Names on disk are UTF-8; the model holds text in the project's code page.
-    items.ImportSources.push_back(DirectoryExists(path) ? InterfaceString(kEmptyFolderSource) : Utf8ToAnsi(path));
+    items.ImportSources.push_back(DirectoryExists(path) ? InterfaceString(kTextEmptyFolder) : Utf8ToAnsi(path));
     items.ImportTargets.push_back(Utf8ToAnsi(TargetRelativePath(RebasePath(baseFolder, path, ""))));
   }
   return items;
@@ -47,13 +45,13 @@ void AppendAll(TStrList& to, const TStrList& from) { to.insert(to.end(), from.be
 
 std::vector<std::string> IfExistsItems() {
   std::vector<std::string> items;
-  for (int i = 0; i < 5; ++i) items.push_back(InterfaceString(kFirstIfExistsString + i));
+  for (int i = 0; i < 5; ++i) items.push_back(InterfaceString(kTextIfExistsAsk + i));
   return items;
 }
 
 std::string IfExistsText(int index) {
   if (index < 0 || index >= 5) index = kDefaultIfExistsItem;
-  return InterfaceString(kFirstIfExistsString + index);
+  return InterfaceString(kTextIfExistsAsk + index);
 }
 
 std::string TargetRelativePath(std::string_view relative) {
@@ -65,7 +63,7 @@ std::string TargetRelativePath(std::string_view relative) {
 // --- File entry dialog ---
 
 const std::string& FileDestinationLabel(const std::string& source) {
-  return InterfaceString(source.find('|') != std::string::npos ? 8 : 91);
+  return InterfaceString(source.find('|') != std::string::npos ? kTextDestinationFolder : kTextDestinationPath);
 }
 
 FileEntryFields ShowFileEntry(const Project& project, const EntryPlace& place, FileHandOver& handOver) {
@@ -74,7 +72,7 @@ FileEntryFields ShowFileEntry(const Project& project, const EntryPlace& place, F
     fields.Uninstall = project.makeUninstaller;
   } else if (const EntryRow* edited = EditedRow(project.files, place)) {
     const EntryRow& row = *edited;
-    fields.Source = row.Caption == InterfaceString(kEmptyFolderSource) ? std::string() : row.Caption;
+    fields.Source = row.Caption == InterfaceString(kTextEmptyFolder) ? std::string() : row.Caption;
     fields.Destination = row.Cell(1);
     // A text matching no item (normally prevented by re-translating the cells) shows the
     // default item, so OK writes a valid choice.
@@ -110,7 +108,7 @@ bool BrowsedSources(FileEntryFields& fields, const TStrList& picked) {
 EntryOutcome ApplyFileEntry(Project& project, const EntryPlace& place, const FileEntryFields& fields) {
   const std::string typed = RemoveWildcards(fields.Destination);
   const std::string& sourceText = fields.Source;
-  const std::string source = sourceText.empty() ? InterfaceString(kEmptyFolderSource) : sourceText;
+  const std::string source = sourceText.empty() ? InterfaceString(kTextEmptyFolder) : sourceText;
   std::vector<EntryRow> rows;
 
   if (place.Mode == EntryMode::Add && source.find('|') != std::string::npos) {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 
 namespace bvq {
 
@@ -134,7 +135,7 @@ std::vector<std::string> Project::CheckedLanguageCaptions() const {
 }
 
 std::vector<std::string> Project::LicenseComboItems() const {
-  std::vector<std::string> items{InterfaceString(7)};
+  std::vector<std::string> items{InterfaceString(kTextAllLanguages)};
   for (auto& caption : CheckedLanguageCaptions()) items.push_back(std::move(caption));
   return items;
 }

@@ -11,6 +11,7 @@
 
 #include "platform/system_info.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/old_project_versions.h"
 #include "project/project_codec.h"
 #include "project/project_rules.h"
@@ -33,7 +34,7 @@ constexpr const char* kNotice = "project file; open it with the program named ab
 ProjectFileResult Failure(std::string message) { return {false, std::move(message)}; }
 
 ProjectFileResult NotAProject(const std::string& detail) {
-  std::string message = InterfaceString(97);
+  std::string message = InterfaceString(kTextNotAProjectFile);
   if (message.empty()) message = "The file is not a valid project file.";
   return Failure(message + " (" + detail + ")");
 }

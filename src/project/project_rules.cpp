@@ -1,6 +1,7 @@
 #include "project/project_rules.h"
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/language_cells.h"
 #include "project/project_paths.h"
 #include "project/slot_table.h"
@@ -99,9 +100,9 @@ ValidationIssue Issue(int check, const char* page, int tab, const char* control,
 
 // Empty, longer than 255 characters, or holding a character not allowed in a name.
 int NameProblem(const std::string& text) {
-  if (text.empty()) return 223;
-  if (text.size() > 255) return 224;
-  if (!IsValidFileName(text)) return 225;
+  if (text.empty()) return kTextFieldEmpty;
+  if (text.size() > 255) return kTextTextTooLong;
+  if (!IsValidFileName(text)) return kTextNameCharacters;
   return 0;
 }
 
@@ -127,41 +128,41 @@ std::optional<ValidationIssue> ValidateProject(Project& project, const ProjectCo
     if (int message = NameProblem(*c.text)) return Issue(c.check, "Page1", -1, c.control, message);
   }
   // 4: setup file.
-  if (p.setupFile.empty()) return Issue(4, "Page1", -1, "LabeledEdit5", 223);
-  if (!IsValidPathText(p.setupFile)) return Issue(4, "Page1", -1, "LabeledEdit5", 226);
+  if (p.setupFile.empty()) return Issue(4, "Page1", -1, "LabeledEdit5", kTextFieldEmpty);
+  if (!IsValidPathText(p.setupFile)) return Issue(4, "Page1", -1, "LabeledEdit5", kTextPathCharacters);
   // 5: volume name pattern, when the setup is split.
   if (p.splitting >= 1) {
     if (int message = NameProblem(p.volumeFileName)) return Issue(5, "Page1", -1, "LabeledEdit25", message);
   }
   // 6: files to install.
-  if (p.files.empty()) return Issue(6, "Page2", -1, "ListView3", 227);
+  if (p.files.empty()) return Issue(6, "Page2", -1, "ListView3", kTextNoFilesToInstall);
   // 7..9: pictures of the background, header and logo.
   if (p.showBackground && p.BackgroundIsPicture() && p.backgroundPicture.empty())
-    return Issue(7, "Page5", 0, "LabeledEdit27", 223);
-  if (p.showHeaderPicture && p.headerPicture.empty()) return Issue(8, "Page5", 1, "LabeledEdit14", 223);
-  if (p.showLogo && p.logoPicture.empty()) return Issue(9, "Page5", 2, "LabeledEdit15", 223);
+    return Issue(7, "Page5", 0, "LabeledEdit27", kTextFieldEmpty);
+  if (p.showHeaderPicture && p.headerPicture.empty()) return Issue(8, "Page5", 1, "LabeledEdit14", kTextFieldEmpty);
+  if (p.showLogo && p.logoPicture.empty()) return Issue(9, "Page5", 2, "LabeledEdit15", kTextFieldEmpty);
   // 10: uninstaller names.
   if (p.makeUninstaller) {
-    if (p.uninstallName.empty()) return Issue(10, "Page13", -1, "LabeledEdit10", 223);
-    if (p.uninstallerTitle.empty()) return Issue(10, "Page13", -1, "LabeledEdit22", 223);
+    if (p.uninstallName.empty()) return Issue(10, "Page13", -1, "LabeledEdit10", kTextFieldEmpty);
+    if (p.uninstallerTitle.empty()) return Issue(10, "Page13", -1, "LabeledEdit22", kTextFieldEmpty);
   }
   // 11: install folder path (Page4, General tab).
-  if (p.installFolderPath.empty()) return Issue(11, "Page4", 0, "LabeledEdit12", 223);
-  if (!IsValidPathText(p.installFolderPath)) return Issue(11, "Page4", 0, "LabeledEdit12", 226);
+  if (p.installFolderPath.empty()) return Issue(11, "Page4", 0, "LabeledEdit12", kTextFieldEmpty);
+  if (!IsValidPathText(p.installFolderPath)) return Issue(11, "Page4", 0, "LabeledEdit12", kTextPathCharacters);
   // 12: program group name.
-  if (!IsValidPathText(p.programGroup)) return Issue(12, "Page6", -1, "LabeledEdit13", 226);
+  if (!IsValidPathText(p.programGroup)) return Issue(12, "Page6", -1, "LabeledEdit13", kTextPathCharacters);
   // 13, 14: icons.
-  if (p.installerIcon.empty()) return Issue(13, "Page5", 4, "LabeledEdit11", 223);
-  if (!IsValidPathText(p.installerIcon)) return Issue(13, "Page5", 4, "LabeledEdit11", 226);
-  if (p.uninstallerIcon.empty()) return Issue(14, "Page5", 4, "LabeledEdit17", 223);
-  if (!IsValidPathText(p.uninstallerIcon)) return Issue(14, "Page5", 4, "LabeledEdit17", 226);
+  if (p.installerIcon.empty()) return Issue(13, "Page5", 4, "LabeledEdit11", kTextFieldEmpty);
+  if (!IsValidPathText(p.installerIcon)) return Issue(13, "Page5", 4, "LabeledEdit11", kTextPathCharacters);
+  if (p.uninstallerIcon.empty()) return Issue(14, "Page5", 4, "LabeledEdit17", kTextFieldEmpty);
+  if (!IsValidPathText(p.uninstallerIcon)) return Issue(14, "Page5", 4, "LabeledEdit17", kTextPathCharacters);
   // 15: source files that do not exist; the caller decides whether to go on.
   const std::string& noSource = InterfaceString(26);
   for (std::size_t row = 0; row < p.files.size(); ++row) {
     const std::string& source = p.files[row].Caption;
     if (source == noSource || ProjectFileExists(p, source)) continue;
     if (askContinue && askContinue(source, row)) continue;
-    ValidationIssue issue = Issue(15, "Page2", -1, "ListView3", 112);
+    ValidationIssue issue = Issue(15, "Page2", -1, "ListView3", kTextSourceFileMissing);
     issue.Row = static_cast<long>(row);
     issue.Path = source;
     return issue;
@@ -170,7 +171,8 @@ std::optional<ValidationIssue> ValidateProject(Project& project, const ProjectCo
 }
 
 std::string ValidationMessageText(const ValidationIssue& issue) {
-  if (issue.Message == 112) return InterfaceString(112) + issue.Path + InterfaceString(113);
+  if (issue.Message == kTextSourceFileMissing)
+    return InterfaceString(kTextSourceFileMissing) + issue.Path + InterfaceString(kTextContinueQuestion);
   return InterfaceString(issue.Message);
 }
 

@@ -5,12 +5,13 @@
 #include <tuple>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "util/paths.h"
 
 namespace bvq {
 namespace {
 
-constexpr int kFirstPlaceString = 52;
+constexpr int kFirstPlaceString = kTextPlaceDesktop;  // the five places, in item order
 
 std::string WithBackslash(const std::string& folder) {
   return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
@@ -64,8 +65,8 @@ EntryOutcome ApplyShortcutEntry(Project& project, const EntryPlace& place, const
 }
 
 void AddUninstallerShortcut(Project& project) {
-  project.shortcuts.AppendCells({InterfaceString(54), InterfaceString(22), project.uninstallerFile, "", "",
-                                 "Uninstall %ProductName% %ProductVersion%", ""});
+  project.shortcuts.AppendCells({InterfaceString(kTextPlaceStartMenu), InterfaceString(kTextUninstallShortcutName),
+                                 project.uninstallerFile, "", "", "Uninstall %ProductName% %ProductVersion%", ""});
   project.MarkModified();
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/shell_folders.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_codec.h"
 #include "util/files.h"
 #include "util/program_values.h"
@@ -229,7 +230,7 @@ const std::array<SlotInfo, kSlotCount> kSlots = {{
     COLOR(6, backgroundGradientEnd, "BackGradientColor2", "0"),
     INDEX(7, backgroundGradientDirection, "ComboBox7", 2, "0"),
     INDEX(8, backgroundPicturePlacement, "ComboBox8", 3, "0"),
-    TEXT_D(9, backgroundTitle, "LabeledEdit19", InterfaceString, "", 163, kTrim),
+    TEXT_D(9, backgroundTitle, "LabeledEdit19", InterfaceString, "", kTextDefaultBackgroundTitle, kTrim),
     TEXT_D(10, backgroundCompany, "LabeledEdit28", CopyrightLine, "", 0, kTrim),
     FONT_INT(11, backgroundTitleFont, "TitleBackFont", Size, 0, "size", "28"),
     FONT_NAME(12, backgroundTitleFont, "TitleBackFont", "Tahoma"),
@@ -247,7 +248,7 @@ const std::array<SlotInfo, kSlotCount> kSlots = {{
     SlotInfo{24, "VersionsListView", SlotKind::PackedList, SlotDefault::AllSystems, "", 0, false, &GetSystems, &SetSystems},
     TEXT_D(25, setupFile, "LabeledEdit5", SetupFile, "", 0, kTrim),
     FLAG(26, uninstallerOpensPage, "CheckBox39", "0"),
-    TEXT_D(27, installerTitle, "LabeledEdit6", InterfaceString, "", 130, kTrim),
+    TEXT_D(27, installerTitle, "LabeledEdit6", InterfaceString, "", kTextDefaultInstallerTitle, kTrim),
     TEXT(28, companyName, "LabeledEdit4", "Company", kTrim),
     TEXT(29, productName, "LabeledEdit2", "NewProduct", kTrim),
     TEXT(30, programGroup, "LabeledEdit13", "%ProductName% %ProductVersion%", kTrim),
@@ -282,7 +283,7 @@ const std::array<SlotInfo, kSlotCount> kSlots = {{
     TEXT(59, installFolderPath, "LabeledEdit12", "%ProgramFiles%\\%CompanyName%\\%ProductName%", kTrim),
     TEXT(60, uninstallerPageAddress, "Edit9", "http://", kTrim),
     FLAG(61, lockProgramGroup, "CheckBox42", "0"),
-    TEXT_D(62, backgroundTitle, "LabeledEdit19", InterfaceString, "", 163, kTrim),
+    TEXT_D(62, backgroundTitle, "LabeledEdit19", InterfaceString, "", kTextDefaultBackgroundTitle, kTrim),
     POS(63, headerPicturePosition, "Image1", Left, "left", "20"),
     Reserved(64),
     Reserved(65),
@@ -313,7 +314,7 @@ const std::array<SlotInfo, kSlotCount> kSlots = {{
     Reserved(88),
     INDEX(89, splitting, "ComboBox4", 5, "0"),
     SlotInfo{90, "UpDown1", SlotKind::Number, SlotDefault::Literal, "0", 0, false, &GetUpDown, &SetUpDown},
-    TEXT_D(91, uninstallerTitle, "LabeledEdit22", InterfaceString, "", 162, kTrim),
+    TEXT_D(91, uninstallerTitle, "LabeledEdit22", InterfaceString, "", kTextDefaultUninstallerTitle, kTrim),
     FLAG(92, passwordUpperCase, "CheckBox16", "0"),
     FLAG(93, showInstallFolderPage, "CheckBox45", "1"),
     COLOR(94, headerGradientEnd, "HeaderGradientColor2", "16777215"),

@@ -1,6 +1,7 @@
 #include "project/user_variables.h"
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/registry_names.h"
 #include "project/variables.h"
 #include "util/strings.h"
@@ -37,9 +38,9 @@ EntryOutcome ApplyVariableEntry(Project& project, const EntryPlace& place, Varia
   const EntryList& rows = project.registryVariables;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (place.Mode == EntryMode::Edit && static_cast<int>(i) == place.Row) continue;
-    if (EqualsNoCase(rows[i].Caption, fields.Name)) return EntryOutcome::Warn(InterfaceString(6));
+    if (EqualsNoCase(rows[i].Caption, fields.Name)) return EntryOutcome::Warn(InterfaceString(kTextVariableNameTaken));
   }
-  if (IsReservedVariableName(fields.Name)) return EntryOutcome::Warn(InterfaceString(6));
+  if (IsReservedVariableName(fields.Name)) return EntryOutcome::Warn(InterfaceString(kTextVariableNameTaken));
   if (fields.SubKey.empty()) return EntryOutcome::FocusOn("LabeledEdit2");
   const int root = fields.RootKey >= 0 && fields.RootKey < static_cast<int>(kRegistryRootNames.size())
                        ? fields.RootKey : 0;
