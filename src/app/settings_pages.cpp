@@ -194,7 +194,8 @@ uint32_t FromQColor(const QColor& c) {
 }
 
 // A colour button: its swatch shows the colour; a click offers the colour dialog.
-QToolButton* ColorButton(SettingsBinder& b, const char* name, uint32_t Project::*member) {
+QToolButton* ColorButton(SettingsBinder& b, const char* name) {
+  uint32_t Project::*member = ColorSetting(name);
   QToolButton* button = SideButton(name, QString());
   button->setIconSize(QSize(24, 16));
   Project& project = b.project();
@@ -217,7 +218,8 @@ QToolButton* ColorButton(SettingsBinder& b, const char* name, uint32_t Project::
 // A font button: the font dialog for a text drawn on the background. Its colour and
 // character set stay as they are; the project counts as changed even when the dialog is
 // cancelled, as the font buttons always did.
-QPushButton* FontButton(SettingsBinder& b, const char* name, FontSetting Project::*member) {
+QPushButton* FontButton(SettingsBinder& b, const char* name) {
+  FontSetting Project::*member = FontSettingOf(name);
   QPushButton* button = NewButton(name, "Aa");
   Project& project = b.project();
   QObject::connect(button, &QPushButton::clicked, button, [&b, &project, button, member] {
@@ -295,8 +297,8 @@ QToolButton* ProjectFilePicker(SettingsBinder& b, const char* name, QLineEdit* f
 }
 
 // A check-box list bound to one of the project's item lists.
-QListWidget* CheckList(SettingsBinder& b, const char* name, std::vector<CheckItem> Project::*member,
-                       std::function<void(std::size_t, bool)> setChecked) {
+QListWidget* CheckList(SettingsBinder& b, const char* name, std::function<void(std::size_t, bool)> setChecked) {
+  std::vector<CheckItem> Project::*member = CheckListSetting(name);
   auto* list = new QListWidget;
   list->setObjectName(name);
   Project& project = b.project();
@@ -364,12 +366,12 @@ void FilePerLanguage(SettingsBinder& b, Column& c, const char* comboName, const 
 QWidget* BuildProductPage(SettingsBinder& b) {
   QWidget* page = NewPage("Page1");
   Column c(page);
-  c.Field(b.Text("LabeledEdit2", &Project::productName));
-  c.Field(b.Text("LabeledEdit29", &Project::productVersion));
-  c.Field(b.Text("LabeledEdit4", &Project::companyName));
-  c.Field(b.Text("Edit8", &Project::productWebSite), "Web site:");
-  c.Field(b.Text("Edit1", &Project::supportContact), "Support:");
-  QLineEdit* setup = b.Text("LabeledEdit5", &Project::setupFile);
+  c.Field(b.Text("LabeledEdit2"));
+  c.Field(b.Text("LabeledEdit29"));
+  c.Field(b.Text("LabeledEdit4"));
+  c.Field(b.Text("Edit8"), "Web site:");
+  c.Field(b.Text("Edit1"), "Support:");
+  QLineEdit* setup = b.Text("LabeledEdit5");
   QToolButton* pick = SideButton("Button19", "...");
   QObject::connect(pick, &QToolButton::clicked, setup, [setup] {
     const QString chosen = Dialogs().saveFile(setup->window(), QString(), DiskToQ(NativePath(FromQ(setup->text()))),
@@ -377,12 +379,12 @@ QWidget* BuildProductPage(SettingsBinder& b) {
     if (!chosen.isEmpty()) setup->setText(chosen);
   });
   c.Field(setup, {}, {pick});
-  c.Field(b.Index("ComboBox1", &Project::compression, 3), "Compression:");
-  c.Field(b.Index("ComboBox4", &Project::splitting, 5), "Splitting:");
-  c.Field(b.Text("LabeledEdit25", &Project::volumeFileName));
+  c.Field(b.Index("ComboBox1", 3), "Compression:");
+  c.Field(b.Index("ComboBox4", 5), "Splitting:");
+  c.Field(b.Text("LabeledEdit25"));
   // Edit4 with its spin button UpDown1: 0..32767, digits only.
-  QSpinBox* size = b.Number("UpDown1", &Project::volumeSize, 0, 32767);
-  QComboBox* unit = b.Index("ComboBox11", &Project::volumeSizeUnit, 4);
+  QSpinBox* size = b.Number("UpDown1", 0, 32767);
+  QComboBox* unit = b.Index("ComboBox11", 4);
   const char* units[] = {"Bytes", "Kb", "Mb", "Gb"};
   for (int i = 0; i < 4; ++i) unit->setItemText(i, units[i]);
   c.Field(size, "Volume size:", {unit});
@@ -394,17 +396,17 @@ QWidget* BuildRequirementsPage(SettingsBinder& b) {
   QWidget* page = NewPage("Page3");
   Column c(page);
   Project& project = b.project();
-  c.Add(CheckList(b, "VersionsListView", &Project::supportedSystems,
+  c.Add(CheckList(b, "VersionsListView",
                   [&project](std::size_t i, bool on) { project.supportedSystems[i].Checked = on; }));
-  c.Add(b.Flag("CheckBox25", &Project::requireAdmin));
-  c.Add(b.Flag("CheckBox38", &Project::requireDotNet));
-  c.Field(b.Index("ComboBox5", &Project::dotNetVersion, 12), ".NET Framework:");
-  c.Add(b.Flag("CheckBox5", &Project::openDotNetPage));
-  c.Field(b.Text("Edit6", &Project::dotNetPageAddress), "Address:");
-  c.Add(b.Flag("CheckBox36", &Project::installerClosesApp));
-  QLineEdit* closeApp = b.Text("LabeledEdit8", &Project::installerCloseAppText);
+  c.Add(b.Flag("CheckBox25"));
+  c.Add(b.Flag("CheckBox38"));
+  c.Field(b.Index("ComboBox5", 12), ".NET Framework:");
+  c.Add(b.Flag("CheckBox5"));
+  c.Field(b.Text("Edit6"), "Address:");
+  c.Add(b.Flag("CheckBox36"));
+  QLineEdit* closeApp = b.Text("LabeledEdit8");
   c.Field(closeApp, {}, {VariableButton(b, "Button84", closeApp)});
-  c.Field(b.Index("ComboBox9", &Project::installerCloseAppMatch, 3), "Found by:");
+  c.Field(b.Index("ComboBox9", 3), "Found by:");
   c.End();
   return page;
 }
@@ -416,51 +418,51 @@ QWidget* BuildWizardPage(SettingsBinder& b) {
   (new QVBoxLayout(page))->addWidget(tabs);
 
   Column general(NewTab(tabs, "TabSheet10"));
-  QLineEdit* title = b.Text("LabeledEdit6", &Project::installerTitle);
+  QLineEdit* title = b.Text("LabeledEdit6");
   general.Field(title, {}, {VariableButton(b, "Button77", title)});
-  QLineEdit* bottom = b.Text("LabeledEdit16", &Project::installerBottomText);
+  QLineEdit* bottom = b.Text("LabeledEdit16");
   general.Field(bottom, {}, {VariableButton(b, "Button78", bottom)});
-  general.Field(b.Text("Edit10", &Project::installFolderName), "Install folder name:");
-  general.Field(b.Text("LabeledEdit12", &Project::installFolderPath));
-  general.Add(b.Flag("CheckBox41", &Project::lockInstallFolder));
-  general.Add(b.Flag("CheckBox43", &Project::silentInstall));
+  general.Field(b.Text("Edit10"), "Install folder name:");
+  general.Field(b.Text("LabeledEdit12"));
+  general.Add(b.Flag("CheckBox41"));
+  general.Add(b.Flag("CheckBox43"));
   general.Group(QString());
-  general.Add(b.Flag("CheckBox44", &Project::showWelcomePage));
-  general.Add(b.Flag("CheckBox45", &Project::showInstallFolderPage));
-  general.Add(b.Flag("CheckBox46", &Project::showProgramGroupPage));
-  general.Add(b.Flag("CheckBox47", &Project::showShortcutsPage));
-  general.Add(b.Flag("CheckBox48", &Project::showReadyPage));
-  general.Add(b.Flag("CheckBox49", &Project::showFinishPage));
+  general.Add(b.Flag("CheckBox44"));
+  general.Add(b.Flag("CheckBox45"));
+  general.Add(b.Flag("CheckBox46"));
+  general.Add(b.Flag("CheckBox47"));
+  general.Add(b.Flag("CheckBox48"));
+  general.Add(b.Flag("CheckBox49"));
   general.End();
 
   Column texts(NewTab(tabs, "TabSheet2"));
-  texts.Add(b.Flag("CheckBox4", &Project::showLicense));
+  texts.Add(b.Flag("CheckBox4"));
   FilePerLanguage(b, texts, "LicenseComboBox", "Edit7", true);
-  texts.Add(b.Flag("CheckBox15", &Project::showInformation));
+  texts.Add(b.Flag("CheckBox15"));
   FilePerLanguage(b, texts, "InfoComboBox", "Edit5", false);
   texts.End();
 
   Column password(NewTab(tabs, "TabSheet19"));
-  password.Add(b.Flag("CheckBox24", &Project::askPassword));
-  password.Field(b.Text("LabeledEdit20", &Project::password));
-  password.Add(b.Flag("CheckBox12", &Project::showPasswordTyped));
-  password.Add(b.Flag("CheckBox16", &Project::passwordUpperCase));
+  password.Add(b.Flag("CheckBox24"));
+  password.Field(b.Text("LabeledEdit20"));
+  password.Add(b.Flag("CheckBox12"));
+  password.Add(b.Flag("CheckBox16"));
   password.End();
 
   Column finish(NewTab(tabs, "TabSheet18"));
-  finish.Add(b.Flag("CheckBox7", &Project::offerRunApp));
-  QLineEdit* runFile = b.Text("Edit2", &Project::runAppFile);
+  finish.Add(b.Flag("CheckBox7"));
+  QLineEdit* runFile = b.Text("Edit2");
   finish.Field(runFile, "Application:", {VariableButton(b, "Button81", runFile), ProjectFilePicker(b, "Button85", runFile)});
-  finish.Add(b.Flag("CheckBox2", &Project::runAppTicked));
-  finish.Add(b.Flag("CheckBox8", &Project::offerReadme));
-  QLineEdit* readme = b.Text("Edit3", &Project::readmeFile);
+  finish.Add(b.Flag("CheckBox2"));
+  finish.Add(b.Flag("CheckBox8"));
+  QLineEdit* readme = b.Text("Edit3");
   finish.Field(readme, "Readme file:", {VariableButton(b, "Button82", readme), ProjectFilePicker(b, "Button86", readme)});
-  finish.Add(b.Flag("CheckBox3", &Project::readmeTicked));
-  finish.Add(b.Flag("CheckBox17", &Project::offerWebSite));
-  QLineEdit* site = b.Text("LabeledEdit7", &Project::finishWebSite);
+  finish.Add(b.Flag("CheckBox3"));
+  finish.Add(b.Flag("CheckBox17"));
+  QLineEdit* site = b.Text("LabeledEdit7");
   finish.Field(site, {}, {VariableButton(b, "Button104", site)});
-  finish.Add(b.Flag("CheckBox14", &Project::webSiteTicked));
-  finish.Add(b.Flag("CheckBox9", &Project::offerRestart));
+  finish.Add(b.Flag("CheckBox14"));
+  finish.Add(b.Flag("CheckBox9"));
   finish.End();
   return page;
 }
@@ -473,46 +475,46 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   Project& project = b.project();
 
   Column background(NewTab(tabs, "TabSheet1"));
-  background.Add(b.Flag("CheckBox1", &Project::showBackground));
-  background.Add(b.Choice("RadioButton6", &Project::backgroundIsGradient, true));
-  background.Field(b.Index("ComboBox7", &Project::backgroundGradientDirection, 2), "Direction:",
-                   {ColorButton(b, "ColorBtn1", &Project::backgroundGradientStart),
-                    ColorButton(b, "ColorBtn2", &Project::backgroundGradientEnd)});
-  background.Add(b.Choice("RadioButton8", &Project::backgroundIsGradient, false));
-  QLineEdit* backPicture = b.Text("LabeledEdit27", &Project::backgroundPicture);
+  background.Add(b.Flag("CheckBox1"));
+  background.Add(b.Choice("RadioButton6"));
+  background.Field(b.Index("ComboBox7", 2), "Direction:",
+                   {ColorButton(b, "ColorBtn1"),
+                    ColorButton(b, "ColorBtn2")});
+  background.Add(b.Choice("RadioButton8"));
+  QLineEdit* backPicture = b.Text("LabeledEdit27");
   background.Field(backPicture, {}, {PicturePicker("Button11", backPicture, true)});
-  background.Field(b.Index("ComboBox8", &Project::backgroundPicturePlacement, 3), "Placement:");
-  background.Field(b.Text("LabeledEdit19", &Project::backgroundTitle), {},
-                   {FontButton(b, "Button1", &Project::backgroundTitleFont)});
-  background.Field(b.Text("LabeledEdit28", &Project::backgroundCompany), {},
-                   {FontButton(b, "Button17", &Project::backgroundCompanyFont)});
+  background.Field(b.Index("ComboBox8", 3), "Placement:");
+  background.Field(b.Text("LabeledEdit19"), {},
+                   {FontButton(b, "Button1")});
+  background.Field(b.Text("LabeledEdit28"), {},
+                   {FontButton(b, "Button17")});
   background.End();
 
   Column header(NewTab(tabs, "TabSheet7"));
-  header.Add(b.Flag("CheckBox26", &Project::showHeaderPicture));
-  QLineEdit* headerPicture = b.Text("LabeledEdit14", &Project::headerPicture);
+  header.Add(b.Flag("CheckBox26"));
+  QLineEdit* headerPicture = b.Text("LabeledEdit14");
   header.Field(headerPicture, {}, {PicturePicker("Button25", headerPicture, false)});
-  header.Add(b.Flag("CheckBox6", &Project::headerPictureTransparent));
-  header.Add(b.Flag("CheckBox10", &Project::headerGradient));
+  header.Add(b.Flag("CheckBox6"));
+  header.Add(b.Flag("CheckBox10"));
   auto* colours = new QWidget;
   auto* colourRow = new QHBoxLayout(colours);
   colourRow->setContentsMargins(0, 0, 0, 0);
-  colourRow->addWidget(ColorButton(b, "ColorBtn3", &Project::headerGradientStart));
-  colourRow->addWidget(ColorButton(b, "ColorBtn4", &Project::headerGradientEnd));
+  colourRow->addWidget(ColorButton(b, "ColorBtn3"));
+  colourRow->addWidget(ColorButton(b, "ColorBtn4"));
   colourRow->addStretch(1);
   header.Add(colours);
   header.End();
 
   Column logo(NewTab(tabs, "TabSheet3"));
-  logo.Add(b.Flag("CheckBox40", &Project::showLogo));
-  QLineEdit* logoPicture = b.Text("LabeledEdit15", &Project::logoPicture);
+  logo.Add(b.Flag("CheckBox40"));
+  QLineEdit* logoPicture = b.Text("LabeledEdit15");
   logo.Field(logoPicture, {}, {PicturePicker("Button27", logoPicture, false)});
-  logo.Add(b.Flag("CheckBox13", &Project::logoPictureTransparent));
+  logo.Add(b.Flag("CheckBox13"));
   logo.End();
 
   QWidget* languagesTab = NewTab(tabs, "TabSheet13");
   Column languages(languagesTab);
-  QListWidget* list = CheckList(b, "LanguageListView", &Project::installLanguages,
+  QListWidget* list = CheckList(b, "LanguageListView",
                                 [&project](std::size_t i, bool on) { project.SetLanguageChecked(i, on); });
   languages.Add(list);
   auto* buttons = new QWidget;
@@ -542,9 +544,9 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   languages.End();
 
   Column icons(NewTab(tabs, "TabSheet22"));
-  QLineEdit* setupIcon = b.Text("LabeledEdit11", &Project::installerIcon);
+  QLineEdit* setupIcon = b.Text("LabeledEdit11");
   icons.Field(setupIcon, {}, {IconPicker("Button21", setupIcon), IconPreview("Image3", setupIcon)});
-  QLineEdit* uninstallIcon = b.Text("LabeledEdit17", &Project::uninstallerIcon);
+  QLineEdit* uninstallIcon = b.Text("LabeledEdit17");
   icons.Field(uninstallIcon, {}, {IconPicker("Button20", uninstallIcon), IconPreview("Image4", uninstallIcon)});
   icons.End();
   return page;
@@ -553,35 +555,34 @@ QWidget* BuildLookPage(SettingsBinder& b) {
 QWidget* BuildProgramGroupSettings(SettingsBinder& b) {
   auto* box = new QWidget;
   Column c(box);
-  c.Field(b.Text("LabeledEdit13", &Project::programGroup));
-  c.Field(b.Index("ComboBox2", &Project::programGroupPlace, 2), "Place:");
-  c.Add(b.Flag("CheckBox42", &Project::lockProgramGroup));
+  c.Field(b.Text("LabeledEdit13"));
+  c.Field(b.Index("ComboBox2", 2), "Place:");
+  c.Add(b.Flag("CheckBox42"));
   return box;
 }
 
 QWidget* BuildUninstallerPage(SettingsBinder& b) {
   QWidget* page = NewPage("Page13");
   Column c(page);
-  c.Add(b.Flag("CheckBox11", &Project::makeUninstaller));
+  c.Add(b.Flag("CheckBox11"));
   struct VariableField {
     const char* field;
-    std::string Project::*member;
     const char* button;
   };
-  for (const VariableField& f : {VariableField{"LabeledEdit10", &Project::uninstallName, "Button74"},
-                                 VariableField{"LabeledEdit22", &Project::uninstallerTitle, "Button75"},
-                                 VariableField{"LabeledEdit1", &Project::uninstallerFile, "Button102"},
-                                 VariableField{"LabeledEdit3", &Project::uninstallLogFile, "Button103"}}) {
-    QLineEdit* edit = b.Text(f.field, f.member);
+  for (const VariableField& f : {VariableField{"LabeledEdit10", "Button74"},
+                                 VariableField{"LabeledEdit22", "Button75"},
+                                 VariableField{"LabeledEdit1", "Button102"},
+                                 VariableField{"LabeledEdit3", "Button103"}}) {
+    QLineEdit* edit = b.Text(f.field);
     c.Field(edit, {}, {VariableButton(b, f.button, edit)});
   }
-  c.Add(b.Flag("CheckBox39", &Project::uninstallerOpensPage));
-  QLineEdit* internetPage = b.Text("Edit9", &Project::uninstallerPageAddress);
+  c.Add(b.Flag("CheckBox39"));
+  QLineEdit* internetPage = b.Text("Edit9");
   c.Field(internetPage, "Internet page:", {VariableButton(b, "Button76", internetPage)});
-  c.Add(b.Flag("CheckBox37", &Project::uninstallerClosesApp));
-  QLineEdit* closeApp = b.Text("LabeledEdit9", &Project::uninstallerCloseAppText);
+  c.Add(b.Flag("CheckBox37"));
+  QLineEdit* closeApp = b.Text("LabeledEdit9");
   c.Field(closeApp, {}, {VariableButton(b, "Button73", closeApp)});
-  c.Field(b.Index("ComboBox10", &Project::uninstallerCloseAppMatch, 3), "Found by:");
+  c.Field(b.Index("ComboBox10", 3), "Found by:");
   c.End();
   return page;
 }
