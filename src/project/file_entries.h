@@ -53,8 +53,9 @@ struct FileEntryFields {
   bool operator==(const FileEntryFields&) const = default;
 };
 
-// Label of the destination field (LabeledEdit2) for a given source text: interface string 8 while the source holds
-// "|" (several files share one destination folder), otherwise interface string 91.
+// Label of the destination field (LabeledEdit2) for a given source text: interface string 8
+// while the source holds "|" (several files share one destination folder), otherwise
+// interface string 91.
 const std::string& FileDestinationLabel(const std::string& source);
 
 // The fields as the dialog shows them: add mode the defaults (remove on uninstall unchecked

@@ -1,6 +1,6 @@
 #pragma once
 // Path variables: the built-in names ("%PROGRAMFILES%" ...) with their numbers, the user
-// variables of ListView10, and the substitution that turns variable names into the codes
+// variables of the project's registryVariables, and the substitution that turns variable names into the codes
 // the installer reads ("@$&%" + two-digit number) or, for the product name, version and
 // company, into their values.
 #include <array>
