@@ -350,7 +350,7 @@ void FilePerLanguage(SettingsBinder& b, Column& c, const char* comboName, const 
   });
   b.AddLoader([&project, combo, edit, licence] {
     QStringList items;
-    for (const std::string& caption : project.LicenseComboItems()) items << ToQ(caption);
+    for (const std::string& caption : project.LanguageFileCaptions()) items << ToQ(caption);
     if (!items.isEmpty() && !IString(kTextAllLanguages).isEmpty()) items[0] = IString(kTextAllLanguages);
     combo->clear();
     combo->addItems(items);

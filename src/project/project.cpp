@@ -134,7 +134,7 @@ std::vector<std::string> Project::CheckedLanguageCaptions() const {
   return captions;
 }
 
-std::vector<std::string> Project::LicenseComboItems() const {
+std::vector<std::string> Project::LanguageFileCaptions() const {
   std::vector<std::string> items{InterfaceString(kTextAllLanguages)};
   for (auto& caption : CheckedLanguageCaptions()) items.push_back(std::move(caption));
   return items;

@@ -300,7 +300,7 @@ class Project {
   int licenseFileIndex = 0;  // the entry the window shows and edits
   int infoFileIndex = 0;
   // The captions of the entries: interface string 7, then the checked languages.
-  std::vector<std::string> LicenseComboItems() const;
+  std::vector<std::string> LanguageFileCaptions() const;
   // The entry at licenseFileIndex / infoFileIndex ("" when out of range).
   std::string SelectedLicenseFile() const;
   std::string SelectedInfoFile() const;

@@ -111,7 +111,7 @@ TEST_F(ProjectRulesTest, LicenceAndInformationEntriesFollowTheCheckedLanguages) 
   project_.SetLanguageChecked(2, true);  // Russian after English
   project_.SetLanguageChecked(0, true);  // Deutsch before English
   EXPECT_EQ(project_.licenseFiles, (std::vector<std::string>{"all.rtf", "", "en.rtf", ""}));
-  EXPECT_EQ(project_.LicenseComboItems(),
+  EXPECT_EQ(project_.LanguageFileCaptions(),
             (std::vector<std::string>{"All languages", "Deutsch (Deutsch)", "English", "Russian (Russki)"}));
   project_.licenseFileIndex = 3;
   project_.SetSelectedLicenseFile("ru.rtf");
