@@ -35,9 +35,9 @@ ProgramRun RunProgram(const std::string& arguments) {
 class ProjectCliTest : public ProjectTest {};
 
 TEST_F(ProjectCliTest, ExportPrintsTheProjectTextAndImportRecreatesTheFile) {
-  project_.ListView3.AppendCells({"a.txt", "%InstallPath%\\a.txt", "E236", "Yes"});
+  project_.files.AppendCells({"a.txt", "%InstallPath%\\a.txt", "E236", "Yes"});
   const std::string path = folder_.Path() + "p.bvq";
-  ASSERT_TRUE(SaveProject(project_, path, context_));
+  ASSERT_TRUE(SaveProject(project_, session_, path, context_));
 
   const ProgramRun exported = RunProgram("--export-text '" + path + "'");
   ASSERT_EQ(exported.status, 0);
