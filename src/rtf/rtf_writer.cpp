@@ -150,10 +150,12 @@ void Writer::Text(std::string_view utf8, int codePage) {
       out_ += kHex[byte->second & 15];
       delimiterDue_ = false;
     } else {
-      // UTF-16 units as signed 16-bit numbers, each followed by its one-character fallback.
+      // UTF-16 units as signed 16-bit numbers, each followed by its one-character fallback "?".
+      // The fallback is written as a hex escape: some readers pass over the whole word of
+      // literal text after \uN instead of one character.
       const auto unit = [&](char32_t u) {
         Word("u", u >= 0x8000 ? static_cast<int>(u) - 0x10000 : static_cast<int>(u));
-        out_ += '?';
+        out_ += "\\'3f";
         delimiterDue_ = false;
       };
       if (c >= 0x10000) {
@@ -235,8 +237,8 @@ void Writer::WriteListMark(const ListMark& mark, const CharFormat& format) {
     Word("pntxta");
     out_ += ".}}";
   }
-  if (mark.level > 0) Word("ilvl", mark.level);
   delimiterDue_ = false;
+  if (mark.level > 0) Word("ilvl", mark.level);
 }
 
 void Writer::WriteParagraphFormat(const ParagraphFormat& format) {
