@@ -39,7 +39,7 @@ struct CharFormat {
 };
 
 // A stretch of text with one format. Inside a paragraph, "\n" is a line break (\line, a line
-// separator in a text widget) and "\t" a tab.
+// separator in a text widget) and "\t" a tab; no other control character occurs.
 struct Run {
   std::string text;
   CharFormat format;

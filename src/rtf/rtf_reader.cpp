@@ -349,7 +349,10 @@ void Reader::OnUnicode(int32_t value) {
   if (highSurrogate_) units += highSurrogate_;
   highSurrogate_ = 0;
   units += unit;
-  if (units.size() == 1 && unit == 0) return;
+  if (units.size() == 1 && unit < 0x20) {
+    if (unit == '\t') Emit("\t");
+    return;  // other control characters are not text, as with 8-bit text
+  }
   Emit(Utf16ToUtf8Lenient(units));
 }
 

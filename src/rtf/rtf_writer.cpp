@@ -302,7 +302,8 @@ std::string Writer::Write() {
     Word("f", static_cast<int>(i));
     Word("fnil");
     Word("fcharset", fonts_[i].charset);
-    Text(fonts_[i].name, CodePageOfFont(fonts_[i].charset));
+    // A ";" ends the name in the font table; real font names hold none, so one is dropped.
+    Text(ReplaceAll(fonts_[i].name, ";", ""), CodePageOfFont(fonts_[i].charset));
     out_ += ";}";
   }
   out_ += "}\r\n";
