@@ -37,14 +37,27 @@ char32_t NextCodePoint(std::string_view text, size_t& pos) {
 using CodePageTable = std::unordered_map<char32_t, uint8_t>;
 
 CodePageTable MakeCodePageTable(int codePage) {
-  CodePageTable table;
-  for (int byte = 0x80; byte <= 0xFF; ++byte) {
-    const std::string utf8 = AnsiToUtf8(std::string(1, static_cast<char>(byte)), codePage);
-    size_t pos = 0;
-    if (utf8.empty()) continue;
-    const char32_t c = NextCodePoint(utf8, pos);
-    if (c != 0xFFFD && pos == utf8.size() && c >= 0x80) table.emplace(c, static_cast<uint8_t>(byte));
+  // All 128 bytes in one conversion: each byte of a single-byte code page gives one character
+  // (U+FFFD where it defines none). When the count differs (double-byte code pages), one byte
+  // at a time.
+  std::string bytes;
+  for (int byte = 0x80; byte <= 0xFF; ++byte) bytes += static_cast<char>(byte);
+  const auto characters = [](std::string_view utf8) {
+    std::vector<char32_t> decoded;
+    for (size_t pos = 0; pos < utf8.size();) decoded.push_back(NextCodePoint(utf8, pos));
+    return decoded;
+  };
+  std::vector<char32_t> decoded = characters(AnsiToUtf8(bytes, codePage));
+  if (decoded.size() != bytes.size()) {
+    decoded.clear();
+    for (char byte : bytes) {
+      const std::vector<char32_t> one = characters(AnsiToUtf8(std::string(1, byte), codePage));
+      decoded.push_back(one.size() == 1 ? one[0] : 0xFFFD);
+    }
   }
+  CodePageTable table;
+  for (size_t i = 0; i < decoded.size(); ++i)
+    if (decoded[i] != 0xFFFD && decoded[i] >= 0x80) table.emplace(decoded[i], static_cast<uint8_t>(0x80 + i));
   return table;
 }
 

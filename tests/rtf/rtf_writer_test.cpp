@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                     EscapeCase{1252, "aПb", R"( a\u1055\'3fb\par)"},
                     EscapeCase{1251, "Пé", R"(\pard\'cf\u233\'3f\par)"},
                     EscapeCase{1251, "\u20AC", R"(\'88)"},
+                    // A double-byte code page: its single-byte characters as hex, the rest as \u.
+                    EscapeCase{932, "ｱあ", R"(\'b1\u12354\'3f)"},
                     EscapeCase{1252, "\uFFFF\uFB01", R"(\u-1\'3f\u-1279\'3f)"},
                     EscapeCase{1252, "😀", R"(\u-10179\'3f\u-8704\'3f)"},
                     EscapeCase{1252, "{a}\\", R"( \{a\}\\\par)"},
