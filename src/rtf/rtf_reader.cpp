@@ -345,15 +345,20 @@ void Reader::OnUnicode(int32_t value) {
     highSurrogate_ = unit;
     return;
   }
-  std::u16string units;
-  if (highSurrogate_) units += highSurrogate_;
-  highSurrogate_ = 0;
-  units += unit;
-  if (units.size() == 1 && unit < 0x20) {
+  if (highSurrogate_) {
+    const char16_t high = highSurrogate_;
+    highSurrogate_ = 0;
+    if (unit >= 0xDC00 && unit < 0xE000) {
+      Emit(Utf16ToUtf8Lenient(std::u16string{high, unit}));
+      return;
+    }
+    Emit("\uFFFD");  // a high surrogate without its partner
+  }
+  if (unit < 0x20) {
     if (unit == '\t') Emit("\t");
     return;  // other control characters are not text, as with 8-bit text
   }
-  Emit(Utf16ToUtf8Lenient(units));
+  Emit(Utf16ToUtf8Lenient(std::u16string(1, unit)));
 }
 
 int Reader::TextCodePage() const {

@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         CodePageCase{R"({\rtf1\u-3840?\u-10179?\u-8704?})", "\uF100😀"},
         CodePageCase{R"({\rtf1\u-10179?x})", "\uFFFDx"},
         // Control characters are not text, whichever way they come; a tab is.
-        CodePageCase{"{\\rtf1 a\\u2?\\u0?\\u9?\\'01\x02\\u10?b}", "a\tb"}));
+        CodePageCase{"{\\rtf1 a\\u2?\\u0?\\u9?\\'01\x02\\u10?b\\u-10179?\\u4?}", "a\tb\uFFFD"}));
 
 TEST(Reader, FontAndColourTablesGiveNamesAndColours) {
   const RichDocument document = Read(
