@@ -112,6 +112,7 @@ struct CharState {
   int font = -1;  // -1: the default font (\deff)
   int sizeHalfPoints = kRtfDefaultFontSizeHalfPoints;
   int color = 0;  // index into the colour table; 0 and unknown: automatic
+  bool hidden = false;  // hidden text (\v) and text deleted with revision marks (\deleted)
 };
 
 struct GroupState {
@@ -405,7 +406,7 @@ void Reader::Emit(std::string_view utf8) {
   }
   switch (State().destination) {
     case Destination::Body:
-      AppendText(paragraph_, utf8, CurrentCharFormat());
+      if (!State().chars.hidden) AppendText(paragraph_, utf8, CurrentCharFormat());
       return;
     case Destination::FontTable:
       fontInDefinition_.name += utf8;
@@ -581,6 +582,7 @@ bool Reader::OnCharacterWord(std::string_view word, bool hasParameter, int32_t p
   else if (word == "f") chars.font = std::max(parameter, 0);
   else if (word == "fs") chars.sizeHalfPoints = hasParameter ? std::clamp(parameter, 2, 3276) : kRtfDefaultFontSizeHalfPoints;
   else if (word == "cf") chars.color = std::max(parameter, 0);
+  else if (word == "v" || word == "deleted") chars.hidden = on;
   else if (word == "plain") chars = CharState{};
   else return false;
   return true;

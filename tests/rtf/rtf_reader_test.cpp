@@ -37,6 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TextCase{R"(a{\b b}\i c\i0 d)", "a|[b]b|[i]c|d"},
                     TextCase{R"(\b x\b0 y\ul u\ulnone\uldb d\ul0 n\strike s\strike0\striked1 t)", "[b]x|y|[u]ud|n|[s]st"},
                     TextCase{R"(\b\i bi\plain p)", "[bi]bi|p"},
+                    // Hidden text and text deleted with revision marks are not shown.
+                    TextCase{R"(a{\v hidden}b\v c\v0 d{\deleted gone}e)", "abde"},
                     // A group restores the formatting in effect before it.
                     TextCase{R"(\b{\i\ul x}y)", "[biu]x|[b]y"}));
 
