@@ -155,6 +155,7 @@ class Reader {
   void FinishDocument();
   CharFormat CurrentCharFormat() const;
   ListMark ResolveListMark();
+  const ListLevel* FindListLevel(int overrideNumber, int level);
 
   GroupState& State() { return stack_.back(); }
   const GroupState& State() const { return stack_.back(); }
@@ -182,6 +183,9 @@ class Reader {
   bool colorComponentSeen_ = false;
   std::vector<ListDefinition> lists_;
   std::vector<ListOverride> overrides_;
+  bool listsChanged_ = false;
+  std::map<int, int> listOfOverride_;  // \ls number -> list id
+  std::map<int, const ListDefinition*> listById_;
 
   Paragraph paragraph_;
   std::string markText_;
@@ -505,6 +509,23 @@ ListMark MarkOfText(std::string_view text) {
   return mark;
 }
 
+const ListLevel* Reader::FindListLevel(int overrideNumber, int level) {
+  if (listsChanged_) {
+    // Indexed once the tables are read (they precede the text), so that a paragraph costs a
+    // look-up and not a search through every list. The first definition of a number counts.
+    listOfOverride_.clear();
+    listById_.clear();
+    for (const ListOverride& entry : overrides_) listOfOverride_.emplace(entry.number, entry.listId);
+    for (const ListDefinition& list : lists_) listById_.emplace(list.id, &list);
+    listsChanged_ = false;
+  }
+  const auto override = listOfOverride_.find(overrideNumber);
+  if (override == listOfOverride_.end()) return nullptr;
+  const auto list = listById_.find(override->second);
+  if (list == listById_.end() || static_cast<size_t>(level) >= list->second->levels.size()) return nullptr;
+  return &list->second->levels[level];
+}
+
 ListMark Reader::ResolveListMark() {
   const ParagraphState& state = State().paragraph;
   const ListMark shown = MarkOfText(markText_);
@@ -513,13 +534,9 @@ ListMark Reader::ResolveListMark() {
   if (state.listOverride > 0) {
     mark.level = std::clamp(state.listLevel, 0, kMaxListLevel);
     mark.style = shown.style == ListStyle::None ? ListStyle::Decimal : shown.style;
-    for (const ListOverride& entry : overrides_) {
-      if (entry.number != state.listOverride) continue;
-      for (const ListDefinition& list : lists_) {
-        if (list.id != entry.listId || static_cast<size_t>(mark.level) >= list.levels.size()) continue;
-        mark.style = list.levels[mark.level].style;
-        startAt = list.levels[mark.level].startAt;
-      }
+    if (const ListLevel* level = FindListLevel(state.listOverride, mark.level)) {
+      mark.style = level->style;
+      startAt = level->startAt;
     }
   } else if (state.numbering.style != ListStyle::None) {
     mark.style = state.numbering.style;
@@ -633,6 +650,7 @@ void Reader::OnTableWord(std::string_view word, int32_t parameter) {
       }
       return;
     case Destination::ListTable:
+      listsChanged_ = true;
       if (word == "list") lists_.emplace_back();
       else if (lists_.empty()) return;
       else if (word == "listid") lists_.back().id = parameter;
@@ -642,6 +660,7 @@ void Reader::OnTableWord(std::string_view word, int32_t parameter) {
       else if (word == "levelstartat") lists_.back().levels.back().startAt = std::clamp(parameter, 0, 999999);
       return;
     case Destination::ListOverrides:
+      listsChanged_ = true;
       if (word == "listoverride") overrides_.emplace_back();
       else if (overrides_.empty()) return;
       else if (word == "listid") overrides_.back().listId = parameter;
