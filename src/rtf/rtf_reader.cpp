@@ -69,6 +69,15 @@ ListStyle StyleOfLevelNumberFormat(int format) {
   }
 }
 
+// Appends UTF-8 text up to `limit` bytes in all, never splitting a character.
+void AppendLimited(std::string& target, std::string_view text, size_t limit) {
+  if (target.size() >= limit) return;
+  size_t take = std::min(text.size(), limit - target.size());
+  if (take < text.size())
+    while (take > 0 && (static_cast<unsigned char>(text[take]) & 0xC0) == 0x80) --take;
+  target.append(text.substr(0, take));
+}
+
 bool IsNumbered(ListStyle style) { return style != ListStyle::None && style != ListStyle::Bullet; }
 
 struct FontEntry {
@@ -145,6 +154,7 @@ class Reader {
 
   // Text collection: 8-bit bytes wait here until something else comes, then are converted
   // from their code page all at once (double-byte code pages need the bytes together).
+  int CodePageOf(const FontEntry& font) const;
   int TextCodePage() const;
   void AddByte(char byte);
   void FlushBytes();
@@ -244,7 +254,7 @@ RtfReadResult Reader::Read() {
     }
   }
   if (!documentEnded_ && !stack_.empty()) {
-    const size_t open = stack_.size() + (skipDepth_ > 0 && skipHasNoState_ ? 1 : 0);
+    const size_t open = stack_.size() + (skipHasNoState_ ? skipDepth_ : 0);
     Problem("the text ends inside " + std::to_string(open) + " unclosed group" + (open == 1 ? "" : "s") +
             " (a truncated file?)");
     FinishDocument();
@@ -366,17 +376,17 @@ void Reader::OnUnicode(int32_t value) {
   Emit(Utf16ToUtf8Lenient(std::u16string(1, unit)));
 }
 
+int Reader::CodePageOf(const FontEntry& font) const {
+  const int codePage = font.codePage ? font.codePage : CodePageOfCharset(font.charset);
+  return codePage ? codePage : documentCodePage_;
+}
+
 int Reader::TextCodePage() const {
   const GroupState& state = State();
-  if (state.destination == Destination::FontTable) {
-    const int codePage = fontInDefinition_.codePage ? fontInDefinition_.codePage : CodePageOfCharset(fontInDefinition_.charset);
-    return codePage ? codePage : documentCodePage_;
-  }
+  if (state.destination == Destination::FontTable) return CodePageOf(fontInDefinition_);
   auto font = fonts_.find(state.chars.font < 0 ? defaultFont_ : state.chars.font);
   if (font == fonts_.end()) font = fonts_.find(defaultFont_);
-  if (font == fonts_.end()) return documentCodePage_;
-  const int codePage = font->second.codePage ? font->second.codePage : CodePageOfCharset(font->second.charset);
-  return codePage ? codePage : documentCodePage_;
+  return font == fonts_.end() ? documentCodePage_ : CodePageOf(font->second);
 }
 
 void Reader::AddByte(char byte) {
@@ -413,11 +423,10 @@ void Reader::Emit(std::string_view utf8) {
       if (!State().chars.hidden) AppendText(paragraph_, utf8, CurrentCharFormat());
       return;
     case Destination::FontTable:
-      fontInDefinition_.name += utf8;
-      if (fontInDefinition_.name.size() > kMaxFontNameBytes) fontInDefinition_.name.resize(kMaxFontNameBytes);
+      AppendLimited(fontInDefinition_.name, utf8, kMaxFontNameBytes);
       return;
     case Destination::MarkText:
-      if (markText_.size() + utf8.size() <= kMaxMarkTextBytes) markText_ += utf8;
+      AppendLimited(markText_, utf8, kMaxMarkTextBytes);
       return;
     default: return;
   }

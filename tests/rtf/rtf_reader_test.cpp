@@ -114,6 +114,16 @@ TEST(Reader, FontAndColourTablesGiveNamesAndColours) {
   EXPECT_EQ(RunWith(document, "auto")->format.color, std::nullopt);
 }
 
+TEST(Reader, OverlongFontNameIsCutBeforeAWholeCharacter) {
+  std::string name;
+  for (int i = 0; i < 40; ++i) name += "\\'cf";  // "П" in Windows-1251: two bytes in UTF-8 each
+  const RichDocument document = Read("{\\rtf1{\\fonttbl{\\f0\\fcharset204 x" + name + ";}}text}");
+  const std::string& read = document.paragraphs.at(0).runs.at(0).format.fontName;
+  EXPECT_EQ(read.size(), 63u);
+  EXPECT_EQ(read.substr(0, 5), "xПП");
+  EXPECT_EQ(read.substr(61), "П");
+}
+
 TEST(Reader, FontTableWithoutInnerGroups) {
   // As pandoc writes it.
   const RichDocument document = Read(R"({\rtf1\ansi\deff0{\fonttbl{\f0 \fswiss Helvetica;}{\f1 \fmodern Courier;}})"
