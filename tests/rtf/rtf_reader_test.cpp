@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "rich_text_support.h"
+#include "util/files.h"
 
 namespace bvq::rtf {
 namespace {
@@ -201,6 +202,33 @@ TEST(Reader, ShownMarkTextGivesStyleAndNumber) {
                                                       {ListStyle::Bullet, 0, 0},
                                                       {ListStyle::LowerRoman, 0, 2},
                                                       {ListStyle::LowerRoman, 0, 3}}));
+}
+
+TEST(Reader, WordProcessorDocument) {
+  // Word-processor RTF: style sheet, theme and revision data, associated fonts (\af, \hich,
+  // \loch), list tables, a hyperlink field, bookmarks, section properties, CR LF line ends.
+  const std::optional<std::string> rtf =
+      ReadFileBytes(std::string(BVQ_SOURCE_DIR) + "/tests/rtf/fixtures/word_processor.rtf");
+  ASSERT_TRUE(rtf);
+  const RichDocument document = Read(*rtf);
+  EXPECT_EQ(StyledText(document),
+            "[b]End User Licence / Read the |[u]terms| before you install. / You may copy it. / [i]Once. / Third. / "
+            "Привет — |[s]old");
+  const Paragraph& title = document.paragraphs.at(0);
+  EXPECT_EQ(title.format.alignment, Alignment::Centre);
+  EXPECT_EQ(title.runs.at(0).format.sizeHalfPoints, 32);
+  EXPECT_EQ(title.runs.at(0).format.fontName, "Calibri");
+  EXPECT_EQ(document.paragraphs.at(1).format.alignment, Alignment::Justified);
+  EXPECT_EQ(RunWith(document, "terms")->format.color, (Color{0, 0, 255}));
+  EXPECT_EQ(MarksOf(document)[2], (ListMark{ListStyle::Bullet, 0, 0}));
+  EXPECT_EQ(MarksOf(document)[3], (ListMark{ListStyle::LowerLetter, 1, 1}));
+  EXPECT_EQ(MarksOf(document)[4], (ListMark{ListStyle::Decimal, 0, 3}));
+  EXPECT_EQ(document.paragraphs.at(3).format.leftIndentTwips, 1440);
+  EXPECT_EQ(document.paragraphs.at(3).format.firstLineIndentTwips, -360);
+  const Paragraph& last = document.paragraphs.at(5);
+  EXPECT_EQ(last.format.alignment, Alignment::Right);
+  EXPECT_EQ(last.runs.at(0).format.fontName, "Calibri Cyr");
+  EXPECT_EQ(last.runs.at(0).format.color, (Color{192, 0, 0}));
 }
 
 struct DamageCase {

@@ -19,7 +19,7 @@ if(BVQ_BUILD_FUZZERS)
     file(GLOB rtf_seeds ${CMAKE_CURRENT_SOURCE_DIR}/rtf/fuzz/seeds/*.rtf)
     list(JOIN rtf_seeds "," rtf_seed_list)
     add_test(NAME rtf_fuzz_smoke
-             COMMAND fuzz_rtf_reader -runs=20000 -max_len=4096 -seed=1 -timeout=10
+             COMMAND fuzz_rtf_reader -runs=5000 -max_len=4096 -seed=1 -timeout=10
                      -dict=${CMAKE_CURRENT_SOURCE_DIR}/rtf/fuzz/rtf.dict -seed_inputs=${rtf_seed_list})
   endif()
 endif()
