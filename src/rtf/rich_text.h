@@ -1,7 +1,9 @@
 #pragma once
 // The rich-text document of licence and information texts: paragraphs of formatted runs.
 // The reader fills it from RTF, the writer turns it back into RTF, the editor window maps it to
-// and from its text widget, and the build makes one from a plain-text file. Text is UTF-8.
+// and from its text widget (a paragraph to a text block, a run to a fragment with a character
+// format, a list mark to a list of that style and level), and the build makes one from a
+// plain-text file. Text is UTF-8; lengths are twips (1/20 point), font sizes half-points.
 #include <cstdint>
 #include <optional>
 #include <string_view>
