@@ -409,7 +409,14 @@ void Reader::FlushBytes() {
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   std::string bytes = std::move(pendingBytes_);
   pendingBytes_.clear();
-  Emit(ascii ? bytes : AnsiToUtf8(bytes, pendingCodePage_));
+  if (ascii) {
+    Emit(bytes);
+    return;
+  }
+  // Some code pages (EBCDIC ones) give control characters for printable bytes: not text either.
+  std::string text = AnsiToUtf8(bytes, pendingCodePage_);
+  std::erase_if(text, [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
+  Emit(text);
 }
 
 void Reader::Emit(std::string_view utf8) {

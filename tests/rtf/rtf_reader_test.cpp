@@ -94,7 +94,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Negative numbers are the upper half; two surrogates make one character.
         CodePageCase{R"({\rtf1\u-3840?\u-10179?\u-8704?})", "\uF100😀"},
         CodePageCase{R"({\rtf1\u-10179?x})", "\uFFFDx"},
-        // Control characters are not text, whichever way they come; a tab is.
+        // Control characters are not text, whichever way they come; a tab is. (In the EBCDIC
+        // code page 274, 0x81 is "a" and 0x2D a control character.)
+        CodePageCase{R"({\rtf1\ansi\ansicpg274 \'81\'2d\'82})", "ab"},
         CodePageCase{"{\\rtf1 a\\u2?\\u0?\\u9?\\'01\x02\\u10?b\\u-10179?\\u4?}", "a\tb\uFFFD"}));
 
 TEST(Reader, FontAndColourTablesGiveNamesAndColours) {
