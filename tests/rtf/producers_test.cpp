@@ -81,16 +81,16 @@ class LibreOfficeRtf : public testing::Test {
   RichDocument document_;
 };
 
-TEST_F(LibreOfficeRtf, TextOfEveryParagraph) {
+// One test for everything LibreOffice made: CTest runs each test in a process of its own, and
+// every process would start LibreOffice again.
+TEST_F(LibreOfficeRtf, TextFormattingAlignmentAndLists) {
   EXPECT_EQ(NonEmptyParagraphTexts(document_),
             (std::vector<std::string>{"Plain bold words and italic words and underlined words.", "Centred paragraph",
                                       "Right paragraph", "First bullet", "Second bullet", "First number",
                                       "Second number", "Привет, мир. Café crème à la carte.",
                                       "Red text Courier text"}))
       << rtf_;
-}
 
-TEST_F(LibreOfficeRtf, CharacterFormatting) {
   struct Expected {
     const char* text;
     bool bold, italic, underline;
@@ -108,9 +108,7 @@ TEST_F(LibreOfficeRtf, CharacterFormatting) {
   EXPECT_EQ(RunWith(document_, "Red text")->format.color, (Color{255, 0, 0}));
   EXPECT_EQ(RunWith(document_, "Courier text")->format.fontName, "Courier New");
   EXPECT_NE(RunWith(document_, "Plain")->format.fontName, "");
-}
 
-TEST_F(LibreOfficeRtf, AlignmentAndLists) {
   EXPECT_EQ(ParagraphWith(document_, "Centred")->format.alignment, Alignment::Centre);
   EXPECT_EQ(ParagraphWith(document_, "Right")->format.alignment, Alignment::Right);
   EXPECT_EQ(ParagraphWith(document_, "Plain")->format.alignment, Alignment::Left);
