@@ -1,25 +1,27 @@
 #pragma once
 // Running the programs that judge our RTF from outside (LibreOffice, pandoc, unrtf) and
 // reading what they print.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "util/code_page.h"
+#include "util/files.h"
 
 namespace bvq::rtf::test {
 
-// The program's path when it is on PATH, else "".
+// The program's path when it is on PATH (an executable file), else "".
 inline std::string FindProgram(const std::string& name) {
   const char* path = std::getenv("PATH");
   std::stringstream folders(path ? path : "");
   for (std::string folder; std::getline(folders, folder, ':');) {
     const std::string candidate = folder + "/" + name;
-    if (!folder.empty() && std::ifstream(candidate).good()) return candidate;
+    if (!folder.empty() && access(candidate.c_str(), X_OK) == 0) return candidate;
   }
   return "";
 }
@@ -43,13 +45,6 @@ inline CommandResult RunCommand(const std::string& command) {
   for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, n);
   result.status = pclose(pipe);
   return result;
-}
-
-inline std::string ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
 }
 
 // Converts all `files` to `format` into `outFolder` with one LibreOffice start, with a private

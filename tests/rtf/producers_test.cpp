@@ -65,7 +65,7 @@ class LibreOfficeRtf : public testing::Test {
     const std::string html = folder_->Write("sample.html", kSampleHtml);
     conversion_ = test::ConvertWithLibreOffice(soffice, {html}, "rtf", folder_->Path() + "out",
                                                folder_->Path() + "profile", "HTML (StarWriter)");
-    rtf_ = test::ReadWholeFile(folder_->Path() + "out/sample.rtf");
+    rtf_ = ReadFileBytes(folder_->Path() + "out/sample.rtf").value_or("");
   }
   static void TearDownTestSuite() { folder_.reset(); }
   void SetUp() override {

@@ -98,7 +98,7 @@ TEST_F(LibreOfficeReadsOurRtf, TextFormattingAndLists) {
       soffice, files, "html", folder_->Path() + "html", folder_->Path() + "profile");
   for (int codePage : kCodePages) {
     SCOPED_TRACE("code page " + std::to_string(codePage));
-    const std::string html = test::ReadWholeFile(folder_->Path() + "html/" + Name(codePage) + ".html");
+    const std::string html = ReadFileBytes(folder_->Path() + "html/" + Name(codePage) + ".html").value_or("");
     ASSERT_FALSE(html.empty()) << converted.output;
     ExpectAllText(html, codePage);
     ExpectCharacterStyles(html, "strike");
