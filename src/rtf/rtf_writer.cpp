@@ -92,6 +92,7 @@ class Writer {
   std::map<FontKey, int> fontIndices_;
   std::vector<FontKey> fonts_;
   std::vector<Color> colors_;
+  std::map<uint32_t, int> colorIndices_;  // 0xRRGGBB -> index in the colour table
   std::map<int, CodePageTable> tables_;
   std::string out_;
   bool delimiterDue_ = false;
@@ -114,9 +115,10 @@ int Writer::FontIndex(const CharFormat& format) {
 
 int Writer::ColorIndex(const std::optional<Color>& color) {
   if (!color) return 0;
-  auto at = std::find(colors_.begin(), colors_.end(), *color);
-  if (at == colors_.end()) at = colors_.insert(colors_.end(), *color);
-  return static_cast<int>(at - colors_.begin()) + 1;
+  const uint32_t key = uint32_t(color->red) << 16 | uint32_t(color->green) << 8 | color->blue;
+  auto [at, added] = colorIndices_.emplace(key, static_cast<int>(colors_.size()) + 1);
+  if (added) colors_.push_back(*color);
+  return at->second;
 }
 
 int Writer::CodePageOfFont(int charset) const {

@@ -69,6 +69,7 @@ inline RichDocument SampleDocument(int charset) {
   courier.fontName = "Courier New";
   greek.fontName = "Greek Font";
   greek.fontCharset = 161;
+  greek.color = Color{0, 0, 200};
   ParagraphFormat centred;
   centred.alignment = Alignment::Centre;
   ParagraphFormat indented;
@@ -94,7 +95,7 @@ inline RichDocument SampleDocument(int charset) {
       Para({{"code()", courier}, {" αβγ", greek}}, right),
       Para({}),
       Para({{"first bullet", plain}}, listItem(ListStyle::Bullet, 0, 0)),
-      Para({{"second bullet", plain}}, listItem(ListStyle::Bullet, 0, 0)),
+      Para({{"second bullet", red}}, listItem(ListStyle::Bullet, 0, 0)),
       Para({{"one", plain}}, listItem(ListStyle::Decimal, 0, 1)),
       Para({{"nested", plain}}, listItem(ListStyle::LowerLetter, 1, 1)),
       Para({{"two", plain}}, listItem(ListStyle::Decimal, 0, 2)),
