@@ -4,6 +4,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <unordered_set>
 
 #include "rtf/font_charsets.h"
 #include "rtf/rtf_lexer.h"
@@ -51,8 +52,8 @@ constexpr std::string_view kSkippedDestinations[] = {
 };
 
 bool IsSkippedDestination(std::string_view word) {
-  return std::find(std::begin(kSkippedDestinations), std::end(kSkippedDestinations), word) !=
-         std::end(kSkippedDestinations);
+  static const std::unordered_set<std::string_view> kSet(std::begin(kSkippedDestinations), std::end(kSkippedDestinations));
+  return kSet.contains(word);
 }
 
 // Numbering style of a list level (\levelnfc) or of old-style numbering.
