@@ -11,6 +11,7 @@
 #include "text.h"
 #include "ui.h"
 #include "undo_system.h"
+#include "wizard.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -177,7 +178,7 @@ static int close_running_application(Installer *in, int silent)
 }
 
 /* The password: the one given with /P= must match; a silent run without it fails; otherwise
- * the user types it until it matches or the prompt is cancelled. */
+ * the wizard's password page asks for it. */
 static int settle_password(Installer *in, int silent)
 {
     const Script *s = in->script;
@@ -190,23 +191,7 @@ static int settle_password(Installer *in, int silent)
     }
     if (silent)
         return fail_check(in, TXT_PASSWORD_PROTECTED, NULL, L"The installation is protected by a password; give it with /P=.");
-    int mode = (int)script_number(s, FLD_PASSWORD_MODE);
-    for (;;) {
-        wchar_t *prompt = installer_text(in, TXT_PASSWORD_ENTER);
-        wchar_t *typed = ui_password(prompt, (mode & PASSWORD_HIDDEN) != 0, (mode & PASSWORD_UPPER_CASE) != 0);
-        xfree(prompt);
-        if (!typed) {
-            in->exit_code = EXIT_CANCELLED;
-            return 0;
-        }
-        int ok = password_matches(s, typed);
-        xfree(typed);
-        if (ok)
-            return 1;
-        wchar_t *t = installer_text(in, TXT_PASSWORD_WRONG);
-        ui_error(t);
-        xfree(t);
-    }
+    return 1; /* the wizard's password page asks for it */
 }
 
 static int run_checks(Installer *in, int silent)
@@ -670,6 +655,8 @@ static void make_shortcuts(Installer *in)
     for (size_t i = 0; i < s->entries[SEC_F]; i++) {
         long long place = PLACE_DESKTOP;
         parse_i64(script_value(s, SEC_F, i, F_PLACE), &place);
+        if ((place == PLACE_DESKTOP && in->no_desktop) || (place == PLACE_QUICK_LAUNCH && in->no_quick_launch))
+            continue;
         wchar_t *folder = shortcut_folder(in, (int)place);
         wchar_t *name = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_NAME));
         wchar_t *lnk = !folder ? NULL : place == PLACE_PATH ? w_dup(name) : path_join(folder, name);
@@ -938,26 +925,6 @@ int installer_run(Installer *in, const wchar_t *self_path)
 
     if (!run_checks(in, silent))
         return in->exit_code;
-    if (!path_is_absolute(in->install_path)) {
-        log_line(LOG_ERROR, L"The install folder is not a full path: %ls", in->install_path);
-        ui_error(L"The install folder is not a full path.");
-        return EXIT_FAILED;
-    }
-    if (!silent) {
-        wchar_t *welcome = installer_text(in, TXT_WELCOME);
-        wchar_t *folder = installer_text(in, TXT_FOLDER);
-        wchar_t *q = w_fmt(L"%ls\n\n%ls\n%ls", welcome, folder, in->install_path);
-        int go = ui_ask(q, 1);
-        xfree(q);
-        xfree(welcome);
-        xfree(folder);
-        if (!go) {
-            log_line(LOG_INFO, L"Cancelled before installing.");
-            return EXIT_CANCELLED;
-        }
-    }
-    log_line(LOG_INFO, L"Install folder: %ls", in->install_path);
-
     in->work = make_work_folder();
     if (!in->work) {
         log_line(LOG_ERROR, L"No temporary folder could be created.");
@@ -980,10 +947,26 @@ int installer_run(Installer *in, const wchar_t *self_path)
             return EXIT_DAMAGED;
         }
     }
+    if (!silent && !wizard_before(in)) {
+        clean_up(in);
+        return EXIT_CANCELLED;
+    }
+    if (!path_is_absolute(in->install_path)) {
+        log_line(LOG_ERROR, L"The install folder is not a full path: %ls", in->install_path);
+        ui_error(L"The install folder is not a full path.");
+        wizard_finish(in, 0);
+        clean_up(in);
+        return EXIT_FAILED;
+    }
+    log_line(LOG_INFO, L"Install folder: %ls", in->install_path);
 
-    wchar_t *heading = installer_text(in, TXT_INSTALLING);
-    ui_progress_show(heading);
-    xfree(heading);
+    if (wizard_open()) {
+        wizard_progress(in);
+    } else {
+        wchar_t *heading = installer_text(in, TXT_INSTALLING);
+        ui_progress_show(heading);
+        xfree(heading);
+    }
     in->total = (unsigned long long)script_number(s, FLD_TOTAL_SOURCE_SIZE);
 
     run_commands(in, 0);
@@ -1046,11 +1029,14 @@ int installer_run(Installer *in, const wchar_t *self_path)
         log_line(LOG_ERROR, L"Installation finished with %d errors.", log_errors());
     } else {
         code = in->restart ? EXIT_RESTART : EXIT_DONE;
-        wchar_t *t = installer_text(in, TXT_INSTALLED);
-        ui_info(t);
-        xfree(t);
+        if (!wizard_shows_finish()) {
+            wchar_t *t = installer_text(in, TXT_INSTALLED);
+            ui_info(t);
+            xfree(t);
+        }
         log_line(LOG_INFO, L"Installation finished.");
     }
+    wizard_finish(in, !in->fatal);
     xfree(uninstaller);
     xfree(log_path);
     clean_up(in);

@@ -87,6 +87,7 @@ enum ScriptField {
     FLD_UNINSTALL_DELETE_COUNT = 45,  /* L */
     FLD_FINISH_README_TICKED = 46,
     FLD_README = 47,
+    FLD_HEADER_PICTURE = 49,          /* header picture shown */
     FLD_REQUIRED_KB = 48,
     FLD_REGISTRY_VALUE_COUNT = 50,    /* C */
     FLD_FINISH_RESTART = 52,
@@ -97,16 +98,28 @@ enum ScriptField {
     FLD_TEXTS_PER_LANGUAGE = 57,
     FLD_INSTALL_PATH = 58,
     FLD_PASSWORD_MODE = 59,
+    FLD_HEADER_COLOUR_START = 60,
     FLD_REFUSED_SYSTEMS = 61,
     FLD_SYSTEMS_TEXT = 62,
+    FLD_LOGO = 63,                    /* logo shown */
     FLD_UN_CLOSE_APP = 64,
     FLD_TITLE = 65,
+    FLD_HEADER_GRADIENT = 66,
     FLD_FILE_COUNT = 67,              /* G */
     FLD_UN_OPEN_PAGE = 68,
+    FLD_HEADER_TITLE_X = 69,          /* positions inside the header and the logo strip */
+    FLD_HEADER_COLOUR_END = 70,
+    FLD_HEADER_TITLE_Y = 72,
+    FLD_HEADER_DESCRIPTION_X = 73,
     FLD_UN_PAGE = 74,
     FLD_UN_TITLE = 75,
     FLD_FIXED_FOLDER = 76,
+    FLD_HEADER_DESCRIPTION_Y = 78,
     FLD_FINISH_README = 79,
+    FLD_HEADER_PICTURE_Y = 80,        /* less the frame */
+    FLD_HEADER_PICTURE_X = 81,
+    FLD_LOGO_Y = 82,                  /* less the frame */
+    FLD_LOGO_X = 83,                  /* less the frame */
     FLD_INFO_PAGE = 84,
     FLD_NET_OR_LATER = 85,
     FLD_DESKTOP_SHORTCUTS = 88,       /* "1" when a shortcut goes on the desktop */
@@ -231,6 +244,8 @@ void stored_header_read(const unsigned char raw[STORED_HEADER_SIZE], StoredHeade
 
 /* Side files of the data block are named "$inst\" + number + ".tmp" */
 #define SIDE_FILE_PREFIX "$inst\\"
+#define SIDE_FILE_HEADER_PICTURE 4
+#define SIDE_FILE_LOGO 5
 #define SIDE_FILE_LICENCE_ALL 15
 #define SIDE_FILE_INFO_ALL 16
 
