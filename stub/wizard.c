@@ -28,7 +28,7 @@ typedef struct {
     int result;           /* 0 while running, 1 next past the last page, -1 cancelled */
     HWND controls[PAGE_COUNT][MAX_PAGE_CONTROLS];
     int control_count[PAGE_COUNT];
-    HWND folder_edit, group_edit, password_edit, accept, status, bar, ready_summary;
+    HWND folder_edit, group_edit, password_edit, accept, decline, status, bar, ready_summary;
     HWND desktop_box, quick_launch_box;
     HWND finish_box[FINISH_OPTION_COUNT];
     FinishOption finish[FINISH_OPTION_COUNT];
@@ -138,9 +138,9 @@ static void create_licence(Wizard *w)
     int y = WIZARD_PAGE_HEIGHT - radios;
     w->accept = add(w, PAGE_LICENCE, L"BUTTON", a, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 0, WIZARD_MARGIN, y,
                     WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN, 18, ID_ACCEPT);
-    HWND decline = add(w, PAGE_LICENCE, L"BUTTON", d, BS_AUTORADIOBUTTON, 0, WIZARD_MARGIN, y + 20,
-                       WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN, 18, ID_DECLINE);
-    SendMessageW(decline, BM_SETCHECK, BST_CHECKED, 0);
+    w->decline = add(w, PAGE_LICENCE, L"BUTTON", d, BS_AUTORADIOBUTTON, 0, WIZARD_MARGIN, y + 20,
+                     WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN, 18, ID_DECLINE);
+    SendMessageW(w->decline, BM_SETCHECK, BST_CHECKED, 0);
     xfree(a);
     xfree(d);
 }
@@ -228,7 +228,10 @@ static void create_finish(Wizard *w)
 
 static void enter_licence(Wizard *w)
 {
-    EnableWindow(w->next, SendMessageW(w->accept, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    int accepted = SendMessageW(w->accept, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    EnableWindow(w->next, accepted);
+    if (!accepted) /* the keyboard starts on the choice: Up accepts */
+        SetFocus(w->decline);
 }
 
 static void enter_ready(Wizard *w)
@@ -368,11 +371,11 @@ static void show_page(Wizard *w, int position)
     EnableWindow(w->back, b.back);
     EnableWindow(w->next, b.next);
     EnableWindow(w->cancel, b.cancel);
+    /* The keyboard stays in the window: Enter and Escape work on every page. */
+    SetFocus(b.next ? w->next : w->cancel);
     if (PAGES[page].enter)
         PAGES[page].enter(w);
     RedrawWindow(w->window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    if (b.next)
-        SetFocus(w->next);
 }
 
 static void go_next(Wizard *w)
@@ -528,6 +531,14 @@ static LRESULT CALLBACK wizard_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     }
     case WM_COMMAND:
         switch (LOWORD(wp)) {
+        case IDOK: /* Enter: the default button, when it may be pressed */
+            if (IsWindowEnabled(w->next))
+                go_next(w);
+            return 0;
+        case IDCANCEL: /* Escape */
+            if (IsWindowEnabled(w->cancel))
+                SendMessageW(h, WM_COMMAND, ID_CANCEL, 0);
+            return 0;
         case ID_NEXT:
             go_next(w);
             return 0;
