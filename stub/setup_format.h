@@ -109,11 +109,13 @@ enum ScriptField {
     FLD_UN_OPEN_PAGE = 68,
     FLD_HEADER_TITLE_X = 69,          /* positions inside the header and the logo strip */
     FLD_HEADER_COLOUR_END = 70,
+    FLD_HEADER_PICTURE_TRANSPARENT = 71,
     FLD_HEADER_TITLE_Y = 72,
     FLD_HEADER_DESCRIPTION_X = 73,
     FLD_UN_PAGE = 74,
     FLD_UN_TITLE = 75,
     FLD_FIXED_FOLDER = 76,
+    FLD_LOGO_TRANSPARENT = 77,
     FLD_HEADER_DESCRIPTION_Y = 78,
     FLD_FINISH_README = 79,
     FLD_HEADER_PICTURE_Y = 80,        /* less the frame */

@@ -430,14 +430,39 @@ static COLORREF script_colour(const Script *s, int field)
     return (COLORREF)(script_number(s, field) & 0xFFFFFF);
 }
 
-static void paint_bitmap(HDC dc, HBITMAP b, int x, int y)
+/* Draws a picture; a transparent one leaves out the pixels of its bottom-left pixel's colour. */
+static void paint_bitmap(HDC dc, HBITMAP b, int x, int y, int transparent)
 {
     BITMAP info;
     if (!b || !GetObjectW(b, sizeof info, &info))
         return;
+    const int cx = info.bmWidth, cy = info.bmHeight;
     HDC mem = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(mem, b);
-    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, mem, 0, 0, SRCCOPY);
+    if (!transparent) {
+        BitBlt(dc, x, y, cx, cy, mem, 0, 0, SRCCOPY);
+    } else {
+        /* A mask that is white where the key colour is; the picture with those pixels black. */
+        HDC mask_dc = CreateCompatibleDC(dc), image_dc = CreateCompatibleDC(dc);
+        HBITMAP mask = CreateBitmap(cx, cy, 1, 1, NULL), image = CreateCompatibleBitmap(dc, cx, cy);
+        HGDIOBJ old_mask = SelectObject(mask_dc, mask), old_image = SelectObject(image_dc, image);
+        SetBkColor(mem, GetPixel(mem, 0, cy - 1));
+        BitBlt(mask_dc, 0, 0, cx, cy, mem, 0, 0, SRCCOPY);
+        BitBlt(image_dc, 0, 0, cx, cy, mem, 0, 0, SRCCOPY);
+        SetBkColor(image_dc, RGB(255, 255, 255));
+        SetTextColor(image_dc, RGB(0, 0, 0));
+        BitBlt(image_dc, 0, 0, cx, cy, mask_dc, 0, 0, 0x00220326); /* DSna: key pixels to black */
+        SetBkColor(dc, RGB(255, 255, 255));
+        SetTextColor(dc, RGB(0, 0, 0));
+        BitBlt(dc, x, y, cx, cy, mask_dc, 0, 0, SRCAND);   /* the picture's place to black */
+        BitBlt(dc, x, y, cx, cy, image_dc, 0, 0, SRCPAINT); /* the picture into it */
+        SelectObject(mask_dc, old_mask);
+        SelectObject(image_dc, old_image);
+        DeleteObject(mask);
+        DeleteObject(image);
+        DeleteDC(mask_dc);
+        DeleteDC(image_dc);
+    }
     SelectObject(mem, old);
     DeleteDC(mem);
 }
@@ -470,7 +495,8 @@ static void paint_header(Wizard *w, HDC dc)
         }
     }
     paint_bitmap(dc, w->header_picture, (int)script_number(s, FLD_HEADER_PICTURE_X),
-                 (int)script_number(s, FLD_HEADER_PICTURE_Y) + WIZARD_HEADER_FRAME);
+                 (int)script_number(s, FLD_HEADER_PICTURE_Y) + WIZARD_HEADER_FRAME,
+                 script_flag(s, FLD_HEADER_PICTURE_TRANSPARENT));
     WizardPageTexts t = wizard_page_texts(current(w));
     wchar_t *title = text(w, t.title), *description = text(w, t.description);
     SetBkMode(dc, TRANSPARENT);
@@ -494,7 +520,8 @@ static void paint_logo(Wizard *w, HDC dc)
     FillRect(dc, &page, (HBRUSH)GetStockObject(WHITE_BRUSH));
     RECT r = {0, 0, WIZARD_LOGO_WIDTH, WIZARD_LOGO_HEIGHT};
     FrameRect(dc, &r, (HBRUSH)GetStockObject(BLACK_BRUSH));
-    paint_bitmap(dc, w->logo_picture, (int)script_number(s, FLD_LOGO_X) + 1, (int)script_number(s, FLD_LOGO_Y) + 1);
+    paint_bitmap(dc, w->logo_picture, (int)script_number(s, FLD_LOGO_X) + 1, (int)script_number(s, FLD_LOGO_Y) + 1,
+                 script_flag(s, FLD_LOGO_TRANSPARENT));
 }
 
 static void paint(Wizard *w)
