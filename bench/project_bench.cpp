@@ -27,21 +27,23 @@ int main(int argc, char** argv) {
   std::printf("%10s %12s %10s %10s %10s %10s\n", "entries", "file bytes", "save s", "ratio", "load s", "ratio");
   for (int entries : {1000, 10000, 100000}) {
     bvq::Project project;
+    bvq::ProjectSession session(project);
     project.SetInstallLanguages({"English"});
-    bvq::NewProject(project, context);
+    bvq::NewProject(project, session, context);
     for (int i = 0; i < entries; ++i)
-      project.ListView3.AppendCells({"C:\\Source\\Product\\bin\\file" + std::to_string(i) + ".dll",
-                                     "%InstallPath%\\bin\\file" + std::to_string(i) + ".dll", "Replace", "Yes"});
+      project.files.AppendCells({"C:\\Source\\Product\\bin\\file" + std::to_string(i) + ".dll",
+                                 "%InstallPath%\\bin\\file" + std::to_string(i) + ".dll", "Replace", "Yes"});
     const std::string path = (folder / ("bench" + std::to_string(entries) + ".bvq")).string();
     auto start = Clock::now();
-    if (!bvq::SaveProject(project, path, context)) return 1;
+    if (!bvq::SaveProject(project, session, path, context)) return 1;
     const double save = Seconds(start);
     bvq::Project loaded;
+    bvq::ProjectSession loadedSession(loaded);
     loaded.SetInstallLanguages({"English"});
     start = Clock::now();
-    const auto result = bvq::LoadProject(loaded, path, context);
+    const auto result = bvq::LoadProject(loaded, loadedSession, path, context);
     const double load = Seconds(start);
-    if (!result || loaded.ListView3.size() != static_cast<std::size_t>(entries)) return 1;
+    if (!result || loaded.files.size() != static_cast<std::size_t>(entries)) return 1;
     std::printf("%10d %12ju %10.4f %10.2f %10.4f %10.2f\n", entries,
                 static_cast<uintmax_t>(std::filesystem::file_size(path)), save, lastSave ? save / lastSave : 0.0,
                 load, lastLoad ? load / lastLoad : 0.0);

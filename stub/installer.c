@@ -11,6 +11,7 @@
 #include "text.h"
 #include "ui.h"
 #include "undo_system.h"
+#include "wizard.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -75,6 +76,41 @@ static int net_installed(const char *version, int or_later)
     return 0;
 }
 
+/* What a check found wrong; the caller decides what the user sees, by the kind of run. */
+typedef enum {
+    CHECK_PASSED,
+    CHECK_SYSTEM_REFUSED,
+    CHECK_ADMIN_REQUIRED,
+    CHECK_NET_MISSING,
+} CheckResult;
+
+/* The system, the rights and the .NET Framework the setup requires. */
+static CheckResult check_requirements(const Installer *in)
+{
+    const Script *s = in->script;
+    if (refused_bit() & script_number(s, FLD_REFUSED_SYSTEMS))
+        return CHECK_SYSTEM_REFUSED;
+    if (script_flag(s, FLD_ADMIN) && !running_as_admin())
+        return CHECK_ADMIN_REQUIRED;
+    const char *net = script_field(s, FLD_NET_VERSION);
+    if (strcmp(net, SCRIPT_NONE) != 0 && *net && !net_installed(net, script_flag(s, FLD_NET_OR_LATER)))
+        return CHECK_NET_MISSING;
+    return CHECK_PASSED;
+}
+
+/* The application the setup closes first (fields 103-105): its text, NULL when none is named
+ * or it is not running. */
+static wchar_t *running_application(const Installer *in)
+{
+    if (!script_flag(in->script, FLD_CLOSE_APP))
+        return NULL;
+    wchar_t *app = vars_expand_a(&in->vars, script_field(in->script, FLD_APP_TEXT));
+    if (application_running((int)script_number(in->script, FLD_APP_MATCH), app))
+        return app;
+    xfree(app);
+    return NULL;
+}
+
 static int fail_check(Installer *in, int text_index, const wchar_t *extra, const wchar_t *log_text)
 {
     wchar_t *t = installer_text(in, text_index);
@@ -87,77 +123,81 @@ static int fail_check(Installer *in, int text_index, const wchar_t *extra, const
     return 0;
 }
 
-static int run_checks(Installer *in)
+static int report_requirement(Installer *in, CheckResult failed, int silent)
 {
     const Script *s = in->script;
-    int bit = refused_bit();
-    if (bit & script_number(s, FLD_REFUSED_SYSTEMS)) {
+    switch (failed) {
+    case CHECK_SYSTEM_REFUSED: {
         wchar_t *systems = w_from_ansi(script_field(s, FLD_SYSTEMS_TEXT));
-        int r = fail_check(in, TXT_SYSTEM_REFUSED, systems, L"This version of Windows is not supported by the installation.");
+        fail_check(in, TXT_SYSTEM_REFUSED, systems, L"This version of Windows is not supported by the installation.");
         xfree(systems);
-        return r;
+        return 0;
     }
-    if (script_flag(s, FLD_ADMIN) && !running_as_admin())
+    case CHECK_ADMIN_REQUIRED:
         return fail_check(in, TXT_ADMIN_REQUIRED, NULL, L"Administrator rights are required.");
-    const char *net = script_field(s, FLD_NET_VERSION);
-    if (strcmp(net, SCRIPT_NONE) != 0 && *net && !net_installed(net, script_flag(s, FLD_NET_OR_LATER))) {
+    case CHECK_NET_MISSING: {
         const char *page = script_field(s, FLD_NET_PAGE);
         fail_check(in, TXT_NET_MISSING, NULL, L"The required .NET Framework is not installed.");
-        if (!ui_silent() && strcmp(page, SCRIPT_NONE) != 0 && *page) {
+        if (!silent && strcmp(page, SCRIPT_NONE) != 0 && *page) {
             wchar_t *url = vars_expand_a(&in->vars, page);
             ShellExecuteW(NULL, L"open", url, NULL, NULL, SW_SHOWNORMAL);
             xfree(url);
         }
         return 0;
     }
-    if (script_flag(s, FLD_CLOSE_APP)) {
-        wchar_t *app = vars_expand_a(&in->vars, script_field(s, FLD_APP_TEXT));
-        int match = (int)script_number(s, FLD_APP_MATCH);
-        while (application_running(match, app)) {
+    case CHECK_PASSED:
+        break;
+    }
+    return 1;
+}
+
+/* Closes the running application: a silent run closes it without asking and fails when it
+ * stays; otherwise the user is asked each time it is still there. */
+static int close_running_application(Installer *in, int silent)
+{
+    int match = (int)script_number(in->script, FLD_APP_MATCH);
+    wchar_t *app;
+    while ((app = running_application(in)) != NULL) {
+        if (!silent) {
             wchar_t *t = installer_text(in, TXT_APP_RUNNING);
-            int go = ui_silent() ? 1 : ui_ask(t, 1);
+            int go = ui_ask(t, 1);
             xfree(t);
             if (!go) {
                 xfree(app);
                 in->exit_code = EXIT_CANCELLED;
                 return 0;
             }
-            log_line(LOG_INFO, L"Closing the running application: %ls", app);
-            if (!application_close(match, app, 10000) && ui_silent()) {
-                xfree(app);
-                return fail_check(in, TXT_APP_NOT_CLOSED, NULL, L"The running application could not be closed.");
-            }
         }
+        log_line(LOG_INFO, L"Closing the running application: %ls", app);
+        int closed = application_close(match, app, 10000);
         xfree(app);
-    }
-    if (*script_field(s, FLD_PASSWORD)) {
-        int mode = (int)script_number(s, FLD_PASSWORD_MODE);
-        if (in->opt.password) {
-            if (!password_matches(s, in->opt.password))
-                return fail_check(in, TXT_PASSWORD_WRONG, NULL, L"The password given on the command line is wrong.");
-        } else if (ui_silent()) {
-            return fail_check(in, TXT_PASSWORD_PROTECTED, NULL,
-                              L"The installation is protected by a password; give it with /P=.");
-        } else {
-            for (;;) {
-                wchar_t *prompt = installer_text(in, TXT_PASSWORD_ENTER);
-                wchar_t *typed = ui_password(prompt, (mode & PASSWORD_HIDDEN) != 0, (mode & PASSWORD_UPPER_CASE) != 0);
-                xfree(prompt);
-                if (!typed) {
-                    in->exit_code = EXIT_CANCELLED;
-                    return 0;
-                }
-                int ok = password_matches(s, typed);
-                xfree(typed);
-                if (ok)
-                    break;
-                wchar_t *t = installer_text(in, TXT_PASSWORD_WRONG);
-                ui_error(t);
-                xfree(t);
-            }
-        }
+        if (!closed && silent)
+            return fail_check(in, TXT_APP_NOT_CLOSED, NULL, L"The running application could not be closed.");
     }
     return 1;
+}
+
+/* The password: the one given with /P= must match; a silent run without it fails; otherwise
+ * the wizard's password page asks for it. */
+static int settle_password(Installer *in, int silent)
+{
+    const Script *s = in->script;
+    if (!*script_field(s, FLD_PASSWORD))
+        return 1;
+    if (in->opt.password) {
+        if (!password_matches(s, in->opt.password))
+            return fail_check(in, TXT_PASSWORD_WRONG, NULL, L"The password given on the command line is wrong.");
+        return 1;
+    }
+    if (silent)
+        return fail_check(in, TXT_PASSWORD_PROTECTED, NULL, L"The installation is protected by a password; give it with /P=.");
+    return 1; /* the wizard's password page asks for it */
+}
+
+static int run_checks(Installer *in, int silent)
+{
+    return report_requirement(in, check_requirements(in), silent) && close_running_application(in, silent) &&
+           settle_password(in, silent);
 }
 
 /* ---------- progress ---------- */
@@ -615,6 +655,8 @@ static void make_shortcuts(Installer *in)
     for (size_t i = 0; i < s->entries[SEC_F]; i++) {
         long long place = PLACE_DESKTOP;
         parse_i64(script_value(s, SEC_F, i, F_PLACE), &place);
+        if ((place == PLACE_DESKTOP && in->no_desktop) || (place == PLACE_QUICK_LAUNCH && in->no_quick_launch))
+            continue;
         wchar_t *folder = shortcut_folder(in, (int)place);
         wchar_t *name = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_NAME));
         wchar_t *lnk = !folder ? NULL : place == PLACE_PATH ? w_dup(name) : path_join(folder, name);
@@ -881,28 +923,8 @@ int installer_run(Installer *in, const wchar_t *self_path)
         xfree(group);
     }
 
-    if (!run_checks(in))
+    if (!run_checks(in, silent))
         return in->exit_code;
-    if (!path_is_absolute(in->install_path)) {
-        log_line(LOG_ERROR, L"The install folder is not a full path: %ls", in->install_path);
-        ui_error(L"The install folder is not a full path.");
-        return EXIT_FAILED;
-    }
-    if (!silent) {
-        wchar_t *welcome = installer_text(in, TXT_WELCOME);
-        wchar_t *folder = installer_text(in, TXT_FOLDER);
-        wchar_t *q = w_fmt(L"%ls\n\n%ls\n%ls", welcome, folder, in->install_path);
-        int go = ui_ask(q, 1);
-        xfree(q);
-        xfree(welcome);
-        xfree(folder);
-        if (!go) {
-            log_line(LOG_INFO, L"Cancelled before installing.");
-            return EXIT_CANCELLED;
-        }
-    }
-    log_line(LOG_INFO, L"Install folder: %ls", in->install_path);
-
     in->work = make_work_folder();
     if (!in->work) {
         log_line(LOG_ERROR, L"No temporary folder could be created.");
@@ -925,10 +947,26 @@ int installer_run(Installer *in, const wchar_t *self_path)
             return EXIT_DAMAGED;
         }
     }
+    if (!silent && !wizard_before(in)) {
+        clean_up(in);
+        return EXIT_CANCELLED;
+    }
+    if (!path_is_absolute(in->install_path)) {
+        log_line(LOG_ERROR, L"The install folder is not a full path: %ls", in->install_path);
+        ui_error(L"The install folder is not a full path.");
+        wizard_finish(in, 0);
+        clean_up(in);
+        return EXIT_FAILED;
+    }
+    log_line(LOG_INFO, L"Install folder: %ls", in->install_path);
 
-    wchar_t *heading = installer_text(in, TXT_INSTALLING);
-    ui_progress_show(heading);
-    xfree(heading);
+    if (wizard_open()) {
+        wizard_progress(in);
+    } else {
+        wchar_t *heading = installer_text(in, TXT_INSTALLING);
+        ui_progress_show(heading);
+        xfree(heading);
+    }
     in->total = (unsigned long long)script_number(s, FLD_TOTAL_SOURCE_SIZE);
 
     run_commands(in, 0);
@@ -991,11 +1029,14 @@ int installer_run(Installer *in, const wchar_t *self_path)
         log_line(LOG_ERROR, L"Installation finished with %d errors.", log_errors());
     } else {
         code = in->restart ? EXIT_RESTART : EXIT_DONE;
-        wchar_t *t = installer_text(in, TXT_INSTALLED);
-        ui_info(t);
-        xfree(t);
+        if (!wizard_shows_finish()) {
+            wchar_t *t = installer_text(in, TXT_INSTALLED);
+            ui_info(t);
+            xfree(t);
+        }
         log_line(LOG_INFO, L"Installation finished.");
     }
+    wizard_finish(in, !in->fatal);
     xfree(uninstaller);
     xfree(log_path);
     clean_up(in);

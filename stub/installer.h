@@ -18,6 +18,7 @@ typedef struct {
     wchar_t *install_path;
     wchar_t *group_folder;    /* program group folder in the start menu */
     int common;               /* shortcuts for all users (field 32) */
+    int no_desktop, no_quick_launch; /* the user declined these shortcuts */
     int restart;              /* files wait for the next restart */
     int cancelled;
     int fatal;                /* the run cannot continue: roll back */

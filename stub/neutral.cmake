@@ -11,6 +11,7 @@ set(BVQ_STUB_NEUTRAL_SOURCES
   setup_format.c
   text.c
   undo.c
-  variables.c)
+  variables.c
+  wizard_pages.c)
 list(TRANSFORM BVQ_STUB_NEUTRAL_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 set(BVQ_STUB_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/os_posix.c)

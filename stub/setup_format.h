@@ -71,20 +71,26 @@ enum ScriptField {
     FLD_FOOTER = 27,
     FLD_PRODUCT = 28,
     FLD_PASSWORD = 29,
+    FLD_LICENCE_PAGE = 30,
     FLD_FONT_COUNT = 31,              /* E */
     FLD_GROUP_COMMON = 32,
     FLD_SINGLE_FILE = 34,
     FLD_VERSION = 35,
     FLD_FINISH_WEB = 36,
     FLD_WEB_SITE = 37,
+    FLD_FINISH_WEB_TICKED = 38,
     FLD_FINISH_RUN = 39,
     FLD_COMMAND_COUNT = 40,           /* I */
     FLD_COMPANY = 42,
     FLD_RUN_APP = 43,
+    FLD_FINISH_RUN_TICKED = 44,
     FLD_UNINSTALL_DELETE_COUNT = 45,  /* L */
+    FLD_FINISH_README_TICKED = 46,
     FLD_README = 47,
+    FLD_HEADER_PICTURE = 49,          /* header picture shown */
     FLD_REQUIRED_KB = 48,
     FLD_REGISTRY_VALUE_COUNT = 50,    /* C */
+    FLD_FINISH_RESTART = 52,
     FLD_INSTALL_NAME = 53,
     FLD_SHORTCUT_COUNT = 54,          /* F */
     FLD_UNINSTALL_NAME = 55,
@@ -92,17 +98,35 @@ enum ScriptField {
     FLD_TEXTS_PER_LANGUAGE = 57,
     FLD_INSTALL_PATH = 58,
     FLD_PASSWORD_MODE = 59,
+    FLD_HEADER_COLOUR_START = 60,
     FLD_REFUSED_SYSTEMS = 61,
     FLD_SYSTEMS_TEXT = 62,
+    FLD_LOGO = 63,                    /* logo shown */
     FLD_UN_CLOSE_APP = 64,
     FLD_TITLE = 65,
+    FLD_HEADER_GRADIENT = 66,
     FLD_FILE_COUNT = 67,              /* G */
     FLD_UN_OPEN_PAGE = 68,
+    FLD_HEADER_TITLE_X = 69,          /* positions inside the header and the logo strip */
+    FLD_HEADER_COLOUR_END = 70,
+    FLD_HEADER_PICTURE_TRANSPARENT = 71,
+    FLD_HEADER_TITLE_Y = 72,
+    FLD_HEADER_DESCRIPTION_X = 73,
     FLD_UN_PAGE = 74,
     FLD_UN_TITLE = 75,
     FLD_FIXED_FOLDER = 76,
+    FLD_LOGO_TRANSPARENT = 77,
+    FLD_HEADER_DESCRIPTION_Y = 78,
     FLD_FINISH_README = 79,
+    FLD_HEADER_PICTURE_Y = 80,        /* less the frame */
+    FLD_HEADER_PICTURE_X = 81,
+    FLD_LOGO_Y = 82,                  /* less the frame */
+    FLD_LOGO_X = 83,                  /* less the frame */
+    FLD_INFO_PAGE = 84,
     FLD_NET_OR_LATER = 85,
+    FLD_DESKTOP_SHORTCUTS = 88,       /* "1" when a shortcut goes on the desktop */
+    FLD_GROUP_SHORTCUTS = 89,         /* ... in the program group */
+    FLD_QUICK_LAUNCH_SHORTCUTS = 90,  /* ... on the quick-launch bar */
     FLD_UNINSTALL_FILE = 91,
     FLD_UNINSTALL_LOG = 92,
     FLD_FOLDER_COUNT = 93,            /* H */
@@ -117,9 +141,16 @@ enum ScriptField {
     FLD_APP_TEXT = 104,
     FLD_APP_MATCH = 105,
     FLD_GROUP = 106,
+    FLD_FIXED_GROUP = 109,
     FLD_SUPPORT = 107,
     FLD_UN_APP_MATCH = 108,
     FLD_SILENT = 110,
+    FLD_WELCOME_PAGE = 111,
+    FLD_FOLDER_PAGE = 112,
+    FLD_GROUP_PAGE = 113,
+    FLD_SHORTCUTS_PAGE = 114,
+    FLD_READY_PAGE = 115,
+    FLD_FINISH_PAGE = 116,
     FLD_LAST_CABINET = 117,
     FLD_LAST_CABINET_SIZE = 118,
     FLD_COUNT = 121
@@ -215,6 +246,8 @@ void stored_header_read(const unsigned char raw[STORED_HEADER_SIZE], StoredHeade
 
 /* Side files of the data block are named "$inst\" + number + ".tmp" */
 #define SIDE_FILE_PREFIX "$inst\\"
+#define SIDE_FILE_HEADER_PICTURE 4
+#define SIDE_FILE_LOGO 5
 #define SIDE_FILE_LICENCE_ALL 15
 #define SIDE_FILE_INFO_ALL 16
 

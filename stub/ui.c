@@ -7,9 +7,10 @@ static int g_silent = 1;
 static wchar_t *g_title;
 static HWND g_window, g_status, g_bar;
 static int g_cancelled;
+static wchar_t *g_cancel_question;
+static int g_attached; /* the progress controls belong to another window */
 
 #define ID_CANCEL 2
-#define ID_EDIT 100
 
 void ui_init(int silent, const wchar_t *title)
 {
@@ -20,6 +21,12 @@ void ui_init(int silent, const wchar_t *title)
         INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&icc);
     }
+}
+
+void ui_set_cancel_question(const wchar_t *text)
+{
+    xfree(g_cancel_question);
+    g_cancel_question = w_dup(text);
 }
 
 int ui_silent(void)
@@ -36,21 +43,28 @@ static LRESULT CALLBACK progress_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcW(w, msg, wp, lp);
 }
 
+const wchar_t *ui_window_class(const wchar_t *name, WNDPROC proc)
+{
+    HINSTANCE inst = GetModuleHandleW(NULL);
+    WNDCLASSW wc = {0};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIconW(inst, L"MAINICON");
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+    return name;
+}
+
 void ui_progress_show(const wchar_t *heading)
 {
     if (g_silent || g_window)
         return;
     HINSTANCE inst = GetModuleHandleW(NULL);
-    WNDCLASSW wc = {0};
-    wc.lpfnWndProc = progress_proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconW(inst, L"MAINICON");
-    wc.lpszClassName = L"SetupProgress";
-    RegisterClassW(&wc);
+    const wchar_t *class_name = ui_window_class(L"SetupProgress", progress_proc);
     int width = 460, height = 170;
-    g_window = CreateWindowExW(WS_EX_DLGMODALFRAME, wc.lpszClassName, g_title,
+    g_window = CreateWindowExW(WS_EX_DLGMODALFRAME, class_name, g_title,
                                WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
                                (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
@@ -66,6 +80,20 @@ void ui_progress_show(const wchar_t *heading)
     SendMessageW(cancel, WM_SETFONT, (WPARAM)font, 0);
     SendMessageW(g_bar, PBM_SETRANGE32, 0, 1000);
     ui_pump();
+}
+
+void ui_progress_attach(HWND window, HWND status, HWND bar)
+{
+    g_window = window;
+    g_status = status;
+    g_bar = bar;
+    g_attached = 1;
+    SendMessageW(g_bar, PBM_SETRANGE32, 0, 1000);
+}
+
+void ui_cancel(void)
+{
+    g_cancelled = 1;
 }
 
 void ui_status(const wchar_t *text)
@@ -90,7 +118,7 @@ int ui_pump(void)
     }
     if (g_cancelled && g_window) {
         g_cancelled = 0;
-        if (MessageBoxW(g_window, L"Are you sure you want to cancel Setup?", g_title,
+        if (MessageBoxW(g_window, g_cancel_question ? g_cancel_question : L"Are you sure you want to cancel Setup?", g_title,
                         MB_YESNO | MB_ICONQUESTION) == IDYES)
             return 0;
     }
@@ -99,9 +127,10 @@ int ui_pump(void)
 
 void ui_progress_hide(void)
 {
-    if (g_window)
+    if (g_window && !g_attached)
         DestroyWindow(g_window);
     g_window = g_status = g_bar = NULL;
+    g_attached = 0;
 }
 
 void ui_error(const wchar_t *text)
@@ -129,86 +158,4 @@ int ui_retry(const wchar_t *text)
     if (g_silent)
         return 0;
     return MessageBoxW(g_window, text, g_title, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
-}
-
-/* ---- password prompt: a small window run modally ---- */
-
-typedef struct {
-    HWND edit;
-    int done;
-    wchar_t *result;
-} Prompt;
-
-static LRESULT CALLBACK prompt_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
-{
-    Prompt *p = (Prompt *)GetWindowLongPtrW(w, GWLP_USERDATA);
-    if (msg == WM_COMMAND && p) {
-        if (LOWORD(wp) == IDOK) {
-            int n = GetWindowTextLengthW(p->edit);
-            p->result = xalloc(((size_t)n + 1) * sizeof(wchar_t));
-            GetWindowTextW(p->edit, p->result, n + 1);
-            p->done = 1;
-            return 0;
-        }
-        if (LOWORD(wp) == IDCANCEL) {
-            p->done = 1;
-            return 0;
-        }
-    }
-    if (msg == WM_CLOSE && p) {
-        p->done = 1;
-        return 0;
-    }
-    return DefWindowProcW(w, msg, wp, lp);
-}
-
-wchar_t *ui_password(const wchar_t *prompt, int hide, int upper)
-{
-    if (g_silent)
-        return NULL;
-    HINSTANCE inst = GetModuleHandleW(NULL);
-    WNDCLASSW wc = {0};
-    wc.lpfnWndProc = prompt_proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"SetupPassword";
-    RegisterClassW(&wc);
-    int width = 400, height = 160;
-    HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, wc.lpszClassName, g_title, WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                             (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
-                             width, height, NULL, NULL, inst, NULL);
-    Prompt p = {0};
-    SetWindowLongPtrW(w, GWLP_USERDATA, (LONG_PTR)&p);
-    HFONT font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-    HWND label = CreateWindowW(L"STATIC", prompt, WS_CHILD | WS_VISIBLE, 16, 12, 360, 32, w, NULL, inst, NULL);
-    p.edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (hide ? ES_PASSWORD : 0) |
-                                 (upper ? ES_UPPERCASE : 0),
-                             16, 48, 360, 22, w, (HMENU)ID_EDIT, inst, NULL);
-    HWND ok = CreateWindowW(L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 210, 84, 80, 24,
-                            w, (HMENU)IDOK, inst, NULL);
-    HWND cancel = CreateWindowW(L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 296, 84, 80, 24, w,
-                                (HMENU)IDCANCEL, inst, NULL);
-    HWND controls[] = {label, p.edit, ok, cancel};
-    for (int i = 0; i < 4; i++)
-        SendMessageW(controls[i], WM_SETFONT, (WPARAM)font, 0);
-    SetFocus(p.edit);
-    MSG m;
-    while (!p.done && GetMessageW(&m, NULL, 0, 0) > 0) {
-        if (m.message == WM_KEYDOWN && m.wParam == VK_RETURN) {
-            SendMessageW(w, WM_COMMAND, IDOK, 0);
-            continue;
-        }
-        if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) {
-            SendMessageW(w, WM_COMMAND, IDCANCEL, 0);
-            continue;
-        }
-        if (!IsDialogMessageW(w, &m)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-    }
-    DestroyWindow(w);
-    return p.result;
 }

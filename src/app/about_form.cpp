@@ -9,6 +9,7 @@
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
 #include "platform/system_info.h"
+#include "project/interface_text_ids.h"
 #include "util/program_values.h"
 #include "util/strings.h"
 
@@ -16,7 +17,7 @@ namespace bvq::app {
 
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
   setObjectName("AboutForm");
-  setWindowTitle(IString(44));
+  setWindowTitle(IString(kTextAbout));
   const QString product = QString::fromUtf8(kProgramName) + " " + QString::fromStdString(ProgramVersion());
   auto* grid = new QGridLayout(this);
   auto label = [&](const char* name, const QString& text, int row, int column, int span = 1) {

@@ -18,6 +18,7 @@
 #include "build/build_cancel.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
+#include "project/interface_text_ids.h"
 #include "util/paths.h"
 #include "util/strings.h"
 
@@ -67,19 +68,19 @@ class TCompileForm::Reporter : public BuildReporter {
   TCompileForm* form_;
 };
 
-TCompileForm::TCompileForm(Project& project, QWidget* parent, int startDelayMs)
-    : QDialog(parent), project_(project), startDelayMs_(startDelayMs) {
+TCompileForm::TCompileForm(const Project& project, ProjectSession& session, QWidget* parent, int startDelayMs)
+    : QDialog(parent), project_(project), session_(session), startDelayMs_(startDelayMs) {
   setObjectName("CompileForm");
-  QString caption = IString(59);
-  if (!project.ProjectFileName.empty())
-    caption += QString::fromStdString(ExtractFileName(project.ProjectFileName));
+  QString caption = IString(kTextBuildCaption);
+  if (!project.filePath.empty())
+    caption += QString::fromStdString(ExtractFileName(project.filePath));
   setWindowTitle(caption);
   resize(560, 380);
 
   log_ = new QTreeWidget;
   log_->setObjectName("ListView1");
   log_->setColumnCount(2);
-  log_->setHeaderLabels({IString(57), IString(58)});
+  log_->setHeaderLabels({IString(kTextLogMessage), IString(kTextLogTime)});
   log_->setRootIsDecorated(false);
   log_->header()->setStretchLastSection(false);
   log_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -93,7 +94,7 @@ TCompileForm::TCompileForm(Project& project, QWidget* parent, int startDelayMs)
   progressLabel->setObjectName("Label1");
   auto* sizeLabel = new QLabel;
   sizeLabel->setObjectName("Label3");
-  closeButton_ = new QPushButton(IString(100));
+  closeButton_ = new QPushButton(IString(kTextCancel));
   closeButton_->setObjectName("Button1");
   closeButton_->setDefault(true);
   testButton_ = new QPushButton;
@@ -115,7 +116,7 @@ TCompileForm::TCompileForm(Project& project, QWidget* parent, int startDelayMs)
   layout->addLayout(buttons);
 
   ApplyWindowTexts(this, "CompileForm");
-  closeButton_->setText(IString(100));
+  closeButton_->setText(IString(kTextCancel));
 
   connect(closeButton_, &QPushButton::clicked, this, [this] {
     if (running_ || !started_) RequestCancel();
@@ -172,7 +173,7 @@ void TCompileForm::StartBuild() {
   QPointer<TCompileForm> self(this);
   Reporter* reporter = reporter_.get();
   worker_ = std::thread([this, self, reporter] {
-    BuildResult result = RunBuild(project_, *reporter);
+    BuildResult result = RunBuild(project_, session_, *reporter);
     std::optional<BuildInputProblem> problem = reporter->problem_;
     QMetaObject::invokeMethod(
         this, [self, result, problem] { if (self) self->BuildEnded(result, problem); }, Qt::QueuedConnection);
@@ -184,10 +185,10 @@ void TCompileForm::BuildEnded(BuildResult result, std::optional<BuildInputProble
   running_ = false;
   result_ = result;
   problem_ = problem;
-  closeButton_->setText(IString(74));
+  closeButton_->setText(IString(kTextClose));
   closeButton_->setFocus();
   if (problem) {
-    AskMessage(this, QMessageBox::Warning, IString(60), IString(problem->message), QMessageBox::Ok);
+    AskMessage(this, QMessageBox::Warning, IString(kTextBuildFailed), IString(problem->message), QMessageBox::Ok);
     emit showProblem(QString::fromStdString(problem->page), problem->tab, QString::fromStdString(problem->control));
   } else if (result.built && runAfterBuild_) {
     runAfterBuild_ = false;
@@ -197,7 +198,7 @@ void TCompileForm::BuildEnded(BuildResult result, std::optional<BuildInputProble
     return;
   } else if (result.built) {
     testButton_->show();
-    ShowMessage(this, QMessageBox::Information, QString::fromUtf8(kProgramName), IString(61));
+    ShowMessage(this, QMessageBox::Information, QString::fromUtf8(kProgramName), IString(kTextBuildSucceeded));
   }
   emit buildFinished(result.built);
 }

@@ -12,6 +12,7 @@
 #include "build/build_inputs.h"
 #include "build/run_build.h"
 #include "project/project.h"
+#include "project/project_session.h"
 
 class QLabel;
 class QProgressBar;
@@ -25,7 +26,7 @@ class TCompileForm : public QDialog {
   Q_OBJECT
  public:
   // `startDelayMs`: the build starts this long after the window is shown.
-  TCompileForm(Project& project, QWidget* parent = nullptr, int startDelayMs = 500);
+  TCompileForm(const Project& project, ProjectSession& session, QWidget* parent = nullptr, int startDelayMs = 500);
   ~TCompileForm() override;
 
   bool Running() const { return running_; }
@@ -61,7 +62,8 @@ class TCompileForm : public QDialog {
   void AddLine(const QString& text, int icon, const QString& time);
   void SetLastLine(const QString& text);
 
-  Project& project_;
+  const Project& project_;
+  ProjectSession& session_;
   int startDelayMs_;
   bool started_ = false;
   bool running_ = false;

@@ -11,14 +11,15 @@
 #include "app/project_info.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
+#include "project/interface_text_ids.h"
 #include "util/paths.h"
 
 namespace bvq::app {
 
-TInfoForm::TInfoForm(const Project& project, QWidget* parent) : QDialog(parent) {
+TInfoForm::TInfoForm(const Project& project, const ProjectSession& session, QWidget* parent) : QDialog(parent) {
   setObjectName("InfoForm");
-  const std::string name = project.ProjectFileName.empty() ? "Project1" : ExtractFileName(project.ProjectFileName);
-  setWindowTitle(IString(114) + DiskToQ(name));
+  const std::string name = project.filePath.empty() ? "Project1" : ExtractFileName(project.filePath);
+  setWindowTitle(IString(kTextProjectInformation) + DiskToQ(name));
   auto* grid = new QGridLayout(this);
   const char* rows[][2] = {{"Label1", "Label4"}, {"Label2", "Label5"}, {"Label3", "Label6"}, {"Label7", "Label8"}};
   int r = 0;
@@ -39,8 +40,8 @@ TInfoForm::TInfoForm(const Project& project, QWidget* parent) : QDialog(parent) 
   // The sizes are read on a thread of their own; the results come back to this window only
   // while it exists.
   QPointer<TInfoForm> self(this);
-  std::thread([self, count = project.ListView3.size(), sources = InfoSourceFiles(project),
-               setup = project.LastSetupSizeText, volumes = project.LastVolumeIndex] {
+  std::thread([self, count = project.files.size(), sources = InfoSourceFiles(project),
+               setup = session.lastSetupSizeText, volumes = session.lastVolumeIndex] {
     const ProjectInfoTexts t = ComputeProjectInfo(count, sources, setup, volumes);
     QMetaObject::invokeMethod(qApp, [self, t] {
       if (!self) return;

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include "project/project.h"
+#include "project/project_session.h"
 
 class QLabel;
 
@@ -12,7 +13,7 @@ namespace bvq::app {
 class TInfoForm : public QDialog {
   Q_OBJECT
  public:
-  TInfoForm(const Project& project, QWidget* parent = nullptr);
+  TInfoForm(const Project& project, const ProjectSession& session, QWidget* parent = nullptr);
   QString Text(const char* label) const;
 
  signals:

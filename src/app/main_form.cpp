@@ -1,11 +1,9 @@
 #include "app/main_form.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -31,11 +29,8 @@
 #include <QVBoxLayout>
 
 #include "app/app_dialogs.h"
-#include "app/about_form.h"
 #include "app/column_sizing.h"
 #include "app/compile_form.h"
-#include "app/info_form.h"
-#include "app/settings_form.h"
 #include "app/file_names.h"
 #include "app/page_rules.h"
 #include "app/recent_projects.h"
@@ -48,14 +43,13 @@
 #include "editors/window_texts.h"
 #include "images/picture_import.h"
 #include "platform/settings_store.h"
-#include "platform/shell_folders.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/language_apply.h"
 #include "project/language_files.h"
 #include "util/ini_file.h"
 #include "project/language_lists.h"
 #include "project/new_project.h"
-#include "project/project_file.h"
 #include "project/shortcut_entries.h"
 #include "util/files.h"
 #include "util/paths.h"
@@ -76,8 +70,6 @@ int PageNumber(const QString& pageName) {
   return pageName.startsWith("Page") ? pageName.mid(4).toInt() : 0;
 }
 
-QString StatusWord(const char* word) { return QString::fromLatin1(word); }
-
 }  // namespace
 
 TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& settingsPath, QWidget* parent)
@@ -91,11 +83,17 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
 
   // The install languages of the program folder, then a new project with its defaults.
   project_.SetInstallLanguages(InstallLanguageCaptions(interfaceLanguage));
-  NewProject(project_, context_);
+  NewProject(project_, session_, context_);
 
   binder_ = new SettingsBinder(project_, this);
   binder_->interfaceLanguage = interfaceLanguage;
-  binder_->afterEdit = [this](const QString& name) { AfterSettingEdited(this, *binder_, name); };
+  binder_->afterEdit = [this](const QString& name) { AfterSettingEdited(this, *binder_, session_, name); };
+
+  ProjectFiles::Hooks hooks;
+  hooks.setBusy = [this](bool busy) { SetBusy(busy); };
+  hooks.status = [this](const QString& text) { status_[1]->setText(text); };
+  hooks.recentChanged = [this] { ShowRecent(); };
+  files_ = std::make_unique<ProjectFiles>(this, project_, session_, context_, settingsPath_, std::move(hooks));
 
   BuildMenus();
   auto* central = new QWidget;
@@ -119,9 +117,10 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
   }
 
   launchSetup = [this](const std::string& setup) { return LaunchUnderWine(setup); };
+  // A new or loaded project is shown whole; a save shows the settings it normalised.
   listenerId_ = project_.Listeners.Add([this](ProjectChange change) {
-    if (change == ProjectChange::Modified || change == ProjectChange::Saved || change == ProjectChange::Replaced)
-      UpdateTitle();
+    if (change == ProjectChange::Modified) UpdateTitle();
+    if (change == ProjectChange::Saved || change == ProjectChange::Replaced) ShowProject();
   });
 
   ApplyLanguage();
@@ -146,137 +145,6 @@ TMainForm::~TMainForm() {
 // ---------------------------------------------------------------------------------------
 // Frame
 // ---------------------------------------------------------------------------------------
-
-void TMainForm::BuildMenus() {
-  auto action = [this](const char* name, const QString& text, const QKeySequence& shortcut = {}) {
-    auto* a = new QAction(text, this);
-    a->setObjectName(name);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    actions_[name] = a;
-    return a;
-  };
-  QAction* newProject = action("ActNewProject", "New", QKeySequence(Qt::CTRL | Qt::Key_N));
-  QAction* open = action("ActOpenProject", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
-  QAction* save = action("ActSaveProject", "Save", QKeySequence(Qt::CTRL | Qt::Key_S));
-  QAction* saveAs = action("ActSaveAsProject", "Save as...");
-  QAction* exit = action("ActExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4));
-  QAction* compile = action("ActCompile", "Compile", QKeySequence(Qt::CTRL | Qt::Key_F9));
-  QAction* run = action("ActRun", "Run", QKeySequence(Qt::Key_F9));
-  QAction* info = action("ActInfoView", "Information...", QKeySequence(Qt::Key_F2));
-  QAction* options = action("ActOptionsWindow", "Options...");
-  QAction* about = action("ActAbout", "About...");
-  connect(info, &QAction::triggered, this, [this] {
-    TInfoForm form(project_, this);
-    form.exec();
-  });
-  connect(options, &QAction::triggered, this, [this] {
-    TSettingsForm form(settingsPath_, this);
-    form.exec();
-  });
-  connect(about, &QAction::triggered, this, [this] {
-    TAboutForm form(this);
-    form.exec();
-  });
-  QAction* association = action("ActRegFileExp", "Add a file association...");
-  QAction* uninstallShortcut = action("ActAddUnLink", "Add an uninstaller shortcut");
-  connect(uninstallShortcut, &QAction::triggered, this, [this] {
-    ShowPage(6);
-    AddUninstallerShortcut(project_);
-    if (EntryListPanel* panel = PanelOfPage(6)) panel->Reload();
-    UpdateListPosition();
-  });
-  connect(newProject, &QAction::triggered, this, &TMainForm::NewProjectAction);
-  connect(open, &QAction::triggered, this, &TMainForm::OpenProjectAction);
-  connect(save, &QAction::triggered, this, [this] { SaveProjectAction(false); });
-  connect(saveAs, &QAction::triggered, this, [this] { SaveProjectAction(true); });
-  connect(exit, &QAction::triggered, this, &QWidget::close);
-  connect(compile, &QAction::triggered, this, [this] { CompileAction(); });
-  connect(run, &QAction::triggered, this, &TMainForm::RunAction);
-  connect(association, &QAction::triggered, this, [this] {
-    RunAssociationAction(this, project_, [this] { ShowPage(7); });
-    if (EntryListPanel* panel = PanelOfPage(7)) panel->Reload();
-  });
-
-  QMenu* file = menuBar()->addMenu("File");
-  file->setObjectName("FileMenu");
-  file->addAction(newProject);
-  file->addSeparator();
-  file->addAction(open);
-  recentMenu_ = file->addMenu("Reopen");
-  recentMenu_->setObjectName("ActReOpen");
-  for (int n = 0; n < kRecentProjectsMax; ++n) {
-    QAction* recent = action(("Act" + std::to_string(n)).c_str(), QString());
-    recentMenu_->addAction(recent);
-    connect(recent, &QAction::triggered, this, [this, n] { OpenRecentAction(n); });
-  }
-  file->addSeparator();
-  file->addAction(save);
-  file->addAction(saveAs);
-  file->addSeparator();
-  file->addAction(exit);
-  QMenu* projectMenu = menuBar()->addMenu("Project");
-  projectMenu->setObjectName("ProjectMenu");
-  projectMenu->addAction(info);
-  projectMenu->addSeparator();
-  projectMenu->addAction(compile);
-  projectMenu->addAction(run);
-  QMenu* settingsMenu = menuBar()->addMenu("Settings");
-  settingsMenu->setObjectName("SettingsMenu");
-  settingsMenu->addAction(options);
-  settingsMenu->addSeparator();
-  QMenu* languageMenu = settingsMenu->addMenu("Language");
-  languageMenu->setObjectName("ActLanguageSelect");
-  auto* languageGroup = new QActionGroup(this);
-  languageGroup->setExclusive(true);
-  languages_ = ListInterfaceLanguages();
-  for (const LanguageMenuEntry& entry : LanguageMenu(languages_, context_.InterfaceLanguage)) {
-    QAction* a = action(entry.action.c_str(), ToQ(entry.caption));
-    a->setCheckable(true);
-    a->setChecked(entry.checked);
-    a->setVisible(entry.visible);
-    languageGroup->addAction(a);
-    languageMenu->addAction(a);
-    const int n = LanguageMenuIndex(entry.action);
-    connect(a, &QAction::triggered, this, [this, n] { SwitchLanguage(n); });
-  }
-  QMenu* service = menuBar()->addMenu("Service");
-  service->setObjectName("ServiceMenu");
-  service->addAction(uninstallShortcut);
-  service->addSeparator();
-  service->addAction(association);
-  QMenu* help = menuBar()->addMenu("Help");
-  help->setObjectName("HelpMenu");
-  QAction* helpFile = action("ActHelp", "Help", QKeySequence(Qt::Key_F1));
-  connect(helpFile, &QAction::triggered, this, [this] {
-    const std::string file =
-        ProgramFolder() + (context_.InterfaceLanguage == "Russian" ? "rus" : "eng") + "help.chm";
-    QDesktopServices::openUrl(QUrl::fromLocalFile(DiskToQ(file)));
-  });
-  help->addAction(helpFile);
-  help->addSeparator();
-  help->addAction(about);
-
-  QToolBar* tools = addToolBar("Tools");
-  tools->setObjectName("ToolBar1");
-  tools->setMovable(false);
-  auto tool = [&](QAction* a, const char* name, QStyle::StandardPixmap icon) {
-    a->setIcon(style()->standardIcon(icon));
-    tools->addAction(a);
-    QWidget* button = tools->widgetForAction(a);
-    button->setObjectName(name);
-    button->setProperty("imageButton", true);
-  };
-  tool(newProject, "ToolButton1", QStyle::SP_FileIcon);
-  tool(open, "ToolButton2", QStyle::SP_DialogOpenButton);
-  tool(save, "ToolButton3", QStyle::SP_DialogSaveButton);
-  tools->addSeparator();
-  tool(compile, "ToolButton4", QStyle::SP_MediaPlay);
-  tool(run, "ToolButton6", QStyle::SP_MediaSeekForward);
-  tools->addSeparator();
-  tool(options, "ToolButton8", QStyle::SP_FileDialogDetailedView);
-  tool(helpFile, "ToolButton10", QStyle::SP_DialogHelpButton);
-  openButton_ = qobject_cast<QToolButton*>(tools->widgetForAction(open));
-}
 
 QWidget* TMainForm::BuildSideMenu() {
   auto* panel = new QWidget;
@@ -402,13 +270,13 @@ void TMainForm::SwitchLanguage(int n) {
   binder_->interfaceLanguage = languages_[n];
   // Cells holding the old language's words now hold the new one's.
   RetranslateProjectCells(project_, context_);
-  if (project_.ProjectFileName.empty()) {
+  if (project_.filePath.empty()) {
     // A project never saved takes the new language's default titles.
     for (const DefaultTextTarget& target : NoProjectDefaultTexts()) {
       const std::string& text = InterfaceString(target.index);
-      if (target.control == "LabeledEdit6") project_.LabeledEdit6 = text;
-      else if (target.control == "LabeledEdit19") project_.LabeledEdit19 = text;
-      else if (target.control == "LabeledEdit22") project_.LabeledEdit22 = text;
+      if (target.control == "LabeledEdit6") project_.installerTitle = text;
+      else if (target.control == "LabeledEdit19") project_.backgroundTitle = text;
+      else if (target.control == "LabeledEdit22") project_.uninstallerTitle = text;
     }
   }
   ApplyLanguage();
@@ -440,9 +308,9 @@ EntryListPanel* TMainForm::PanelOfPage(int n) const {
 QString TMainForm::StatusText(int panel) const { return panel >= 0 && panel < 3 ? status_[panel]->text() : QString(); }
 
 void TMainForm::UpdateTitle() {
-  const QString title = QString::fromStdString(WindowTitle(project_.ProjectFileName));
+  const QString title = QString::fromStdString(WindowTitle(project_.filePath));
   setWindowTitle(title + "[*]");
-  setWindowModified(project_.ProjectModified);
+  setWindowModified(session_.modified);
 }
 
 void TMainForm::ShowProject() {
@@ -461,139 +329,24 @@ void TMainForm::SetBusy(bool busy) {
   pages_->setEnabled(!busy);
 }
 
-QString TMainForm::ProjectName() const {
-  if (!project_.ProjectFileName.empty()) return QString::fromStdString(project_.ProjectFileName);
-  if (!project_.LabeledEdit2.empty()) return ToQ(project_.LabeledEdit2);
-  return QStringLiteral("NewProduct");
-}
-
-std::string TMainForm::DefaultFolder() const {
-  if (recent_.empty()) return DocumentsFolder();
-  return ExtractFilePath(recent_.front());
-}
-
 // ---------------------------------------------------------------------------------------
-// Project actions
+// Recent projects
 // ---------------------------------------------------------------------------------------
 
-bool TMainForm::AskSaveChanges(const std::string& name) {
-  const QString text = IString(95) + QString::fromStdString(name) + "?";
-  switch (AskMessage(this, QMessageBox::Warning, ToQ(project_.LabeledEdit2), text,
-                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes:
-      // Going on after a save that did not happen would lose the changes.
-      return SaveProjectAction(false);
-    case QMessageBox::No:
-      return true;
-    default:
-      return false;
-  }
-}
-
-void TMainForm::NewProjectAction() {
-  if (project_.ProjectBusy) return;
-  // Unlike the file actions of old, a never-saved project is asked about too: New must not
-  // drop work silently.
-  if (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString())) return;
-  NewProject(project_, context_);
-  ShowProject();
-  status_[1]->setText(StatusWord("New OK"));
-}
-
-void TMainForm::OpenProjectAction() {
-  if (project_.ProjectBusy) return;
-  const std::string folder =
-      project_.ProjectFileName.empty() ? DefaultFolder() : ExtractFilePath(project_.ProjectFileName);
-  const QString chosen = Dialogs().openFile(this, QString(), QString::fromStdString(folder), ProjectFileFilter());
-  if (chosen.isEmpty()) return;
-  if (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString())) return;
-  LoadFile(chosen.toStdString());
-}
-
-void TMainForm::OpenRecentAction(int n) {
-  if (project_.ProjectBusy || n < 0 || n >= static_cast<int>(recent_.size())) return;
-  const std::string path = recent_[n];
-  if (!FileExists(path)) {
-    RefreshRecent();
-    return;
-  }
-  if (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString())) return;
-  LoadFile(path);
-}
-
-bool TMainForm::LoadFile(const std::string& path) {
-  SetBusy(true);
-  status_[1]->setText(StatusWord("Load..."));
-  ProjectFileResult result = LoadProject(project_, path, context_);
-  SetBusy(false);
-  if (!result) {
-    status_[1]->clear();
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2),
-                QString::fromStdString(path) + "\n" + ToQ(result.message));
-    return false;
-  }
-  ShowProject();
-  ShowPage(currentPage_);
-  RefreshRecent(path);
-  status_[1]->setText(StatusWord("Load OK"));
-  return true;
-}
-
-bool TMainForm::SaveFile(const std::string& path) {
-  RefreshRecent(project_.ProjectFileName);
-  SetBusy(true);
-  status_[1]->setText(StatusWord("Save..."));
-  ProjectFileResult result = SaveProject(project_, path, context_);
-  SetBusy(false);
-  if (!result) {
-    status_[1]->clear();
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), ToQ(result.message));
-    return false;
-  }
-  ShowProject();  // saving normalises the settings
-  RefreshRecent(path);
-  status_[1]->setText(StatusWord("Save OK"));
-  return true;
-}
-
-bool TMainForm::SaveProjectAction(bool saveAs) {
-  if (project_.ProjectBusy) return false;
-  if (!saveAs && !project_.ProjectFileName.empty()) return SaveFile(project_.ProjectFileName);
-  const std::string proposed = ProposeProjectFile(project_.LabeledEdit2, DefaultFolder());
-  const QString chosen = Dialogs().saveFile(this, IString(saveAs ? 99 : 106), QString::fromStdString(proposed),
-                                            ProjectFileFilter());
-  if (chosen.isEmpty()) return false;
-  return SaveFile(WithProjectExtension(chosen.toStdString()));
-}
-
-void TMainForm::RefreshRecent(const std::string& path) {
-  SettingsStore store = SettingsStore::Open(settingsPath_);
-  recent_ = app::RefreshRecent(store, path);
-  recentMenu_->menuAction()->setVisible(!recent_.empty());
+void TMainForm::ShowRecent() {
+  const std::vector<std::string>& recent = files_->Recent();
+  recentMenu_->menuAction()->setVisible(!recent.empty());
   // The open button offers the recent projects only when there are some.
   if (openButton_) {
-    openButton_->setMenu(recent_.empty() ? nullptr : recentMenu_);
-    openButton_->setPopupMode(recent_.empty() ? QToolButton::DelayedPopup : QToolButton::MenuButtonPopup);
+    openButton_->setMenu(recent.empty() ? nullptr : recentMenu_);
+    openButton_->setPopupMode(recent.empty() ? QToolButton::DelayedPopup : QToolButton::MenuButtonPopup);
   }
   for (int n = 0; n < kRecentProjectsMax; ++n) {
     QAction* a = actions_["Act" + QString::number(n)];
-    const bool used = n < static_cast<int>(recent_.size());
+    const bool used = n < static_cast<int>(recent.size());
     a->setVisible(used);
-    if (used) a->setText(QString::fromStdString(recent_[n]));
+    if (used) a->setText(QString::fromStdString(recent[n]));
   }
-}
-
-void TMainForm::StartupOpen(const std::string& path) {
-  if (!path.empty() && FileExists(path)) {
-    if (FileSize64(path) == 0) {
-      // An empty file becomes a project file: the new project is saved into it.
-      SaveFile(LongDisplayPath(path));
-    } else {
-      LoadFile(LongDisplayPath(path));
-    }
-    return;
-  }
-  if (settings_.openLastProject && !recent_.empty()) LoadFile(recent_.front());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -614,36 +367,34 @@ void TMainForm::ShowControl(const QString& page, int tab, const QString& control
 
 void TMainForm::ShowValidationIssue(const ValidationIssue& issue) {
   ShowControl(QString::fromStdString(issue.Page), issue.Tab, QString::fromStdString(issue.Control));
-  if (issue.Message == 112) {
+  if (issue.Message == kTextSourceFileMissing) {
     // The missing source file was asked about already; the list shows its row.
     if (EntryListPanel* panel = PanelOfPage(2); panel && issue.Row >= 0)
       if (QTreeWidgetItem* item = panel->Tree()->topLevelItem(static_cast<int>(issue.Row)))
         panel->Tree()->setCurrentItem(item);
     return;
   }
-  ShowMessage(this, QMessageBox::Warning, IString(222), ToQ(ValidationMessageText(issue)));
+  ShowMessage(this, QMessageBox::Warning, IString(kTextProjectCheck), ToQ(ValidationMessageText(issue)));
 }
 
 TCompileForm* TMainForm::CompileAction() {
-  if (project_.ProjectBusy) return nullptr;
+  if (session_.busy) return nullptr;
   auto issue = ValidateProject(project_, context_, [this](const std::string& path, std::size_t row) {
     ShowPage(2);
     if (EntryListPanel* panel = PanelOfPage(2))
       if (QTreeWidgetItem* item = panel->Tree()->topLevelItem(static_cast<int>(row))) panel->Tree()->setCurrentItem(item);
-    const QString text = IString(112) + ToQ(path) + IString(113);
-    return AskMessage(this, QMessageBox::Warning, IString(222), text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    const QString text = IString(kTextSourceFileMissing) + ToQ(path) + IString(kTextContinueQuestion);
+    return AskMessage(this, QMessageBox::Warning, IString(kTextProjectCheck), text,
+                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   });
   // Validation normalises the settings: the pages show the result.
-  binder_->LoadAll();
-  ApplyPageRules(this, *binder_);
-  for (auto& [page, panel] : panels_) panel->Reload();
+  ShowProject();
   if (issue) {
     runAfterBuild_ = false;
     ShowValidationIssue(*issue);
     return nullptr;
   }
-  auto* form = new TCompileForm(project_, this);
+  auto* form = new TCompileForm(project_, session_, this);
   form->setAttribute(Qt::WA_DeleteOnClose);
   connect(form, &TCompileForm::showProblem, this, &TMainForm::ShowControl);
   connect(form, &TCompileForm::testRequested, this, [this] { QTimer::singleShot(50, this, &TMainForm::StartSetup); });
@@ -657,7 +408,7 @@ TCompileForm* TMainForm::CompileAction() {
 }
 
 void TMainForm::RunAction() {
-  if (project_.BuildCurrent) {
+  if (session_.buildCurrent) {
     QTimer::singleShot(50, this, &TMainForm::StartSetup);
     return;
   }
@@ -668,7 +419,7 @@ void TMainForm::RunAction() {
 void TMainForm::StartSetup() {
   const std::string setup = VolumePath(project_, 0);
   if (!launchSetup(setup))
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.LabeledEdit2), IString(103) + DiskToQ(setup));
+    ShowMessage(this, QMessageBox::Critical, ToQ(project_.productName), IString(kTextSetupNotStarted) + DiskToQ(setup));
 }
 
 bool TMainForm::LaunchUnderWine(const std::string& setup) {
@@ -702,7 +453,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
       event->ignore();
       return;
     }
-  if (project_.ProjectBusy || (project_.ProjectModified && !AskSaveChanges(ProjectName().toStdString()))) {
+  if (!files_->MayClose()) {
     event->ignore();
     return;
   }

@@ -1,19 +1,23 @@
 #pragma once
 // The main window (TMainForm): the side menu of sixteen pages, the settings pages bound to
 // the open project, the entry list panels, the File/Project/Service menus with their tool
-// buttons, recent projects, the status bar, dropped files and the build window.
+// buttons (main_menus.cpp), the file actions and recent projects (project_files.h), the
+// status bar, dropped files and the build window.
 #include <QMainWindow>
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/project_files.h"
 #include "platform/program_settings.h"
 #include "project/file_entries.h"
 #include "project/project.h"
 #include "project/project_context.h"
 #include "project/project_rules.h"
+#include "project/project_session.h"
 #include "util/strings.h"
 
 class QAction;
@@ -43,6 +47,7 @@ class TMainForm : public QMainWindow {
   ~TMainForm() override;
 
   Project& project() { return project_; }
+  ProjectSession& session() { return session_; }
   const ProjectContext& context() const { return context_; }
 
   // Page n (1..16): its panel shown, its side-menu entry bold, the list position in the
@@ -54,12 +59,12 @@ class TMainForm : public QMainWindow {
   // Text of status bar panel 0..2.
   QString StatusText(int panel) const;
 
-  // The project actions. Each does nothing while a load or save runs.
-  void NewProjectAction();
-  void OpenProjectAction();
+  // The project actions (ProjectFiles). Each does nothing while a load or save runs.
+  void NewProjectAction() { files_->New(); }
+  void OpenProjectAction() { files_->Open(); }
   // Save (saveAs false) or Save As; false when nothing was saved (cancelled or failed).
-  bool SaveProjectAction(bool saveAs);
-  void OpenRecentAction(int n);
+  bool SaveProjectAction(bool saveAs) { return files_->Save(saveAs); }
+  void OpenRecentAction(int n) { files_->OpenRecent(n); }
   // Validates the project and opens the build window (not waiting for it); nullptr when
   // the validation failed or a load or save runs.
   TCompileForm* CompileAction();
@@ -67,21 +72,21 @@ class TMainForm : public QMainWindow {
 
   // Loads the project file `path` (a name on disk); shows the failure and keeps the open
   // project when the file cannot be read.
-  bool LoadFile(const std::string& path);
+  bool LoadFile(const std::string& path) { return files_->Load(path); }
   // Saves the project into `path`.
-  bool SaveFile(const std::string& path);
+  bool SaveFile(const std::string& path) { return files_->SaveTo(path); }
   // The start-up step once the window is up: open `path` (an empty file becomes a saved new
   // project), or else the most recent project when the settings ask for it.
-  void StartupOpen(const std::string& path);
+  void StartupOpen(const std::string& path) { files_->Startup(path, settings_.openLastProject); }
 
   // Starts the built setup (Run, the build window's Test); false when it cannot be started.
   // Starts it under Wine and waits minimised until it ends.
   std::function<bool(const std::string& setupPath)> launchSetup;
 
   // The recent-projects list as the menu shows it.
-  const std::vector<std::string>& RecentProjects() const { return recent_; }
+  const std::vector<std::string>& RecentProjects() const { return files_->Recent(); }
   // Merges `path` (when not empty) into the stored recent list and rebuilds the menu.
-  void RefreshRecent(const std::string& path = {});
+  void RefreshRecent(const std::string& path = {}) { files_->RefreshRecent(path); }
 
   // The language menu's action n (Lang<n>): the interface language becomes entry n of the
   // interface language list; the window's texts and the project's localised cells follow.
@@ -89,9 +94,10 @@ class TMainForm : public QMainWindow {
   const std::string& InterfaceLanguage() const { return context_.InterfaceLanguage; }
 
   // Asks whether to save the changes; true when the caller may go on.
-  bool AskSaveChanges(const std::string& name);
+  bool AskSaveChanges(const std::string& name) { return files_->AskSaveChanges(name); }
 
-  // Copies the model into every widget (after a new project, a load, a save).
+  // Copies the model into every widget. The project's listener calls it after a new
+  // project, a load and a save.
   void ShowProject();
 
  protected:
@@ -110,14 +116,15 @@ class TMainForm : public QMainWindow {
   void ShowValidationIssue(const ValidationIssue& issue);
   void ShowControl(const QString& page, int tab, const QString& control);
   void SetBusy(bool busy);
+  // The recent-projects menu and the open button's menu, from the list just read.
+  void ShowRecent();
   void StartSetup();
   bool LaunchUnderWine(const std::string& setup);
   void RestoreWindowSettings();
   void StoreWindowSettings();
-  QString ProjectName() const;
-  std::string DefaultFolder() const;
 
   Project project_;
+  ProjectSession session_{project_};  // follows edits before the window's own listener runs
   ProjectContext context_;
   FileHandOver handOver_;
   std::string settingsPath_;
@@ -127,10 +134,10 @@ class TMainForm : public QMainWindow {
   std::array<QPushButton*, kPageCount> menuItems_{};
   std::map<int, EntryListPanel*> panels_;  // page -> panel
   std::array<QLabel*, 3> status_{};
-  std::map<QString, QAction*> actions_;
+  std::map<QString, QAction*> actions_;  // the action table (main_menus.cpp)
+  std::unique_ptr<ProjectFiles> files_;
   QMenu* recentMenu_ = nullptr;
   QToolButton* openButton_ = nullptr;  // ToolButton2
-  std::vector<std::string> recent_;
   TStrList languages_;  // interface languages of the program folder
   int currentPage_ = 1;
   int listenerId_ = 0;

@@ -9,6 +9,7 @@
 #include "editors/qt_text.h"
 #include "app/settings_binder.h"
 #include "editors/entry_list_panel.h"
+#include "project/project_session.h"
 
 namespace bvq::app {
 namespace {
@@ -41,17 +42,17 @@ const std::map<QString, const char*>& FocusOnCheck() {
 
 void ApplyPageRules(QWidget* root, const SettingsBinder& binder) {
   const Project& p = const_cast<SettingsBinder&>(binder).project();
-  const bool silent = p.CheckBox43;
-  const bool restart = p.CheckBox9;
+  const bool silent = p.silentInstall;
+  const bool restart = p.offerRestart;
 
   // Volume splitting.
-  Enable(root, {"LabeledEdit25"}, p.ComboBox4 != 0);
-  Enable(root, {"UpDown1", "ComboBox11"}, p.ComboBox4 == 4);
+  Enable(root, {"LabeledEdit25"}, p.splitting != 0);
+  Enable(root, {"UpDown1", "ComboBox11"}, p.splitting == 4);
 
   // Requirements.
-  Enable(root, {"LabeledEdit8", "ComboBox9", "Button84"}, p.CheckBox36);
-  Enable(root, {"ComboBox5", "CheckBox5"}, p.CheckBox38);
-  Enable(root, {"Edit6"}, p.CheckBox38 && p.CheckBox5);
+  Enable(root, {"LabeledEdit8", "ComboBox9", "Button84"}, p.installerClosesApp);
+  Enable(root, {"ComboBox5", "CheckBox5"}, p.requireDotNet);
+  Enable(root, {"Edit6"}, p.requireDotNet && p.openDotNetPage);
 
   // Silent installation disables every wizard option; a group whose switch is ticked is
   // enabled only while the installation is not silent.
@@ -60,64 +61,64 @@ void ApplyPageRules(QWidget* root, const SettingsBinder& binder) {
                 "CheckBox10", "CheckBox40", "Button3", "Button16", "LanguageListView", "LabeledEdit6", "LabeledEdit16",
                 "Button77", "Button78"},
          !silent);
-  Enable(root, {"Edit7", "LicenseComboBox", "Button87", "Button89"}, p.CheckBox4 && !silent);
-  Enable(root, {"Edit5", "InfoComboBox", "Button88", "Button90"}, p.CheckBox15 && !silent);
-  Enable(root, {"LabeledEdit20", "CheckBox12", "CheckBox16"}, p.CheckBox24 && !silent);
+  Enable(root, {"Edit7", "LicenseComboBox", "Button87", "Button89"}, p.showLicense && !silent);
+  Enable(root, {"Edit5", "InfoComboBox", "Button88", "Button90"}, p.showInformation && !silent);
+  Enable(root, {"LabeledEdit20", "CheckBox12", "CheckBox16"}, p.askPassword && !silent);
 
   // Restart excludes the other finish options; their check states stay.
   Enable(root, {"CheckBox7", "CheckBox8", "CheckBox17"}, !restart);
-  Enable(root, {"Edit2", "CheckBox2", "Button81", "Button85"}, p.CheckBox7 && !restart && !silent);
-  Enable(root, {"Edit3", "CheckBox3", "Button82", "Button86"}, p.CheckBox8 && !restart && !silent);
-  Enable(root, {"LabeledEdit7", "CheckBox14", "Button104"}, p.CheckBox17 && !restart && !silent);
+  Enable(root, {"Edit2", "CheckBox2", "Button81", "Button85"}, p.offerRunApp && !restart && !silent);
+  Enable(root, {"Edit3", "CheckBox3", "Button82", "Button86"}, p.offerReadme && !restart && !silent);
+  Enable(root, {"LabeledEdit7", "CheckBox14", "Button104"}, p.offerWebSite && !restart && !silent);
 
   // Background, header and logo.
   Enable(root, {"RadioButton6", "RadioButton8", "LabeledEdit19", "LabeledEdit28", "Button1", "Button17"},
-         p.CheckBox1 && !silent);
-  Enable(root, {"ComboBox7", "ColorBtn1", "ColorBtn2"}, p.CheckBox1 && p.RadioButton6 && !silent);
-  Enable(root, {"LabeledEdit27", "ComboBox8", "Button11"}, p.CheckBox1 && p.RadioButton8() && !silent);
-  Enable(root, {"ColorBtn3", "ColorBtn4"}, p.CheckBox10 && !silent);
-  Enable(root, {"LabeledEdit14", "CheckBox6", "Button25"}, p.CheckBox26 && !silent);
-  Enable(root, {"LabeledEdit15", "CheckBox13", "Button27"}, p.CheckBox40 && !silent);
+         p.showBackground && !silent);
+  Enable(root, {"ComboBox7", "ColorBtn1", "ColorBtn2"}, p.showBackground && p.backgroundIsGradient && !silent);
+  Enable(root, {"LabeledEdit27", "ComboBox8", "Button11"}, p.showBackground && p.BackgroundIsPicture() && !silent);
+  Enable(root, {"ColorBtn3", "ColorBtn4"}, p.headerGradient && !silent);
+  Enable(root, {"LabeledEdit14", "CheckBox6", "Button25"}, p.showHeaderPicture && !silent);
+  Enable(root, {"LabeledEdit15", "CheckBox13", "Button27"}, p.showLogo && !silent);
 
   // The uninstaller switch.
-  const bool uninstaller = p.CheckBox11;
+  const bool uninstaller = p.makeUninstaller;
   Enable(root, {"LabeledEdit10", "LabeledEdit22", "LabeledEdit1", "LabeledEdit3", "LabeledEdit17", "CheckBox37",
                 "CheckBox39", "ListView6", "ListView7", "ListView9", "Button74", "Button75", "Button102", "Button103",
                 "Button20"},
          uninstaller);
-  Enable(root, {"LabeledEdit9", "ComboBox10", "Button73"}, uninstaller && p.CheckBox37);
-  Enable(root, {"Edit9", "Button76"}, uninstaller && p.CheckBox39);
+  Enable(root, {"LabeledEdit9", "ComboBox10", "Button73"}, uninstaller && p.uninstallerClosesApp);
+  Enable(root, {"Edit9", "Button76"}, uninstaller && p.uninstallerOpensPage);
 
   // The password shows its characters only when asked to.
   if (auto* password = root->findChild<QLineEdit*>("LabeledEdit20"))
-    password->setEchoMode(p.CheckBox12 ? QLineEdit::Normal : QLineEdit::Password);
+    password->setEchoMode(p.showPasswordTyped ? QLineEdit::Normal : QLineEdit::Password);
 }
 
-void AfterSettingEdited(QWidget* root, SettingsBinder& binder, const QString& name) {
+void AfterSettingEdited(QWidget* root, SettingsBinder& binder, ProjectSession& session, const QString& name) {
   Project& p = binder.project();
   auto* password = root->findChild<QLineEdit*>("LabeledEdit20");
   auto showPassword = [&] {
-    if (password) binder.Silently([&] { password->setText(ToQ(p.LabeledEdit20)); });
+    if (password) binder.Silently([&] { password->setText(ToQ(p.password)); });
   };
   auto upper = [](const std::string& ansi) { return FromQ(ToQ(ansi).toUpper()); };
   if (name == "CheckBox16") {
     // Upper case remembers the spelling typed before, and gives it back when switched off
     // unless the password was changed in between.
-    if (p.CheckBox16) {
-      p.PasswordMixedCase = p.LabeledEdit20;
-      p.LabeledEdit20 = upper(p.LabeledEdit20);
-    } else if (!p.PasswordMixedCase.empty()) {
-      p.LabeledEdit20 = p.PasswordMixedCase;
+    if (p.passwordUpperCase) {
+      session.passwordMixedCase = p.password;
+      p.password = upper(p.password);
+    } else if (!session.passwordMixedCase.empty()) {
+      p.password = session.passwordMixedCase;
     }
     showPassword();
   } else if (name == "LabeledEdit20") {
-    if (p.CheckBox16 && upper(p.LabeledEdit20) != p.LabeledEdit20) {
+    if (p.passwordUpperCase && upper(p.password) != p.password) {
       const int cursor = password ? password->cursorPosition() : 0;
-      p.LabeledEdit20 = upper(p.LabeledEdit20);
+      p.password = upper(p.password);
       showPassword();
       if (password) password->setCursorPosition(cursor);
     }
-    if (upper(p.LabeledEdit20) != upper(p.PasswordMixedCase)) p.PasswordMixedCase.clear();
+    if (upper(p.password) != upper(session.passwordMixedCase)) session.passwordMixedCase.clear();
   }
 
   ApplyPageRules(root, binder);

@@ -7,6 +7,10 @@
 
 class QWidget;
 
+namespace bvq {
+class ProjectSession;
+}
+
 namespace bvq::app {
 
 class SettingsBinder;
@@ -15,8 +19,9 @@ class SettingsBinder;
 // project's settings say.
 void ApplyPageRules(QWidget* root, const SettingsBinder& binder);
 
-// After an edit of control `name`: the password case rules, the focus of a group whose
-// switch was just ticked, then ApplyPageRules.
-void AfterSettingEdited(QWidget* root, SettingsBinder& binder, const QString& name);
+// After an edit of control `name`: the password case rules (the spelling typed before upper
+// case is kept in the session), the focus of a group whose switch was just ticked, then
+// ApplyPageRules.
+void AfterSettingEdited(QWidget* root, SettingsBinder& binder, ProjectSession& session, const QString& name);
 
 }  // namespace bvq::app

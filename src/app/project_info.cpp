@@ -1,6 +1,7 @@
 #include "app/project_info.h"
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_paths.h"
 #include "util/files.h"
 #include "util/strings.h"
@@ -19,8 +20,8 @@ std::string GroupedCount(int64_t count) {
 
 std::vector<std::string> InfoSourceFiles(const Project& project) {
   std::vector<std::string> files;
-  for (const EntryRow& row : project.ListView3.Rows)
-    if (row.Caption != InterfaceString(26)) files.push_back(ResolveProjectPath(project, row.Caption));
+  for (const EntryRow& row : project.files.Rows)
+    if (row.Caption != InterfaceString(kTextEmptyFolder)) files.push_back(ResolveProjectPath(project, row.Caption));
   return files;
 }
 

@@ -5,10 +5,155 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <stdexcept>
 
 #include "editors/qt_text.h"
 
 namespace bvq::app {
+
+namespace {
+
+template <typename T>
+struct Binding {
+  const char* objectName;
+  T Project::*member;
+};
+
+// Line edits.
+constexpr Binding<std::string> kTexts[] = {
+    {"LabeledEdit2",  &Project::productName},
+    {"LabeledEdit29", &Project::productVersion},
+    {"LabeledEdit4",  &Project::companyName},
+    {"Edit8",         &Project::productWebSite},
+    {"Edit1",         &Project::supportContact},
+    {"LabeledEdit5",  &Project::setupFile},
+    {"LabeledEdit25", &Project::volumeFileName},
+    {"Edit6",         &Project::dotNetPageAddress},
+    {"LabeledEdit8",  &Project::installerCloseAppText},
+    {"LabeledEdit6",  &Project::installerTitle},
+    {"LabeledEdit16", &Project::installerBottomText},
+    {"Edit10",        &Project::installFolderName},
+    {"LabeledEdit12", &Project::installFolderPath},
+    {"LabeledEdit20", &Project::password},
+    {"Edit2",         &Project::runAppFile},
+    {"Edit3",         &Project::readmeFile},
+    {"LabeledEdit7",  &Project::finishWebSite},
+    {"LabeledEdit27", &Project::backgroundPicture},
+    {"LabeledEdit19", &Project::backgroundTitle},
+    {"LabeledEdit28", &Project::backgroundCompany},
+    {"LabeledEdit14", &Project::headerPicture},
+    {"LabeledEdit15", &Project::logoPicture},
+    {"LabeledEdit11", &Project::installerIcon},
+    {"LabeledEdit17", &Project::uninstallerIcon},
+    {"LabeledEdit13", &Project::programGroup},
+    {"Edit9",         &Project::uninstallerPageAddress},
+    {"LabeledEdit9",  &Project::uninstallerCloseAppText},
+    {"LabeledEdit10", &Project::uninstallName},
+    {"LabeledEdit22", &Project::uninstallerTitle},
+    {"LabeledEdit1",  &Project::uninstallerFile},
+    {"LabeledEdit3",  &Project::uninstallLogFile},
+};
+
+// Check boxes.
+constexpr Binding<bool> kFlags[] = {
+    {"CheckBox25", &Project::requireAdmin},
+    {"CheckBox38", &Project::requireDotNet},
+    {"CheckBox5",  &Project::openDotNetPage},
+    {"CheckBox36", &Project::installerClosesApp},
+    {"CheckBox41", &Project::lockInstallFolder},
+    {"CheckBox43", &Project::silentInstall},
+    {"CheckBox44", &Project::showWelcomePage},
+    {"CheckBox45", &Project::showInstallFolderPage},
+    {"CheckBox46", &Project::showProgramGroupPage},
+    {"CheckBox47", &Project::showShortcutsPage},
+    {"CheckBox48", &Project::showReadyPage},
+    {"CheckBox49", &Project::showFinishPage},
+    {"CheckBox4",  &Project::showLicense},
+    {"CheckBox15", &Project::showInformation},
+    {"CheckBox24", &Project::askPassword},
+    {"CheckBox12", &Project::showPasswordTyped},
+    {"CheckBox16", &Project::passwordUpperCase},
+    {"CheckBox7",  &Project::offerRunApp},
+    {"CheckBox2",  &Project::runAppTicked},
+    {"CheckBox8",  &Project::offerReadme},
+    {"CheckBox3",  &Project::readmeTicked},
+    {"CheckBox17", &Project::offerWebSite},
+    {"CheckBox14", &Project::webSiteTicked},
+    {"CheckBox9",  &Project::offerRestart},
+    {"CheckBox1",  &Project::showBackground},
+    {"CheckBox26", &Project::showHeaderPicture},
+    {"CheckBox6",  &Project::headerPictureTransparent},
+    {"CheckBox10", &Project::headerGradient},
+    {"CheckBox40", &Project::showLogo},
+    {"CheckBox13", &Project::logoPictureTransparent},
+    {"CheckBox42", &Project::lockProgramGroup},
+    {"CheckBox11", &Project::makeUninstaller},
+    {"CheckBox39", &Project::uninstallerOpensPage},
+    {"CheckBox37", &Project::uninstallerClosesApp},
+};
+
+// Combo boxes (item index) and the volume size spin box.
+constexpr Binding<int> kNumbers[] = {
+    {"ComboBox1",  &Project::compression},
+    {"ComboBox4",  &Project::splitting},
+    {"UpDown1",    &Project::volumeSize},
+    {"ComboBox11", &Project::volumeSizeUnit},
+    {"ComboBox5",  &Project::dotNetVersion},
+    {"ComboBox9",  &Project::installerCloseAppMatch},
+    {"ComboBox7",  &Project::backgroundGradientDirection},
+    {"ComboBox8",  &Project::backgroundPicturePlacement},
+    {"ComboBox2",  &Project::programGroupPlace},
+    {"ComboBox10", &Project::uninstallerCloseAppMatch},
+};
+
+// Colour buttons.
+constexpr Binding<uint32_t> kColors[] = {
+    {"ColorBtn1", &Project::backgroundGradientStart},
+    {"ColorBtn2", &Project::backgroundGradientEnd},
+    {"ColorBtn3", &Project::headerGradientStart},
+    {"ColorBtn4", &Project::headerGradientEnd},
+};
+
+// Font buttons.
+constexpr Binding<FontSetting> kFonts[] = {
+    {"Button1",  &Project::backgroundTitleFont},
+    {"Button17", &Project::backgroundCompanyFont},
+};
+
+// Check-box lists.
+constexpr Binding<std::vector<CheckItem>> kCheckLists[] = {
+    {"VersionsListView", &Project::supportedSystems},
+    {"LanguageListView", &Project::installLanguages},
+};
+
+// Radio buttons: checked while the flag has the button's value.
+constexpr ChoiceBinding kChoices[] = {
+    {"RadioButton6", &Project::backgroundIsGradient, true},
+    {"RadioButton8", &Project::backgroundIsGradient, false},
+};
+
+template <typename T, std::size_t N>
+T Project::*Find(const Binding<T> (&table)[N], std::string_view objectName) {
+  for (const Binding<T>& binding : table)
+    if (objectName == binding.objectName) return binding.member;
+  throw std::logic_error("no setting is bound to the widget " + std::string(objectName));
+}
+
+}  // namespace
+
+std::string Project::*TextSetting(std::string_view objectName) { return Find(kTexts, objectName); }
+bool Project::*FlagSetting(std::string_view objectName) { return Find(kFlags, objectName); }
+int Project::*NumberSetting(std::string_view objectName) { return Find(kNumbers, objectName); }
+uint32_t Project::*ColorSetting(std::string_view objectName) { return Find(kColors, objectName); }
+FontSetting Project::*FontSettingOf(std::string_view objectName) { return Find(kFonts, objectName); }
+std::vector<CheckItem> Project::*CheckListSetting(std::string_view objectName) {
+  return Find(kCheckLists, objectName);
+}
+const ChoiceBinding& ChoiceSetting(std::string_view objectName) {
+  for (const ChoiceBinding& choice : kChoices)
+    if (objectName == choice.objectName) return choice;
+  throw std::logic_error("no setting is bound to the radio button " + std::string(objectName));
+}
 
 SettingsBinder::SettingsBinder(Project& project, QObject* parent) : QObject(parent), project_(project) {}
 
@@ -24,7 +169,8 @@ void SettingsBinder::Silently(const std::function<void()>& f) {
   --loading_;
 }
 
-QLineEdit* SettingsBinder::Text(const char* name, std::string Project::*member) {
+QLineEdit* SettingsBinder::Text(const char* name) {
+  std::string Project::*member = TextSetting(name);
   auto* edit = new QLineEdit;
   edit->setObjectName(name);
   const QString objectName = edit->objectName();
@@ -41,7 +187,8 @@ QLineEdit* SettingsBinder::Text(const char* name, std::string Project::*member) 
   return edit;
 }
 
-QCheckBox* SettingsBinder::Flag(const char* name, bool Project::*member) {
+QCheckBox* SettingsBinder::Flag(const char* name) {
+  bool Project::*member = FlagSetting(name);
   auto* box = new QCheckBox;
   box->setObjectName(name);
   const QString objectName = box->objectName();
@@ -54,7 +201,10 @@ QCheckBox* SettingsBinder::Flag(const char* name, bool Project::*member) {
   return box;
 }
 
-QRadioButton* SettingsBinder::Choice(const char* name, bool Project::*member, bool whenChecked) {
+QRadioButton* SettingsBinder::Choice(const char* name) {
+  const ChoiceBinding& choice = ChoiceSetting(name);
+  bool Project::*member = choice.member;
+  const bool whenChecked = choice.whenChecked;
   auto* radio = new QRadioButton;
   radio->setObjectName(name);
   const QString objectName = radio->objectName();
@@ -67,7 +217,8 @@ QRadioButton* SettingsBinder::Choice(const char* name, bool Project::*member, bo
   return radio;
 }
 
-QComboBox* SettingsBinder::Index(const char* name, int Project::*member, int itemCount) {
+QComboBox* SettingsBinder::Index(const char* name, int itemCount) {
+  int Project::*member = NumberSetting(name);
   auto* combo = new QComboBox;
   combo->setObjectName(name);
   for (int i = 0; i < itemCount; ++i) combo->addItem(QString::number(i));
@@ -84,7 +235,8 @@ QComboBox* SettingsBinder::Index(const char* name, int Project::*member, int ite
   return combo;
 }
 
-QSpinBox* SettingsBinder::Number(const char* name, int Project::*member, int minimum, int maximum) {
+QSpinBox* SettingsBinder::Number(const char* name, int minimum, int maximum) {
+  int Project::*member = NumberSetting(name);
   auto* spin = new QSpinBox;
   spin->setObjectName(name);
   spin->setRange(minimum, maximum);

@@ -1,12 +1,14 @@
 #pragma once
 // Binds the settings widgets of the main window's pages to the members of the open project.
-// Every widget carries the member's name as objectName. Loading copies the model into the
-// widgets without marking anything modified; an edit writes the member back, calls
-// MarkModified and then the window's after-edit hook (the enabling rules).
+// Each widget's objectName is its control name, by which the interface language files key
+// its caption; one table here says which setting each of those widgets shows. Loading
+// copies the model into the widgets without marking anything modified; an edit writes the
+// member back, calls MarkModified and then the window's after-edit hook (the enabling rules).
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "project/project.h"
@@ -21,20 +23,36 @@ class QWidget;
 
 namespace bvq::app {
 
+// The setting the settings widget `objectName` shows, by the kind of widget. A name the
+// table does not hold is a programming error (std::logic_error).
+std::string Project::*TextSetting(std::string_view objectName);    // line edits
+bool Project::*FlagSetting(std::string_view objectName);           // check boxes
+int Project::*NumberSetting(std::string_view objectName);          // combo boxes, spin box
+uint32_t Project::*ColorSetting(std::string_view objectName);      // colour buttons
+FontSetting Project::*FontSettingOf(std::string_view objectName);  // font buttons
+std::vector<CheckItem> Project::*CheckListSetting(std::string_view objectName);
+// Radio buttons: the flag, and the value it has while the button is checked.
+struct ChoiceBinding {
+  const char* objectName;
+  bool Project::*member;
+  bool whenChecked;
+};
+const ChoiceBinding& ChoiceSetting(std::string_view objectName);
+
 class SettingsBinder : public QObject {
   Q_OBJECT
  public:
   SettingsBinder(Project& project, QObject* parent = nullptr);
 
-  // A line edit for a text member.
-  QLineEdit* Text(const char* name, std::string Project::*member);
-  QCheckBox* Flag(const char* name, bool Project::*member);
-  // A radio button that is checked while `member` equals `whenChecked`; choosing it sets
-  // the member to that value.
-  QRadioButton* Choice(const char* name, bool Project::*member, bool whenChecked);
+  // The widget `name` bound to its setting (the table above).
+  QLineEdit* Text(const char* name);
+  QCheckBox* Flag(const char* name);
+  // A radio button that is checked while its flag has the button's value; choosing it sets
+  // the flag to that value.
+  QRadioButton* Choice(const char* name);
   // A combo box with `itemCount` items (texts come with the interface language).
-  QComboBox* Index(const char* name, int Project::*member, int itemCount);
-  QSpinBox* Number(const char* name, int Project::*member, int minimum, int maximum);
+  QComboBox* Index(const char* name, int itemCount);
+  QSpinBox* Number(const char* name, int minimum, int maximum);
   // Any other load step (lists, combo boxes of the licence files ...), run by LoadAll in
   // the order added.
   void AddLoader(std::function<void()> load);

@@ -12,6 +12,7 @@
 #include "editors/window_texts.h"
 #include "platform/settings_store.h"
 #include "platform/work_folder.h"
+#include "project/interface_text_ids.h"
 #include "util/files.h"
 #include "util/paths.h"
 #include "util/program_values.h"
@@ -21,7 +22,7 @@ namespace bvq::app {
 TSettingsForm::TSettingsForm(const std::string& settingsPath, QWidget* parent)
     : QDialog(parent), settingsPath_(settingsPath) {
   setObjectName("SettingsForm");
-  setWindowTitle(IString(132));
+  setWindowTitle(IString(kTextOptions));
   auto* grid = new QGridLayout(this);
   auto* label = new QLabel("Working folder:");
   label->setObjectName("Label1");
@@ -50,7 +51,7 @@ TSettingsForm::TSettingsForm(const std::string& settingsPath, QWidget* parent)
   ApplyWindowTexts(this, "SettingsForm");
 
   connect(browse, &QPushButton::clicked, this, [this] {
-    const QString chosen = QFileDialog::getExistingDirectory(this, IString(131), folder_->text());
+    const QString chosen = QFileDialog::getExistingDirectory(this, IString(kTextSelectWorkFolder), folder_->text());
     if (!chosen.isEmpty()) folder_->setText(DiskToQ(IncludeTrailingSeparator(QToDisk(chosen))));
   });
   connect(ok, &QPushButton::clicked, this, &TSettingsForm::Confirm);

@@ -22,6 +22,7 @@
 #include "editors/qt_text.h"
 #include "app/app_dialogs.h"
 #include "app/settings_binder.h"
+#include "project/interface_text_ids.h"
 #include "project/project_rules.h"
 #include "editors/entry_dialogs.h"
 #include "editors/variable_menu_popup.h"
@@ -116,7 +117,7 @@ QToolButton* VariableButton(SettingsBinder& b, const char* name, QLineEdit* fiel
   QToolButton* button = SideButton(name, "%");
   Project& project = b.project();
   QObject::connect(button, &QToolButton::clicked, field, [&project, field, button] {
-    ShowVariableMenu(field, project.ListView10, button->mapToGlobal(QPoint(0, button->height())));
+    ShowVariableMenu(field, project.registryVariables, button->mapToGlobal(QPoint(0, button->height())));
   });
   return button;
 }
@@ -174,7 +175,7 @@ QToolButton* IconPicker(const char* name, QLineEdit* field) {
         break;
       case images::ImportedIcon::Kind::NoIcons:
         ShowMessage(field->window(), QMessageBox::Warning, QString::fromUtf8(kProgramName),
-                    IString(16) + picked + IString(17));
+                    IString(kTextNoIconsFound) + picked + IString(kTextChooseAnotherFile));
         break;
       default:
         ShowMessage(field->window(), QMessageBox::Warning, QString::fromUtf8(kProgramName),
@@ -193,7 +194,8 @@ uint32_t FromQColor(const QColor& c) {
 }
 
 // A colour button: its swatch shows the colour; a click offers the colour dialog.
-QToolButton* ColorButton(SettingsBinder& b, const char* name, uint32_t Project::*member) {
+QToolButton* ColorButton(SettingsBinder& b, const char* name) {
+  uint32_t Project::*member = ColorSetting(name);
   QToolButton* button = SideButton(name, QString());
   button->setIconSize(QSize(24, 16));
   Project& project = b.project();
@@ -216,7 +218,8 @@ QToolButton* ColorButton(SettingsBinder& b, const char* name, uint32_t Project::
 // A font button: the font dialog for a text drawn on the background. Its colour and
 // character set stay as they are; the project counts as changed even when the dialog is
 // cancelled, as the font buttons always did.
-QPushButton* FontButton(SettingsBinder& b, const char* name, FontSetting Project::*member) {
+QPushButton* FontButton(SettingsBinder& b, const char* name) {
+  FontSetting Project::*member = FontSettingOf(name);
   QPushButton* button = NewButton(name, "Aa");
   Project& project = b.project();
   QObject::connect(button, &QPushButton::clicked, button, [&b, &project, button, member] {
@@ -294,8 +297,8 @@ QToolButton* ProjectFilePicker(SettingsBinder& b, const char* name, QLineEdit* f
 }
 
 // A check-box list bound to one of the project's item lists.
-QListWidget* CheckList(SettingsBinder& b, const char* name, std::vector<CheckItem> Project::*member,
-                       std::function<void(std::size_t, bool)> setChecked) {
+QListWidget* CheckList(SettingsBinder& b, const char* name, std::function<void(std::size_t, bool)> setChecked) {
+  std::vector<CheckItem> Project::*member = CheckListSetting(name);
   auto* list = new QListWidget;
   list->setObjectName(name);
   Project& project = b.project();
@@ -336,23 +339,23 @@ void FilePerLanguage(SettingsBinder& b, Column& c, const char* comboName, const 
   edit->setObjectName(editName);
   QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [&b, &project, edit, licence](int index) {
     if (b.Loading() || index < 0) return;
-    (licence ? project.LicenseComboIndex : project.InfoComboIndex) = index;
-    b.Silently([&] { edit->setText(ToQ(licence ? project.Edit7() : project.Edit5())); });
+    (licence ? project.licenseFileIndex : project.infoFileIndex) = index;
+    b.Silently([&] { edit->setText(ToQ(licence ? project.SelectedLicenseFile() : project.SelectedInfoFile())); });
   });
   QObject::connect(edit, &QLineEdit::textChanged, edit, [&b, &project, edit, licence](const QString& text) {
     if (b.Loading()) return;
-    if (licence) project.SetEdit7(FromQ(text));
-    else project.SetEdit5(FromQ(text));
+    if (licence) project.SetSelectedLicenseFile(FromQ(text));
+    else project.SetSelectedInfoFile(FromQ(text));
     b.Edited(edit->objectName());
   });
   b.AddLoader([&project, combo, edit, licence] {
     QStringList items;
-    for (const std::string& caption : project.LicenseComboItems()) items << ToQ(caption);
-    if (!items.isEmpty() && !IString(7).isEmpty()) items[0] = IString(7);
+    for (const std::string& caption : project.LanguageFileCaptions()) items << ToQ(caption);
+    if (!items.isEmpty() && !IString(kTextAllLanguages).isEmpty()) items[0] = IString(kTextAllLanguages);
     combo->clear();
     combo->addItems(items);
-    combo->setCurrentIndex(licence ? project.LicenseComboIndex : project.InfoComboIndex);
-    edit->setText(ToQ(licence ? project.Edit7() : project.Edit5()));
+    combo->setCurrentIndex(licence ? project.licenseFileIndex : project.infoFileIndex);
+    edit->setText(ToQ(licence ? project.SelectedLicenseFile() : project.SelectedInfoFile()));
   });
   c.Field(combo, comboName);
   c.Field(edit, editName, {DocumentPicker(licence ? "Button87" : "Button88", edit)});
@@ -363,12 +366,12 @@ void FilePerLanguage(SettingsBinder& b, Column& c, const char* comboName, const 
 QWidget* BuildProductPage(SettingsBinder& b) {
   QWidget* page = NewPage("Page1");
   Column c(page);
-  c.Field(b.Text("LabeledEdit2", &Project::LabeledEdit2));
-  c.Field(b.Text("LabeledEdit29", &Project::LabeledEdit29));
-  c.Field(b.Text("LabeledEdit4", &Project::LabeledEdit4));
-  c.Field(b.Text("Edit8", &Project::Edit8), "Web site:");
-  c.Field(b.Text("Edit1", &Project::Edit1), "Support:");
-  QLineEdit* setup = b.Text("LabeledEdit5", &Project::LabeledEdit5);
+  c.Field(b.Text("LabeledEdit2"));
+  c.Field(b.Text("LabeledEdit29"));
+  c.Field(b.Text("LabeledEdit4"));
+  c.Field(b.Text("Edit8"), "Web site:");
+  c.Field(b.Text("Edit1"), "Support:");
+  QLineEdit* setup = b.Text("LabeledEdit5");
   QToolButton* pick = SideButton("Button19", "...");
   QObject::connect(pick, &QToolButton::clicked, setup, [setup] {
     const QString chosen = Dialogs().saveFile(setup->window(), QString(), DiskToQ(NativePath(FromQ(setup->text()))),
@@ -376,12 +379,12 @@ QWidget* BuildProductPage(SettingsBinder& b) {
     if (!chosen.isEmpty()) setup->setText(chosen);
   });
   c.Field(setup, {}, {pick});
-  c.Field(b.Index("ComboBox1", &Project::ComboBox1, 3), "Compression:");
-  c.Field(b.Index("ComboBox4", &Project::ComboBox4, 5), "Splitting:");
-  c.Field(b.Text("LabeledEdit25", &Project::LabeledEdit25));
+  c.Field(b.Index("ComboBox1", 3), "Compression:");
+  c.Field(b.Index("ComboBox4", 5), "Splitting:");
+  c.Field(b.Text("LabeledEdit25"));
   // Edit4 with its spin button UpDown1: 0..32767, digits only.
-  QSpinBox* size = b.Number("UpDown1", &Project::UpDown1, 0, 32767);
-  QComboBox* unit = b.Index("ComboBox11", &Project::ComboBox11, 4);
+  QSpinBox* size = b.Number("UpDown1", 0, 32767);
+  QComboBox* unit = b.Index("ComboBox11", 4);
   const char* units[] = {"Bytes", "Kb", "Mb", "Gb"};
   for (int i = 0; i < 4; ++i) unit->setItemText(i, units[i]);
   c.Field(size, "Volume size:", {unit});
@@ -393,17 +396,17 @@ QWidget* BuildRequirementsPage(SettingsBinder& b) {
   QWidget* page = NewPage("Page3");
   Column c(page);
   Project& project = b.project();
-  c.Add(CheckList(b, "VersionsListView", &Project::VersionsListView,
-                  [&project](std::size_t i, bool on) { project.VersionsListView[i].Checked = on; }));
-  c.Add(b.Flag("CheckBox25", &Project::CheckBox25));
-  c.Add(b.Flag("CheckBox38", &Project::CheckBox38));
-  c.Field(b.Index("ComboBox5", &Project::ComboBox5, 12), ".NET Framework:");
-  c.Add(b.Flag("CheckBox5", &Project::CheckBox5));
-  c.Field(b.Text("Edit6", &Project::Edit6), "Address:");
-  c.Add(b.Flag("CheckBox36", &Project::CheckBox36));
-  QLineEdit* closeApp = b.Text("LabeledEdit8", &Project::LabeledEdit8);
+  c.Add(CheckList(b, "VersionsListView",
+                  [&project](std::size_t i, bool on) { project.supportedSystems[i].Checked = on; }));
+  c.Add(b.Flag("CheckBox25"));
+  c.Add(b.Flag("CheckBox38"));
+  c.Field(b.Index("ComboBox5", 12), ".NET Framework:");
+  c.Add(b.Flag("CheckBox5"));
+  c.Field(b.Text("Edit6"), "Address:");
+  c.Add(b.Flag("CheckBox36"));
+  QLineEdit* closeApp = b.Text("LabeledEdit8");
   c.Field(closeApp, {}, {VariableButton(b, "Button84", closeApp)});
-  c.Field(b.Index("ComboBox9", &Project::ComboBox9, 3), "Found by:");
+  c.Field(b.Index("ComboBox9", 3), "Found by:");
   c.End();
   return page;
 }
@@ -415,51 +418,51 @@ QWidget* BuildWizardPage(SettingsBinder& b) {
   (new QVBoxLayout(page))->addWidget(tabs);
 
   Column general(NewTab(tabs, "TabSheet10"));
-  QLineEdit* title = b.Text("LabeledEdit6", &Project::LabeledEdit6);
+  QLineEdit* title = b.Text("LabeledEdit6");
   general.Field(title, {}, {VariableButton(b, "Button77", title)});
-  QLineEdit* bottom = b.Text("LabeledEdit16", &Project::LabeledEdit16);
+  QLineEdit* bottom = b.Text("LabeledEdit16");
   general.Field(bottom, {}, {VariableButton(b, "Button78", bottom)});
-  general.Field(b.Text("Edit10", &Project::Edit10), "Install folder name:");
-  general.Field(b.Text("LabeledEdit12", &Project::LabeledEdit12));
-  general.Add(b.Flag("CheckBox41", &Project::CheckBox41));
-  general.Add(b.Flag("CheckBox43", &Project::CheckBox43));
+  general.Field(b.Text("Edit10"), "Install folder name:");
+  general.Field(b.Text("LabeledEdit12"));
+  general.Add(b.Flag("CheckBox41"));
+  general.Add(b.Flag("CheckBox43"));
   general.Group(QString());
-  general.Add(b.Flag("CheckBox44", &Project::CheckBox44));
-  general.Add(b.Flag("CheckBox45", &Project::CheckBox45));
-  general.Add(b.Flag("CheckBox46", &Project::CheckBox46));
-  general.Add(b.Flag("CheckBox47", &Project::CheckBox47));
-  general.Add(b.Flag("CheckBox48", &Project::CheckBox48));
-  general.Add(b.Flag("CheckBox49", &Project::CheckBox49));
+  general.Add(b.Flag("CheckBox44"));
+  general.Add(b.Flag("CheckBox45"));
+  general.Add(b.Flag("CheckBox46"));
+  general.Add(b.Flag("CheckBox47"));
+  general.Add(b.Flag("CheckBox48"));
+  general.Add(b.Flag("CheckBox49"));
   general.End();
 
   Column texts(NewTab(tabs, "TabSheet2"));
-  texts.Add(b.Flag("CheckBox4", &Project::CheckBox4));
+  texts.Add(b.Flag("CheckBox4"));
   FilePerLanguage(b, texts, "LicenseComboBox", "Edit7", true);
-  texts.Add(b.Flag("CheckBox15", &Project::CheckBox15));
+  texts.Add(b.Flag("CheckBox15"));
   FilePerLanguage(b, texts, "InfoComboBox", "Edit5", false);
   texts.End();
 
   Column password(NewTab(tabs, "TabSheet19"));
-  password.Add(b.Flag("CheckBox24", &Project::CheckBox24));
-  password.Field(b.Text("LabeledEdit20", &Project::LabeledEdit20));
-  password.Add(b.Flag("CheckBox12", &Project::CheckBox12));
-  password.Add(b.Flag("CheckBox16", &Project::CheckBox16));
+  password.Add(b.Flag("CheckBox24"));
+  password.Field(b.Text("LabeledEdit20"));
+  password.Add(b.Flag("CheckBox12"));
+  password.Add(b.Flag("CheckBox16"));
   password.End();
 
   Column finish(NewTab(tabs, "TabSheet18"));
-  finish.Add(b.Flag("CheckBox7", &Project::CheckBox7));
-  QLineEdit* runFile = b.Text("Edit2", &Project::Edit2);
+  finish.Add(b.Flag("CheckBox7"));
+  QLineEdit* runFile = b.Text("Edit2");
   finish.Field(runFile, "Application:", {VariableButton(b, "Button81", runFile), ProjectFilePicker(b, "Button85", runFile)});
-  finish.Add(b.Flag("CheckBox2", &Project::CheckBox2));
-  finish.Add(b.Flag("CheckBox8", &Project::CheckBox8));
-  QLineEdit* readme = b.Text("Edit3", &Project::Edit3);
+  finish.Add(b.Flag("CheckBox2"));
+  finish.Add(b.Flag("CheckBox8"));
+  QLineEdit* readme = b.Text("Edit3");
   finish.Field(readme, "Readme file:", {VariableButton(b, "Button82", readme), ProjectFilePicker(b, "Button86", readme)});
-  finish.Add(b.Flag("CheckBox3", &Project::CheckBox3));
-  finish.Add(b.Flag("CheckBox17", &Project::CheckBox17));
-  QLineEdit* site = b.Text("LabeledEdit7", &Project::LabeledEdit7);
+  finish.Add(b.Flag("CheckBox3"));
+  finish.Add(b.Flag("CheckBox17"));
+  QLineEdit* site = b.Text("LabeledEdit7");
   finish.Field(site, {}, {VariableButton(b, "Button104", site)});
-  finish.Add(b.Flag("CheckBox14", &Project::CheckBox14));
-  finish.Add(b.Flag("CheckBox9", &Project::CheckBox9));
+  finish.Add(b.Flag("CheckBox14"));
+  finish.Add(b.Flag("CheckBox9"));
   finish.End();
   return page;
 }
@@ -472,46 +475,46 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   Project& project = b.project();
 
   Column background(NewTab(tabs, "TabSheet1"));
-  background.Add(b.Flag("CheckBox1", &Project::CheckBox1));
-  background.Add(b.Choice("RadioButton6", &Project::RadioButton6, true));
-  background.Field(b.Index("ComboBox7", &Project::ComboBox7, 2), "Direction:",
-                   {ColorButton(b, "ColorBtn1", &Project::BackGradientColor1),
-                    ColorButton(b, "ColorBtn2", &Project::BackGradientColor2)});
-  background.Add(b.Choice("RadioButton8", &Project::RadioButton6, false));
-  QLineEdit* backPicture = b.Text("LabeledEdit27", &Project::LabeledEdit27);
+  background.Add(b.Flag("CheckBox1"));
+  background.Add(b.Choice("RadioButton6"));
+  background.Field(b.Index("ComboBox7", 2), "Direction:",
+                   {ColorButton(b, "ColorBtn1"),
+                    ColorButton(b, "ColorBtn2")});
+  background.Add(b.Choice("RadioButton8"));
+  QLineEdit* backPicture = b.Text("LabeledEdit27");
   background.Field(backPicture, {}, {PicturePicker("Button11", backPicture, true)});
-  background.Field(b.Index("ComboBox8", &Project::ComboBox8, 3), "Placement:");
-  background.Field(b.Text("LabeledEdit19", &Project::LabeledEdit19), {},
-                   {FontButton(b, "Button1", &Project::TitleBackFont)});
-  background.Field(b.Text("LabeledEdit28", &Project::LabeledEdit28), {},
-                   {FontButton(b, "Button17", &Project::CompanyBackFont)});
+  background.Field(b.Index("ComboBox8", 3), "Placement:");
+  background.Field(b.Text("LabeledEdit19"), {},
+                   {FontButton(b, "Button1")});
+  background.Field(b.Text("LabeledEdit28"), {},
+                   {FontButton(b, "Button17")});
   background.End();
 
   Column header(NewTab(tabs, "TabSheet7"));
-  header.Add(b.Flag("CheckBox26", &Project::CheckBox26));
-  QLineEdit* headerPicture = b.Text("LabeledEdit14", &Project::LabeledEdit14);
+  header.Add(b.Flag("CheckBox26"));
+  QLineEdit* headerPicture = b.Text("LabeledEdit14");
   header.Field(headerPicture, {}, {PicturePicker("Button25", headerPicture, false)});
-  header.Add(b.Flag("CheckBox6", &Project::CheckBox6));
-  header.Add(b.Flag("CheckBox10", &Project::CheckBox10));
+  header.Add(b.Flag("CheckBox6"));
+  header.Add(b.Flag("CheckBox10"));
   auto* colours = new QWidget;
   auto* colourRow = new QHBoxLayout(colours);
   colourRow->setContentsMargins(0, 0, 0, 0);
-  colourRow->addWidget(ColorButton(b, "ColorBtn3", &Project::HeaderGradientColor1));
-  colourRow->addWidget(ColorButton(b, "ColorBtn4", &Project::HeaderGradientColor2));
+  colourRow->addWidget(ColorButton(b, "ColorBtn3"));
+  colourRow->addWidget(ColorButton(b, "ColorBtn4"));
   colourRow->addStretch(1);
   header.Add(colours);
   header.End();
 
   Column logo(NewTab(tabs, "TabSheet3"));
-  logo.Add(b.Flag("CheckBox40", &Project::CheckBox40));
-  QLineEdit* logoPicture = b.Text("LabeledEdit15", &Project::LabeledEdit15);
+  logo.Add(b.Flag("CheckBox40"));
+  QLineEdit* logoPicture = b.Text("LabeledEdit15");
   logo.Field(logoPicture, {}, {PicturePicker("Button27", logoPicture, false)});
-  logo.Add(b.Flag("CheckBox13", &Project::CheckBox13));
+  logo.Add(b.Flag("CheckBox13"));
   logo.End();
 
   QWidget* languagesTab = NewTab(tabs, "TabSheet13");
   Column languages(languagesTab);
-  QListWidget* list = CheckList(b, "LanguageListView", &Project::LanguageListView,
+  QListWidget* list = CheckList(b, "LanguageListView",
                                 [&project](std::size_t i, bool on) { project.SetLanguageChecked(i, on); });
   languages.Add(list);
   auto* buttons = new QWidget;
@@ -523,7 +526,7 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   row->addStretch(1);
   languages.Add(buttons);
   auto checkAll = [&b, &project](bool on) {
-    for (std::size_t i = 0; i < project.LanguageListView.size(); ++i) project.SetLanguageChecked(i, on);
+    for (std::size_t i = 0; i < project.installLanguages.size(); ++i) project.SetLanguageChecked(i, on);
     b.LoadAll();
     b.Edited("LanguageListView");
   };
@@ -532,7 +535,7 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   // Leaving the languages tab keeps at least one install language.
   QObject::connect(tabs, &QTabWidget::currentChanged, list, [&b, &project, tabs, languagesTab](int) {
     if (tabs->currentWidget() == languagesTab) return;
-    const bool none = std::none_of(project.LanguageListView.begin(), project.LanguageListView.end(),
+    const bool none = std::none_of(project.installLanguages.begin(), project.installLanguages.end(),
                                    [](const CheckItem& i) { return i.Checked; });
     if (!none) return;
     EnsureInstallLanguage(project, b.interfaceLanguage);
@@ -541,9 +544,9 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   languages.End();
 
   Column icons(NewTab(tabs, "TabSheet22"));
-  QLineEdit* setupIcon = b.Text("LabeledEdit11", &Project::LabeledEdit11);
+  QLineEdit* setupIcon = b.Text("LabeledEdit11");
   icons.Field(setupIcon, {}, {IconPicker("Button21", setupIcon), IconPreview("Image3", setupIcon)});
-  QLineEdit* uninstallIcon = b.Text("LabeledEdit17", &Project::LabeledEdit17);
+  QLineEdit* uninstallIcon = b.Text("LabeledEdit17");
   icons.Field(uninstallIcon, {}, {IconPicker("Button20", uninstallIcon), IconPreview("Image4", uninstallIcon)});
   icons.End();
   return page;
@@ -552,35 +555,34 @@ QWidget* BuildLookPage(SettingsBinder& b) {
 QWidget* BuildProgramGroupSettings(SettingsBinder& b) {
   auto* box = new QWidget;
   Column c(box);
-  c.Field(b.Text("LabeledEdit13", &Project::LabeledEdit13));
-  c.Field(b.Index("ComboBox2", &Project::ComboBox2, 2), "Place:");
-  c.Add(b.Flag("CheckBox42", &Project::CheckBox42));
+  c.Field(b.Text("LabeledEdit13"));
+  c.Field(b.Index("ComboBox2", 2), "Place:");
+  c.Add(b.Flag("CheckBox42"));
   return box;
 }
 
 QWidget* BuildUninstallerPage(SettingsBinder& b) {
   QWidget* page = NewPage("Page13");
   Column c(page);
-  c.Add(b.Flag("CheckBox11", &Project::CheckBox11));
+  c.Add(b.Flag("CheckBox11"));
   struct VariableField {
     const char* field;
-    std::string Project::*member;
     const char* button;
   };
-  for (const VariableField& f : {VariableField{"LabeledEdit10", &Project::LabeledEdit10, "Button74"},
-                                 VariableField{"LabeledEdit22", &Project::LabeledEdit22, "Button75"},
-                                 VariableField{"LabeledEdit1", &Project::LabeledEdit1, "Button102"},
-                                 VariableField{"LabeledEdit3", &Project::LabeledEdit3, "Button103"}}) {
-    QLineEdit* edit = b.Text(f.field, f.member);
+  for (const VariableField& f : {VariableField{"LabeledEdit10", "Button74"},
+                                 VariableField{"LabeledEdit22", "Button75"},
+                                 VariableField{"LabeledEdit1", "Button102"},
+                                 VariableField{"LabeledEdit3", "Button103"}}) {
+    QLineEdit* edit = b.Text(f.field);
     c.Field(edit, {}, {VariableButton(b, f.button, edit)});
   }
-  c.Add(b.Flag("CheckBox39", &Project::CheckBox39));
-  QLineEdit* internetPage = b.Text("Edit9", &Project::Edit9);
+  c.Add(b.Flag("CheckBox39"));
+  QLineEdit* internetPage = b.Text("Edit9");
   c.Field(internetPage, "Internet page:", {VariableButton(b, "Button76", internetPage)});
-  c.Add(b.Flag("CheckBox37", &Project::CheckBox37));
-  QLineEdit* closeApp = b.Text("LabeledEdit9", &Project::LabeledEdit9);
+  c.Add(b.Flag("CheckBox37"));
+  QLineEdit* closeApp = b.Text("LabeledEdit9");
   c.Field(closeApp, {}, {VariableButton(b, "Button73", closeApp)});
-  c.Field(b.Index("ComboBox10", &Project::ComboBox10, 3), "Found by:");
+  c.Field(b.Index("ComboBox10", 3), "Found by:");
   c.End();
   return page;
 }

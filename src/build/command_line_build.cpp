@@ -15,6 +15,7 @@
 #include "platform/program_settings.h"
 #include "platform/settings_store.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/language_lists.h"
 #include "project/new_project.h"
 #include "project/project_file.h"
@@ -81,9 +82,10 @@ int RunCommandLineBuild(const std::string& projectPath) {
   context.ImportPicture = images::NormalizedPictureOrEmpty;
 
   Project project;
+  ProjectSession session(project);
   project.SetInstallLanguages(InstallLanguageCaptions(context.InterfaceLanguage));
-  NewProject(project, context);
-  ProjectFileResult loaded = LoadProject(project, projectPath, context);
+  NewProject(project, session, context);
+  ProjectFileResult loaded = LoadProject(project, session, projectPath, context);
   if (!loaded) {
     reporter.Line(Utf8ToAnsi(projectPath) + ": " + loaded.message, LogIcon::Error);
     return kExitProjectUnreadable;
@@ -93,13 +95,14 @@ int RunCommandLineBuild(const std::string& projectPath) {
   auto issue = ValidateProject(project, context, [](const std::string&, std::size_t) { return false; });
   if (issue) {
     // A missing source file is named without the question the window would ask.
-    reporter.Line(issue->Message == 112 ? InterfaceString(112) + issue->Path : ValidationMessageText(*issue),
+    reporter.Line(issue->Message == kTextSourceFileMissing ? InterfaceString(kTextSourceFileMissing) + issue->Path
+                                                           : ValidationMessageText(*issue),
                   LogIcon::Error);
     return kExitBuildFailed;
   }
 
   CancelOnSignals cancelOnSignals;
-  BuildResult result = RunBuild(project, reporter);
+  BuildResult result = RunBuild(project, session, reporter);
   if (!result.built) return kExitBuildFailed;
   // The last line says where the setup is, how big it is and in how many volumes.
   const std::string setup = std::filesystem::path(result.setupPath).lexically_normal().string();

@@ -4,6 +4,7 @@
 #include "build/rich_text_conversion.h"
 #include "build/work_files.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_paths.h"
 #include "util/code_page.h"
 #include "util/program_values.h"
@@ -38,15 +39,15 @@ int AddSideFiles(const Project& p, const std::vector<BuildLanguage>& languages, 
     ++count;
   };
   const std::string data = ProgramFolder() + "Data/";
-  if (!p.CheckBox43) {
-    if (p.CheckBox26) add(ResolveProjectPath(p, p.LabeledEdit14), 4);
-    if (p.CheckBox40) add(ResolveProjectPath(p, p.LabeledEdit15), 5);
-    if (p.CheckBox1 && p.RadioButton8()) add(ResolveProjectPath(p, p.LabeledEdit27), 6);
-    if (p.CheckBox45) add(data + "Folder.png", 7);
+  if (!p.silentInstall) {
+    if (p.showHeaderPicture) add(ResolveProjectPath(p, p.headerPicture), 4);
+    if (p.showLogo) add(ResolveProjectPath(p, p.logoPicture), 5);
+    if (p.showBackground && p.BackgroundIsPicture()) add(ResolveProjectPath(p, p.backgroundPicture), 6);
+    if (p.showInstallFolderPage) add(data + "Folder.png", 7);
     bool groupShortcut = false;
-    for (const EntryRow& row : p.ListView1.Rows) groupShortcut |= row.Caption != InterfaceString(54);
-    if (p.CheckBox47 && groupShortcut) add(data + "Group.png", 8);
-    if (p.CheckBox24) add(data + "Password.png", 9);
+    for (const EntryRow& row : p.shortcuts.Rows) groupShortcut |= row.Caption != InterfaceString(kTextPlaceStartMenu);
+    if (p.showShortcutsPage && groupShortcut) add(data + "Group.png", 8);
+    if (p.askPassword) add(data + "Password.png", 9);
   }
   // Texts: the shared one (an empty document when its file is missing), then each
   // language's own file under the number the installer script gives it.
@@ -64,8 +65,8 @@ int AddSideFiles(const Project& p, const std::vector<BuildLanguage>& languages, 
       add(target, number);
     }
   };
-  if (p.CheckBox4) addTexts(p.LicenseFileList, 15, kWorkLicense, true);
-  if (p.CheckBox15) addTexts(p.InfoFileList, 16, kWorkReadme, false);
+  if (p.showLicense) addTexts(p.licenseFiles, 15, kWorkLicense, true);
+  if (p.showInformation) addTexts(p.infoFiles, 16, kWorkReadme, false);
   return count;
 }
 

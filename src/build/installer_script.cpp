@@ -3,6 +3,7 @@
 #include <array>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_paths.h"
 #include "project/variables.h"
 #include "util/files.h"
@@ -37,16 +38,16 @@ std::string WindowShowNumber(const std::string& cell) {
 }
 
 int ShortcutPlace(const std::string& cell) {
-  if (cell == InterfaceString(54)) return 0;
-  if (cell == InterfaceString(52)) return 1;
-  if (cell == InterfaceString(53)) return 2;
-  if (cell == InterfaceString(55)) return 3;
-  if (cell == InterfaceString(56)) return 4;
+  if (cell == InterfaceString(kTextPlaceStartMenu)) return 0;
+  if (cell == InterfaceString(kTextPlaceDesktop)) return 1;
+  if (cell == InterfaceString(kTextPlaceProgramGroup)) return 2;
+  if (cell == InterfaceString(kTextPlaceQuickLaunch)) return 3;
+  if (cell == InterfaceString(kTextPlaceOtherPath)) return 4;
   return 1;
 }
 
 bool AnyShortcutAt(const Project& p, std::initializer_list<int> strings) {
-  for (const EntryRow& row : p.ListView1.Rows)
+  for (const EntryRow& row : p.shortcuts.Rows)
     for (int s : strings)
       if (row.Caption == InterfaceString(s)) return true;
   return false;
@@ -54,14 +55,14 @@ bool AnyShortcutAt(const Project& p, std::initializer_list<int> strings) {
 
 size_t FolderOnlyCount(const Project& p) {
   size_t n = 0;
-  for (const EntryRow& row : p.ListView3.Rows) n += IsFolderOnlyEntry(row);
+  for (const EntryRow& row : p.files.Rows) n += IsFolderOnlyEntry(row);
   return n;
 }
 
 std::string NetVersionText(const Project& p) {
   static const char* kVersions[6] = {"1.0", "1.1", "2.0", "3.0", "3.5", "4.0"};
-  if (!p.CheckBox38 || p.ComboBox5 < 0 || p.ComboBox5 > 11) return "0";
-  return kVersions[p.ComboBox5 % 6];
+  if (!p.requireDotNet || p.dotNetVersion < 0 || p.dotNetVersion > 11) return "0";
+  return kVersions[p.dotNetVersion % 6];
 }
 
 std::string EndsInPng(bool shown, const std::string& file) {
@@ -79,18 +80,19 @@ std::string StripLeadingZeros(const std::string& digits) {
   return i == std::string::npos ? "0" : digits.substr(i);
 }
 
-// Commands of ListView4 (installer) or ListView6 (uninstaller); `afterWord` is the when cell
+// Commands of installCommands or uninstallCommands; `afterWord` is the when cell
 // that means "after".
 void AppendCommands(std::vector<std::string>& out, const EntryList& list, bool uninstaller) {
   for (const EntryRow& row : list.Rows) {
-    out.push_back(row.Caption == InterfaceString(48) ? "1" : "0");
+    out.push_back(row.Caption == InterfaceString(kTextShellExecute) ? "1" : "0");
     out.push_back(row.Cell(1));
     out.push_back(row.Cell(2));
     out.push_back(WindowShowNumber(row.Cell(3)));
     const std::string& when = row.Cell(4);
     // Installer commands run after unpacking for string 94; uninstaller commands after
     // removing the files for string 110, the second choice of their dialog.
-    bool after = when == InterfaceString(94) || (uninstaller && when == InterfaceString(110));
+    bool after = when == InterfaceString(kTextAfterUnpacking) ||
+                 (uninstaller && when == InterfaceString(kTextAfterUninstalling));
     out.push_back(Flag(after));
     out.push_back(YesFlag(row.Cell(5)));
   }
@@ -109,7 +111,7 @@ std::string ExpandMessageText(const Project& project, std::string_view text, std
   std::string s(text);
   if (s.find("#setupsize#") != std::string::npos) s = ReplaceAll(s, "#setupsize#", SizeText(static_cast<int64_t>(size)));
   s = ReplaceAll(s, "#netversion#", netText);
-  s = ReplaceAll(s, "#appname#", project.LabeledEdit2);
+  s = ReplaceAll(s, "#appname#", project.productName);
   s = ReplaceAll(s, "#32", " ");
   s = ReplaceAll(s, "#10", "\n");
   s = ReplaceAll(s, "#13", "\r");
@@ -134,8 +136,8 @@ std::string ScrambledPassword(std::string_view text) {
 }
 
 uint64_t RequiredSpace(const Project& p, uint64_t totalSourceSize) {
-  uint64_t k = p.ListView1.size() + p.ListView2.size() + FolderOnlyCount(p) + p.ListView4.size() +
-               p.ListView5.size() + p.ListView8.size() + (p.CheckBox11 ? 17 : 0);
+  uint64_t k = p.shortcuts.size() + p.registryValues.size() + FolderOnlyCount(p) + p.installCommands.size() +
+               p.iniEntries.size() + p.activeXFiles.size() + (p.makeUninstaller ? 17 : 0);
   return RoundedQuotient(k * 10240 + totalSourceSize, 1024);
 }
 
@@ -151,7 +153,7 @@ void ProductVersionNumbers(std::string_view version, std::string& major, std::st
 }
 
 uint32_t RefusedSystems(const Project& p) {
-  auto checked = [&](size_t i) { return i < p.VersionsListView.size() && p.VersionsListView[i].Checked; };
+  auto checked = [&](size_t i) { return i < p.supportedSystems.size() && p.supportedSystems[i].Checked; };
   uint32_t bits = 0;
   for (size_t i = 0; i < 8; ++i)
     if (!checked(i)) bits |= 2u << i;
@@ -162,8 +164,8 @@ uint32_t RefusedSystems(const Project& p) {
 std::string SystemsText(const Project& p) {
   static const char* kShort[10] = {"95", "98", "ME", "NT", "2000", "XP", "2003 Server", "Vista", "2008 Server", "7"};
   std::string text = "Windows ";
-  for (size_t i = 0; i < p.VersionsListView.size() && i < 10; ++i)
-    if (p.VersionsListView[i].Checked) text += std::string(kShort[i]) + "/";
+  for (size_t i = 0; i < p.supportedSystems.size() && i < 10; ++i)
+    if (p.supportedSystems[i].Checked) text += std::string(kShort[i]) + "/";
   text.pop_back();
   return text + ".";
 }
@@ -171,147 +173,147 @@ std::string SystemsText(const Project& p) {
 std::vector<std::string> InstallerScriptValues(const Project& p, const ScriptPayload& payload,
                                                const std::vector<BuildLanguage>& languages) {
   const PayloadList& files = *payload.files;
-  const bool uninstaller = p.CheckBox11;
+  const bool uninstaller = p.makeUninstaller;
   std::string major, minor;
-  ProductVersionNumbers(p.LabeledEdit29, major, minor);
+  ProductVersionNumbers(p.productVersion, major, minor);
   const std::string netVersion = NetVersionText(p);
-  const bool netOrLater = p.CheckBox38 && p.ComboBox5 > 5;
+  const bool netOrLater = p.requireDotNet && p.dotNetVersion > 5;
 
   std::vector<std::string> v;
   v.reserve(kScriptFieldCount + 64);
   // Section A: fields 0..120.
   v.push_back("Belvandorithquessal v. " + ProgramVersion());         // 0
-  v.push_back(Flag(p.CheckBox1 && !p.CheckBox43));                    // 1
-  v.push_back(p.CheckBox5 ? p.Edit6 : "0");                           // 2
-  v.push_back(Flag(p.RadioButton6));                                  // 3
-  v.push_back(Num(p.BackGradientColor1));                             // 4
-  v.push_back(Num(p.BackGradientColor2));                             // 5
-  v.push_back(Num(p.ComboBox7));                                      // 6
-  v.push_back(Num(p.ComboBox8));                                      // 7
-  v.push_back(p.LabeledEdit19);                                       // 8
-  v.push_back(p.LabeledEdit28);                                       // 9
-  v.push_back(Num(FontHeight(p.TitleBackFont.Size)));                 // 10
-  v.push_back(p.TitleBackFont.Name);                                  // 11
-  v.push_back(Num(p.TitleBackFont.Color));                            // 12
-  v.push_back(Num(p.TitleBackFont.Charset & 0xFF));                   // 13
-  v.push_back(Num(p.TitleBackFont.Style & 0xFF));                     // 14
-  v.push_back(Num(p.CompanyBackFont.Style & 0xFF));                   // 15
-  v.push_back(Num(p.CompanyBackFont.Color));                          // 16
-  v.push_back(Num(p.CompanyBackFont.Charset & 0xFF));                 // 17
-  v.push_back(Num(FontHeight(p.CompanyBackFont.Size)));               // 18
-  v.push_back(p.CompanyBackFont.Name);                                // 19
-  v.push_back(Num(p.ListView8.size()));                               // 20
-  v.push_back(p.LabeledEdit25);                                       // 21
-  v.push_back(Flag(AnyShortcutAt(p, {52, 53, 55})));                  // 22
-  v.push_back(Num(files.totalSourceSize));                            // 23
-  v.push_back(Num(p.ListView5.size()));                               // 24
-  v.push_back(Num(uninstaller ? p.ListView6.size() : 0));             // 25
-  v.push_back(Num(languages.size()));                                 // 26
-  v.push_back(p.LabeledEdit16 + " ");                                 // 27
-  v.push_back(p.LabeledEdit2);                                        // 28
-  v.push_back(p.CheckBox24 ? ScrambledPassword(p.LabeledEdit20) : ""); // 29
-  v.push_back(Flag(p.CheckBox4));                                     // 30
-  v.push_back(Num(p.ListView11.size()));                              // 31
-  v.push_back(Num(p.ComboBox2));                                      // 32
-  v.push_back("0");                                                   // 33
-  v.push_back(Flag(p.ComboBox4 == 0));                                // 34
-  v.push_back(p.LabeledEdit29);                                       // 35
-  v.push_back(Flag(p.CheckBox17));                                    // 36
-  v.push_back(p.LabeledEdit7);                                        // 37
-  v.push_back(Flag(p.CheckBox14));                                    // 38
-  v.push_back(Flag(p.CheckBox7));                                     // 39
-  v.push_back(Num(p.ListView4.size()));                               // 40
-  v.push_back("0");                                                   // 41
-  v.push_back(p.LabeledEdit4);                                        // 42
-  v.push_back(p.Edit2);                                               // 43
-  v.push_back(Flag(p.CheckBox2));                                     // 44
-  v.push_back(Num(uninstaller ? p.ListView7.size() : 0));             // 45
-  v.push_back(Flag(p.CheckBox3));                                     // 46
-  v.push_back(p.Edit3);                                               // 47
-  v.push_back(Num(RequiredSpace(p, files.totalSourceSize)));          // 48
-  v.push_back(Flag(p.CheckBox26 && !p.CheckBox43));                   // 49
-  v.push_back(Num(p.ListView2.size()));                               // 50
-  v.push_back(Flag(p.CheckBox3));                                     // 51
-  v.push_back(Flag(p.CheckBox9));                                     // 52
-  v.push_back(p.Edit10);                                              // 53
-  v.push_back(Num(p.ListView1.size()));                               // 54
-  v.push_back(p.LabeledEdit10);                                       // 55
-  v.push_back(Flag(uninstaller));                                     // 56
-  v.push_back(Num(kLanguageTextCount));                               // 57
-  v.push_back(WithoutTrailingBackslash(p.LabeledEdit12));             // 58
-  v.push_back(Num((p.CheckBox12 ? 0 : 64) + (p.CheckBox16 ? 256 : 0))); // 59
-  v.push_back(Num(p.HeaderGradientColor1));                           // 60
-  v.push_back(Num(RefusedSystems(p)));                                // 61
-  v.push_back(SystemsText(p));                                        // 62
-  v.push_back(Flag(p.CheckBox40 && !p.CheckBox43));                   // 63
-  v.push_back(Flag(p.CheckBox37));                                    // 64
-  v.push_back(p.LabeledEdit6);                                        // 65
-  v.push_back(Flag(p.CheckBox10));                                    // 66
-  v.push_back(Num(files.files.size()));                               // 67
-  v.push_back(Flag(p.CheckBox39));                                    // 68
-  v.push_back(Num(p.Label22.Left));                                   // 69
-  v.push_back(Num(p.HeaderGradientColor2));                           // 70
-  v.push_back(Flag(p.CheckBox6));                                     // 71
-  v.push_back(Num(p.Label22.Top));                                    // 72
-  v.push_back(Num(p.Label23.Left));                                   // 73
-  v.push_back(p.Edit9);                                               // 74
-  v.push_back(p.LabeledEdit22);                                       // 75
-  v.push_back(Flag(p.CheckBox41));                                    // 76
-  v.push_back(Flag(p.CheckBox13));                                    // 77
-  v.push_back(Num(p.Label23.Top));                                    // 78
-  v.push_back(Flag(p.CheckBox8));                                     // 79
-  v.push_back(Num(p.Image1.Top - 1));                                 // 80
-  v.push_back(Num(p.Image1.Left));                                    // 81
-  v.push_back(Num(p.Image2.Top - 1));                                 // 82
-  v.push_back(Num(p.Image2.Left - 1));                                // 83
-  v.push_back(Flag(p.CheckBox15));                                    // 84
-  v.push_back(Flag(netOrLater));                                      // 85
-  v.push_back(Flag(AnyShortcutAt(p, {54})));                          // 86
-  v.push_back(major);                                                 // 87
-  v.push_back(Flag(AnyShortcutAt(p, {52})));                          // 88
-  v.push_back(Flag(AnyShortcutAt(p, {53})));                          // 89
-  v.push_back(Flag(AnyShortcutAt(p, {55})));                          // 90
-  v.push_back(p.LabeledEdit1);                                        // 91
-  v.push_back(p.LabeledEdit3);                                        // 92
-  v.push_back(Num(FolderOnlyCount(p)));                               // 93
-  v.push_back(p.Edit8);                                               // 94
-  v.push_back(Num(kFullCabinetPayload));                              // 95
-  v.push_back(Num(p.ListView9.size()));                               // 96
-  v.push_back(p.LabeledEdit9);                                        // 97
-  v.push_back(Num(p.ListView10.size()));                              // 98
-  v.push_back(Flag(p.CheckBox25));                                    // 99
-  v.push_back(netVersion);                                            // 100
-  v.push_back(EndsInPng(p.CheckBox26, p.LabeledEdit14));              // 101
-  v.push_back(EndsInPng(p.CheckBox40, p.LabeledEdit15));              // 102
-  v.push_back(Flag(p.CheckBox36));                                    // 103
-  v.push_back(p.LabeledEdit8);                                        // 104
-  v.push_back(Num(p.ComboBox9));                                      // 105
-  v.push_back(p.LabeledEdit13);                                       // 106
-  v.push_back(p.Edit1);                                               // 107
-  v.push_back(Num(p.ComboBox10));                                     // 108
-  v.push_back(Flag(p.CheckBox42));                                    // 109
-  v.push_back(Flag(p.CheckBox43));                                    // 110
-  v.push_back(Flag(p.CheckBox44));                                    // 111
-  v.push_back(Flag(p.CheckBox45));                                    // 112
-  v.push_back(Flag(p.CheckBox46));                                    // 113
-  v.push_back(Flag(p.CheckBox47));                                    // 114
-  v.push_back(Flag(p.CheckBox48));                                    // 115
-  v.push_back(Flag(p.CheckBox49));                                    // 116
+  v.push_back(Flag(p.showBackground && !p.silentInstall));           // 1
+  v.push_back(p.openDotNetPage ? p.dotNetPageAddress : "0");         // 2
+  v.push_back(Flag(p.backgroundIsGradient));                         // 3
+  v.push_back(Num(p.backgroundGradientStart));                       // 4
+  v.push_back(Num(p.backgroundGradientEnd));                         // 5
+  v.push_back(Num(p.backgroundGradientDirection));                   // 6
+  v.push_back(Num(p.backgroundPicturePlacement));                    // 7
+  v.push_back(p.backgroundTitle);                                    // 8
+  v.push_back(p.backgroundCompany);                                  // 9
+  v.push_back(Num(FontHeight(p.backgroundTitleFont.Size)));          // 10
+  v.push_back(p.backgroundTitleFont.Name);                           // 11
+  v.push_back(Num(p.backgroundTitleFont.Color));                     // 12
+  v.push_back(Num(p.backgroundTitleFont.Charset & 0xFF));            // 13
+  v.push_back(Num(p.backgroundTitleFont.Style & 0xFF));              // 14
+  v.push_back(Num(p.backgroundCompanyFont.Style & 0xFF));            // 15
+  v.push_back(Num(p.backgroundCompanyFont.Color));                   // 16
+  v.push_back(Num(p.backgroundCompanyFont.Charset & 0xFF));          // 17
+  v.push_back(Num(FontHeight(p.backgroundCompanyFont.Size)));        // 18
+  v.push_back(p.backgroundCompanyFont.Name);                         // 19
+  v.push_back(Num(p.activeXFiles.size()));                           // 20
+  v.push_back(p.volumeFileName);                                     // 21
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceDesktop, kTextPlaceProgramGroup, kTextPlaceQuickLaunch})));  // 22
+  v.push_back(Num(files.totalSourceSize));                           // 23
+  v.push_back(Num(p.iniEntries.size()));                             // 24
+  v.push_back(Num(uninstaller ? p.uninstallCommands.size() : 0));    // 25
+  v.push_back(Num(languages.size()));                                // 26
+  v.push_back(p.installerBottomText + " ");                          // 27
+  v.push_back(p.productName);                                        // 28
+  v.push_back(p.askPassword ? ScrambledPassword(p.password) : "");   // 29
+  v.push_back(Flag(p.showLicense));                                  // 30
+  v.push_back(Num(p.fonts.size()));                                  // 31
+  v.push_back(Num(p.programGroupPlace));                             // 32
+  v.push_back("0");                                                  // 33
+  v.push_back(Flag(p.splitting == 0));                               // 34
+  v.push_back(p.productVersion);                                     // 35
+  v.push_back(Flag(p.offerWebSite));                                 // 36
+  v.push_back(p.finishWebSite);                                      // 37
+  v.push_back(Flag(p.webSiteTicked));                                // 38
+  v.push_back(Flag(p.offerRunApp));                                  // 39
+  v.push_back(Num(p.installCommands.size()));                        // 40
+  v.push_back("0");                                                  // 41
+  v.push_back(p.companyName);                                        // 42
+  v.push_back(p.runAppFile);                                         // 43
+  v.push_back(Flag(p.runAppTicked));                                 // 44
+  v.push_back(Num(uninstaller ? p.uninstallDeletions.size() : 0));   // 45
+  v.push_back(Flag(p.readmeTicked));                                 // 46
+  v.push_back(p.readmeFile);                                         // 47
+  v.push_back(Num(RequiredSpace(p, files.totalSourceSize)));         // 48
+  v.push_back(Flag(p.showHeaderPicture && !p.silentInstall));        // 49
+  v.push_back(Num(p.registryValues.size()));                         // 50
+  v.push_back(Flag(p.readmeTicked));                                 // 51
+  v.push_back(Flag(p.offerRestart));                                 // 52
+  v.push_back(p.installFolderName);                                  // 53
+  v.push_back(Num(p.shortcuts.size()));                              // 54
+  v.push_back(p.uninstallName);                                      // 55
+  v.push_back(Flag(uninstaller));                                    // 56
+  v.push_back(Num(kLanguageTextCount));                              // 57
+  v.push_back(WithoutTrailingBackslash(p.installFolderPath));        // 58
+  v.push_back(Num((p.showPasswordTyped ? 0 : 64) + (p.passwordUpperCase ? 256 : 0))); // 59
+  v.push_back(Num(p.headerGradientStart));                           // 60
+  v.push_back(Num(RefusedSystems(p)));                               // 61
+  v.push_back(SystemsText(p));                                       // 62
+  v.push_back(Flag(p.showLogo && !p.silentInstall));                 // 63
+  v.push_back(Flag(p.uninstallerClosesApp));                         // 64
+  v.push_back(p.installerTitle);                                     // 65
+  v.push_back(Flag(p.headerGradient));                               // 66
+  v.push_back(Num(files.files.size()));                              // 67
+  v.push_back(Flag(p.uninstallerOpensPage));                         // 68
+  v.push_back(Num(p.headerTitlePosition.Left));                      // 69
+  v.push_back(Num(p.headerGradientEnd));                             // 70
+  v.push_back(Flag(p.headerPictureTransparent));                     // 71
+  v.push_back(Num(p.headerTitlePosition.Top));                       // 72
+  v.push_back(Num(p.headerDescriptionPosition.Left));                // 73
+  v.push_back(p.uninstallerPageAddress);                             // 74
+  v.push_back(p.uninstallerTitle);                                   // 75
+  v.push_back(Flag(p.lockInstallFolder));                            // 76
+  v.push_back(Flag(p.logoPictureTransparent));                       // 77
+  v.push_back(Num(p.headerDescriptionPosition.Top));                 // 78
+  v.push_back(Flag(p.offerReadme));                                  // 79
+  v.push_back(Num(p.headerPicturePosition.Top - 1));                 // 80
+  v.push_back(Num(p.headerPicturePosition.Left));                    // 81
+  v.push_back(Num(p.logoPicturePosition.Top - 1));                   // 82
+  v.push_back(Num(p.logoPicturePosition.Left - 1));                  // 83
+  v.push_back(Flag(p.showInformation));                              // 84
+  v.push_back(Flag(netOrLater));                                     // 85
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceStartMenu})));                         // 86
+  v.push_back(major);                                                // 87
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceDesktop})));                         // 88
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceProgramGroup})));                         // 89
+  v.push_back(Flag(AnyShortcutAt(p, {kTextPlaceQuickLaunch})));                         // 90
+  v.push_back(p.uninstallerFile);                                    // 91
+  v.push_back(p.uninstallLogFile);                                   // 92
+  v.push_back(Num(FolderOnlyCount(p)));                              // 93
+  v.push_back(p.productWebSite);                                     // 94
+  v.push_back(Num(kFullCabinetPayload));                             // 95
+  v.push_back(Num(p.uninstallRegistryDeletions.size()));             // 96
+  v.push_back(p.uninstallerCloseAppText);                            // 97
+  v.push_back(Num(p.registryVariables.size()));                      // 98
+  v.push_back(Flag(p.requireAdmin));                                 // 99
+  v.push_back(netVersion);                                           // 100
+  v.push_back(EndsInPng(p.showHeaderPicture, p.headerPicture));      // 101
+  v.push_back(EndsInPng(p.showLogo, p.logoPicture));                 // 102
+  v.push_back(Flag(p.installerClosesApp));                           // 103
+  v.push_back(p.installerCloseAppText);                              // 104
+  v.push_back(Num(p.installerCloseAppMatch));                        // 105
+  v.push_back(p.programGroup);                                       // 106
+  v.push_back(p.supportContact);                                     // 107
+  v.push_back(Num(p.uninstallerCloseAppMatch));                      // 108
+  v.push_back(Flag(p.lockProgramGroup));                             // 109
+  v.push_back(Flag(p.silentInstall));                                // 110
+  v.push_back(Flag(p.showWelcomePage));                              // 111
+  v.push_back(Flag(p.showInstallFolderPage));                        // 112
+  v.push_back(Flag(p.showProgramGroupPage));                         // 113
+  v.push_back(Flag(p.showShortcutsPage));                            // 114
+  v.push_back(Flag(p.showReadyPage));                                // 115
+  v.push_back(Flag(p.showFinishPage));                               // 116
   const bool cab = payload.useCabinets && payload.cabinetCount > 0;
-  v.push_back(Num(cab ? payload.cabinetCount - 1 : 0));               // 117
-  v.push_back(Num(cab ? payload.lastCabinetSize - 4 : 0));            // 118
-  v.push_back(minor);                                                 // 119
-  v.push_back("0");                                                   // 120
+  v.push_back(Num(cab ? payload.cabinetCount - 1 : 0));              // 117
+  v.push_back(Num(cab ? payload.lastCabinetSize - 4 : 0));           // 118
+  v.push_back(minor);                                                // 119
+  v.push_back("0");                                                  // 120
 
   // B: variables read from the registry.
-  for (const EntryRow& r : p.ListView10.Rows) {
+  for (const EntryRow& r : p.registryVariables.Rows) {
     v.push_back(RootNumber(r.Cell(1)));
     v.push_back(r.Cell(2));
     v.push_back(r.Cell(3));
     v.push_back(r.Cell(4));
   }
   // C: registry values.
-  for (const EntryRow& r : p.ListView2.Rows) {
+  for (const EntryRow& r : p.registryValues.Rows) {
     const bool binary = r.Cell(3) == "REG_BINARY";
     std::string data = r.Cell(4);
     if (binary) std::erase_if(data, [](char c) { return c == ' ' || c == ','; });
@@ -326,18 +328,18 @@ std::vector<std::string> InstallerScriptValues(const Project& p, const ScriptPay
     v.push_back(YesFlag(r.Cell(6)));
   }
   // D: registry entries the uninstaller deletes.
-  for (const EntryRow& r : p.ListView9.Rows) {
+  for (const EntryRow& r : p.uninstallRegistryDeletions.Rows) {
     v.push_back(RootNumber(r.Caption));
     v.push_back(r.Cell(1));
     v.push_back(r.Cell(2));
   }
   // E: fonts.
-  for (const EntryRow& r : p.ListView11.Rows) {
+  for (const EntryRow& r : p.fonts.Rows) {
     v.push_back(r.Caption);
     v.push_back(r.Cell(1));
   }
   // F: shortcuts.
-  for (const EntryRow& r : p.ListView1.Rows) {
+  for (const EntryRow& r : p.shortcuts.Rows) {
     std::string name = r.Cell(1);
     if (ToUpperAscii(LastFourChars(name)) != ".LNK") name += ".lnk";
     const std::string& icon = r.Cell(6);
@@ -358,29 +360,31 @@ std::vector<std::string> InstallerScriptValues(const Project& p, const ScriptPay
     v.push_back(Flag(f.uninstall));
   }
   // H: folder-only entries.
-  for (const EntryRow& r : p.ListView3.Rows) {
+  for (const EntryRow& r : p.files.Rows) {
     if (!IsFolderOnlyEntry(r)) continue;
     v.push_back(r.Cell(1));
     v.push_back(YesFlag(r.Cell(3)));
   }
   // I, J: commands.
-  AppendCommands(v, p.ListView4, false);
-  if (uninstaller) AppendCommands(v, p.ListView6, true);
+  AppendCommands(v, p.installCommands, false);
+  if (uninstaller) AppendCommands(v, p.uninstallCommands, true);
   // K: INI entries.
-  for (const EntryRow& r : p.ListView5.Rows) {
+  for (const EntryRow& r : p.iniEntries.Rows) {
     for (int c = 0; c < 4; ++c) v.push_back(r.Cell(c));
     v.push_back(YesFlag(r.Cell(4)));
     v.push_back(YesFlag(r.Cell(5)));
   }
   // L: uninstaller deletions.
   if (uninstaller) {
-    for (const EntryRow& r : p.ListView7.Rows) {
-      v.push_back(r.Caption == InterfaceString(145) ? "2" : r.Caption == InterfaceString(144) ? "1" : "0");
+    for (const EntryRow& r : p.uninstallDeletions.Rows) {
+      v.push_back(r.Caption == InterfaceString(kTextDeleteFolderAndFiles) ? "2"
+                  : r.Caption == InterfaceString(kTextDeleteFolder)       ? "1"
+                                                                          : "0");
       v.push_back(r.Cell(1));
     }
   }
   // M: ActiveX files.
-  for (const EntryRow& r : p.ListView8.Rows) {
+  for (const EntryRow& r : p.activeXFiles.Rows) {
     v.push_back(r.Caption);
     v.push_back(YesFlag(r.Cell(1)));
   }
@@ -396,7 +400,7 @@ std::vector<std::string> InstallerScriptValues(const Project& p, const ScriptPay
     v.push_back(lang.licenseNumber ? Num(lang.licenseNumber) : "");
     v.push_back(lang.infoNumber ? Num(lang.infoNumber) : "");
   }
-  const std::string netText = p.CheckBox38 ? netVersion + (netOrLater ? "+" : "") : "";
+  const std::string netText = p.requireDotNet ? netVersion + (netOrLater ? "+" : "") : "";
   for (size_t i = 0; i < languages.size(); ++i) {
     for (int key = 1; key <= kLanguageTextCount; ++key)
       v.push_back(ExpandMessageText(p, files_[i].Get("Strings", std::to_string(key)), netText, files.totalSourceSize));

@@ -38,8 +38,8 @@ std::string ExpandMessageText(const Project& project, std::string_view text, std
 std::string ScrambledPassword(std::string_view text);
 
 // Field 48: round((k * 10240 + total source size) / 1024), halves to even, where k counts the
-// entries of ListView1, 2, 4, 5, 8, the folder-only entries of ListView3, and 17 more when an
-// uninstaller is created.
+// entries of shortcuts, registryValues, installCommands, iniEntries and activeXFiles, the
+// folder-only entries of files, and 17 more when an uninstaller is created.
 uint64_t RequiredSpace(const Project& project, uint64_t totalSourceSize);
 
 // Fields 87 and 119: the first two dot-separated numbers of the product version after every

@@ -13,7 +13,7 @@ constexpr int kFirstLicenseSideFile = 20;
 constexpr int kFirstInfoSideFile = 50;
 
 struct BuildLanguage {
-  std::string caption;      // as shown in LanguageListView
+  std::string caption;      // as in the project's installLanguages
   std::string name;         // the caption before " ("
   std::string licenseFile;  // path on this system of the language's own licence file, or ""
   int licenseNumber = 0;    // its side-file number, 0 when none
@@ -22,7 +22,7 @@ struct BuildLanguage {
 };
 
 // The checked languages in list order. A language gets a licence number (20, 21, ... in
-// this order) when the licence page is shown and its entry of LicenseFileList names an
+// this order) when the licence page is shown and its entry of licenseFiles names an
 // existing file; information numbers likewise from 50 with the information page.
 std::vector<BuildLanguage> BuildLanguages(const Project& project);
 

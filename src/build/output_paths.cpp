@@ -2,15 +2,19 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
-
 #include "project/project_paths.h"
 #include "project/slot_table.h"
 #include "util/files.h"
+#include "util/paths.h"
 #include "util/program_values.h"
 #include "util/strings.h"
 
 namespace bvq {
+namespace {
+// Slots of the setup path and of the volume name pattern.
+constexpr int kSetupFileSlot = 25;
+constexpr int kVolumeFileNameSlot = 86;
+}  // namespace
 
 void BuildInputFiles::Add(const std::string& path, const std::string& what) {
   struct stat st {};
@@ -36,12 +40,11 @@ std::string BuildInputFiles::Refusal(const std::string& output) const {
 
 BuildInputFiles CollectBuildInputs(const Project& project, const std::vector<std::string>& sources) {
   BuildInputFiles inputs;
-  inputs.Add(project.ProjectFileName, "project file");
+  inputs.Add(NativePath(project.filePath), "project file");
   for (const std::string& source : sources) inputs.Add(source, "source file");
   // Settings that name files; the setup path and the volume name are outputs, not inputs.
   for (const SlotInfo& slot : SlotTable()) {
-    if (!slot.Get || std::strcmp(slot.Holder, "LabeledEdit5") == 0 || std::strcmp(slot.Holder, "LabeledEdit25") == 0)
-      continue;
+    if (!slot.Get || slot.Number == kSetupFileSlot || slot.Number == kVolumeFileNameSlot) continue;
     if (slot.Kind == SlotKind::Text) {
       inputs.Add(ResolveProjectPath(project, slot.Get(project)), "file the project names");
     } else if (slot.Kind == SlotKind::PackedList) {

@@ -22,16 +22,16 @@ struct PayloadList {
   uint64_t totalSourceSize = 0;
 };
 
-// True when a ListView3 row is a folder-only entry (its source cell is interface string 26).
+// True when a `files` row is a folder-only entry (its source cell is interface string 26).
 bool IsFolderOnlyEntry(const EntryRow& row);
 
 // The mode digit of an if-exists cell: i for interface string 234 + i, otherwise 2.
 int IfExistsMode(const std::string& cell);
 
-// Collects the files of ListView3 in list order, skipping folder-only entries and, with a
-// warning line (interface string 112 + path), entries whose source file does not exist.
+// Collects the files of the project's `files` list in order, skipping folder-only entries and,
+// with a warning line (interface string 112 + path), entries whose source file does not exist.
 // When `uninstallerFile` is not empty (an uninstaller is created) it is appended last, with
-// destination LabeledEdit1, mode 2 and the uninstall flag.
+// destination uninstallerFile of the project, mode 2 and the uninstall flag.
 PayloadList CollectPayload(const Project& project, const std::string& uninstallerFile, BuildReporter& reporter);
 
 // Adds a log line stamped with the current time.

@@ -8,6 +8,7 @@
 #include "build/work_files.h"
 #include "cab/cab_writer.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "util/code_page.h"
 #include "util/files.h"
 #include "util/paths.h"
@@ -37,7 +38,7 @@ bool CabinetHasFiles(const std::string& path) {
 bool PackPayloadCabinets(const PayloadList& payload, int compression, const std::string& workFolder,
                          BuildProgress& progress, PackedCabinets& packed) {
   BuildReporter& reporter = progress.reporter;
-  Log(reporter, InterfaceString(81));
+  Log(reporter, InterfaceString(kTextPackingFiles));
   reporter.SetProgressMaximum(ProgressUnits(payload.totalSourceSize));
   int nextCabinet = 0;
   uint64_t compressedBytes = 0;
@@ -57,7 +58,7 @@ bool PackPayloadCabinets(const PayloadList& payload, int compression, const std:
   };
   writer.OnBeforeFileAdd = [&](CabWriter&, const std::string& source, bool&) {
     reporter.ProcessEvents();
-    reporter.SetLastLogLine(InterfaceString(101) + ExtractFileName(source));
+    reporter.SetLastLogLine(InterfaceString(kTextPacking) + ExtractFileName(source));
     reporter.ProcessEvents();
   };
   writer.OnFileStatus = [&](CabWriter&, uint32_t compressed, uint32_t uncompressed, bool& abort) {
@@ -87,8 +88,8 @@ bool PackPayloadCabinets(const PayloadList& payload, int compression, const std:
       writer.AddFile(current, std::to_string(i), false);
     }
     current.clear();
-    reporter.SetLastLogLine(InterfaceString(81));
-    Log(reporter, InterfaceString(179));
+    reporter.SetLastLogLine(InterfaceString(kTextPackingFiles));
+    Log(reporter, InterfaceString(kTextAllFilesPacked));
     writer.Close(!BuildCancelRequested());
   } catch (const std::exception& e) {
     // A packing error or a cancel that aborted the writer.

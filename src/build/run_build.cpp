@@ -22,6 +22,7 @@
 #include "build/volume_writer.h"
 #include "build/work_files.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_paths.h"
 #include "resedit/replace_exe_icon.h"
 #include "util/code_page.h"
@@ -39,24 +40,24 @@ constexpr uint64_t kMaxVolumes = 10000;
 
 class BuildRun {
  public:
-  BuildRun(Project& project, BuildReporter& reporter)
-      : p_(project), reporter_(reporter), progress_(reporter) {}
+  BuildRun(const Project& project, ProjectSession& session, BuildReporter& reporter)
+      : p_(project), session_(session), reporter_(reporter), progress_(reporter) {}
 
   BuildResult Run() {
-    Log(reporter_, InterfaceString(76));
+    Log(reporter_, InterfaceString(kTextCheckingProject));
     if (auto problem = CheckBuildInputs(p_)) {
-      Log(reporter_, InterfaceString(60), LogIcon::Error);
+      Log(reporter_, InterfaceString(kTextBuildFailed), LogIcon::Error);
       reporter_.ReportBuildProblem(*problem);
       return result_;
     }
-    Log(reporter_, InterfaceString(77));
+    Log(reporter_, InterfaceString(kTextProjectChecked));
     ResetBuildCancel();
-    p_.LastVolumeIndex = 0;
+    session_.lastVolumeIndex = 0;
     progress_.bytes = 0;
     progress_.live = true;
     reporter_.SetProgressPosition(0);
     reporter_.SetSizeText(kEmptySizeText);
-    useCabinets_ = p_.ComboBox1 != 0;
+    useCabinets_ = p_.compression != 0;
     try {
       Steps();
     } catch (const std::exception& e) {
@@ -76,13 +77,13 @@ class BuildRun {
     work_ = MakePrivateWorkFolder(WorkFolder());
 
     // The uninstaller: the stub with the project's uninstaller icon.
-    Log(reporter_, InterfaceString(86) + ExtractFileName(NativePath(p_.LabeledEdit1)) + "...");
+    Log(reporter_, InterfaceString(kTextCreating) + ExtractFileName(NativePath(p_.uninstallerFile)) + "...");
     const std::string uninstaller = WorkFilePath(work_, kWorkUninstall);
     CopyWholeFile(ProgramFolder() + "Data/Uninstall.exe", uninstaller);
-    ReplaceExeIcon(uninstaller, ResolveProjectPath(p_, p_.LabeledEdit17), "MAINICON", 0);
-    Log(reporter_, InterfaceString(80));
+    ReplaceExeIcon(uninstaller, ResolveProjectPath(p_, p_.uninstallerIcon), "MAINICON", 0);
+    Log(reporter_, InterfaceString(kTextUninstallerReady));
 
-    payload_ = CollectPayload(p_, p_.CheckBox11 ? uninstaller : std::string(), reporter_);
+    payload_ = CollectPayload(p_, p_.makeUninstaller ? uninstaller : std::string(), reporter_);
     if (StopIfCancelled(2)) return;
 
     // The setup file: the installer stub with the project's icon and version texts, written
@@ -93,32 +94,32 @@ class BuildRun {
     // is begun; compressed builds check once the cabinets are packed.
     if (!useCabinets_ &&
         !VolumeCountAllowed(payload_.totalSourceSize + kStoredHeaderSize * payload_.files.size())) {
-      Log(reporter_, InterfaceString(60), LogIcon::Error);
+      Log(reporter_, InterfaceString(kTextBuildFailed), LogIcon::Error);
       RemovePrivateWorkFolder(work_);
       return;
     }
     const std::string finalSetup = VolumePath(p_, 0);
-    Log(reporter_, InterfaceString(86) + ExtractFileName(finalSetup) + "...");
+    Log(reporter_, InterfaceString(kTextCreating) + ExtractFileName(finalSetup) + "...");
     if (!CopyStub(finalSetup)) {
       RequestBuildCancel();
       StopIfCancelled(2);
       return;
     }
     const std::string setup = partialSetup_;
-    ReplaceExeIcon(setup, ResolveProjectPath(p_, p_.LabeledEdit11), "MAINICON", 0);
-    Log(reporter_, InterfaceString(173));
+    ReplaceExeIcon(setup, ResolveProjectPath(p_, p_.installerIcon), "MAINICON", 0);
+    Log(reporter_, InterfaceString(kTextSetupPrepared));
     VersionWords version;
-    if (!ParseVersionNumbers(p_.LabeledEdit29, version)) version = {};
+    if (!ParseVersionNumbers(p_.productVersion, version)) version = {};
     PatchVersionInfo(setup, version,
-                     {p_.LabeledEdit4, p_.LabeledEdit2 + " " + p_.LabeledEdit29 + " Installation", p_.LabeledEdit29,
-                      p_.LabeledEdit4});
+                     {p_.companyName, p_.productName + " " + p_.productVersion + " Installation", p_.productVersion,
+                      p_.companyName});
     if (StopIfCancelled(2)) return;
 
     // Packing.
     PackedCabinets packed;
     uint64_t payloadSize = 0;
     if (useCabinets_) {
-      if (!PackPayloadCabinets(payload_, p_.ComboBox1, work_, progress_, packed)) {
+      if (!PackPayloadCabinets(payload_, p_.compression, work_, progress_, packed)) {
         StopIfCancelled(2);
         return;
       }
@@ -134,12 +135,12 @@ class BuildRun {
     }
 
     // The installer script, appended behind the stub.
-    Log(reporter_, InterfaceString(84));
+    Log(reporter_, InterfaceString(kTextWritingScript));
     const std::vector<BuildLanguage> languages = BuildLanguages(p_);
     ScriptPayload scriptPayload{&payload_, useCabinets_, packed.cabinets.size(),
                                 packed.cabinets.empty() ? 0 : static_cast<uint64_t>(FileSize64(packed.cabinets.back()))};
     const std::string script = EncodeInstallerScript(InstallerScriptValues(p_, scriptPayload, languages));
-    Log(reporter_, InterfaceString(88));
+    Log(reporter_, InterfaceString(kTextScriptReady));
     BinaryFile out(setup, BinaryFile::Mode::ReadWrite);
     SetupTrailer trailer;
     trailer.scriptStart = out.Size();
@@ -150,7 +151,7 @@ class BuildRun {
     // The data block.
     int sideFiles = 0;
     if (useCabinets_) {
-      CabinetSideFiles cabinet(WorkFilePath(work_, kWorkData), p_.ComboBox1);
+      CabinetSideFiles cabinet(WorkFilePath(work_, kWorkData), p_.compression);
       sideFiles = AddSideFiles(p_, languages, cabinet, work_);
       if (StopIfCancelled(2)) return;
       cabinet.AppendTo(out, progress_);
@@ -164,7 +165,7 @@ class BuildRun {
     trailer.cabinets = useCabinets_;
     trailer.sideFileCount = static_cast<uint8_t>(sideFiles);
     out.Close();
-    Log(reporter_, InterfaceString(90));
+    Log(reporter_, InterfaceString(kTextDataBlockWritten));
 
     // The payload into the volumes, the trailer at the end of the first.
     VolumeLayout layout;
@@ -195,17 +196,17 @@ class BuildRun {
       throw FileError("cannot rename " + setup + " to " + finalSetup + ": " + std::strerror(errno));
     partialSetup_.clear();
     result_.setupPath = finalSetup;
-    p_.LastVolumeIndex = volumes.volumeCount - 1;
-    p_.BuildCurrent = true;
+    session_.lastVolumeIndex = volumes.volumeCount - 1;
+    session_.buildCurrent = true;
     result_.built = true;
     result_.volumeCount = volumes.volumeCount;
     result_.totalSize = volumes.totalSize;
     reporter_.SetProgressPosition(0);
-    p_.LastSetupSizeText = SizeText(static_cast<int64_t>(volumes.totalSize));
-    reporter_.SetSizeText(p_.LastSetupSizeText);
-    Log(reporter_, InterfaceString(98));
+    session_.lastSetupSizeText = SizeText(static_cast<int64_t>(volumes.totalSize));
+    reporter_.SetSizeText(session_.lastSetupSizeText);
+    Log(reporter_, InterfaceString(kTextRemovingWorkFiles));
     RemovePrivateWorkFolder(work_);
-    Log(reporter_, InterfaceString(61));
+    Log(reporter_, InterfaceString(kTextBuildSucceeded));
   }
 
   // Refuses, before anything is written there, a setup or volume path that is a folder, a
@@ -225,7 +226,7 @@ class BuildRun {
       if (std::string why = inputs.Refusal(path); !why.empty()) {
         Log(reporter_, "The setup cannot be written to " + path + ": " + why + "; nothing was written.",
             LogIcon::Error);
-        Log(reporter_, InterfaceString(60), LogIcon::Error);
+        Log(reporter_, InterfaceString(kTextBuildFailed), LogIcon::Error);
         RemovePrivateWorkFolder(work_);
         result_ = BuildResult{};
         return false;
@@ -284,15 +285,17 @@ class BuildRun {
     partialSetup_.clear();
     for (int n = 1; n <= highestVolume_; ++n) std::filesystem::remove(VolumePath(p_, n), ec);
     RemovePrivateWorkFolder(work_);
-    Log(reporter_, InterfaceString(kind == 0 ? 60 : 75), kind == 0 ? LogIcon::Error : LogIcon::Warning);
+    Log(reporter_, InterfaceString(kind == 0 ? kTextBuildFailed : kTextBuildCancelled),
+        kind == 0 ? LogIcon::Error : LogIcon::Warning);
     reporter_.SetSizeText(kEmptySizeText);
     progress_.Reset();
-    p_.LastVolumeIndex = 0;
+    session_.lastVolumeIndex = 0;
     result_ = BuildResult{};
     return true;
   }
 
-  Project& p_;
+  const Project& p_;
+  ProjectSession& session_;
   BuildReporter& reporter_;
   BuildProgress progress_;
   std::string work_;          // this build's private work folder
@@ -306,6 +309,8 @@ class BuildRun {
 
 }  // namespace
 
-BuildResult RunBuild(Project& project, BuildReporter& reporter) { return BuildRun(project, reporter).Run(); }
+BuildResult RunBuild(const Project& project, ProjectSession& session, BuildReporter& reporter) {
+  return BuildRun(project, session, reporter).Run();
+}
 
 }  // namespace bvq

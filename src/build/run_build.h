@@ -7,6 +7,7 @@
 
 #include "build/build_log.h"
 #include "project/project.h"
+#include "project/project_session.h"
 
 namespace bvq {
 
@@ -17,11 +18,11 @@ struct BuildResult {
   std::string setupPath;   // volume 0
 };
 
-// Runs the build. Reads the project (changing only its working state: BuildCurrent,
-// LastVolumeIndex, LastSetupSizeText) and reports through `reporter`. The cancel request
+// Runs the build. Reads the project, records the outcome in the session (buildCurrent,
+// lastVolumeIndex, lastSetupSizeText) and reports through `reporter`. The cancel request
 // (build/build_cancel.h) is cleared at the start and acted on at every check. A check that
 // fails stops before anything is written; a cancel, an inconsistency or any failure to read
 // or write removes the partial setup, the further volumes of this build and the work files.
-BuildResult RunBuild(Project& project, BuildReporter& reporter);
+BuildResult RunBuild(const Project& project, ProjectSession& session, BuildReporter& reporter);
 
 }  // namespace bvq

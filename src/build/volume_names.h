@@ -7,8 +7,8 @@
 
 namespace bvq {
 
-// Volume 0 is the setup file (LabeledEdit5, or the documents folder's Setup.exe when that is
-// empty); volume n >= 1 lies beside it, named by the pattern LabeledEdit25 after variable
+// Volume 0 is the setup file (setupFile, or the documents folder's Setup.exe when that is
+// empty); volume n >= 1 lies beside it, named by the pattern volumeFileName after variable
 // substitution with %I% as n + 1 ("disk%i%.pak": disk2.pak, disk3.pak ...).
 std::string VolumePath(const Project& project, int n);
 

@@ -12,7 +12,7 @@
 
 namespace bvq {
 
-// Volume sizes of the splitting choices (ComboBox4 items 1..3).
+// Volume sizes of the splitting choices (splitting 1..3).
 constexpr uint64_t kDisketteVolumeSize = 1457664;
 constexpr uint64_t kCdVolumeSize = 734003200;
 constexpr uint64_t kDvdVolumeSize = 4700307456ULL;

@@ -108,7 +108,7 @@ QPushButton* EntryDialog::AddVariableButton(const char* name, QLineEdit* field) 
   button->setFixedWidth(28);
   button->setFocusPolicy(Qt::NoFocus);
   SideBox(field)->addWidget(button);
-  connect(button, &QPushButton::clicked, this, [this, field] { ShowVariableMenu(field, project_.ListView10); });
+  connect(button, &QPushButton::clicked, this, [this, field] { ShowVariableMenu(field, project_.registryVariables); });
   return button;
 }
 

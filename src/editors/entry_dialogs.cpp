@@ -23,6 +23,7 @@
 #include "project/font_entries.h"
 #include "project/ini_entries.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/registry_entries.h"
 #include "project/registry_names.h"
 #include "project/shortcut_entries.h"
@@ -31,8 +32,6 @@
 namespace bvq {
 
 namespace {
-
-constexpr int kAssociationCaption = 23;
 
 std::function<void(const QString&)>& LoadStatusHandler() {
   static std::function<void(const QString&)> handler;
@@ -543,7 +542,7 @@ class VariableDialog : public EntryDialog {
 class AssociationDialog : public EntryDialog {
  public:
   AssociationDialog(QWidget* parent, Project& project)
-      : EntryDialog(parent, project, InterfaceString(kAssociationCaption), -1, "AddExpForm") {
+      : EntryDialog(parent, project, InterfaceString(kTextFileAssociation), -1, "AddExpForm") {
     extension_ = AddEdit("LabeledEdit1");
     program_ = AddEdit("LabeledEdit2");
     QPushButton* pickProgram = AddPickerButton("Button8", program_);

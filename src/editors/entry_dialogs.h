@@ -16,7 +16,7 @@ namespace bvq {
 
 // The dialog of list `listNumber` (1..11) with the caption of `mode` (interface string 82 or
 // 85); edit mode shows and overwrites row `row`. Filled and focused, not shown. The command
-// dialog serves ListView4 or ListView6 by the list number.
+// dialog serves installCommands or uninstallCommands by the list number.
 std::unique_ptr<EntryDialog> CreateEntryDialog(QWidget* parent, Project& project, FileHandOver& handOver,
                                                int listNumber, EntryMode mode, int row);
 // Creates, shows modally and destroys it; true when OK wrote rows.
@@ -43,7 +43,7 @@ ProjectFilePick ExecProjectFilePicker(QWidget* parent, const Project& project, b
 
 // Files and folders dropped on the main window (names on disk, in drop order): the file entry
 // dialog with presets, or the folder import dialog; afterwards a folder import marks the
-// project modified. The caller shows the file page first and the position of ListView3 after.
+// project modified. The caller shows the file page first and the position of the file list after.
 void HandleDroppedPaths(QWidget* parent, Project& project, FileHandOver& handOver, const QStringList& paths);
 
 // Where the imports of the registry and INI dialogs report "Load..." and "Load OK" (panel 1

@@ -14,6 +14,7 @@
 #include "editors/entry_dialogs.h"
 #include "editors/qt_text.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/language_apply.h"
 
 namespace bvq {
@@ -37,10 +38,6 @@ constexpr std::array<std::array<int, 6>, kEntryListCount> kButtonNumbers = {{
 constexpr int kAddFolderButton = 41;
 constexpr int kFileList = 3;
 
-// Hints of the buttons: interface strings.
-constexpr int kHintUp = 20, kHintDown = 21, kHintAdd = 30, kHintAddFolder = 25, kHintCopy = 15, kHintEdit = 27,
-              kHintDelete = 14;
-constexpr int kFolderBrowserTitle = 141;
 
 QString ButtonName(int number) { return QStringLiteral("Button%1").arg(number); }
 
@@ -80,15 +77,15 @@ EntryListPanel::EntryListPanel(Project& project, int listNumber, FileHandOver& h
   };
   auto* row = new QHBoxLayout;
   row->setContentsMargins(0, 0, 0, 0);
-  row->addWidget(make(ListButton::Up, numbers[0], QStyle::SP_ArrowUp, kHintUp));
-  row->addWidget(make(ListButton::Down, numbers[1], QStyle::SP_ArrowDown, kHintDown));
+  row->addWidget(make(ListButton::Up, numbers[0], QStyle::SP_ArrowUp, kTextMoveEntryUp));
+  row->addWidget(make(ListButton::Down, numbers[1], QStyle::SP_ArrowDown, kTextMoveEntryDown));
   row->addStretch(1);
-  row->addWidget(make(ListButton::Add, numbers[2], QStyle::SP_FileIcon, kHintAdd));
+  row->addWidget(make(ListButton::Add, numbers[2], QStyle::SP_FileIcon, kTextAddEntry));
   if (listNumber_ == kFileList)
-    row->addWidget(make(ListButton::AddFolder, kAddFolderButton, QStyle::SP_DirIcon, kHintAddFolder));
-  row->addWidget(make(ListButton::Copy, numbers[3], QStyle::SP_FileDialogDetailedView, kHintCopy));
-  row->addWidget(make(ListButton::Edit, numbers[4], QStyle::SP_FileDialogContentsView, kHintEdit));
-  row->addWidget(make(ListButton::Delete, numbers[5], QStyle::SP_TrashIcon, kHintDelete));
+    row->addWidget(make(ListButton::AddFolder, kAddFolderButton, QStyle::SP_DirIcon, kTextAddFolder));
+  row->addWidget(make(ListButton::Copy, numbers[3], QStyle::SP_FileDialogDetailedView, kTextCopyEntry));
+  row->addWidget(make(ListButton::Edit, numbers[4], QStyle::SP_FileDialogContentsView, kTextEditEntry));
+  row->addWidget(make(ListButton::Delete, numbers[5], QStyle::SP_TrashIcon, kTextRemoveEntry));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -217,7 +214,7 @@ void EntryListPanel::AddEntry() {
 }
 
 void EntryListPanel::AddFolder() {
-  const QString folder = QFileDialog::getExistingDirectory(window(), ToQ(InterfaceString(kFolderBrowserTitle)));
+  const QString folder = QFileDialog::getExistingDirectory(window(), ToQ(InterfaceString(kTextSelectFolderToAdd)));
   if (folder.isEmpty()) return;
   if (PrepareFolderImport(QToDisk(folder), handOver_)) ExecFolderImport(window(), project_, handOver_);
   Reload();

@@ -20,13 +20,12 @@
 #include "editors/window_texts.h"
 #include "project/dropped_files.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 
 namespace bvq {
 
 namespace {
 
-constexpr int kFolderImportCaption = 178, kFolderImportHeading = 186;
-constexpr int kPickerCaption = 5, kPickerHeading = 12;
 // The one column of the folder import list and of the picker is this much narrower than the list.
 constexpr int kColumnMargin = 36;
 
@@ -82,20 +81,20 @@ class FileEntryDialog : public EntryDialog {
  private:
   FileEntryFields Fields() const {
     FileEntryFields f;
-    f.LabeledEdit1 = FromQ(source_->text());
-    f.LabeledEdit2 = FromQ(target_->text());
-    f.ComboBox1 = ifExists_->currentIndex();
-    f.CheckBox1 = uninstall_->isChecked();
-    f.CheckBox1Enabled = uninstall_->isEnabled();
+    f.Source = FromQ(source_->text());
+    f.Destination = FromQ(target_->text());
+    f.IfExists = ifExists_->currentIndex();
+    f.Uninstall = uninstall_->isChecked();
+    f.UninstallEnabled = uninstall_->isEnabled();
     return f;
   }
 
   void Show(const FileEntryFields& f) {
-    source_->setText(ToQ(f.LabeledEdit1));
-    target_->setText(ToQ(f.LabeledEdit2));
-    ifExists_->setCurrentIndex(f.ComboBox1);
-    uninstall_->setChecked(f.CheckBox1);
-    uninstall_->setEnabled(f.CheckBox1Enabled);
+    source_->setText(ToQ(f.Source));
+    target_->setText(ToQ(f.Destination));
+    ifExists_->setCurrentIndex(f.IfExists);
+    uninstall_->setChecked(f.Uninstall);
+    uninstall_->setEnabled(f.UninstallEnabled);
   }
 
   void UpdateTargetLabel() {
@@ -132,11 +131,11 @@ class FolderImportDialog : public QDialog {
   FolderImportDialog(QWidget* parent, Project& project, FileHandOver& handOver)
       : QDialog(parent), project_(project), handOver_(handOver) {
     setObjectName("TAddFilesListForm");
-    setWindowTitle(ToQ(InterfaceString(kFolderImportCaption)));
+    setWindowTitle(ToQ(InterfaceString(kTextAddFilesFromFolder)));
     setMinimumSize(300, 200);
     list_ = new OneColumnList(this);
     list_->setObjectName("FileListView");
-    list_->setHeaderLabels({ToQ(InterfaceString(kFolderImportHeading))});
+    list_->setHeaderLabels({ToQ(InterfaceString(kTextImportDestination))});
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     auto* folderLabel = new QLabel(this);
@@ -180,14 +179,14 @@ class FolderImportDialog : public QDialog {
     layout->addLayout(buttons);
 
     const FolderImportFields fields = ShowFolderImport(project_);
-    ifExists_->setCurrentIndex(fields.ComboBox1);
-    uninstall_->setChecked(fields.CheckBox1);
-    uninstall_->setEnabled(fields.CheckBox1Enabled);
+    ifExists_->setCurrentIndex(fields.IfExists);
+    uninstall_->setChecked(fields.Uninstall);
+    uninstall_->setEnabled(fields.UninstallEnabled);
     connect(folder_, &QLineEdit::textChanged, this, [this] { ShowRows(); });
-    connect(variables, &QPushButton::clicked, this, [this] { ShowVariableMenu(folder_, project_.ListView10); });
+    connect(variables, &QPushButton::clicked, this, [this] { ShowVariableMenu(folder_, project_.registryVariables); });
     connect(ok, &QPushButton::clicked, this, [this] { Ok(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    folder_->setText(ToQ(fields.Edit1));
+    folder_->setText(ToQ(fields.Destination));
     ShowRows();
     ApplyWindowTexts(this, "AddFilesListForm");
     resize(480, 360);
@@ -202,10 +201,10 @@ class FolderImportDialog : public QDialog {
 
   void Ok() {
     FolderImportFields fields;
-    fields.Edit1 = FromQ(folder_->text());
-    fields.ComboBox1 = ifExists_->currentIndex();
-    fields.CheckBox1 = uninstall_->isChecked();
-    fields.CheckBox1Enabled = uninstall_->isEnabled();
+    fields.Destination = FromQ(folder_->text());
+    fields.IfExists = ifExists_->currentIndex();
+    fields.Uninstall = uninstall_->isChecked();
+    fields.UninstallEnabled = uninstall_->isEnabled();
     ApplyFolderImport(project_, handOver_, fields);
     list_->clear();
     accept();
@@ -231,10 +230,10 @@ class ProjectFilePicker : public QDialog {
   ProjectFilePicker(QWidget* parent, const Project& project, bool multiple)
       : QDialog(parent), choices_(ProjectFileChoices(project)), multiple_(multiple) {
     setObjectName("TSelectFileForm");
-    setWindowTitle(ToQ(InterfaceString(kPickerCaption)));
+    setWindowTitle(ToQ(InterfaceString(kTextSelectProjectFile)));
     list_ = new OneColumnList(this);
     list_->setObjectName("ListView1");
-    list_->setHeaderLabels({ToQ(InterfaceString(kPickerHeading))});
+    list_->setHeaderLabels({ToQ(InterfaceString(kTextDestination))});
     list_->setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     for (const std::string& choice : choices_) list_->addTopLevelItem(new QTreeWidgetItem(QStringList{ToQ(choice)}));
     ok_ = new QPushButton("OK", this);

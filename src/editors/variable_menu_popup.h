@@ -13,8 +13,8 @@ class QWidget;
 namespace bvq {
 
 // A menu for `target`, built from the items of the shared variable menu after bringing its
-// user-variable part in line with `variables` (ListView10). Actions are named as the items
-// ("Var4", "AddVarMenu0"); the caller owns the menu.
+// user-variable part in line with `variables` (the project's `registryVariables`). Actions
+// are named as the items ("Var4", "AddVarMenu0"); the caller owns the menu.
 QMenu* BuildVariableMenu(QWidget* parent, QLineEdit* target, const EntryList& variables);
 
 // Pops the menu up at `globalPos` (the mouse position by default) for `target`.

@@ -7,11 +7,11 @@ namespace bvq {
 
 ActiveXFields ShowActiveXEntry(const Project& project, const EntryPlace& place) {
   ActiveXFields f;
-  f.UnregisterEnabled = project.CheckBox11;
-  if (const EntryRow* row = EditedRow(project.ListView8, place)) {
+  f.UnregisterEnabled = project.makeUninstaller;
+  if (const EntryRow* row = EditedRow(project.activeXFiles, place)) {
     f.File = row->Caption;
     f.Unregister = IsYesCell(row->Cell(1));
-  } else if (!project.CheckBox11) {
+  } else if (!project.makeUninstaller) {
     f.Unregister = false;
   }
   return f;
@@ -33,7 +33,7 @@ EntryOutcome ApplyActiveXEntry(Project& project, const EntryPlace& place, const 
     rows.push_back({MakeInstallPath(RemoveWildcards(fields.File)), {YesNoCell(fields.Unregister)}});
   }
   if (rows.empty()) return EntryOutcome::FocusOn("LabeledEdit1");  // only separators typed
-  return WriteEntryRows(project, project.ListView8, place, std::move(rows));
+  return WriteEntryRows(project, project.activeXFiles, place, std::move(rows));
 }
 
 }  // namespace bvq

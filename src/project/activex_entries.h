@@ -1,5 +1,5 @@
 #pragma once
-// The ActiveX dialog's rules for rows of ListView8: a file the installer registers and
+// The ActiveX dialog's rules for rows of `activeXFiles`: a file the installer registers and
 // whether the uninstaller unregisters it.
 #include <string>
 #include <vector>

@@ -19,7 +19,7 @@ EntryOutcome ApplyAssociation(Project& project, const AssociationFields& fields)
   rows.push_back(row(fileType + "\\shell\\open\\command", fields.Program + " " + fields.Parameters));
   if (!fields.Description.empty()) rows.push_back(row(fileType, fields.Description));
   if (!fields.IconFile.empty()) rows.push_back(row(fileType + "\\DefaultIcon", fields.IconFile + "," + fields.IconIndex));
-  return WriteEntryRows(project, project.ListView2, EntryPlace::Add(), std::move(rows));
+  return WriteEntryRows(project, project.registryValues, EntryPlace::Add(), std::move(rows));
 }
 
 }  // namespace bvq

@@ -1,7 +1,7 @@
 #pragma once
 // The file-association dialog (add only): an extension, the program that opens it, its
 // parameters, a description and an icon become two to four registry value rows appended to
-// ListView2.
+// `registryValues`.
 #include <string>
 
 #include "project/entry_dialog.h"

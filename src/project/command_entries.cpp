@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 
 namespace bvq {
 namespace {
@@ -14,20 +15,24 @@ std::string ItemAt(const std::vector<std::string>& items, int index) {
 }  // namespace
 
 EntryList& CommandEntries(Project& project, CommandList which) {
-  return which == CommandList::Install ? project.ListView4 : project.ListView6;
+  return which == CommandList::Install ? project.installCommands : project.uninstallCommands;
 }
 
 const EntryList& CommandEntries(const Project& project, CommandList which) {
-  return which == CommandList::Install ? project.ListView4 : project.ListView6;
+  return which == CommandList::Install ? project.installCommands : project.uninstallCommands;
 }
 
-std::vector<std::string> CommandTypeItems() { return {InterfaceString(47), InterfaceString(48)}; }
+std::vector<std::string> CommandTypeItems() {
+  return {InterfaceString(kTextApplication), InterfaceString(kTextShellExecute)};
+}
 
 std::vector<std::string> CommandWindowItems() { return {"Normal", "Maximize", "Minimize", "Hide"}; }
 
 std::vector<std::string> CommandWhenItems(CommandList which) {
-  return which == CommandList::Install ? std::vector<std::string>{InterfaceString(93), InterfaceString(94)}
-                                       : std::vector<std::string>{InterfaceString(109), InterfaceString(110)};
+  return which == CommandList::Install
+             ? std::vector<std::string>{InterfaceString(kTextBeforeUnpacking), InterfaceString(kTextAfterUnpacking)}
+             : std::vector<std::string>{InterfaceString(kTextBeforeUninstalling),
+                                        InterfaceString(kTextAfterUninstalling)};
 }
 
 CommandFields ShowCommandEntry(const Project& project, CommandList which, const EntryPlace& place) {

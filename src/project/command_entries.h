@@ -1,6 +1,7 @@
 #pragma once
-// The command dialog's rules for rows of ListView4 (commands the installer runs) and ListView6
-// (commands the uninstaller runs): type, command, parameters, window, when, wait.
+// The command dialog's rules for rows of `installCommands` (commands the installer runs) and
+// `uninstallCommands` (commands the uninstaller runs): type, command, parameters, window, when,
+// wait.
 #include <string>
 #include <vector>
 

@@ -1,6 +1,6 @@
 #pragma once
-// The uninstall deletion dialog's rules for rows of ListView7: what to delete (a file, a
-// folder, a folder with its files: interface strings 143..145) and its path.
+// The uninstall deletion dialog's rules for rows of `uninstallDeletions`: what to delete (a
+// file, a folder, a folder with its files: interface strings 143..145) and its path.
 #include <string>
 #include <vector>
 

@@ -1,6 +1,7 @@
 #include "project/dropped_files.h"
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "util/code_page.h"
 #include "util/files.h"
 #include "util/paths.h"
@@ -27,7 +28,7 @@ DropDecision BulkImport(const TStrList& paths, FileHandOver& handOver) {
       handOver.ImportTargets.push_back(Utf8ToAnsi(name));
     } else if (DirectoryExists(path)) {
       if (AppendFolderImportItems(handOver, path, ExtractFilePath(path)) == 0) {
-        handOver.ImportSources.push_back(InterfaceString(26));
+        handOver.ImportSources.push_back(InterfaceString(kTextEmptyFolder));
         handOver.ImportTargets.push_back(Utf8ToAnsi(name));
       }
     }

@@ -1,7 +1,7 @@
 #pragma once
 // Files and folders dropped on the main window: what goes into the hand-over values and which
 // file dialog opens next. The window shows the file page first and, after the dialog, the
-// position of ListView3 (and, after a folder import, marks the project modified).
+// position of the file list (and, after a folder import, marks the project modified).
 #include "project/file_entries.h"
 #include "util/strings.h"
 

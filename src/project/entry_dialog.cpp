@@ -3,15 +3,16 @@
 #include <algorithm>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 
 namespace bvq {
 
 EntryMode EntryModeOfCaption(const std::string& caption) {
-  return caption == InterfaceString(85) ? EntryMode::Edit : EntryMode::Add;
+  return caption == InterfaceString(kTextEdit) ? EntryMode::Edit : EntryMode::Add;
 }
 
 const std::string& EntryDialogCaption(EntryMode mode) {
-  return InterfaceString(mode == EntryMode::Edit ? 85 : 82);
+  return InterfaceString(mode == EntryMode::Edit ? kTextEdit : kTextAdd);
 }
 
 const EntryRow* EditedRow(const EntryList& list, const EntryPlace& place) {
@@ -20,9 +21,9 @@ const EntryRow* EditedRow(const EntryList& list, const EntryPlace& place) {
   return &list[static_cast<std::size_t>(place.Row)];
 }
 
-const std::string& YesNoCell(bool yes) { return InterfaceString(yes ? 62 : 63); }
+const std::string& YesNoCell(bool yes) { return InterfaceString(yes ? kTextYes : kTextNo); }
 
-bool IsYesCell(const std::string& cell) { return cell == InterfaceString(62); }
+bool IsYesCell(const std::string& cell) { return cell == InterfaceString(kTextYes); }
 
 EntryOutcome WriteEntryRows(Project& project, EntryList& list, const EntryPlace& place,
                             std::vector<EntryRow> rows) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "util/code_page.h"
 #include "util/files.h"
 #include "util/paths.h"
@@ -10,9 +11,6 @@
 namespace bvq {
 
 namespace {
-
-constexpr int kFirstIfExistsString = 234;
-constexpr int kEmptyFolderSource = 26;  // source cell of an entry that creates a folder empty
 
 // The text with a "\" appended unless it already ends with a separator; an empty text
 // becomes "\".
@@ -35,7 +33,7 @@ FileHandOver ListImportItems(const std::string& folder, const std::string& baseF
   ListFolderFiles(listed, folder, false, true);
   for (const std::string& path : listed) {
     // Names on disk are UTF-8; the model holds text in the project's code page.
-    items.ImportSources.push_back(DirectoryExists(path) ? InterfaceString(kEmptyFolderSource) : Utf8ToAnsi(path));
+    items.ImportSources.push_back(DirectoryExists(path) ? InterfaceString(kTextEmptyFolder) : Utf8ToAnsi(path));
     items.ImportTargets.push_back(Utf8ToAnsi(TargetRelativePath(RebasePath(baseFolder, path, ""))));
   }
   return items;
@@ -47,13 +45,13 @@ void AppendAll(TStrList& to, const TStrList& from) { to.insert(to.end(), from.be
 
 std::vector<std::string> IfExistsItems() {
   std::vector<std::string> items;
-  for (int i = 0; i < 5; ++i) items.push_back(InterfaceString(kFirstIfExistsString + i));
+  for (int i = 0; i < 5; ++i) items.push_back(InterfaceString(kTextIfExistsAsk + i));
   return items;
 }
 
 std::string IfExistsText(int index) {
   if (index < 0 || index >= 5) index = kDefaultIfExistsItem;
-  return InterfaceString(kFirstIfExistsString + index);
+  return InterfaceString(kTextIfExistsAsk + index);
 }
 
 std::string TargetRelativePath(std::string_view relative) {
@@ -65,26 +63,26 @@ std::string TargetRelativePath(std::string_view relative) {
 // --- File entry dialog ---
 
 const std::string& FileDestinationLabel(const std::string& source) {
-  return InterfaceString(source.find('|') != std::string::npos ? 8 : 91);
+  return InterfaceString(source.find('|') != std::string::npos ? kTextDestinationFolder : kTextDestinationPath);
 }
 
 FileEntryFields ShowFileEntry(const Project& project, const EntryPlace& place, FileHandOver& handOver) {
   FileEntryFields fields;
   if (place.Mode == EntryMode::Add) {
-    fields.CheckBox1 = project.CheckBox11;
-  } else if (const EntryRow* edited = EditedRow(project.ListView3, place)) {
+    fields.Uninstall = project.makeUninstaller;
+  } else if (const EntryRow* edited = EditedRow(project.files, place)) {
     const EntryRow& row = *edited;
-    fields.LabeledEdit1 = row.Caption == InterfaceString(kEmptyFolderSource) ? std::string() : row.Caption;
-    fields.LabeledEdit2 = row.Cell(1);
+    fields.Source = row.Caption == InterfaceString(kTextEmptyFolder) ? std::string() : row.Caption;
+    fields.Destination = row.Cell(1);
     // A text matching no item (normally prevented by re-translating the cells) shows the
     // default item, so OK writes a valid choice.
-    fields.ComboBox1 = FindItem(IfExistsItems(), row.Cell(2), kDefaultIfExistsItem);
-    fields.CheckBox1 = IsYesCell(row.Cell(3));
+    fields.IfExists = FindItem(IfExistsItems(), row.Cell(2), kDefaultIfExistsItem);
+    fields.Uninstall = IsYesCell(row.Cell(3));
   }
-  fields.CheckBox1Enabled = project.CheckBox11;
+  fields.UninstallEnabled = project.makeUninstaller;
   if (!handOver.PresetSource.empty() || !handOver.PresetTarget.empty()) {
-    fields.LabeledEdit1 = handOver.PresetSource;
-    fields.LabeledEdit2 = handOver.PresetTarget;
+    fields.Source = handOver.PresetSource;
+    fields.Destination = handOver.PresetTarget;
   }
   handOver.PresetSource.clear();
   handOver.PresetTarget.clear();
@@ -94,23 +92,23 @@ FileEntryFields ShowFileEntry(const Project& project, const EntryPlace& place, F
 bool BrowsedSources(FileEntryFields& fields, const TStrList& picked) {
   if (picked.empty()) return false;
   if (picked.size() == 1) {
-    fields.LabeledEdit1 = picked.front();
-    if (!fields.LabeledEdit2.empty()) return false;
-    fields.LabeledEdit2 = InstallPathFolder() + ExtractFileName(picked.front());
+    fields.Source = picked.front();
+    if (!fields.Destination.empty()) return false;
+    fields.Destination = InstallPathFolder() + ExtractFileName(picked.front());
     return true;
   }
   std::string joined;
   for (const std::string& path : picked) joined += (joined.empty() ? "" : "|") + path;
-  fields.LabeledEdit1 = joined;
-  const std::string present = RemoveWildcards(fields.LabeledEdit2);
-  fields.LabeledEdit2 = present.empty() ? InstallPathFolder() : WithTrailingBackslash(ExtractFilePath(present));
+  fields.Source = joined;
+  const std::string present = RemoveWildcards(fields.Destination);
+  fields.Destination = present.empty() ? InstallPathFolder() : WithTrailingBackslash(ExtractFilePath(present));
   return false;
 }
 
 EntryOutcome ApplyFileEntry(Project& project, const EntryPlace& place, const FileEntryFields& fields) {
-  const std::string typed = RemoveWildcards(fields.LabeledEdit2);
-  const std::string& sourceText = fields.LabeledEdit1;
-  const std::string source = sourceText.empty() ? InterfaceString(kEmptyFolderSource) : sourceText;
+  const std::string typed = RemoveWildcards(fields.Destination);
+  const std::string& sourceText = fields.Source;
+  const std::string source = sourceText.empty() ? InterfaceString(kTextEmptyFolder) : sourceText;
   std::vector<EntryRow> rows;
 
   if (place.Mode == EntryMode::Add && source.find('|') != std::string::npos) {
@@ -118,7 +116,7 @@ EntryOutcome ApplyFileEntry(Project& project, const EntryPlace& place, const Fil
     const std::string folder = typed.empty() ? InstallPathFolder() : WithTrailingBackslash(typed);
     for (const std::string& part : SplitText("|", source)) {
       if (part.empty()) continue;  // "a||b" or a trailing "|": no entry without a source
-      rows.push_back(FileRow(part, folder + ExtractFileName(part), fields.ComboBox1, fields.CheckBox1));
+      rows.push_back(FileRow(part, folder + ExtractFileName(part), fields.IfExists, fields.Uninstall));
     }
     if (rows.empty()) return EntryOutcome::FocusOn("LabeledEdit1");
   } else {
@@ -127,11 +125,11 @@ EntryOutcome ApplyFileEntry(Project& project, const EntryPlace& place, const Fil
     // unless it already ends with that very name (a file without extension).
     const std::string sourceName = ExtractFileName(sourceText);
     if (ExtractFileName(destination).find('.') == std::string::npos && !sourceText.empty() &&
-        sourceName != ExtractFileName(fields.LabeledEdit2))
+        sourceName != ExtractFileName(fields.Destination))
       destination = WithTrailingBackslash(destination) + sourceName;
-    rows.push_back(FileRow(source, destination, fields.ComboBox1, fields.CheckBox1));
+    rows.push_back(FileRow(source, destination, fields.IfExists, fields.Uninstall));
   }
-  return WriteEntryRows(project, project.ListView3, place, std::move(rows));
+  return WriteEntryRows(project, project.files, place, std::move(rows));
 }
 
 // --- Add folder and folder import dialog ---
@@ -154,8 +152,8 @@ bool PrepareFolderImport(const std::string& folder, FileHandOver& handOver) {
 
 FolderImportFields ShowFolderImport(const Project& project) {
   FolderImportFields fields;
-  fields.CheckBox1 = project.CheckBox11;
-  fields.CheckBox1Enabled = project.CheckBox11;
+  fields.Uninstall = project.makeUninstaller;
+  fields.UninstallEnabled = project.makeUninstaller;
   return fields;
 }
 
@@ -167,10 +165,10 @@ TStrList FolderImportRows(const FileHandOver& handOver, const std::string& desti
 }
 
 std::size_t ApplyFolderImport(Project& project, FileHandOver& handOver, const FolderImportFields& fields) {
-  const TStrList destinations = FolderImportRows(handOver, fields.Edit1);
+  const TStrList destinations = FolderImportRows(handOver, fields.Destination);
   const std::size_t count = std::min(handOver.ImportSources.size(), destinations.size());
   for (std::size_t i = 0; i < count; ++i)
-    project.ListView3.Append(FileRow(handOver.ImportSources[i], destinations[i], fields.ComboBox1, fields.CheckBox1));
+    project.files.Append(FileRow(handOver.ImportSources[i], destinations[i], fields.IfExists, fields.Uninstall));
   handOver.ImportSources.clear();
   handOver.ImportTargets.clear();
   return count;
@@ -180,7 +178,7 @@ std::size_t ApplyFolderImport(Project& project, FileHandOver& handOver, const Fo
 
 TStrList ProjectFileChoices(const Project& project) {
   TStrList choices;
-  for (const EntryRow& row : project.ListView3.Rows) choices.push_back(row.Cell(1));
+  for (const EntryRow& row : project.files.Rows) choices.push_back(row.Cell(1));
   return choices;
 }
 

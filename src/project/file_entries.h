@@ -1,5 +1,5 @@
 #pragma once
-// The rules of the file list's dialogs (ListView3: source, destination, if exists, uninstall):
+// The rules of the file list's dialogs (`files`: source, destination, if exists, uninstall):
 // the file entry dialog TAddFileForm, the add-folder button with the folder import dialog
 // TAddFilesListForm, and the project-file picker TSelectFileForm. The windows hold their
 // controls and call these functions; the functions never show anything.
@@ -45,16 +45,17 @@ std::string TargetRelativePath(std::string_view relative);
 // ---------------------------------------------------------------------------------------
 
 struct FileEntryFields {
-  std::string LabeledEdit1;       // source; several files joined with "|"
-  std::string LabeledEdit2;       // destination
-  int ComboBox1 = kDefaultIfExistsItem;  // if the file exists: index into IfExistsItems()
-  bool CheckBox1 = true;          // remove on uninstall
-  bool CheckBox1Enabled = true;   // only while the project creates an uninstaller
+  std::string Source;                   // LabeledEdit1; several files joined with "|"
+  std::string Destination;              // LabeledEdit2
+  int IfExists = kDefaultIfExistsItem;  // ComboBox1: index into IfExistsItems()
+  bool Uninstall = true;                // CheckBox1: remove on uninstall
+  bool UninstallEnabled = true;         // only while the project creates an uninstaller
   bool operator==(const FileEntryFields&) const = default;
 };
 
-// Label of LabeledEdit2 for a given source text: interface string 8 while the source holds
-// "|" (several files share one destination folder), otherwise interface string 91.
+// Label of the destination field (LabeledEdit2) for a given source text: interface string 8
+// while the source holds "|" (several files share one destination folder), otherwise
+// interface string 91.
 const std::string& FileDestinationLabel(const std::string& source);
 
 // The fields as the dialog shows them: add mode the defaults (remove on uninstall unchecked
@@ -90,10 +91,10 @@ std::size_t AppendFolderImportItems(FileHandOver& handOver, const std::string& f
 bool PrepareFolderImport(const std::string& folder, FileHandOver& handOver);
 
 struct FolderImportFields {
-  std::string Edit1 = kInstallPathVariable;  // destination folder
-  int ComboBox1 = kDefaultIfExistsItem;      // if the file exists
-  bool CheckBox1 = false;                    // remove on uninstall
-  bool CheckBox1Enabled = false;
+  std::string Destination = kInstallPathVariable;  // Edit1: destination folder
+  int IfExists = kDefaultIfExistsItem;             // ComboBox1
+  bool Uninstall = false;                          // CheckBox1: remove on uninstall
+  bool UninstallEnabled = false;
   bool operator==(const FolderImportFields&) const = default;
 };
 
@@ -105,7 +106,7 @@ FolderImportFields ShowFolderImport(const Project& project);
 // (added also to an empty folder), then the item's target.
 TStrList FolderImportRows(const FileHandOver& handOver, const std::string& destinationFolder);
 
-// OK: appends one ListView3 row per item, in order, then empties the import lists. Returns
+// OK: appends one `files` row per item, in order, then empties the import lists. Returns
 // the number of rows added. The caller marks the project modified when the dialog closes.
 std::size_t ApplyFolderImport(Project& project, FileHandOver& handOver, const FolderImportFields& fields);
 
@@ -113,7 +114,7 @@ std::size_t ApplyFolderImport(Project& project, FileHandOver& handOver, const Fo
 // Project-file picker (TSelectFileForm)
 // ---------------------------------------------------------------------------------------
 
-// The destinations (sub-item 0) of all ListView3 rows, in list order, empty folders included.
+// The destinations (sub-item 0) of all `files` rows, in list order, empty folders included.
 TStrList ProjectFileChoices(const Project& project);
 
 struct ProjectFilePick {

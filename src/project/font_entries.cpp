@@ -8,7 +8,7 @@ namespace bvq {
 
 FontFields ShowFontEntry(const Project& project, const EntryPlace& place) {
   FontFields f;
-  if (const EntryRow* row = EditedRow(project.ListView11, place)) {
+  if (const EntryRow* row = EditedRow(project.fonts, place)) {
     f.Name = row->Caption;
     f.File = row->Cell(1);
   }
@@ -19,7 +19,7 @@ void PickFontFile(const Project& project, FontFields& fields, const std::string&
   if (picked.empty()) return;
   fields.File = picked;
   if (!fields.Name.empty()) return;
-  for (const EntryRow& row : project.ListView3.Rows) {
+  for (const EntryRow& row : project.files.Rows) {
     if (row.Cell(1) != picked) continue;
     const std::string source = ResolveProjectPath(project, row.Caption);
     if (FileExists(source)) {
@@ -33,7 +33,7 @@ void PickFontFile(const Project& project, FontFields& fields, const std::string&
 EntryOutcome ApplyFontEntry(Project& project, const EntryPlace& place, const FontFields& fields) {
   if (fields.Name.empty()) return EntryOutcome::FocusOn("LabeledEdit1");
   if (fields.File.empty()) return EntryOutcome::FocusOn("LabeledEdit2");
-  return WriteEntryRows(project, project.ListView11, place, {EntryRow{fields.Name, {fields.File}}});
+  return WriteEntryRows(project, project.fonts, place, {EntryRow{fields.Name, {fields.File}}});
 }
 
 }  // namespace bvq

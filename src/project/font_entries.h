@@ -1,6 +1,6 @@
 #pragma once
-// The font dialog's rules for rows of ListView11: the face name and the font file (normally
-// the destination of a project file).
+// The font dialog's rules for rows of the font list (`fonts`): the face name and the font file
+// (normally the destination of a project file).
 #include <string>
 
 #include "project/entry_dialog.h"

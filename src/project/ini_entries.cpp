@@ -7,8 +7,8 @@ namespace bvq {
 
 IniFields ShowIniEntry(const Project& project, const EntryPlace& place) {
   IniFields f;
-  f.UninstallEnabled = project.CheckBox11;
-  if (const EntryRow* row = EditedRow(project.ListView5, place)) {
+  f.UninstallEnabled = project.makeUninstaller;
+  if (const EntryRow* row = EditedRow(project.iniEntries, place)) {
     f.File = row->Caption;
     f.Section = row->Cell(1);
     f.Key = row->Cell(2);
@@ -16,7 +16,7 @@ IniFields ShowIniEntry(const Project& project, const EntryPlace& place) {
     f.Overwrite = IsYesCell(row->Cell(4));
     f.Uninstall = IsYesCell(row->Cell(5));
     f.ImportVisible = false;
-  } else if (!project.CheckBox11) {
+  } else if (!project.makeUninstaller) {
     f.Uninstall = false;
   }
   return f;
@@ -28,7 +28,7 @@ EntryOutcome ApplyIniEntry(Project& project, const EntryPlace& place, const IniF
   if (fields.Key.empty()) return EntryOutcome::FocusOn("LabeledEdit2");
   EntryRow row{MakeInstallPath(RemoveWildcards(fields.File)),
                {fields.Section, fields.Key, fields.Value, YesNoCell(fields.Overwrite), YesNoCell(fields.Uninstall)}};
-  return WriteEntryRows(project, project.ListView5, place, {std::move(row)});
+  return WriteEntryRows(project, project.iniEntries, place, {std::move(row)});
 }
 
 IniFilesImport ImportIniFiles(Project& project, const std::vector<std::string>& files, const IniFields& fields) {
@@ -49,7 +49,7 @@ IniFilesImport ImportIniFiles(Project& project, const std::vector<std::string>& 
       if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
         section = std::string(line.substr(1, line.size() - 2));
       } else if (const std::size_t eq = line.find('='); eq != std::string_view::npos) {
-        project.ListView5.AppendCells({iniFile, section, std::string(line.substr(0, eq)),
+        project.iniEntries.AppendCells({iniFile, section, std::string(line.substr(0, eq)),
                                        std::string(line.substr(eq + 1)), YesNoCell(fields.Overwrite),
                                        YesNoCell(fields.Uninstall)});
         ++result.RowsAdded;

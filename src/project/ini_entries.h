@@ -1,5 +1,5 @@
 #pragma once
-// The INI dialog's rules for rows of ListView5 (file, section, key, value, overwrite,
+// The INI dialog's rules for rows of `iniEntries` (file, section, key, value, overwrite,
 // uninstall) and its import of whole INI files.
 #include <string>
 #include <vector>

@@ -29,7 +29,7 @@ struct LanguageMenuEntry {
 // The 30 menu actions for `languages` (file names under ProgramFolder) and `current`.
 std::vector<LanguageMenuEntry> LanguageMenu(const TStrList& languages, const std::string& current);
 
-// One item of the install-language list (LanguageListView).
+// One item of the install-language list (Project::installLanguages).
 struct InstallLanguageItem {
   std::string name;
   std::string caption;

@@ -64,12 +64,12 @@ bool ApplyFileSlot(Project& project, int number, const std::string& value, int v
   switch (number) {
     case 24:  // supported systems: not stored up to 301, all-or-nothing up to 502
       if (version <= 301) {
-        for (auto& item : project.VersionsListView) item.Checked = true;
+        for (auto& item : project.supportedSystems) item.Checked = true;
         return true;
       }
       if (version <= 502) {
         const bool any = !UnpackLines(value).empty();
-        for (auto& item : project.VersionsListView) item.Checked = any;
+        for (auto& item : project.supportedSystems) item.Checked = any;
         return true;
       }
       break;
@@ -82,7 +82,7 @@ bool ApplyFileSlot(Project& project, int number, const std::string& value, int v
     case 66:
     case 73:  // one plain path (the shared entry) up to 420
       if (version <= 420) {
-        auto& list = number == 66 ? project.LicenseFileList : project.InfoFileList;
+        auto& list = number == 66 ? project.licenseFiles : project.infoFiles;
         list.assign(1 + project.CheckedLanguageCaptions().size(), std::string());
         list[0] = value;
         return true;
@@ -111,8 +111,8 @@ bool ApplyFileSlot(Project& project, int number, const std::string& value, int v
         const std::string stem = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
         const std::string path = ExtractFilePath(base) + stem + (number == 116 ? "_License.rtf" : "_Info.rtf");
         sideFiles.push_back({path, std::move(content)});
-        if (number == 116) project.SetEdit7(path);
-        else project.SetEdit5(path);
+        if (number == 116) project.SetSelectedLicenseFile(path);
+        else project.SetSelectedInfoFile(path);
       }
       return true;
     default:

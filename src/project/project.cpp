@@ -4,6 +4,7 @@
 #include <array>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 
 namespace bvq {
 
@@ -69,17 +70,17 @@ void ProjectListeners::Notify(ProjectChange change) const {
 // --- Project ---
 
 Project::Project() {
-  for (const char* caption : kSystemCaptions) VersionsListView.push_back({caption, false});
-  LicenseFileList.assign(1, std::string());
-  InfoFileList.assign(1, std::string());
+  for (const char* caption : kSystemCaptions) supportedSystems.push_back({caption, false});
+  licenseFiles.assign(1, std::string());
+  infoFiles.assign(1, std::string());
 }
 
 namespace {
 using ListMember = EntryList Project::*;
 constexpr std::array<ListMember, kEntryListCount> kListMembers = {
-    &Project::ListView1, &Project::ListView2, &Project::ListView3, &Project::ListView4,
-    &Project::ListView5, &Project::ListView6, &Project::ListView7, &Project::ListView8,
-    &Project::ListView9, &Project::ListView10, &Project::ListView11};
+    &Project::shortcuts, &Project::registryValues, &Project::files, &Project::installCommands,
+    &Project::iniEntries, &Project::uninstallCommands, &Project::uninstallDeletions, &Project::activeXFiles,
+    &Project::uninstallRegistryDeletions, &Project::registryVariables, &Project::fonts};
 }  // namespace
 
 EntryList& Project::EntryListAt(int number) { return this->*kListMembers.at(number - 1); }
@@ -92,22 +93,22 @@ std::size_t Project::EntryCount() const {
 }
 
 void Project::SetInstallLanguages(const std::vector<std::string>& captions) {
-  LanguageListView.clear();
-  for (const auto& caption : captions) LanguageListView.push_back({caption, false});
-  LicenseFileList.assign(1, std::string());
-  InfoFileList.assign(1, std::string());
-  LicenseComboIndex = 0;
-  InfoComboIndex = 0;
+  installLanguages.clear();
+  for (const auto& caption : captions) installLanguages.push_back({caption, false});
+  licenseFiles.assign(1, std::string());
+  infoFiles.assign(1, std::string());
+  licenseFileIndex = 0;
+  infoFileIndex = 0;
 }
 
 void Project::SetLanguageChecked(std::size_t index, bool checked) {
-  if (index >= LanguageListView.size() || LanguageListView[index].Checked == checked) return;
+  if (index >= installLanguages.size() || installLanguages[index].Checked == checked) return;
   // Position among the checked languages, plus one for the shared entry 0.
   std::size_t position = 1;
   for (std::size_t i = 0; i < index; ++i)
-    if (LanguageListView[i].Checked) ++position;
-  LanguageListView[index].Checked = checked;
-  for (auto* list : {&LicenseFileList, &InfoFileList}) {
+    if (installLanguages[i].Checked) ++position;
+  installLanguages[index].Checked = checked;
+  for (auto* list : {&licenseFiles, &infoFiles}) {
     if (list->empty()) list->emplace_back();
     if (checked) {
       list->insert(list->begin() + static_cast<long>(std::min(position, list->size())), std::string());
@@ -115,26 +116,26 @@ void Project::SetLanguageChecked(std::size_t index, bool checked) {
       list->erase(list->begin() + static_cast<long>(position));
     }
   }
-  LicenseComboIndex = 0;
-  InfoComboIndex = 0;
+  licenseFileIndex = 0;
+  infoFileIndex = 0;
   Notify(ProjectChange::Languages);
 }
 
 int Project::FindLanguage(const std::string& name) const {
-  for (std::size_t i = 0; i < LanguageListView.size(); ++i)
-    if (LanguageNameOfCaption(LanguageListView[i].Caption) == name) return static_cast<int>(i);
+  for (std::size_t i = 0; i < installLanguages.size(); ++i)
+    if (LanguageNameOfCaption(installLanguages[i].Caption) == name) return static_cast<int>(i);
   return -1;
 }
 
 std::vector<std::string> Project::CheckedLanguageCaptions() const {
   std::vector<std::string> captions;
-  for (const auto& item : LanguageListView)
+  for (const auto& item : installLanguages)
     if (item.Checked) captions.push_back(item.Caption);
   return captions;
 }
 
-std::vector<std::string> Project::LicenseComboItems() const {
-  std::vector<std::string> items{InterfaceString(7)};
+std::vector<std::string> Project::LanguageFileCaptions() const {
+  std::vector<std::string> items{InterfaceString(kTextAllLanguages)};
   for (auto& caption : CheckedLanguageCaptions()) items.push_back(std::move(caption));
   return items;
 }
@@ -151,16 +152,12 @@ void StoreEntry(std::vector<std::string>& list, int index, const std::string& pa
 }
 }  // namespace
 
-std::string Project::Edit7() const { return EntryOf(LicenseFileList, LicenseComboIndex); }
-std::string Project::Edit5() const { return EntryOf(InfoFileList, InfoComboIndex); }
-void Project::SetEdit7(const std::string& path) { StoreEntry(LicenseFileList, LicenseComboIndex, path); }
-void Project::SetEdit5(const std::string& path) { StoreEntry(InfoFileList, InfoComboIndex, path); }
+std::string Project::SelectedLicenseFile() const { return EntryOf(licenseFiles, licenseFileIndex); }
+std::string Project::SelectedInfoFile() const { return EntryOf(infoFiles, infoFileIndex); }
+void Project::SetSelectedLicenseFile(const std::string& path) { StoreEntry(licenseFiles, licenseFileIndex, path); }
+void Project::SetSelectedInfoFile(const std::string& path) { StoreEntry(infoFiles, infoFileIndex, path); }
 
-void Project::MarkModified() {
-  ProjectModified = true;
-  BuildCurrent = false;
-  Notify(ProjectChange::Modified);
-}
+void Project::MarkModified() { Notify(ProjectChange::Modified); }
 
 std::string LanguageNameOfCaption(const std::string& caption) {
   const auto pos = caption.find(" (");

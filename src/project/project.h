@@ -1,12 +1,14 @@
 #pragma once
-// The open project: every setting under the name of the main-window control that shows it,
-// the colours and fonts held beside the controls, the eleven entry lists, the install
-// languages, the supported systems, the licence and information files per language, the
-// preview positions, and the working state that is not saved.
+// The open project: every setting, grouped by the settings page that shows it, with the
+// colours and fonts, the eleven entry lists, the install languages, the supported systems,
+// the licence and information files per language and the preview positions. The working
+// state of an open project (unsaved edits, a running load or save, the last build) is a
+// ProjectSession beside it (project/project_session.h).
 //
 // The project's texts are single-byte ANSI bytes (std::string). The Qt window binds its
-// widgets (objectName = member name) to these members; the build reads them and changes
-// nothing. Every edit ends with MarkModified(), which also tells the listeners.
+// widgets to these members (app/settings_binder.h; each widget's objectName is the control
+// name the slot table records); the build reads them and changes nothing. Every edit ends
+// with MarkModified(), which also tells the listeners.
 //
 // Slot numbers (in the comments) are the lines of the project file (project/slot_table.h).
 #include <array>
@@ -65,11 +67,12 @@ class EntryList {
   int columnCount_;
 };
 
-// Column counts of ListView1..ListView11 (also the counts written to the project file).
+// Column counts of the eleven entry lists, in list order (also the counts written to the
+// project file).
 inline constexpr std::array<int, 11> kEntryListColumns = {7, 7, 4, 6, 6, 6, 2, 2, 3, 5, 2};
 inline constexpr int kEntryListCount = 11;
 
-// One item of a check-box list (LanguageListView, VersionsListView).
+// One item of a check-box list (installLanguages, supportedSystems).
 struct CheckItem {
   std::string Caption;
   bool Checked = false;
@@ -81,7 +84,7 @@ inline constexpr std::array<const char*, 10> kSystemCaptions = {
     "Windows 95",   "Windows 98", "Windows ME",          "Windows NT",         "Windows 2000",
     "Windows XP",   "Windows 2003 Server", "Windows Vista", "Windows 2008 Server", "Windows 7"};
 
-// A font kept as a setting (TitleBackFont, CompanyBackFont).
+// A font kept as a setting (backgroundTitleFont, backgroundCompanyFont).
 struct FontSetting {
   std::string Name;    // face name, e.g. "Tahoma"
   int Size = 0;        // points
@@ -103,9 +106,9 @@ struct PreviewPos {
 enum class ProjectChange {
   Modified,      // some setting or list was edited (MarkModified)
   Replaced,      // the whole project was replaced (new project, load)
-  Saved,         // the project was written to ProjectFileName
+  Saved,         // the project was written to filePath
   Languages,     // install languages checked/unchecked (licence/info lists changed too)
-  WorkingState,  // busy, build state, file name
+  WorkingState,  // a load or save starts, or fails (the session's busy flag)
 };
 
 // Listeners of a project. Copying a project never copies its listeners, and assigning one
@@ -142,128 +145,127 @@ class Project {
   // (project/new_project.h); they are not repeated here.
   Project();
 
-  // --- Page1: product, output, compression, volumes ---
-  std::string LabeledEdit2;   // 29 product name
-  std::string LabeledEdit29;  // 68 product version
-  std::string LabeledEdit4;   // 28 company name
-  std::string Edit8;          // 50 product web site
-  std::string Edit1;          // 54 support contact ("mailto:...")
-  std::string LabeledEdit5;   // 25 setup file to produce (output path)
-  int ComboBox1 = 0;          // 38 compression: 0 none, 1 normal, 2 maximal
-  int ComboBox4 = 0;          // 89 splitting: 0 one file, 1 diskette, 2 CD, 3 DVD, 4 size below
-  int UpDown1 = 0;            // 90 volume size for ComboBox4 = 4 (0..32767, shown in Edit4)
-  int ComboBox11 = 0;         // 121 unit of the volume size: 0 bytes, 1 Kb, 2 Mb, 3 Gb
-  std::string LabeledEdit25;  // 86 volume file name pattern ("disk%i%.pak")
+  // --- Product page: product, output, compression, volumes ---
+  std::string productName;     // 29
+  std::string productVersion;  // 68
+  std::string companyName;     // 28
+  std::string productWebSite;  // 50
+  std::string supportContact;  // 54 e.g. "mailto:support@example.com"
+  std::string setupFile;       // 25 the setup program to write (output path)
+  int compression = 0;         // 38 0 none, 1 normal, 2 maximal
+  int splitting = 0;           // 89 0 one file, 1 diskette, 2 CD, 3 DVD, 4 volumeSize
+  int volumeSize = 0;          // 90 volume size when splitting is 4 (0..32767)
+  int volumeSizeUnit = 0;      // 121 0 bytes, 1 Kb, 2 Mb, 3 Gb
+  std::string volumeFileName;  // 86 name pattern of the volume files ("disk%i%.pak")
 
-  // --- Page3: requirements ---
-  bool CheckBox25 = false;    // 41 require administrator rights
-  bool CheckBox38 = false;    // 49 check the .NET Framework version
-  int ComboBox5 = 0;          // 112 .NET version: 0..5 "1.0".."4.0", 6..11 the same "or later"
-  bool CheckBox5 = false;     // 36 open a page when the .NET Framework is missing
-  std::string Edit6;          // 37 address of that page
-  bool CheckBox36 = false;    // 113 installer closes a running application
-  std::string LabeledEdit8;   // 114 text that identifies that application
-  int ComboBox9 = 0;          // 115 found by: 0 exact title, 1 part of title, 2 file name
-  // VersionsListView (slot 24): below.
+  // --- Requirements page (supportedSystems, slot 24, below) ---
+  bool requireAdmin = false;           // 41 administrator rights required
+  bool requireDotNet = false;          // 49 the .NET Framework version is checked
+  int dotNetVersion = 0;               // 112 0..5 "1.0".."4.0", 6..11 the same "or later"
+  bool openDotNetPage = false;         // 36 open a web page when the .NET Framework is missing
+  std::string dotNetPageAddress;       // 37 that web page
+  bool installerClosesApp = false;     // 113 the installer closes a running application
+  std::string installerCloseAppText;   // 114 what identifies that application
+  int installerCloseAppMatch = 0;      // 115 found by: 0 exact title, 1 part of title, 2 file name
 
-  // --- Page4: wizard dialogs ---
-  // General: titles, install folder, dialogs
-  std::string LabeledEdit6;   // 27 installer window title
-  std::string LabeledEdit16;  // 1 text at the bottom of the installer window
-  std::string Edit10;         // 58 install folder name
-  std::string LabeledEdit12;  // 59 install folder path
-  bool CheckBox41 = false;    // 55 the user may not change the install folder
-  bool CheckBox43 = false;    // 82 silent installation
-  bool CheckBox44 = false;     // 83 show the welcome page
-  bool CheckBox45 = false;     // 93 show the install folder page
-  bool CheckBox46 = false;     // 95 show the program group page
-  bool CheckBox47 = false;     // 109 show the additional shortcuts page
-  bool CheckBox48 = false;     // 122 show the ready-to-install page
-  bool CheckBox49 = false;     // 123 show the finish page
-  // Licence / information (files per language: LicenseFileList, InfoFileList below)
-  bool CheckBox4 = false;     // 108 show the licence agreement
-  bool CheckBox15 = false;    // 31 show the information page
+  // --- Wizard page ---
+  // General: titles, install folder, pages shown
+  std::string installerTitle;          // 27 installer window title
+  std::string installerBottomText;     // 1 text at the bottom of the installer window
+  std::string installFolderName;       // 58
+  std::string installFolderPath;       // 59
+  bool lockInstallFolder = false;      // 55 the user may not change the install folder
+  bool silentInstall = false;          // 82 no wizard at all
+  bool showWelcomePage = false;        // 83
+  bool showInstallFolderPage = false;  // 93
+  bool showProgramGroupPage = false;   // 95
+  bool showShortcutsPage = false;      // 109 the additional shortcuts page
+  bool showReadyPage = false;          // 122 the ready-to-install page
+  bool showFinishPage = false;         // 123
+  // Licence and information (the files per language: licenseFiles, infoFiles below)
+  bool showLicense = false;            // 108 show the licence agreement
+  bool showInformation = false;        // 31 show the information page
   // Password
-  bool CheckBox24 = false;    // 84 ask for a password
-  std::string LabeledEdit20;  // 85 the password
-  bool CheckBox12 = false;     // 46 show the password while typing
-  bool CheckBox16 = false;    // 92 the password is upper case
-  // Finish
-  bool CheckBox7 = false;     // 32 offer to run the installed application
-  std::string Edit2;          // 40 application offered to run
-  bool CheckBox2 = false;      // 44 ... ticked by default
-  bool CheckBox8 = false;     // 45 offer to open a readme file
-  std::string Edit3;          // 47 readme file offered
-  bool CheckBox3 = false;      // 48 ... ticked by default
-  bool CheckBox17 = false;    // 35 offer to open a web site
-  std::string LabeledEdit7;   // 39 web site offered
-  bool CheckBox14 = false;     // 42 ... ticked by default
-  bool CheckBox9 = false;     // 52 offer to restart the computer
+  bool askPassword = false;            // 84
+  std::string password;                // 85
+  bool showPasswordTyped = false;      // 46 the password field shows what is typed
+  bool passwordUpperCase = false;      // 92 the password is upper case
+  // Finish page
+  bool offerRunApp = false;            // 32 offer to run the installed application
+  std::string runAppFile;              // 40 the application offered
+  bool runAppTicked = false;           // 44 ... ticked by default
+  bool offerReadme = false;            // 45 offer to open a readme file
+  std::string readmeFile;              // 47 the readme file offered
+  bool readmeTicked = false;           // 48 ... ticked by default
+  bool offerWebSite = false;           // 35 offer to open a web site
+  std::string finishWebSite;           // 39 the web site offered
+  bool webSiteTicked = false;          // 42 ... ticked by default
+  bool offerRestart = false;           // 52 offer to restart the computer
 
-  // --- Page5: installer look ---
+  // --- Look page ---
   // Background (tab 0)
-  bool CheckBox1 = false;     // 2 show a background window behind the wizard
-  bool RadioButton6 = false;   // 3 gradient background; otherwise picture (RadioButton8)
-  bool RadioButton8() const { return !RadioButton6; }
-  std::string LabeledEdit27;  // 4 background picture file
-  uint32_t BackGradientColor1 = 0;  // 5 gradient start colour (0x00BBGGRR)
-  uint32_t BackGradientColor2 = 0;         // 6 gradient end colour
-  int ComboBox7 = 0;          // 7 gradient direction: 0 vertical, 1 horizontal
-  int ComboBox8 = 0;          // 8 picture placement: 0 fill (tile), 1 stretch, 2 centre
-  std::string LabeledEdit19;  // 9 and 62 title text drawn on the background
-  std::string LabeledEdit28;  // 10 company text drawn on the background
-  FontSetting TitleBackFont;    // 11..15 font of LabeledEdit19
-  FontSetting CompanyBackFont;  // 16..20 font of LabeledEdit28
+  bool showBackground = false;          // 2 a background window behind the wizard
+  bool backgroundIsGradient = false;    // 3 gradient background; otherwise a picture
+  bool BackgroundIsPicture() const { return !backgroundIsGradient; }
+  std::string backgroundPicture;        // 4 background picture file
+  uint32_t backgroundGradientStart = 0; // 5 gradient start colour (0x00BBGGRR)
+  uint32_t backgroundGradientEnd = 0;   // 6 gradient end colour
+  int backgroundGradientDirection = 0;  // 7 0 vertical, 1 horizontal
+  int backgroundPicturePlacement = 0;   // 8 0 fill (tile), 1 stretch, 2 centre
+  std::string backgroundTitle;          // 9 and 62 title drawn on the background
+  std::string backgroundCompany;        // 10 company line drawn on the background
+  FontSetting backgroundTitleFont;      // 11..15
+  FontSetting backgroundCompanyFont;    // 16..20
   // Header (tab 1)
-  bool CheckBox26 = false;     // 51 show the header picture
-  std::string LabeledEdit14;  // 74 header picture file
-  bool CheckBox6 = false;      // 79 header picture has a transparent background
-  bool CheckBox10 = false;     // 22 header has a gradient background
-  uint32_t HeaderGradientColor1 = 0;  // 81 header gradient start colour
-  uint32_t HeaderGradientColor2 = 0;  // 94 header gradient end colour
-  PreviewPos Image1;     // 63, 75 header picture in the header preview
-  PreviewPos Label22;   // 96, 97 header title text
-  PreviewPos Label23;  // 98, 99 header description text
+  bool showHeaderPicture = false;          // 51
+  std::string headerPicture;               // 74 header picture file
+  bool headerPictureTransparent = false;   // 79 the picture has a transparent background
+  bool headerGradient = false;             // 22 the header has a gradient background
+  uint32_t headerGradientStart = 0;        // 81
+  uint32_t headerGradientEnd = 0;          // 94
+  PreviewPos headerPicturePosition;        // 63, 75 in the header preview
+  PreviewPos headerTitlePosition;          // 96, 97
+  PreviewPos headerDescriptionPosition;    // 98, 99
   // Logo (tab 2)
-  bool CheckBox40 = false;     // 53 show the logo
-  std::string LabeledEdit15;  // 76 logo picture file
-  bool CheckBox13 = false;    // 21 logo picture has a transparent background
-  PreviewPos Image2;      // 77, 78 logo picture in the logo preview
-  // Languages (tab 3): LanguageListView below. Icon (tab 4):
-  std::string LabeledEdit11;  // 69 installer icon file
-  std::string LabeledEdit17;  // 70 uninstaller icon file
+  bool showLogo = false;                   // 53
+  std::string logoPicture;                 // 76 logo picture file
+  bool logoPictureTransparent = false;     // 21 the picture has a transparent background
+  PreviewPos logoPicturePosition;          // 77, 78 in the logo preview
+  // Languages (tab 3): installLanguages below. Icons (tab 4):
+  std::string installerIcon;               // 69 icon file of the installer
+  std::string uninstallerIcon;             // 70 icon file of the uninstaller
 
-  // --- Page6: shortcuts and program group (ListView1) ---
-  std::string LabeledEdit13;  // 30 program group name
-  int ComboBox2 = 0;          // 43 program group place: 0 user's menu, 1 common menu
-  bool CheckBox42 = false;    // 61 the user may not change the program group
+  // --- Shortcuts page (the list: shortcuts, below) ---
+  std::string programGroup;         // 30 program group name
+  int programGroupPlace = 0;        // 43 0 the user's menu, 1 the common menu
+  bool lockProgramGroup = false;    // 61 the user may not change the program group
 
-  // --- Page13: uninstaller ---
-  bool CheckBox11 = false;     // 57 create an uninstaller
-  std::string LabeledEdit1;   // 33 uninstaller file name
-  std::string LabeledEdit3;   // 34 uninstaller log file name
-  std::string LabeledEdit10;  // 56 name under which the product is uninstalled
-  std::string LabeledEdit22;  // 91 uninstaller window title
-  bool CheckBox39 = false;    // 26 uninstaller opens an internet page
-  std::string Edit9;          // 60 that internet page
-  bool CheckBox37 = false;    // 118 uninstaller closes a running application
-  std::string LabeledEdit9;   // 119 text that identifies that application
-  int ComboBox10 = 0;         // 120 found by (as ComboBox9)
+  // --- Uninstaller page ---
+  bool makeUninstaller = false;           // 57
+  std::string uninstallerFile;            // 33 file name of the uninstaller
+  std::string uninstallLogFile;           // 34 file name of the uninstall log
+  std::string uninstallName;              // 56 name under which the product is uninstalled
+  std::string uninstallerTitle;           // 91 uninstaller window title
+  bool uninstallerOpensPage = false;      // 26 the uninstaller opens a web page
+  std::string uninstallerPageAddress;     // 60 that web page
+  bool uninstallerClosesApp = false;      // 118 the uninstaller closes a running application
+  std::string uninstallerCloseAppText;    // 119 what identifies that application
+  int uninstallerCloseAppMatch = 0;       // 120 found by (as installerCloseAppMatch)
 
-  // --- Entry lists (columns: see kEntryListColumns) ---
-  EntryList ListView1{kEntryListColumns[0]};   // shortcuts: place, name, target, parameters, working folder, comment, icon
-  EntryList ListView2{kEntryListColumns[1]};   // registry values: root, subkey, value name, type, data, overwrite, uninstall
-  EntryList ListView3{kEntryListColumns[2]};   // files: source (or string 26), destination, if exists, uninstall
-  EntryList ListView4{kEntryListColumns[3]};   // installer commands: type, command, parameters, window, when, wait
-  EntryList ListView5{kEntryListColumns[4]};   // INI entries: file, section, key, value, overwrite, uninstall
-  EntryList ListView6{kEntryListColumns[5]};   // uninstaller commands: as ListView4
-  EntryList ListView7{kEntryListColumns[6]};   // uninstaller deletions: what, path
-  EntryList ListView8{kEntryListColumns[7]};   // ActiveX files: file, unregister
-  EntryList ListView9{kEntryListColumns[8]};   // uninstaller registry deletions: root, subkey, value name
-  EntryList ListView10{kEntryListColumns[9]};  // variables from the registry: name, root, subkey, value name, default
-  EntryList ListView11{kEntryListColumns[10]};  // fonts: font name, file
+  // --- Entry lists 1..11 (columns: see kEntryListColumns) ---
+  EntryList shortcuts{kEntryListColumns[0]};        // place, name, target, parameters, working folder, comment, icon
+  EntryList registryValues{kEntryListColumns[1]};   // root, subkey, value name, type, data, overwrite, uninstall
+  EntryList files{kEntryListColumns[2]};            // source (or string 26), destination, if exists, uninstall
+  EntryList installCommands{kEntryListColumns[3]};  // type, command, parameters, window, when, wait
+  EntryList iniEntries{kEntryListColumns[4]};       // file, section, key, value, overwrite, uninstall
+  EntryList uninstallCommands{kEntryListColumns[5]};           // as installCommands
+  EntryList uninstallDeletions{kEntryListColumns[6]};          // what, path
+  EntryList activeXFiles{kEntryListColumns[7]};                // file, unregister
+  EntryList uninstallRegistryDeletions{kEntryListColumns[8]};  // root, subkey, value name
+  EntryList registryVariables{kEntryListColumns[9]};           // name, root, subkey, value name, default
+  EntryList fonts{kEntryListColumns[10]};                      // font name, file
 
-  // ListView1..ListView11 by number (1-based).
+  // The entry lists by number (1-based, in the order above; the project file's order).
   EntryList& EntryListAt(int number);
   const EntryList& EntryListAt(int number) const;
   // Total number of rows of the eleven lists.
@@ -272,14 +274,14 @@ class Project {
   // --- Install languages (slot 23) ---
   // One item per install language file; caption "English" or "Name (OwnName)". A checked
   // item is an installer language. Change the check state only through SetLanguageChecked,
-  // which keeps LicenseFileList and InfoFileList parallel to the checked languages.
-  std::vector<CheckItem> LanguageListView;
+  // which keeps licenseFiles and infoFiles parallel to the checked languages.
+  std::vector<CheckItem> installLanguages;
   // Replaces the items (start-up, from the install language folder); all unchecked, the
   // licence and information lists back to one entry each.
   void SetInstallLanguages(const std::vector<std::string>& captions);
   // Checks or unchecks item `index`: inserts an empty licence/information entry at the
   // language's position among the checked languages (plus one for the shared entry 0), or
-  // removes it; then both combo selections go back to item 0. No effect when unchanged.
+  // removes it; then both selected entries go back to entry 0. No effect when unchanged.
   void SetLanguageChecked(std::size_t index, bool checked);
   // Index of the item whose language name (caption before " (") equals `name`; -1 if none.
   int FindLanguage(const std::string& name) const;
@@ -287,48 +289,44 @@ class Project {
   std::vector<std::string> CheckedLanguageCaptions() const;
 
   // --- Supported systems (slot 24): the ten kSystemCaptions, check state per item ---
-  std::vector<CheckItem> VersionsListView;
+  std::vector<CheckItem> supportedSystems;
 
   // --- Licence and information files (slots 66, 73) ---
-  // Parallel to the items of LicenseComboBox / InfoComboBox: entry 0 is the file shared by
-  // all languages (combo item 0, interface string 7), entry i the file of the i-th checked
-  // install language. Always 1 + (number of checked languages) entries.
-  std::vector<std::string> LicenseFileList;
-  std::vector<std::string> InfoFileList;
-  int LicenseComboIndex = 0;  // selected item of LicenseComboBox; Edit7 shows that entry
-  int InfoComboIndex = 0;     // selected item of InfoComboBox; Edit5 shows that entry
-  // Items of LicenseComboBox / InfoComboBox: interface string 7, then the checked captions.
-  std::vector<std::string> LicenseComboItems() const;
-  // Edit7 / Edit5: the entry of the selected combo item ("" when out of range).
-  std::string Edit7() const;
-  std::string Edit5() const;
-  void SetEdit7(const std::string& path);  // stores into the selected entry
-  void SetEdit5(const std::string& path);
+  // Entry 0 is the file shared by all languages (shown as interface string 7), entry i the
+  // file of the i-th checked install language. Always 1 + (number of checked languages)
+  // entries; the window shows them in a combo box beside one file field.
+  std::vector<std::string> licenseFiles;
+  std::vector<std::string> infoFiles;
+  int licenseFileIndex = 0;  // the entry the window shows and edits
+  int infoFileIndex = 0;
+  // The captions of the entries: interface string 7, then the checked languages.
+  std::vector<std::string> LanguageFileCaptions() const;
+  // The entry at licenseFileIndex / infoFileIndex ("" when out of range).
+  std::string SelectedLicenseFile() const;
+  std::string SelectedInfoFile() const;
+  void SetSelectedLicenseFile(const std::string& path);  // stores into that entry
+  void SetSelectedInfoFile(const std::string& path);
 
-  // --- Working state (not saved) ---
-  std::string ProjectFileName;    // full path of the project file; "" when never saved
-  bool ProjectModified = false;   // set by every edit; cleared by new, load, save
-  bool ProjectBusy = false;       // a load or save runs: project actions do nothing
-  bool BuildCurrent = false;      // set by a successful build; cleared by every edit
+  // --- Where the project is and what its cells are written in (not saved as slots) ---
+  std::string filePath;  // full path of the project file; "" when never saved. Relative
+                         // paths in the settings and lists resolve against its folder.
   // Interface language the localised cells are written in: the language of the file header
   // after a load, the current language once the cells have been re-translated.
-  std::string ProjectLanguage;
-  std::string LastSetupSizeText;  // setup size text of the last build in this run
-  int LastVolumeIndex = 0;        // last volume index of the last build in this run
-  std::string PasswordMixedCase;  // the password as typed before CheckBox16 was set
+  std::string cellLanguage;
 
-  // Sets ProjectModified, clears BuildCurrent and tells the listeners.
+  // Tells the listeners that a setting or list was edited (a ProjectSession beside the
+  // project marks itself modified).
   void MarkModified();
   // Tells the listeners without changing anything.
   void Notify(ProjectChange change) const { Listeners.Notify(change); }
 
   ProjectListeners Listeners;
 
-  // Equal settings, lists and working state (listeners are not compared).
+  // Equal settings, lists, file path and cell language (listeners are not compared).
   bool operator==(const Project&) const = default;
 };
 
-// Language name of a LanguageListView caption: the caption before the first " (".
+// Language name of an installLanguages caption: the caption before the first " (".
 std::string LanguageNameOfCaption(const std::string& caption);
 
 }  // namespace bvq

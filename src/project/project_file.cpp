@@ -11,6 +11,7 @@
 
 #include "platform/system_info.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/old_project_versions.h"
 #include "project/project_codec.h"
 #include "project/project_rules.h"
@@ -33,7 +34,7 @@ constexpr const char* kNotice = "project file; open it with the program named ab
 ProjectFileResult Failure(std::string message) { return {false, std::move(message)}; }
 
 ProjectFileResult NotAProject(const std::string& detail) {
-  std::string message = InterfaceString(97);
+  std::string message = InterfaceString(kTextNotAProjectFile);
   if (message.empty()) message = "The file is not a valid project file.";
   return Failure(message + " (" + detail + ")");
 }
@@ -96,14 +97,14 @@ class LineReader {
 ProjectFileResult ParseProjectText(Project& project, std::string_view text, const std::string& path,
                                    const ProjectContext& context, std::vector<OldSideFile>& sideFiles) {
   LineReader reader(SplitLines(text));
-  project.ProjectFileName = path;
+  project.filePath = path;
 
   // The lists are read afresh; the font styles start from none.
   for (int list = 1; list <= kEntryListCount; ++list) project.EntryListAt(list).clear();
-  project.TitleBackFont.Style = 0;
-  project.CompanyBackFont.Style = 0;
-  project.LicenseComboIndex = 0;
-  project.InfoComboIndex = 0;
+  project.backgroundTitleFont.Style = 0;
+  project.backgroundCompanyFont.Style = 0;
+  project.licenseFileIndex = 0;
+  project.infoFileIndex = 0;
 
   if (!reader.SkipPast("[HEADER]")) return NotAProject("no [HEADER] line");
   std::vector<std::string> header;
@@ -121,7 +122,7 @@ ProjectFileResult ParseProjectText(Project& project, std::string_view text, cons
 
   const auto version = ParseFileVersion(header[0]);
   if (!version) return NotAProject("version \"" + header[0] + "\" is not a number");
-  project.ProjectLanguage = header[1];
+  project.cellLanguage = header[1];
   const auto slotCount = ParseCount(header[2]);
   if (!slotCount) return NotAProject("slot count \"" + header[2] + "\" is not a number");
   const auto listCount = ParseCount(header[4]);
@@ -222,7 +223,6 @@ std::string BuildProjectText(const Project& project, const std::string& path, co
 ProjectFileResult ReadProjectText(Project& project, std::string_view text, const std::string& path,
                                   const ProjectContext& context) {
   Project loaded = project;  // slots the file does not carry keep their values
-  loaded.ProjectBusy = false;
   std::vector<OldSideFile> sideFiles;
   ProjectFileResult result = ParseProjectText(loaded, text, path, context, sideFiles);
   if (!result) return result;
@@ -231,10 +231,7 @@ ProjectFileResult ReadProjectText(Project& project, std::string_view text, const
   }
   NormalizeProject(loaded, context);
   RetranslateProjectCells(loaded, context);
-  loaded.ProjectFileName = path;
-  loaded.BuildCurrent = false;
-  loaded.ProjectModified = false;
-  loaded.ProjectBusy = project.ProjectBusy;
+  loaded.filePath = path;
   project = std::move(loaded);  // the listeners stay with `project`
   return result;
 }
@@ -262,8 +259,9 @@ ProjectFileResult ProjectTextFromFileBytes(std::string_view bytes, std::string& 
   return {true, {}};
 }
 
-ProjectFileResult SaveProject(Project& project, const std::string& path, const ProjectContext& context) {
-  project.ProjectBusy = true;
+ProjectFileResult SaveProject(Project& project, ProjectSession& session, const std::string& path,
+                              const ProjectContext& context) {
+  session.busy = true;
   project.Notify(ProjectChange::WorkingState);
   NormalizeProject(project, context);
   const std::string text = BuildProjectText(project, path, context);
@@ -274,10 +272,10 @@ ProjectFileResult SaveProject(Project& project, const std::string& path, const P
   } else {
     if (Status written = WriteFileAtomic(path, MakeProjectFileBytes(text)); !written) result = Failure(written.error);
   }
-  project.ProjectBusy = false;
+  session.busy = false;
   if (result) {
-    project.ProjectFileName = path;
-    project.ProjectModified = false;
+    project.filePath = path;
+    session.modified = false;
     project.Notify(ProjectChange::Saved);
   } else {
     project.Notify(ProjectChange::WorkingState);
@@ -285,8 +283,9 @@ ProjectFileResult SaveProject(Project& project, const std::string& path, const P
   return result;
 }
 
-ProjectFileResult LoadProject(Project& project, const std::string& path, const ProjectContext& context) {
-  project.ProjectBusy = true;
+ProjectFileResult LoadProject(Project& project, ProjectSession& session, const std::string& path,
+                              const ProjectContext& context) {
+  session.busy = true;
   project.Notify(ProjectChange::WorkingState);
   ProjectFileResult result{true, {}};
   std::string text;
@@ -297,7 +296,11 @@ ProjectFileResult LoadProject(Project& project, const std::string& path, const P
     result = ProjectTextFromFileBytes(*bytes, text);
     if (result) result = ReadProjectText(project, text, path, context);
   }
-  project.ProjectBusy = false;
+  session.busy = false;
+  if (result) {
+    session.modified = false;
+    session.buildCurrent = false;
+  }
   project.Notify(result ? ProjectChange::Replaced : ProjectChange::WorkingState);
   return result;
 }

@@ -8,6 +8,7 @@
 
 #include "project/project.h"
 #include "project/project_context.h"
+#include "project/project_session.h"
 
 namespace bvq {
 
@@ -23,17 +24,19 @@ struct ProjectFileResult {
 };
 
 // Normalises the project and writes it to `path` through a temporary file in the same folder
-// that is renamed over the target: a failed save leaves the old file as it was. On success
-// ProjectFileName becomes `path` and ProjectModified is cleared.
-ProjectFileResult SaveProject(Project& project, const std::string& path, const ProjectContext& context);
+// that is renamed over the target: a failed save leaves the old file as it was. The session
+// is busy meanwhile; on success filePath becomes `path` and the session is unmodified.
+ProjectFileResult SaveProject(Project& project, ProjectSession& session, const std::string& path,
+                              const ProjectContext& context);
 
 // Reads `path` into a copy of the project and moves it into `project` only when the whole
 // file was understood: a damaged file leaves the open project exactly as it was (its file
 // name included, so a later save does not overwrite the damaged file). On success the lists
 // hold the file's entries, the settings the file's slots (slots beyond the file's slot count
-// keep their values), the cells are re-translated, ProjectFileName is `path`, and
-// ProjectModified and BuildCurrent are clear.
-ProjectFileResult LoadProject(Project& project, const std::string& path, const ProjectContext& context);
+// keep their values), the cells are re-translated, filePath is `path`, and the session is
+// unmodified with no current build. The session is busy meanwhile.
+ProjectFileResult LoadProject(Project& project, ProjectSession& session, const std::string& path,
+                              const ProjectContext& context);
 
 // The project text T of a project as it would be saved to `path` (the project is not
 // normalised here).

@@ -10,8 +10,8 @@ namespace {
 
 std::string Resolve(const Project& project, std::string_view path) {
   std::string native = NativePath(ExpandCurrentPath(path));
-  if (native.empty() || native.front() == '/' || project.ProjectFileName.empty()) return native;
-  return ExtractFilePath(NativePath(project.ProjectFileName)) + native;
+  if (native.empty() || native.front() == '/' || project.filePath.empty()) return native;
+  return ExtractFilePath(NativePath(project.filePath)) + native;
 }
 
 bool Exists(const std::string& path) { return FileExists(path) || DirectoryExists(path); }

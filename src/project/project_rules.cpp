@@ -1,6 +1,7 @@
 #include "project/project_rules.h"
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/language_cells.h"
 #include "project/project_paths.h"
 #include "project/slot_table.h"
@@ -34,22 +35,22 @@ void NormalizeProject(Project& project, const ProjectContext& context) {
     if (trimmed != value) slot.Set(project, trimmed);
   }
   // 2. Pictures that are neither BMP nor PNG.
-  ImportPictureIfNeeded(project, project.LabeledEdit14, context);
-  ImportPictureIfNeeded(project, project.LabeledEdit15, context);
+  ImportPictureIfNeeded(project, project.headerPicture, context);
+  ImportPictureIfNeeded(project, project.logoPicture, context);
   // 3. Options whose text is empty.
-  if (project.Edit2.empty()) project.CheckBox7 = false;
-  if (project.Edit3.empty()) project.CheckBox8 = false;
-  if (project.LabeledEdit8.empty()) project.CheckBox36 = false;
-  if (project.LabeledEdit7.empty()) project.CheckBox17 = false;
+  if (project.runAppFile.empty()) project.offerRunApp = false;
+  if (project.readmeFile.empty()) project.offerReadme = false;
+  if (project.installerCloseAppText.empty()) project.installerClosesApp = false;
+  if (project.finishWebSite.empty()) project.offerWebSite = false;
   // 4. The setup file is a program.
-  if (!project.LabeledEdit5.empty() && ToLowerAscii(LastFourChars(project.LabeledEdit5)) != ".exe")
-    project.LabeledEdit5 += ".exe";
+  if (!project.setupFile.empty() && ToLowerAscii(LastFourChars(project.setupFile)) != ".exe")
+    project.setupFile += ".exe";
   // 5. Splitting by a given size of 0 means one file.
-  if (project.ComboBox4 == 4 && project.UpDown1 == 0) project.ComboBox4 = 0;
+  if (project.splitting == 4 && project.volumeSize == 0) project.splitting = 0;
 }
 
 void EnsureInstallLanguage(Project& project, const std::string& interfaceLanguage) {
-  for (const auto& item : project.LanguageListView)
+  for (const auto& item : project.installLanguages)
     if (item.Checked) return;
   int index = project.FindLanguage(interfaceLanguage);
   if (index < 0) index = project.FindLanguage("English");
@@ -57,9 +58,9 @@ void EnsureInstallLanguage(Project& project, const std::string& interfaceLanguag
 }
 
 void EnsureSupportedSystem(Project& project) {
-  for (const auto& item : project.VersionsListView)
+  for (const auto& item : project.supportedSystems)
     if (item.Checked) return;
-  for (auto& item : project.VersionsListView) item.Checked = true;
+  for (auto& item : project.supportedSystems) item.Checked = true;
 }
 
 void RetranslateCellsBetween(Project& project, const InterfaceStringTable& oldStrings,
@@ -75,14 +76,14 @@ void RetranslateCellsBetween(Project& project, const InterfaceStringTable& oldSt
 }
 
 void RetranslateProjectCells(Project& project, const ProjectContext& context) {
-  if (project.ProjectLanguage == context.InterfaceLanguage) return;
-  if (!project.ProjectLanguage.empty()) {
-    const auto oldStrings = OldLanguageStrings(context, project.ProjectLanguage);
+  if (project.cellLanguage == context.InterfaceLanguage) return;
+  if (!project.cellLanguage.empty()) {
+    const auto oldStrings = OldLanguageStrings(context, project.cellLanguage);
     if (!oldStrings) return;
     RetranslateCellsBetween(project, *oldStrings, InterfaceStrings());
   }
   // The cells are now in the current language.
-  project.ProjectLanguage = context.InterfaceLanguage;
+  project.cellLanguage = context.InterfaceLanguage;
 }
 
 namespace {
@@ -99,9 +100,9 @@ ValidationIssue Issue(int check, const char* page, int tab, const char* control,
 
 // Empty, longer than 255 characters, or holding a character not allowed in a name.
 int NameProblem(const std::string& text) {
-  if (text.empty()) return 223;
-  if (text.size() > 255) return 224;
-  if (!IsValidFileName(text)) return 225;
+  if (text.empty()) return kTextFieldEmpty;
+  if (text.size() > 255) return kTextTextTooLong;
+  if (!IsValidFileName(text)) return kTextNameCharacters;
   return 0;
 }
 
@@ -121,45 +122,47 @@ std::optional<ValidationIssue> ValidateProject(Project& project, const ProjectCo
     const char* control;
   };
   // 1..3: product name, version, company.
-  for (const NameCheck& c : {NameCheck{1, &p.LabeledEdit2, "LabeledEdit2"}, NameCheck{2, &p.LabeledEdit29, "LabeledEdit29"},
-                             NameCheck{3, &p.LabeledEdit4, "LabeledEdit4"}}) {
+  for (const NameCheck& c :
+       {NameCheck{1, &p.productName, "LabeledEdit2"}, NameCheck{2, &p.productVersion, "LabeledEdit29"},
+        NameCheck{3, &p.companyName, "LabeledEdit4"}}) {
     if (int message = NameProblem(*c.text)) return Issue(c.check, "Page1", -1, c.control, message);
   }
   // 4: setup file.
-  if (p.LabeledEdit5.empty()) return Issue(4, "Page1", -1, "LabeledEdit5", 223);
-  if (!IsValidPathText(p.LabeledEdit5)) return Issue(4, "Page1", -1, "LabeledEdit5", 226);
+  if (p.setupFile.empty()) return Issue(4, "Page1", -1, "LabeledEdit5", kTextFieldEmpty);
+  if (!IsValidPathText(p.setupFile)) return Issue(4, "Page1", -1, "LabeledEdit5", kTextPathCharacters);
   // 5: volume name pattern, when the setup is split.
-  if (p.ComboBox4 >= 1) {
-    if (int message = NameProblem(p.LabeledEdit25)) return Issue(5, "Page1", -1, "LabeledEdit25", message);
+  if (p.splitting >= 1) {
+    if (int message = NameProblem(p.volumeFileName)) return Issue(5, "Page1", -1, "LabeledEdit25", message);
   }
   // 6: files to install.
-  if (p.ListView3.empty()) return Issue(6, "Page2", -1, "ListView3", 227);
+  if (p.files.empty()) return Issue(6, "Page2", -1, "ListView3", kTextNoFilesToInstall);
   // 7..9: pictures of the background, header and logo.
-  if (p.CheckBox1 && p.RadioButton8() && p.LabeledEdit27.empty()) return Issue(7, "Page5", 0, "LabeledEdit27", 223);
-  if (p.CheckBox26 && p.LabeledEdit14.empty()) return Issue(8, "Page5", 1, "LabeledEdit14", 223);
-  if (p.CheckBox40 && p.LabeledEdit15.empty()) return Issue(9, "Page5", 2, "LabeledEdit15", 223);
+  if (p.showBackground && p.BackgroundIsPicture() && p.backgroundPicture.empty())
+    return Issue(7, "Page5", 0, "LabeledEdit27", kTextFieldEmpty);
+  if (p.showHeaderPicture && p.headerPicture.empty()) return Issue(8, "Page5", 1, "LabeledEdit14", kTextFieldEmpty);
+  if (p.showLogo && p.logoPicture.empty()) return Issue(9, "Page5", 2, "LabeledEdit15", kTextFieldEmpty);
   // 10: uninstaller names.
-  if (p.CheckBox11) {
-    if (p.LabeledEdit10.empty()) return Issue(10, "Page13", -1, "LabeledEdit10", 223);
-    if (p.LabeledEdit22.empty()) return Issue(10, "Page13", -1, "LabeledEdit22", 223);
+  if (p.makeUninstaller) {
+    if (p.uninstallName.empty()) return Issue(10, "Page13", -1, "LabeledEdit10", kTextFieldEmpty);
+    if (p.uninstallerTitle.empty()) return Issue(10, "Page13", -1, "LabeledEdit22", kTextFieldEmpty);
   }
   // 11: install folder path (Page4, General tab).
-  if (p.LabeledEdit12.empty()) return Issue(11, "Page4", 0, "LabeledEdit12", 223);
-  if (!IsValidPathText(p.LabeledEdit12)) return Issue(11, "Page4", 0, "LabeledEdit12", 226);
+  if (p.installFolderPath.empty()) return Issue(11, "Page4", 0, "LabeledEdit12", kTextFieldEmpty);
+  if (!IsValidPathText(p.installFolderPath)) return Issue(11, "Page4", 0, "LabeledEdit12", kTextPathCharacters);
   // 12: program group name.
-  if (!IsValidPathText(p.LabeledEdit13)) return Issue(12, "Page6", -1, "LabeledEdit13", 226);
+  if (!IsValidPathText(p.programGroup)) return Issue(12, "Page6", -1, "LabeledEdit13", kTextPathCharacters);
   // 13, 14: icons.
-  if (p.LabeledEdit11.empty()) return Issue(13, "Page5", 4, "LabeledEdit11", 223);
-  if (!IsValidPathText(p.LabeledEdit11)) return Issue(13, "Page5", 4, "LabeledEdit11", 226);
-  if (p.LabeledEdit17.empty()) return Issue(14, "Page5", 4, "LabeledEdit17", 223);
-  if (!IsValidPathText(p.LabeledEdit17)) return Issue(14, "Page5", 4, "LabeledEdit17", 226);
+  if (p.installerIcon.empty()) return Issue(13, "Page5", 4, "LabeledEdit11", kTextFieldEmpty);
+  if (!IsValidPathText(p.installerIcon)) return Issue(13, "Page5", 4, "LabeledEdit11", kTextPathCharacters);
+  if (p.uninstallerIcon.empty()) return Issue(14, "Page5", 4, "LabeledEdit17", kTextFieldEmpty);
+  if (!IsValidPathText(p.uninstallerIcon)) return Issue(14, "Page5", 4, "LabeledEdit17", kTextPathCharacters);
   // 15: source files that do not exist; the caller decides whether to go on.
   const std::string& noSource = InterfaceString(26);
-  for (std::size_t row = 0; row < p.ListView3.size(); ++row) {
-    const std::string& source = p.ListView3[row].Caption;
+  for (std::size_t row = 0; row < p.files.size(); ++row) {
+    const std::string& source = p.files[row].Caption;
     if (source == noSource || ProjectFileExists(p, source)) continue;
     if (askContinue && askContinue(source, row)) continue;
-    ValidationIssue issue = Issue(15, "Page2", -1, "ListView3", 112);
+    ValidationIssue issue = Issue(15, "Page2", -1, "ListView3", kTextSourceFileMissing);
     issue.Row = static_cast<long>(row);
     issue.Path = source;
     return issue;
@@ -168,7 +171,8 @@ std::optional<ValidationIssue> ValidateProject(Project& project, const ProjectCo
 }
 
 std::string ValidationMessageText(const ValidationIssue& issue) {
-  if (issue.Message == 112) return InterfaceString(112) + issue.Path + InterfaceString(113);
+  if (issue.Message == kTextSourceFileMissing)
+    return InterfaceString(kTextSourceFileMissing) + issue.Path + InterfaceString(kTextContinueQuestion);
   return InterfaceString(issue.Message);
 }
 

@@ -22,8 +22,8 @@ void EnsureInstallLanguage(Project& project, const std::string& interfaceLanguag
 // With no supported system checked: checks all of them.
 void EnsureSupportedSystem(Project& project);
 
-// Re-translates the localised cells from language ProjectLanguage to the current interface
-// language (the strings in InterfaceStrings()); then ProjectLanguage becomes the current
+// Re-translates the localised cells from language cellLanguage to the current interface
+// language (the strings in InterfaceStrings()); then cellLanguage becomes the current
 // language. Nothing happens when they are equal or the old strings cannot be read.
 void RetranslateProjectCells(Project& project, const ProjectContext& context);
 // Rewrites every localised cell equal to oldStrings[N] into newStrings[N].
@@ -38,11 +38,11 @@ struct ValidationIssue {
                          // 4 icon), PageControl5 on Page4 (0 general); -1 none
   std::string Control;   // control to focus: "LabeledEdit2", "ListView3", ...
   int Message = 0;       // interface string: 223..227, or 112 for a missing source file
-  long Row = -1;         // ListView3 row of a missing source file
+  long Row = -1;         // `files` row of a missing source file
   std::string Path;      // that file's path
 };
 
-// Asked for every ListView3 entry whose source file does not exist: true goes on with the
+// Asked for every `files` entry whose source file does not exist: true goes on with the
 // next entry, false stops validation (the command line answers false at once).
 using MissingSourceQuestion = std::function<bool(const std::string& path, std::size_t row)>;
 

@@ -1,6 +1,7 @@
 #pragma once
 // Reading registry-editor export files (".reg") into rows of the registry value list
-// (ListView2) or of the uninstaller's registry deletion list (ListView9).
+// (`registryValues`) or of the uninstaller's registry deletion list
+// (`uninstallRegistryDeletions`).
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -39,8 +39,8 @@ RegFilesImport ImportFiles(Project& project, EntryList& list, const std::vector<
 
 RegistryValueFields ShowRegistryValueEntry(const Project& project, const EntryPlace& place) {
   RegistryValueFields f;
-  f.UninstallEnabled = project.CheckBox11;
-  if (const EntryRow* row = EditedRow(project.ListView2, place)) {
+  f.UninstallEnabled = project.makeUninstaller;
+  if (const EntryRow* row = EditedRow(project.registryValues, place)) {
     f.RootKey = IndexOr(kRegistryRootNames, row->Caption, f.RootKey);
     f.SubKey = row->Cell(1);
     f.ValueName = row->Cell(2);
@@ -49,7 +49,7 @@ RegistryValueFields ShowRegistryValueEntry(const Project& project, const EntryPl
     f.Overwrite = IsYesCell(row->Cell(5));
     f.Uninstall = IsYesCell(row->Cell(6));
     f.ImportVisible = false;
-  } else if (!project.CheckBox11) {
+  } else if (!project.makeUninstaller) {
     f.Uninstall = false;
   }
   return f;
@@ -57,7 +57,7 @@ RegistryValueFields ShowRegistryValueEntry(const Project& project, const EntryPl
 
 RegistryDeletionFields ShowRegistryDeletionEntry(const Project& project, const EntryPlace& place) {
   RegistryDeletionFields f;
-  if (const EntryRow* row = EditedRow(project.ListView9, place)) {
+  if (const EntryRow* row = EditedRow(project.uninstallRegistryDeletions, place)) {
     f.RootKey = IndexOr(kRegistryRootNames, row->Caption, f.RootKey);
     f.SubKey = row->Cell(1);
     f.ValueName = row->Cell(2);
@@ -70,14 +70,14 @@ EntryOutcome ApplyRegistryValueEntry(Project& project, const EntryPlace& place, 
   EntryRow row{NameAt(kRegistryRootNames, fields.RootKey),
                {fields.SubKey, fields.ValueName, NameAt(kRegistryValueTypes, fields.Type), fields.Data,
                 YesNoCell(fields.Overwrite), YesNoCell(fields.Uninstall)}};
-  return WriteEntryRows(project, project.ListView2, place, {std::move(row)});
+  return WriteEntryRows(project, project.registryValues, place, {std::move(row)});
 }
 
 EntryOutcome ApplyRegistryDeletionEntry(Project& project, const EntryPlace& place,
                                         const RegistryDeletionFields& fields) {
   if (fields.SubKey.empty()) return EntryOutcome::FocusOn("LabeledEdit1");
   EntryRow row{NameAt(kRegistryRootNames, fields.RootKey), {fields.SubKey, fields.ValueName}};
-  return WriteEntryRows(project, project.ListView9, place, {std::move(row)});
+  return WriteEntryRows(project, project.uninstallRegistryDeletions, place, {std::move(row)});
 }
 
 RegFilesImport ImportRegistryValueFiles(Project& project, const std::vector<std::string>& files,
@@ -86,13 +86,13 @@ RegFilesImport ImportRegistryValueFiles(Project& project, const std::vector<std:
   options.Target = RegImportTarget::Values;
   options.OverwriteCell = YesNoCell(fields.Overwrite);
   options.UninstallCell = YesNoCell(fields.Uninstall);
-  return ImportFiles(project, project.ListView2, files, options);
+  return ImportFiles(project, project.registryValues, files, options);
 }
 
 RegFilesImport ImportRegistryDeletionFiles(Project& project, const std::vector<std::string>& files) {
   RegImportOptions options;
   options.Target = RegImportTarget::Deletions;
-  return ImportFiles(project, project.ListView9, files, options);
+  return ImportFiles(project, project.uninstallRegistryDeletions, files, options);
 }
 
 }  // namespace bvq

@@ -1,7 +1,7 @@
 #pragma once
-// The registry dialogs' rules: value rows of ListView2 (root, subkey, value name, type, data,
-// overwrite, uninstall) and deletion rows of ListView9 (root, subkey, value name), and their
-// import of whole .reg files.
+// The registry dialogs' rules: value rows of `registryValues` (root, subkey, value name, type,
+// data, overwrite, uninstall) and deletion rows of `uninstallRegistryDeletions` (root, subkey,
+// value name), and their import of whole .reg files.
 #include <string>
 #include <vector>
 
@@ -48,9 +48,9 @@ struct RegFilesImport {
   std::vector<std::string> Problems;
 };
 
-// The import button: each file in order into ListView2 (value rows get the overwrite and
-// uninstall cells of `fields` as they stand) or ListView9. Rows read before a problem stay.
-// Marks the project modified.
+// The import button: each file in order into `registryValues` (value rows get the overwrite and
+// uninstall cells of `fields` as they stand) or `uninstallRegistryDeletions`. Rows read before
+// a problem stay. Marks the project modified.
 RegFilesImport ImportRegistryValueFiles(Project& project, const std::vector<std::string>& files,
                                         const RegistryValueFields& fields);
 RegFilesImport ImportRegistryDeletionFiles(Project& project, const std::vector<std::string>& files);

@@ -5,12 +5,13 @@
 #include <tuple>
 
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "util/paths.h"
 
 namespace bvq {
 namespace {
 
-constexpr int kFirstPlaceString = 52;
+constexpr int kFirstPlaceString = kTextPlaceDesktop;  // the five places, in item order
 
 std::string WithBackslash(const std::string& folder) {
   return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
@@ -36,7 +37,7 @@ std::pair<std::string, int> SplitIconCell(const std::string& cell) {
 
 ShortcutFields ShowShortcutEntry(const Project& project, const EntryPlace& place) {
   ShortcutFields f;
-  const EntryRow* edited = EditedRow(project.ListView1, place);
+  const EntryRow* edited = EditedRow(project.shortcuts, place);
   if (edited == nullptr) return f;
   const EntryRow& row = *edited;
   f.Place = FindItem(ShortcutPlaceItems(), row.Caption, 0);
@@ -60,12 +61,12 @@ EntryOutcome ApplyShortcutEntry(Project& project, const EntryPlace& place, const
   EntryRow row{InterfaceString(kFirstPlaceString + placeIndex),
                {RemoveWildcards(fields.Name), MakeInstallPath(RemoveWildcards(fields.Target)), fields.Parameters,
                 fields.WorkingFolder, fields.Comment, icon}};
-  return WriteEntryRows(project, project.ListView1, place, {std::move(row)});
+  return WriteEntryRows(project, project.shortcuts, place, {std::move(row)});
 }
 
 void AddUninstallerShortcut(Project& project) {
-  project.ListView1.AppendCells({InterfaceString(54), InterfaceString(22), project.LabeledEdit1, "", "",
-                                 "Uninstall %ProductName% %ProductVersion%", ""});
+  project.shortcuts.AppendCells({InterfaceString(kTextPlaceStartMenu), InterfaceString(kTextUninstallShortcutName),
+                                 project.uninstallerFile, "", "", "Uninstall %ProductName% %ProductVersion%", ""});
   project.MarkModified();
 }
 
@@ -74,7 +75,7 @@ std::string ShortcutNameHint(const Project& project, int place, const std::strin
   std::string folder;
   switch (place) {
     case 0: folder = "%Desktop%"; break;
-    case 1: folder = "%ProgramsDir%\\" + project.LabeledEdit13; break;
+    case 1: folder = "%ProgramsDir%\\" + project.programGroup; break;
     case 2: folder = "%StartMenu%"; break;
     case 3: folder = "%QuickLaunch%"; break;
     default: return name;
@@ -85,7 +86,7 @@ std::string ShortcutNameHint(const Project& project, int place, const std::strin
 std::string ShortcutTargetHint(const Project& project, const std::string& target) {
   if (target.empty()) return "";
   if (target.front() == '%') return target;
-  return WithBackslash(project.LabeledEdit12) + target;
+  return WithBackslash(project.installFolderPath) + target;
 }
 
 }  // namespace bvq

@@ -1,5 +1,5 @@
 #pragma once
-// The shortcut dialog's rules for rows of ListView1 (place, name, target, parameters, working
+// The shortcut dialog's rules for rows of `shortcuts` (place, name, target, parameters, working
 // folder, comment, icon "file,index"), the hints it shows while the author types, and the
 // ready-made uninstaller shortcut.
 #include <string>
@@ -42,7 +42,7 @@ ShortcutFields ShowShortcutEntry(const Project& project, const EntryPlace& place
 EntryOutcome ApplyShortcutEntry(Project& project, const EntryPlace& place, const ShortcutFields& fields);
 
 // Appends the uninstaller shortcut: Start menu, interface string 22, the uninstaller file name
-// (LabeledEdit1) as it stands, comment "Uninstall %ProductName% %ProductVersion%".
+// (uninstallerFile) as it stands, comment "Uninstall %ProductName% %ProductVersion%".
 void AddUninstallerShortcut(Project& project);
 
 // Tooltip of the name field: where the shortcut will be made.

@@ -8,6 +8,7 @@
 
 #include "platform/shell_folders.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_codec.h"
 #include "util/files.h"
 #include "util/program_values.h"
@@ -125,11 +126,11 @@ bool SetPos(Project& p, std::string_view v) {
 }
 
 // Slot 90: the up-down position, a signed 16-bit number limited to 0..32767.
-std::string GetUpDown(const Project& p) { return IntText(static_cast<int16_t>(p.UpDown1)); }
+std::string GetUpDown(const Project& p) { return IntText(static_cast<int16_t>(p.volumeSize)); }
 bool SetUpDown(Project& p, std::string_view v) {
   const auto value = ParseInt32(v);
   if (!value) return false;
-  p.UpDown1 = *value < 0 ? 0 : (*value > 32767 ? 32767 : *value);
+  p.volumeSize = *value < 0 ? 0 : (*value > 32767 ? 32767 : *value);
   return true;
 }
 
@@ -153,22 +154,22 @@ bool ContainsLine(const std::vector<std::string>& lines, const std::string& valu
 }
 
 std::string GetLanguages(const Project& p) {
-  return CheckListText(p.LanguageListView, [](const std::string& c) { return LanguageNameOfCaption(c); });
+  return CheckListText(p.installLanguages, [](const std::string& c) { return LanguageNameOfCaption(c); });
 }
 bool SetLanguages(Project& p, std::string_view v) {
   const auto lines = UnpackLines(v);
-  for (std::size_t i = 0; i < p.LanguageListView.size(); ++i) p.SetLanguageChecked(i, false);
-  for (std::size_t i = 0; i < p.LanguageListView.size(); ++i)
-    if (ContainsLine(lines, LanguageNameOfCaption(p.LanguageListView[i].Caption))) p.SetLanguageChecked(i, true);
+  for (std::size_t i = 0; i < p.installLanguages.size(); ++i) p.SetLanguageChecked(i, false);
+  for (std::size_t i = 0; i < p.installLanguages.size(); ++i)
+    if (ContainsLine(lines, LanguageNameOfCaption(p.installLanguages[i].Caption))) p.SetLanguageChecked(i, true);
   return true;
 }
 
 std::string GetSystems(const Project& p) {
-  return CheckListText(p.VersionsListView, [](const std::string& c) { return c; });
+  return CheckListText(p.supportedSystems, [](const std::string& c) { return c; });
 }
 bool SetSystems(Project& p, std::string_view v) {
   const auto lines = UnpackLines(v);
-  for (auto& item : p.VersionsListView) item.Checked = ContainsLine(lines, item.Caption);
+  for (auto& item : p.supportedSystems) item.Checked = ContainsLine(lines, item.Caption);
   return true;
 }
 
@@ -187,135 +188,141 @@ bool SetFileList(Project& p, std::string_view v) {
 
 constexpr SlotInfo Reserved(int n) { return SlotInfo{n, "", SlotKind::Reserved}; }
 
-#define TEXT(n, member, def, trim) \
-  SlotInfo{n, #member, SlotKind::Text, SlotDefault::Literal, def, 0, trim, &GetText<&Project::member>, &SetText<&Project::member>}
-#define TEXT_D(n, member, from, def, idx, trim) \
-  SlotInfo{n, #member, SlotKind::Text, SlotDefault::from, def, idx, trim, &GetText<&Project::member>, &SetText<&Project::member>}
-#define FLAG(n, member, def) \
-  SlotInfo{n, #member, SlotKind::Flag, SlotDefault::Literal, def, 0, false, &GetFlag<&Project::member>, &SetFlag<&Project::member>}
-#define INDEX(n, member, items, def)                                                               \
-  SlotInfo{n, #member, SlotKind::Index, SlotDefault::Literal, def, 0, false, &GetIndex<&Project::member, items>, \
+// Each entry names the member and, as data, the control that shows it ("holder").
+#define TEXT(n, member, holder, def, trim)                                                                        \
+  SlotInfo{n, holder, SlotKind::Text, SlotDefault::Literal, def, 0, trim, &GetText<&Project::member>,             \
+           &SetText<&Project::member>}
+#define TEXT_D(n, member, holder, from, def, idx, trim)                                                           \
+  SlotInfo{n, holder, SlotKind::Text, SlotDefault::from, def, idx, trim, &GetText<&Project::member>,              \
+           &SetText<&Project::member>}
+#define FLAG(n, member, holder, def)                                                                              \
+  SlotInfo{n, holder, SlotKind::Flag, SlotDefault::Literal, def, 0, false, &GetFlag<&Project::member>,            \
+           &SetFlag<&Project::member>}
+#define INDEX(n, member, holder, items, def)                                                                      \
+  SlotInfo{n, holder, SlotKind::Index, SlotDefault::Literal, def, 0, false, &GetIndex<&Project::member, items>,   \
            &SetIndex<&Project::member, items>}
-#define COLOR(n, member, def) \
-  SlotInfo{n, #member, SlotKind::Number, SlotDefault::Literal, def, 0, false, &GetColor<&Project::member>, &SetColor<&Project::member>}
-#define FONT_INT(n, font, part, mask, label, def)                                              \
-  SlotInfo{n, #font " " label, SlotKind::Number, SlotDefault::Literal, def, 0, false,            \
-           &GetFontInt<&Project::font, &FontSetting::part, mask>, &SetFontInt<&Project::font, &FontSetting::part, mask>}
-#define FONT_COLOR(n, font, def)                                                             \
-  SlotInfo{n, #font " colour", SlotKind::Number, SlotDefault::Literal, def, 0, false, &GetFontColor<&Project::font>, \
-           &SetFontColor<&Project::font>}
-#define FONT_NAME(n, font, def)                                                          \
-  SlotInfo{n, #font " name", SlotKind::Text, SlotDefault::Literal, def, 0, false, &GetFontName<&Project::font>, \
-           &SetFontName<&Project::font>}
-#define POS(n, item, part, label, def)                                                                 \
-  SlotInfo{n, #item " " label, SlotKind::Number, SlotDefault::Literal, def, 0, false, &GetPos<&Project::item, &PreviewPos::part>, \
-           &SetPos<&Project::item, &PreviewPos::part>}
+#define COLOR(n, member, holder, def)                                                                             \
+  SlotInfo{n, holder, SlotKind::Number, SlotDefault::Literal, def, 0, false, &GetColor<&Project::member>,         \
+           &SetColor<&Project::member>}
+#define FONT_INT(n, font, holder, part, mask, label, def)                                                         \
+  SlotInfo{n, holder " " label, SlotKind::Number, SlotDefault::Literal, def, 0, false,                            \
+           &GetFontInt<&Project::font, &FontSetting::part, mask>,                                                 \
+           &SetFontInt<&Project::font, &FontSetting::part, mask>}
+#define FONT_COLOR(n, font, holder, def)                                                                          \
+  SlotInfo{n, holder " colour", SlotKind::Number, SlotDefault::Literal, def, 0, false,                            \
+           &GetFontColor<&Project::font>, &SetFontColor<&Project::font>}
+#define FONT_NAME(n, font, holder, def)                                                                           \
+  SlotInfo{n, holder " name", SlotKind::Text, SlotDefault::Literal, def, 0, false,                                \
+           &GetFontName<&Project::font>, &SetFontName<&Project::font>}
+#define POS(n, item, holder, part, label, def)                                                                    \
+  SlotInfo{n, holder " " label, SlotKind::Number, SlotDefault::Literal, def, 0, false,                            \
+           &GetPos<&Project::item, &PreviewPos::part>, &SetPos<&Project::item, &PreviewPos::part>}
 
 // Trimmed by normalisation: LabeledEdit1..17, 19, 22, 25, 27, 28, 29 and Edit1, 2, 3, 6, 8, 9, 10.
 constexpr bool kTrim = true, kKeep = false;
 
 const std::array<SlotInfo, kSlotCount> kSlots = {{
-    TEXT_D(1, LabeledEdit16, CopyrightLine, "", 0, kTrim),
-    FLAG(2, CheckBox1, "0"),
-    FLAG(3, RadioButton6, "1"),
-    TEXT(4, LabeledEdit27, "", kTrim),
-    COLOR(5, BackGradientColor1, "16744576"),
-    COLOR(6, BackGradientColor2, "0"),
-    INDEX(7, ComboBox7, 2, "0"),
-    INDEX(8, ComboBox8, 3, "0"),
-    TEXT_D(9, LabeledEdit19, InterfaceString, "", 163, kTrim),
-    TEXT_D(10, LabeledEdit28, CopyrightLine, "", 0, kTrim),
-    FONT_INT(11, TitleBackFont, Size, 0, "size", "28"),
-    FONT_NAME(12, TitleBackFont, "Tahoma"),
-    FONT_COLOR(13, TitleBackFont, "16777215"),
-    FONT_INT(14, TitleBackFont, Charset, 0xFF, "character set", "1"),
-    FONT_INT(15, TitleBackFont, Style, 0xFF, "style", "2"),
-    FONT_INT(16, CompanyBackFont, Style, 0xFF, "style", "0"),
-    FONT_COLOR(17, CompanyBackFont, "16777215"),
-    FONT_INT(18, CompanyBackFont, Charset, 0xFF, "character set", "1"),
-    FONT_INT(19, CompanyBackFont, Size, 0, "size", "8"),
-    FONT_NAME(20, CompanyBackFont, "Tahoma"),
-    FLAG(21, CheckBox13, "0"),
-    FLAG(22, CheckBox10, "1"),
+    TEXT_D(1, installerBottomText, "LabeledEdit16", CopyrightLine, "", 0, kTrim),
+    FLAG(2, showBackground, "CheckBox1", "0"),
+    FLAG(3, backgroundIsGradient, "RadioButton6", "1"),
+    TEXT(4, backgroundPicture, "LabeledEdit27", "", kTrim),
+    COLOR(5, backgroundGradientStart, "BackGradientColor1", "16744576"),
+    COLOR(6, backgroundGradientEnd, "BackGradientColor2", "0"),
+    INDEX(7, backgroundGradientDirection, "ComboBox7", 2, "0"),
+    INDEX(8, backgroundPicturePlacement, "ComboBox8", 3, "0"),
+    TEXT_D(9, backgroundTitle, "LabeledEdit19", InterfaceString, "", kTextDefaultBackgroundTitle, kTrim),
+    TEXT_D(10, backgroundCompany, "LabeledEdit28", CopyrightLine, "", 0, kTrim),
+    FONT_INT(11, backgroundTitleFont, "TitleBackFont", Size, 0, "size", "28"),
+    FONT_NAME(12, backgroundTitleFont, "TitleBackFont", "Tahoma"),
+    FONT_COLOR(13, backgroundTitleFont, "TitleBackFont", "16777215"),
+    FONT_INT(14, backgroundTitleFont, "TitleBackFont", Charset, 0xFF, "character set", "1"),
+    FONT_INT(15, backgroundTitleFont, "TitleBackFont", Style, 0xFF, "style", "2"),
+    FONT_INT(16, backgroundCompanyFont, "CompanyBackFont", Style, 0xFF, "style", "0"),
+    FONT_COLOR(17, backgroundCompanyFont, "CompanyBackFont", "16777215"),
+    FONT_INT(18, backgroundCompanyFont, "CompanyBackFont", Charset, 0xFF, "character set", "1"),
+    FONT_INT(19, backgroundCompanyFont, "CompanyBackFont", Size, 0, "size", "8"),
+    FONT_NAME(20, backgroundCompanyFont, "CompanyBackFont", "Tahoma"),
+    FLAG(21, logoPictureTransparent, "CheckBox13", "0"),
+    FLAG(22, headerGradient, "CheckBox10", "1"),
     SlotInfo{23, "LanguageListView", SlotKind::PackedList, SlotDefault::CurrentLanguage, "", 0, false, &GetLanguages, &SetLanguages},
     SlotInfo{24, "VersionsListView", SlotKind::PackedList, SlotDefault::AllSystems, "", 0, false, &GetSystems, &SetSystems},
-    TEXT_D(25, LabeledEdit5, SetupFile, "", 0, kTrim),
-    FLAG(26, CheckBox39, "0"),
-    TEXT_D(27, LabeledEdit6, InterfaceString, "", 130, kTrim),
-    TEXT(28, LabeledEdit4, "Company", kTrim),
-    TEXT(29, LabeledEdit2, "NewProduct", kTrim),
-    TEXT(30, LabeledEdit13, "%ProductName% %ProductVersion%", kTrim),
-    FLAG(31, CheckBox15, "0"),
-    FLAG(32, CheckBox7, "0"),
-    TEXT(33, LabeledEdit1, "%InstallPath%\\Uninstall.exe", kTrim),
-    TEXT(34, LabeledEdit3, "%InstallPath%\\Uninstall.ini", kTrim),
-    FLAG(35, CheckBox17, "0"),
-    FLAG(36, CheckBox5, "0"),
-    TEXT(37, Edit6, "http://", kTrim),
-    INDEX(38, ComboBox1, 3, "2"),
-    TEXT(39, LabeledEdit7, "http://", kTrim),
-    TEXT(40, Edit2, "", kTrim),
-    FLAG(41, CheckBox25, "0"),
-    FLAG(42, CheckBox14, "1"),
-    INDEX(43, ComboBox2, 2, "0"),
-    FLAG(44, CheckBox2, "1"),
-    FLAG(45, CheckBox8, "0"),
-    FLAG(46, CheckBox12, "1"),
-    TEXT(47, Edit3, "", kTrim),
-    FLAG(48, CheckBox3, "1"),
-    FLAG(49, CheckBox38, "0"),
-    TEXT(50, Edit8, "http://www.example.com", kTrim),
-    FLAG(51, CheckBox26, "1"),
-    FLAG(52, CheckBox9, "0"),
-    FLAG(53, CheckBox40, "1"),
-    TEXT(54, Edit1, "mailto:support@example.com", kTrim),
-    FLAG(55, CheckBox41, "0"),
-    TEXT(56, LabeledEdit10, "%ProductName% %ProductVersion%", kTrim),
-    FLAG(57, CheckBox11, "1"),
-    TEXT(58, Edit10, "%ProductName%", kTrim),
-    TEXT(59, LabeledEdit12, "%ProgramFiles%\\%CompanyName%\\%ProductName%", kTrim),
-    TEXT(60, Edit9, "http://", kTrim),
-    FLAG(61, CheckBox42, "0"),
-    TEXT_D(62, LabeledEdit19, InterfaceString, "", 163, kTrim),
-    POS(63, Image1, Left, "left", "20"),
+    TEXT_D(25, setupFile, "LabeledEdit5", SetupFile, "", 0, kTrim),
+    FLAG(26, uninstallerOpensPage, "CheckBox39", "0"),
+    TEXT_D(27, installerTitle, "LabeledEdit6", InterfaceString, "", kTextDefaultInstallerTitle, kTrim),
+    TEXT(28, companyName, "LabeledEdit4", "Company", kTrim),
+    TEXT(29, productName, "LabeledEdit2", "NewProduct", kTrim),
+    TEXT(30, programGroup, "LabeledEdit13", "%ProductName% %ProductVersion%", kTrim),
+    FLAG(31, showInformation, "CheckBox15", "0"),
+    FLAG(32, offerRunApp, "CheckBox7", "0"),
+    TEXT(33, uninstallerFile, "LabeledEdit1", "%InstallPath%\\Uninstall.exe", kTrim),
+    TEXT(34, uninstallLogFile, "LabeledEdit3", "%InstallPath%\\Uninstall.ini", kTrim),
+    FLAG(35, offerWebSite, "CheckBox17", "0"),
+    FLAG(36, openDotNetPage, "CheckBox5", "0"),
+    TEXT(37, dotNetPageAddress, "Edit6", "http://", kTrim),
+    INDEX(38, compression, "ComboBox1", 3, "2"),
+    TEXT(39, finishWebSite, "LabeledEdit7", "http://", kTrim),
+    TEXT(40, runAppFile, "Edit2", "", kTrim),
+    FLAG(41, requireAdmin, "CheckBox25", "0"),
+    FLAG(42, webSiteTicked, "CheckBox14", "1"),
+    INDEX(43, programGroupPlace, "ComboBox2", 2, "0"),
+    FLAG(44, runAppTicked, "CheckBox2", "1"),
+    FLAG(45, offerReadme, "CheckBox8", "0"),
+    FLAG(46, showPasswordTyped, "CheckBox12", "1"),
+    TEXT(47, readmeFile, "Edit3", "", kTrim),
+    FLAG(48, readmeTicked, "CheckBox3", "1"),
+    FLAG(49, requireDotNet, "CheckBox38", "0"),
+    TEXT(50, productWebSite, "Edit8", "http://www.example.com", kTrim),
+    FLAG(51, showHeaderPicture, "CheckBox26", "1"),
+    FLAG(52, offerRestart, "CheckBox9", "0"),
+    FLAG(53, showLogo, "CheckBox40", "1"),
+    TEXT(54, supportContact, "Edit1", "mailto:support@example.com", kTrim),
+    FLAG(55, lockInstallFolder, "CheckBox41", "0"),
+    TEXT(56, uninstallName, "LabeledEdit10", "%ProductName% %ProductVersion%", kTrim),
+    FLAG(57, makeUninstaller, "CheckBox11", "1"),
+    TEXT(58, installFolderName, "Edit10", "%ProductName%", kTrim),
+    TEXT(59, installFolderPath, "LabeledEdit12", "%ProgramFiles%\\%CompanyName%\\%ProductName%", kTrim),
+    TEXT(60, uninstallerPageAddress, "Edit9", "http://", kTrim),
+    FLAG(61, lockProgramGroup, "CheckBox42", "0"),
+    TEXT_D(62, backgroundTitle, "LabeledEdit19", InterfaceString, "", kTextDefaultBackgroundTitle, kTrim),
+    POS(63, headerPicturePosition, "Image1", Left, "left", "20"),
     Reserved(64),
     Reserved(65),
     SlotInfo{66, "LicenseFileList", SlotKind::PackedList, SlotDefault::EmptyFileList, "", 0, false,
-             &GetFileList<&Project::LicenseFileList>, &SetFileList<&Project::LicenseFileList>},
+             &GetFileList<&Project::licenseFiles>, &SetFileList<&Project::licenseFiles>},
     Reserved(67),
-    TEXT(68, LabeledEdit29, "1.00", kTrim),
-    TEXT_D(69, LabeledEdit11, FirstFile, "Icons/Install/", 0, kTrim),
-    TEXT_D(70, LabeledEdit17, FirstFile, "Icons/Uninstall/", 0, kTrim),
+    TEXT(68, productVersion, "LabeledEdit29", "1.00", kTrim),
+    TEXT_D(69, installerIcon, "LabeledEdit11", FirstFile, "Icons/Install/", 0, kTrim),
+    TEXT_D(70, uninstallerIcon, "LabeledEdit17", FirstFile, "Icons/Uninstall/", 0, kTrim),
     Reserved(71),
     Reserved(72),
     SlotInfo{73, "InfoFileList", SlotKind::PackedList, SlotDefault::EmptyFileList, "", 0, false,
-             &GetFileList<&Project::InfoFileList>, &SetFileList<&Project::InfoFileList>},
-    TEXT_D(74, LabeledEdit14, FirstFile, "Bitmaps/Header/", 0, kTrim),
-    POS(75, Image1, Top, "top", "6"),
-    TEXT_D(76, LabeledEdit15, FirstFile, "Bitmaps/Wizard/", 0, kTrim),
-    POS(77, Image2, Left, "left", "1"),
-    POS(78, Image2, Top, "top", "1"),
-    FLAG(79, CheckBox6, "1"),
+             &GetFileList<&Project::infoFiles>, &SetFileList<&Project::infoFiles>},
+    TEXT_D(74, headerPicture, "LabeledEdit14", FirstFile, "Bitmaps/Header/", 0, kTrim),
+    POS(75, headerPicturePosition, "Image1", Top, "top", "6"),
+    TEXT_D(76, logoPicture, "LabeledEdit15", FirstFile, "Bitmaps/Wizard/", 0, kTrim),
+    POS(77, logoPicturePosition, "Image2", Left, "left", "1"),
+    POS(78, logoPicturePosition, "Image2", Top, "top", "1"),
+    FLAG(79, headerPictureTransparent, "CheckBox6", "1"),
     Reserved(80),
-    COLOR(81, HeaderGradientColor1, "13533795"),
-    FLAG(82, CheckBox43, "0"),
-    FLAG(83, CheckBox44, "1"),
-    FLAG(84, CheckBox24, "0"),
-    TEXT(85, LabeledEdit20, "", kKeep),
-    TEXT(86, LabeledEdit25, "disk%i%.pak", kTrim),
+    COLOR(81, headerGradientStart, "HeaderGradientColor1", "13533795"),
+    FLAG(82, silentInstall, "CheckBox43", "0"),
+    FLAG(83, showWelcomePage, "CheckBox44", "1"),
+    FLAG(84, askPassword, "CheckBox24", "0"),
+    TEXT(85, password, "LabeledEdit20", "", kKeep),
+    TEXT(86, volumeFileName, "LabeledEdit25", "disk%i%.pak", kTrim),
     Reserved(87),
     Reserved(88),
-    INDEX(89, ComboBox4, 5, "0"),
+    INDEX(89, splitting, "ComboBox4", 5, "0"),
     SlotInfo{90, "UpDown1", SlotKind::Number, SlotDefault::Literal, "0", 0, false, &GetUpDown, &SetUpDown},
-    TEXT_D(91, LabeledEdit22, InterfaceString, "", 162, kTrim),
-    FLAG(92, CheckBox16, "0"),
-    FLAG(93, CheckBox45, "1"),
-    COLOR(94, HeaderGradientColor2, "16777215"),
-    FLAG(95, CheckBox46, "1"),
-    POS(96, Label22, Left, "left", "171"),
-    POS(97, Label22, Top, "top", "8"),
-    POS(98, Label23, Left, "left", "178"),
-    POS(99, Label23, Top, "top", "26"),
+    TEXT_D(91, uninstallerTitle, "LabeledEdit22", InterfaceString, "", kTextDefaultUninstallerTitle, kTrim),
+    FLAG(92, passwordUpperCase, "CheckBox16", "0"),
+    FLAG(93, showInstallFolderPage, "CheckBox45", "1"),
+    COLOR(94, headerGradientEnd, "HeaderGradientColor2", "16777215"),
+    FLAG(95, showProgramGroupPage, "CheckBox46", "1"),
+    POS(96, headerTitlePosition, "Label22", Left, "left", "171"),
+    POS(97, headerTitlePosition, "Label22", Top, "top", "8"),
+    POS(98, headerDescriptionPosition, "Label23", Left, "left", "178"),
+    POS(99, headerDescriptionPosition, "Label23", Top, "top", "26"),
     Reserved(100),
     Reserved(101),
     Reserved(102),
@@ -324,22 +331,22 @@ const std::array<SlotInfo, kSlotCount> kSlots = {{
     Reserved(105),
     Reserved(106),
     Reserved(107),
-    FLAG(108, CheckBox4, "0"),
-    FLAG(109, CheckBox47, "1"),
+    FLAG(108, showLicense, "CheckBox4", "0"),
+    FLAG(109, showShortcutsPage, "CheckBox47", "1"),
     Reserved(110),
     Reserved(111),
-    INDEX(112, ComboBox5, 12, "7"),
-    FLAG(113, CheckBox36, "0"),
-    TEXT(114, LabeledEdit8, "%ProductName%", kTrim),
-    INDEX(115, ComboBox9, 3, "1"),
+    INDEX(112, dotNetVersion, "ComboBox5", 12, "7"),
+    FLAG(113, installerClosesApp, "CheckBox36", "0"),
+    TEXT(114, installerCloseAppText, "LabeledEdit8", "%ProductName%", kTrim),
+    INDEX(115, installerCloseAppMatch, "ComboBox9", 3, "1"),
     Reserved(116),  // old files: licence text (project_file.cpp)
     Reserved(117),  // old files: information text
-    FLAG(118, CheckBox37, "0"),
-    TEXT(119, LabeledEdit9, "%ProductName%", kTrim),
-    INDEX(120, ComboBox10, 3, "1"),
-    INDEX(121, ComboBox11, 4, "2"),
-    FLAG(122, CheckBox48, "1"),
-    FLAG(123, CheckBox49, "1"),
+    FLAG(118, uninstallerClosesApp, "CheckBox37", "0"),
+    TEXT(119, uninstallerCloseAppText, "LabeledEdit9", "%ProductName%", kTrim),
+    INDEX(120, uninstallerCloseAppMatch, "ComboBox10", 3, "1"),
+    INDEX(121, volumeSizeUnit, "ComboBox11", 4, "2"),
+    FLAG(122, showReadyPage, "CheckBox48", "1"),
+    FLAG(123, showFinishPage, "CheckBox49", "1"),
     Reserved(124),
     Reserved(125),
     Reserved(126),

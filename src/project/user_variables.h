@@ -1,6 +1,6 @@
 #pragma once
-// The variable dialog's rules for rows of ListView10 (variables whose values the installer
-// reads from the registry): name, root key, subkey, value name, default string.
+// The variable dialog's rules for rows of `registryVariables` (variables whose values the
+// installer reads from the registry): name, root key, subkey, value name, default string.
 #include <string>
 
 #include "project/entry_dialog.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The variable menu that every variable button opens: fixed items for the built-in variables
-// most often typed, then, after a separator, one item per user variable of ListView10.
+// most often typed, then, after a separator, one item per user variable of `registryVariables`.
 // The window shows the items as they stand here and calls InsertVariable on a click.
 #include <cstddef>
 #include <string>
@@ -22,8 +22,9 @@ class VariableMenu {
   // The fixed items only.
   VariableMenu();
 
-  // Brings the user-variable part in line with `variables` (ListView10): the separator when
-  // there are rows, then exactly one item per row in list order, captioned with its name.
+  // Brings the user-variable part in line with `variables` (the project's
+  // `registryVariables`): the separator when there are rows, then exactly one item per row
+  // in list order, captioned with its name.
   void Update(const EntryList& variables);
 
   const std::vector<VariableMenuItem>& Items() const { return items_; }

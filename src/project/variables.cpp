@@ -46,16 +46,17 @@ std::string SubstituteVariables(const Project& project, std::string_view text) {
   std::string result(text);
   std::string search = ToUpperAscii(text);
   const auto& reserved = ReservedVariables();
-  const int last = std::min<int>(kLastVariableNumber, 80 + static_cast<int>(project.ListView10.size()));
+  const int last = std::min<int>(kLastVariableNumber, 80 + static_cast<int>(project.registryVariables.size()));
   for (int k = 1; k <= last; ++k) {
     const std::string pattern =
-        k <= 80 ? reserved[k] : ToUpperAscii(project.ListView10[static_cast<size_t>(k - kFirstUserVariable)].Caption);
+        k <= 80 ? reserved[k]
+                : ToUpperAscii(project.registryVariables[static_cast<size_t>(k - kFirstUserVariable)].Caption);
     if (pattern.empty()) continue;
     std::string replacement;
     switch (k) {
-      case kVariableProductName: replacement = project.LabeledEdit2; break;
-      case kVariableProductVersion: replacement = project.LabeledEdit29; break;
-      case kVariableCompanyName: replacement = project.LabeledEdit4; break;
+      case kVariableProductName: replacement = project.productName; break;
+      case kVariableProductVersion: replacement = project.productVersion; break;
+      case kVariableCompanyName: replacement = project.companyName; break;
       default: replacement = VariableCode(k); break;
     }
     size_t from = 0;

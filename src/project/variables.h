@@ -1,6 +1,6 @@
 #pragma once
 // Path variables: the built-in names ("%PROGRAMFILES%" ...) with their numbers, the user
-// variables of ListView10, and the substitution that turns variable names into the codes
+// variables of the project's registryVariables, and the substitution that turns variable names into the codes
 // the installer reads ("@$&%" + two-digit number) or, for the product name, version and
 // company, into their values.
 #include <array>
@@ -29,8 +29,8 @@ std::string VariableCode(int number);
 bool IsReservedVariableName(std::string_view name);
 
 // Replaces every built-in and user variable name, found without regard to letter case, by
-// its code; %ProductName%, %ProductVersion% and %CompanyName% become LabeledEdit2,
-// LabeledEdit29 and LabeledEdit4. Variables are taken in number order; the search for a
+// its code; %ProductName%, %ProductVersion% and %CompanyName% become productName,
+// productVersion and companyName. Variables are taken in number order; the search for a
 // variable continues after each inserted replacement, so a replacement that contains its
 // own name cannot make it loop. Other text between percent signs stays as written.
 std::string SubstituteVariables(const Project& project, std::string_view text);

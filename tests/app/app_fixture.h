@@ -73,16 +73,18 @@ class AppFixture : public ::testing::Test {
   // A new project as the program makes one (install languages of the program folder).
   static Project NewSampleProject() {
     Project p;
+    ProjectSession session(p);
     p.SetInstallLanguages(InstallLanguageCaptions("English"));
     ProjectContext context;
-    NewProject(p, context);
+    NewProject(p, session, context);
     return p;
   }
 
   std::string SaveSample(Project& p, const std::string& name) {
     ProjectContext context;
+    ProjectSession session(p);
     const std::string path = dir.Path() + name;
-    ProjectFileResult r = SaveProject(p, path, context);
+    ProjectFileResult r = SaveProject(p, session, path, context);
     EXPECT_TRUE(r.ok) << r.message;
     return path;
   }

@@ -42,13 +42,13 @@ class BuildFromWindowTest : public AppFixture {
     WriteFile(dir.Path() + "src/app.exe", NoiseBytes(40000));
     WriteFile(dir.Path() + "src/readme.txt", "Read me.\r\n");
     Project p = NewSampleProject();
-    p.LabeledEdit2 = "Tool";
-    p.LabeledEdit5 = dir.Path() + "out/Setup.exe";
-    p.ComboBox1 = compression;
-    p.ListView3.AppendCells({"src/app.exe", "%InstallPath%\\app.exe", InterfaceString(236), InterfaceString(62)});
-    p.ListView3.AppendCells({"src/readme.txt", "%InstallPath%\\readme.txt", InterfaceString(236), InterfaceString(62)});
+    p.productName = "Tool";
+    p.setupFile = dir.Path() + "out/Setup.exe";
+    p.compression = compression;
+    p.files.AppendCells({"src/app.exe", "%InstallPath%\\app.exe", InterfaceString(236), InterfaceString(62)});
+    p.files.AppendCells({"src/readme.txt", "%InstallPath%\\readme.txt", InterfaceString(236), InterfaceString(62)});
     if (!bigFile.empty())
-      p.ListView3.AppendCells({bigFile, "%InstallPath%\\big.dat", InterfaceString(236), InterfaceString(62)});
+      p.files.AppendCells({bigFile, "%InstallPath%\\big.dat", InterfaceString(236), InterfaceString(62)});
     ASSERT_TRUE(form->LoadFile(SaveSample(p, "Tool.bvq")));
   }
 
@@ -74,7 +74,7 @@ TEST_F(BuildFromWindowTest, ValidationFailureShowsItsPageAndMessage) {
   // An empty product name: Page1 and the field focused.
   messages.clear();
   Widget<QLineEdit>("LabeledEdit2")->setText("   ");
-  form->project().ListView3.AppendCells({"<none>", "%InstallPath%\\x", InterfaceString(236), InterfaceString(62)});
+  form->project().files.AppendCells({"<none>", "%InstallPath%\\x", InterfaceString(236), InterfaceString(62)});
   form->ShowPage(3);
   EXPECT_EQ(form->CompileAction(), nullptr);
   ASSERT_EQ(messages.size(), 1u);
@@ -101,7 +101,7 @@ TEST_F(BuildFromWindowTest, SmallProjectBuildsASetup) {
   EXPECT_EQ(compile->findChild<QPushButton*>("Button1")->text(), Q(100));
   ASSERT_TRUE(WaitForEnd(compile));
   EXPECT_TRUE(compile->Result().built);
-  EXPECT_TRUE(form->project().BuildCurrent);
+  EXPECT_TRUE(form->session().buildCurrent);
   EXPECT_EQ(compile->findChild<QPushButton*>("Button1")->text(), Q(74));
   EXPECT_FALSE(compile->findChild<QPushButton*>("Button3")->isHidden());
   const QStringList log = LogTexts(compile);
@@ -125,7 +125,7 @@ TEST_F(BuildFromWindowTest, SmallProjectBuildsASetup) {
   QTest::mouseClick(compile->findChild<QPushButton*>("Button1"), Qt::LeftButton);
   QApplication::processEvents();
   Widget<QLineEdit>("LabeledEdit29")->setText("2.0");
-  EXPECT_FALSE(form->project().BuildCurrent);
+  EXPECT_FALSE(form->session().buildCurrent);
 }
 
 TEST_F(BuildFromWindowTest, CancelRemovesThePartialSetup) {
@@ -143,7 +143,7 @@ TEST_F(BuildFromWindowTest, CancelRemovesThePartialSetup) {
   });
   ASSERT_TRUE(WaitForEnd(compile, 300000));
   EXPECT_FALSE(compile->Result().built);
-  EXPECT_FALSE(form->project().BuildCurrent);
+  EXPECT_FALSE(form->session().buildCurrent);
   EXPECT_EQ(LogTexts(compile).last(), Q(75));
   EXPECT_FALSE(fs::exists(dir.Path() + "out/Setup.exe"));
   EXPECT_EQ(compile->findChild<QPushButton*>("Button1")->text(), Q(74));

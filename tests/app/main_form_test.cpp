@@ -40,18 +40,18 @@ class MainFormTest : public AppFixture {};
 
 TEST_F(MainFormTest, LoadedProjectIsShownInTheWidgets) {
   Project p = NewSampleProject();
-  p.LabeledEdit2 = "Gr\xF6\xDF" "e Tool";  // code page 1252 bytes
-  p.LabeledEdit29 = "3.1";
-  p.ComboBox1 = 1;
-  p.ComboBox4 = 4;
-  p.UpDown1 = 650;
-  p.CheckBox11 = false;
-  p.CheckBox43 = true;
-  p.CheckBox4 = true;
-  p.LabeledEdit20 = "secret";
-  for (std::size_t i = 0; i < p.VersionsListView.size(); ++i) p.VersionsListView[i].Checked = i >= 5;
-  p.ListView3.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(236), InterfaceString(62)});
-  p.ListView3.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(236), InterfaceString(62)});
+  p.productName = "Gr\xF6\xDF" "e Tool";  // code page 1252 bytes
+  p.productVersion = "3.1";
+  p.compression = 1;
+  p.splitting = 4;
+  p.volumeSize = 650;
+  p.makeUninstaller = false;
+  p.silentInstall = true;
+  p.showLicense = true;
+  p.password = "secret";
+  for (std::size_t i = 0; i < p.supportedSystems.size(); ++i) p.supportedSystems[i].Checked = i >= 5;
+  p.files.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(236), InterfaceString(62)});
   const std::string path = SaveSample(p, "Gr\xC3\xB6\xC3\x9F" "e.bvq");
 
   ASSERT_TRUE(form->LoadFile(path));
@@ -84,7 +84,7 @@ TEST_F(MainFormTest, LoadedProjectIsShownInTheWidgets) {
 
 TEST_F(MainFormTest, DamagedFileLeavesTheOpenProject) {
   Project p = NewSampleProject();
-  p.LabeledEdit2 = "Kept";
+  p.productName = "Kept";
   const std::string good = SaveSample(p, "good.bvq");
   ASSERT_TRUE(form->LoadFile(good));
   const std::string bad = dir.Path() + "bad.bvq";
@@ -93,7 +93,7 @@ TEST_F(MainFormTest, DamagedFileLeavesTheOpenProject) {
   EXPECT_FALSE(form->LoadFile(bad));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
-  EXPECT_EQ(form->project().ProjectFileName, good);
+  EXPECT_EQ(form->project().filePath, good);
   EXPECT_EQ(Widget<QLineEdit>("LabeledEdit2")->text(), "Kept");
   EXPECT_EQ(ReadFile(bad), "not a project at all");
 }
@@ -107,31 +107,31 @@ TEST_F(MainFormTest, EditsReachTheModelAndMarkItModified) {
   };
   const std::vector<Case> cases = {
       {"LabeledEdit2", [](QWidget* w) { static_cast<QLineEdit*>(w)->setText(QString::fromUtf8("Café")); },
-       [](const Project& p) { return p.LabeledEdit2 == "Caf\xE9"; }},
+       [](const Project& p) { return p.productName == "Caf\xE9"; }},
       {"CheckBox25", [](QWidget* w) { static_cast<QCheckBox*>(w)->click(); },
-       [](const Project& p) { return p.CheckBox25; }},
+       [](const Project& p) { return p.requireAdmin; }},
       {"ComboBox1", [](QWidget* w) { static_cast<QComboBox*>(w)->setCurrentIndex(0); },
-       [](const Project& p) { return p.ComboBox1 == 0; }},
+       [](const Project& p) { return p.compression == 0; }},
       {"UpDown1", [](QWidget* w) { static_cast<QSpinBox*>(w)->setValue(40000); },
-       [](const Project& p) { return p.UpDown1 == 32767; }},
+       [](const Project& p) { return p.volumeSize == 32767; }},
       {"RadioButton8", [](QWidget* w) { static_cast<QRadioButton*>(w)->setChecked(true); },
-       [](const Project& p) { return p.RadioButton8(); }},
+       [](const Project& p) { return p.BackgroundIsPicture(); }},
       {"VersionsListView", [](QWidget* w) { static_cast<QListWidget*>(w)->item(0)->setCheckState(Qt::Unchecked); },
-       [](const Project& p) { return !p.VersionsListView[0].Checked && p.VersionsListView[1].Checked; }},
+       [](const Project& p) { return !p.supportedSystems[0].Checked && p.supportedSystems[1].Checked; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     form->NewProjectAction();
-    ASSERT_FALSE(form->project().ProjectModified);
+    ASSERT_FALSE(form->session().modified);
     ASSERT_FALSE(form->isWindowModified());
     QWidget* w = Widget<QWidget>(c.name);
     ASSERT_NE(w, nullptr);
     w->setEnabled(true);
     c.edit(w);
     EXPECT_TRUE(c.check(form->project()));
-    EXPECT_TRUE(form->project().ProjectModified);
+    EXPECT_TRUE(form->session().modified);
     EXPECT_TRUE(form->isWindowModified());
-    form->project().ProjectModified = false;  // New without the question
+    form->session().modified = false;  // New without the question
   }
 }
 
@@ -152,7 +152,7 @@ TEST_F(MainFormTest, SaveAsProposesAFreeNameAndReloadShowsTheEdits) {
   fs::remove(DocumentsFolder() + "Tool.bvq");
   EXPECT_EQ(saveCaptions[0], Q(InterfaceString(106)));
   const std::string saved = dir.Path() + "saved/Tool2.bvq";
-  EXPECT_EQ(form->project().ProjectFileName, saved);
+  EXPECT_EQ(form->project().filePath, saved);
   EXPECT_FALSE(form->isWindowModified());
   EXPECT_EQ(Widget<QLineEdit>("LabeledEdit4")->text(), "Acme");  // saving trims
   EXPECT_EQ(form->StatusText(1), "Save OK");
@@ -173,7 +173,7 @@ TEST_F(MainFormTest, SaveAsProposesAFreeNameAndReloadShowsTheEdits) {
   ASSERT_TRUE(form->SaveProjectAction(false));
   EXPECT_EQ(saveProposals.size(), 1u);
   ASSERT_TRUE(other.LoadFile(saved));
-  EXPECT_EQ(other.project().LabeledEdit29, "9.9");
+  EXPECT_EQ(other.project().productVersion, "9.9");
 }
 
 TEST_F(MainFormTest, ClosingAsksAboutUnsavedChanges) {
@@ -202,7 +202,7 @@ TEST_F(MainFormTest, NewAsksBeforeDroppingChangesAndResetsTheWidgets) {
   Widget<QLineEdit>("LabeledEdit2")->setText("Unsaved work");
   answers = {QMessageBox::Cancel};
   form->NewProjectAction();
-  EXPECT_EQ(form->project().LabeledEdit2, "Unsaved work");
+  EXPECT_EQ(form->project().productName, "Unsaved work");
 
   answers = {QMessageBox::No};
   form->NewProjectAction();
@@ -215,11 +215,11 @@ TEST_F(MainFormTest, OpenAndRecentProjects) {
   std::vector<std::string> paths;
   for (int i = 0; i < 11; ++i) {
     Project p = NewSampleProject();
-    p.LabeledEdit2 = "P" + std::to_string(i);
+    p.productName = "P" + std::to_string(i);
     paths.push_back(SaveSample(p, "p" + std::to_string(i) + ".bvq"));
     openAnswers.push_back(QString::fromStdString(paths.back()));
     form->OpenProjectAction();
-    ASSERT_EQ(form->project().LabeledEdit2, "P" + std::to_string(i));
+    ASSERT_EQ(form->project().productName, "P" + std::to_string(i));
   }
   // The ten newest, newest first, in the menu as Act0..Act9.
   ASSERT_EQ(form->RecentProjects().size(), 10u);
@@ -230,7 +230,7 @@ TEST_F(MainFormTest, OpenAndRecentProjects) {
 
   // Opening a recent entry; a removed file disappears from the list.
   form->OpenRecentAction(9);
-  EXPECT_EQ(form->project().LabeledEdit2, "P1");
+  EXPECT_EQ(form->project().productName, "P1");
   EXPECT_EQ(form->RecentProjects().front(), paths[1]);
   fs::remove(paths[5]);
   form->RefreshRecent();
@@ -240,13 +240,13 @@ TEST_F(MainFormTest, OpenAndRecentProjects) {
 
   // A cancelled open dialog changes nothing.
   form->OpenProjectAction();
-  EXPECT_EQ(form->project().LabeledEdit2, "P1");
+  EXPECT_EQ(form->project().productName, "P1");
 }
 
 TEST_F(MainFormTest, PagesAndListPositionInTheStatusBar) {
   Project p = NewSampleProject();
-  p.ListView3.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(236), InterfaceString(62)});
-  p.ListView3.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(236), InterfaceString(62)});
   ASSERT_TRUE(form->LoadFile(SaveSample(p, "list.bvq")));
   EXPECT_EQ(form->CurrentPage(), 1);
   EXPECT_EQ(form->StatusText(2), "");
@@ -315,7 +315,7 @@ TEST_F(MainFormTest, PasswordCaseComesBackUnlessChangedMeanwhile) {
   password->setText("MixedCase");
   upper->setChecked(true);
   EXPECT_EQ(password->text(), "MIXEDCASE");
-  EXPECT_EQ(form->project().LabeledEdit20, "MIXEDCASE");
+  EXPECT_EQ(form->project().password, "MIXEDCASE");
   upper->setChecked(false);
   EXPECT_EQ(password->text(), "MixedCase");
 
@@ -323,7 +323,7 @@ TEST_F(MainFormTest, PasswordCaseComesBackUnlessChangedMeanwhile) {
   password->setFocus();
   password->end(false);
   QTest::keyClicks(password, "x");  // typed in upper case
-  EXPECT_EQ(form->project().LabeledEdit20, "MIXEDCASEX");
+  EXPECT_EQ(form->project().password, "MIXEDCASEX");
   upper->setChecked(false);
   EXPECT_EQ(password->text(), "MIXEDCASEX");
 
@@ -342,16 +342,16 @@ TEST_F(MainFormTest, LicenceFilesFollowTheInstallLanguages) {
   const int before = combo->count();
   languages->item(unchecked)->setCheckState(Qt::Checked);
   EXPECT_EQ(combo->count(), before + 1);
-  EXPECT_EQ(form->project().LicenseFileList.size(), static_cast<std::size_t>(before + 1));
+  EXPECT_EQ(form->project().licenseFiles.size(), static_cast<std::size_t>(before + 1));
 
   Widget<QCheckBox>("CheckBox4")->setChecked(true);
   combo->setCurrentIndex(0);
   Widget<QLineEdit>("Edit7")->setText("shared.rtf");
-  EXPECT_EQ(form->project().LicenseFileList[0], "shared.rtf");
+  EXPECT_EQ(form->project().licenseFiles[0], "shared.rtf");
   combo->setCurrentIndex(1);
   EXPECT_EQ(Widget<QLineEdit>("Edit7")->text(), "");
   Widget<QLineEdit>("Edit7")->setText("first.rtf");
-  EXPECT_EQ(form->project().LicenseFileList[1], "first.rtf");
+  EXPECT_EQ(form->project().licenseFiles[1], "first.rtf");
   combo->setCurrentIndex(0);
   EXPECT_EQ(Widget<QLineEdit>("Edit7")->text(), "shared.rtf");
 
@@ -370,10 +370,11 @@ TEST_F(MainFormTest, StartWithAnEmptyFileMakesItAProject) {
   WriteFile(empty, "");
   form->StartupOpen(empty);
   EXPECT_GT(fs::file_size(empty), 0u);
-  EXPECT_EQ(form->project().ProjectFileName, empty);
+  EXPECT_EQ(form->project().filePath, empty);
   Project check = NewSampleProject();
+  ProjectSession checkSession(check);
   ProjectContext context;
-  EXPECT_TRUE(LoadProject(check, empty, context).ok);
+  EXPECT_TRUE(LoadProject(check, checkSession, empty, context).ok);
   EXPECT_TRUE(form->windowTitle().startsWith("Empty - "));
 }
 
@@ -391,7 +392,7 @@ TEST_F(MainFormTest, LanguageSwitchTranslatesTextsAndCells) {
   if (russian == languages.end()) GTEST_SKIP() << "no second interface language in the program folder";
   const int n = static_cast<int>(russian - languages.begin());
   const std::string englishReplace = InterfaceString(236);
-  form->project().ListView3.AppendCells({"a.txt", "%InstallPath%\\a.txt", englishReplace, InterfaceString(62)});
+  form->project().files.AppendCells({"a.txt", "%InstallPath%\\a.txt", englishReplace, InterfaceString(62)});
   struct BackToEnglish {
     ~BackToEnglish() { LoadInterfaceLanguage("English"); }
   } guard;
@@ -399,13 +400,13 @@ TEST_F(MainFormTest, LanguageSwitchTranslatesTextsAndCells) {
   form->findChild<QAction*>(QString("Lang%1").arg(n))->trigger();
   EXPECT_EQ(form->InterfaceLanguage(), "Russian");
   EXPECT_NE(InterfaceString(236), englishReplace);
-  EXPECT_EQ(form->project().ListView3[0].Cell(2), InterfaceString(236));
+  EXPECT_EQ(form->project().files[0].Cell(2), InterfaceString(236));
   EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(199)));
   EXPECT_TRUE(form->findChild<QAction*>(QString("Lang%1").arg(n))->isChecked());
 
   const int english = static_cast<int>(std::find(languages.begin(), languages.end(), "English") - languages.begin());
   form->findChild<QAction*>(QString("Lang%1").arg(english))->trigger();
-  EXPECT_EQ(form->project().ListView3[0].Cell(2), englishReplace);
+  EXPECT_EQ(form->project().files[0].Cell(2), englishReplace);
   EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(199)));
 }
 
@@ -426,28 +427,28 @@ TEST_F(MainFormTest, PickersImportPicturesAndIcons) {
 
   openAnswers = {QString::fromStdString(png)};
   Widget<QToolButton>("Button25")->click();
-  EXPECT_EQ(form->project().LabeledEdit14, png);
+  EXPECT_EQ(form->project().headerPicture, png);
 
   openAnswers = {QString::fromStdString(png)};
   Widget<QToolButton>("Button11")->click();
-  const std::string background = form->project().LabeledEdit27;
+  const std::string background = form->project().backgroundPicture;
   EXPECT_EQ(ExtractFileExt(background), ".bmp");
   EXPECT_EQ(ReadFile(background).substr(0, 2), "BM");
 
   const std::string ico = ProgramFolder() + "Icons/Install/Setup.ico";
   openAnswers = {QString::fromStdString(ico)};
   Widget<QToolButton>("Button21")->click();
-  EXPECT_EQ(form->project().LabeledEdit11, ico);
+  EXPECT_EQ(form->project().installerIcon, ico);
 
   // A cancelled dialog leaves the field.
   Widget<QToolButton>("Button21")->click();
-  EXPECT_EQ(form->project().LabeledEdit11, ico);
+  EXPECT_EQ(form->project().installerIcon, ico);
 
   const std::string exe = ProgramFolder() + "Data/Install.exe";
   if (FileExists(exe)) {
     openAnswers = {QString::fromStdString(exe)};
     Widget<QToolButton>("Button20")->click();
-    const std::string extracted = form->project().LabeledEdit17;
+    const std::string extracted = form->project().uninstallerIcon;
     EXPECT_EQ(ExtractFileExt(extracted), ".ico");
     EXPECT_NE(extracted, exe);
     EXPECT_EQ(ReadFile(extracted).substr(0, 4), std::string("\0\0\1\0", 4));
@@ -465,8 +466,8 @@ TEST_F(MainFormTest, UninstallerShortcutAndIconPreview) {
   Widget<QLineEdit>("LabeledEdit1")->setText("%InstallPath%\\Remove.exe");
   form->findChild<QAction*>("ActAddUnLink")->trigger();
   EXPECT_EQ(form->CurrentPage(), 6);
-  ASSERT_EQ(form->project().ListView1.size(), 1u);
-  EXPECT_EQ(form->project().ListView1[0].Cell(2), "%InstallPath%\\Remove.exe");
+  ASSERT_EQ(form->project().shortcuts.size(), 1u);
+  EXPECT_EQ(form->project().shortcuts[0].Cell(2), "%InstallPath%\\Remove.exe");
   EXPECT_EQ(form->PanelOfPage(6)->Tree()->topLevelItemCount(), 1);
   EXPECT_EQ(form->StatusText(2), "0:1");
 
@@ -491,9 +492,9 @@ TEST_F(MainFormTest, ColourAndFontButtons) {
   Widget<QRadioButton>("RadioButton6")->setChecked(true);
   app::Dialogs().color = [](QWidget*, const QColor&) -> std::optional<QColor> { return QColor(0x12, 0x34, 0x56); };
   Widget<QToolButton>("ColorBtn2")->click();
-  EXPECT_EQ(form->project().BackGradientColor2, 0x563412u);
+  EXPECT_EQ(form->project().backgroundGradientEnd, 0x563412u);
 
-  const FontSetting before = form->project().TitleBackFont;
+  const FontSetting before = form->project().backgroundTitleFont;
   app::Dialogs().font = [](QWidget*, const QFont& current) -> std::optional<QFont> {
     QFont f = current;
     f.setFamily("Serif");
@@ -503,17 +504,17 @@ TEST_F(MainFormTest, ColourAndFontButtons) {
     return f;
   };
   Widget<QPushButton>("Button1")->click();
-  const FontSetting& after = form->project().TitleBackFont;
+  const FontSetting& after = form->project().backgroundTitleFont;
   EXPECT_EQ(after.Name, "Serif");
   EXPECT_EQ(after.Size, 20);
   EXPECT_EQ(after.Style, kFontBold);
   EXPECT_EQ(after.Color, before.Color);
   EXPECT_EQ(after.Charset, before.Charset);
 
-  form->project().ProjectModified = false;
+  form->session().modified = false;
   app::Dialogs().font = [](QWidget*, const QFont&) -> std::optional<QFont> { return std::nullopt; };
   Widget<QPushButton>("Button17")->click();
-  EXPECT_TRUE(form->project().ProjectModified);
+  EXPECT_TRUE(form->session().modified);
 
   // The header colours follow the gradient switch.
   Widget<QCheckBox>("CheckBox10")->setChecked(false);
@@ -546,8 +547,8 @@ TEST_F(MainFormTest, DroppedFileBecomesAFileEntry) {
 
   EXPECT_TRUE(dialogShown);
   EXPECT_EQ(form->CurrentPage(), 2);
-  ASSERT_EQ(form->project().ListView3.size(), 1u);
-  EXPECT_EQ(form->project().ListView3[0].Caption, file);
+  ASSERT_EQ(form->project().files.size(), 1u);
+  EXPECT_EQ(form->project().files[0].Caption, file);
   EXPECT_EQ(form->PanelOfPage(2)->Tree()->topLevelItemCount(), 1);
   EXPECT_TRUE(form->isWindowModified());
 }

@@ -29,12 +29,12 @@ TEST_F(SecondaryWindowsTest, InformationSumsTheSourceFiles) {
   WriteFile(dir.Path() + "a.bin", std::string(1000, 'a'));
   WriteFile(dir.Path() + "b.bin", std::string(536, 'b'));
   Project& p = form->project();
-  p.ListView3.AppendCells({dir.Path() + "a.bin", "%InstallPath%\\a.bin", InterfaceString(236), InterfaceString(62)});
-  p.ListView3.AppendCells({dir.Path() + "b.bin", "%InstallPath%\\b.bin", InterfaceString(236), InterfaceString(62)});
-  p.ListView3.AppendCells({InterfaceString(26), "%InstallPath%\\empty", InterfaceString(236), InterfaceString(62)});
-  p.ListView3.AppendCells({dir.Path() + "gone.bin", "%InstallPath%\\gone", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({dir.Path() + "a.bin", "%InstallPath%\\a.bin", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({dir.Path() + "b.bin", "%InstallPath%\\b.bin", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({InterfaceString(26), "%InstallPath%\\empty", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({dir.Path() + "gone.bin", "%InstallPath%\\gone", InterfaceString(236), InterfaceString(62)});
 
-  app::TInfoForm info(p, form.get());
+  app::TInfoForm info(p, form->session(), form.get());
   QSignalSpy filled(&info, &app::TInfoForm::filled);
   ASSERT_TRUE(filled.wait(10000));
   EXPECT_TRUE(info.windowTitle().endsWith("Project1"));

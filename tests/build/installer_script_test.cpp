@@ -14,14 +14,14 @@ struct ScriptFixture : ::testing::Test {
   PayloadList files;
 
   void SetUp() override {
-    p.LabeledEdit2 = "Tool";
-    p.LabeledEdit29 = "2.5";
-    p.LabeledEdit4 = "Acme";
-    p.CheckBox11 = false;
+    p.productName = "Tool";
+    p.productVersion = "2.5";
+    p.companyName = "Acme";
+    p.makeUninstaller = false;
     p.SetInstallLanguages({"English", "German (Deutsch)"});
     p.SetLanguageChecked(0, true);
-    for (auto& item : p.VersionsListView) item.Checked = true;
-    p.ListView3.AppendCells({program.Program() + "Icons/setup.ico", "%InstallPath%\\a.ico", "Replace", "Yes"});
+    for (auto& item : p.supportedSystems) item.Checked = true;
+    p.files.AppendCells({program.Program() + "Icons/setup.ico", "%InstallPath%\\a.ico", "Replace", "Yes"});
     files.files.push_back({program.Program() + "Icons/setup.ico", "%InstallPath%\\a.ico", 2, true});
     files.totalSourceSize = 1000;
   }
@@ -60,64 +60,64 @@ TEST_F(ScriptFixture, SectionAFieldsForSettings) {
     std::string expected;
   };
   const std::vector<Case> cases = {
-      {"background shown", [](Project& q) { q.CheckBox1 = true; }, 1, "1"},
-      {"background but silent", [](Project& q) { q.CheckBox1 = true; q.CheckBox43 = true; }, 1, "0"},
-      {".NET page off", [](Project& q) { q.Edit6 = "http://x"; }, 2, "0"},
-      {".NET page on", [](Project& q) { q.CheckBox5 = true; q.Edit6 = "http://x"; }, 2, "http://x"},
-      {"gradient colour", [](Project& q) { q.BackGradientColor1 = 0xFF8080; }, 4, "16744576"},
-      {"title font height 28pt", [](Project& q) { q.TitleBackFont.Size = 28; }, 10, "-37"},
-      {"company font height 8pt", [](Project& q) { q.CompanyBackFont.Size = 8; }, 18, "-11"},
-      {"title font style low byte", [](Project& q) { q.TitleBackFont.Style = 0x102; }, 14, "2"},
-      {"volume pattern", [](Project& q) { q.LabeledEdit25 = "disk%i%.pak"; }, 21, "disk@$&%19.pak"},
-      {"desktop shortcut", [](Project& q) { q.ListView1.AppendCells({"Desktop", "x"}); }, 22, "1"},
-      {"start menu shortcut only", [](Project& q) { q.ListView1.AppendCells({"Start menu", "x"}); }, 22, "0"},
+      {"background shown", [](Project& q) { q.showBackground = true; }, 1, "1"},
+      {"background but silent", [](Project& q) { q.showBackground = true; q.silentInstall = true; }, 1, "0"},
+      {".NET page off", [](Project& q) { q.dotNetPageAddress = "http://x"; }, 2, "0"},
+      {".NET page on", [](Project& q) { q.openDotNetPage = true; q.dotNetPageAddress = "http://x"; }, 2, "http://x"},
+      {"gradient colour", [](Project& q) { q.backgroundGradientStart = 0xFF8080; }, 4, "16744576"},
+      {"title font height 28pt", [](Project& q) { q.backgroundTitleFont.Size = 28; }, 10, "-37"},
+      {"company font height 8pt", [](Project& q) { q.backgroundCompanyFont.Size = 8; }, 18, "-11"},
+      {"title font style low byte", [](Project& q) { q.backgroundTitleFont.Style = 0x102; }, 14, "2"},
+      {"volume pattern", [](Project& q) { q.volumeFileName = "disk%i%.pak"; }, 21, "disk@$&%19.pak"},
+      {"desktop shortcut", [](Project& q) { q.shortcuts.AppendCells({"Desktop", "x"}); }, 22, "1"},
+      {"start menu shortcut only", [](Project& q) { q.shortcuts.AppendCells({"Start menu", "x"}); }, 22, "0"},
       {"total source size", [](Project&) {}, 23, "1000"},
-      {"uninstaller commands without uninstaller", [](Project& q) { q.ListView6.AppendCells({"Application", "c"}); }, 25, "0"},
-      {"uninstaller commands counted", [](Project& q) { q.CheckBox11 = true; q.ListView6.AppendCells({"Application", "c"}); }, 25, "1"},
-      {"bottom text gets a blank", [](Project& q) { q.LabeledEdit16 = "(c) %CompanyName%"; }, 27, "(c) Acme "},
-      {"password off", [](Project& q) { q.LabeledEdit20 = "abc"; }, 29, ""},
-      {"password scrambled", [](Project& q) { q.CheckBox24 = true; q.LabeledEdit20 = "abc"; }, 29, "2X<"},
-      {"single file", [](Project& q) { q.ComboBox4 = 0; }, 34, "1"},
-      {"split", [](Project& q) { q.ComboBox4 = 1; }, 34, "0"},
-      {"uninstaller deletions without uninstaller", [](Project& q) { q.ListView7.AppendCells({"File", "x"}); }, 45, "0"},
+      {"uninstaller commands without uninstaller", [](Project& q) { q.uninstallCommands.AppendCells({"Application", "c"}); }, 25, "0"},
+      {"uninstaller commands counted", [](Project& q) { q.makeUninstaller = true; q.uninstallCommands.AppendCells({"Application", "c"}); }, 25, "1"},
+      {"bottom text gets a blank", [](Project& q) { q.installerBottomText = "(c) %CompanyName%"; }, 27, "(c) Acme "},
+      {"password off", [](Project& q) { q.password = "abc"; }, 29, ""},
+      {"password scrambled", [](Project& q) { q.askPassword = true; q.password = "abc"; }, 29, "2X<"},
+      {"single file", [](Project& q) { q.splitting = 0; }, 34, "1"},
+      {"split", [](Project& q) { q.splitting = 1; }, 34, "0"},
+      {"uninstaller deletions without uninstaller", [](Project& q) { q.uninstallDeletions.AppendCells({"File", "x"}); }, 45, "0"},
       {"required space, no entries", [](Project&) {}, 48, "1"},
-      {"required space with uninstaller", [](Project& q) { q.CheckBox11 = true; }, 48, "171"},
-      {"header shown", [](Project& q) { q.CheckBox26 = true; }, 49, "1"},
-      {"uninstaller flag", [](Project& q) { q.CheckBox11 = true; }, 56, "1"},
-      {"install path trailing backslash", [](Project& q) { q.LabeledEdit12 = "%ProgramFiles%\\%ProductName%\\"; }, 58, "@$&%01\\Tool"},
-      {"password hidden", [](Project& q) { q.CheckBox12 = false; }, 59, "64"},
-      {"password upper case shown", [](Project& q) { q.CheckBox12 = true; q.CheckBox16 = true; }, 59, "256"},
-      {"password hidden upper", [](Project& q) { q.CheckBox12 = false; q.CheckBox16 = true; }, 59, "320"},
+      {"required space with uninstaller", [](Project& q) { q.makeUninstaller = true; }, 48, "171"},
+      {"header shown", [](Project& q) { q.showHeaderPicture = true; }, 49, "1"},
+      {"uninstaller flag", [](Project& q) { q.makeUninstaller = true; }, 56, "1"},
+      {"install path trailing backslash", [](Project& q) { q.installFolderPath = "%ProgramFiles%\\%ProductName%\\"; }, 58, "@$&%01\\Tool"},
+      {"password hidden", [](Project& q) { q.showPasswordTyped = false; }, 59, "64"},
+      {"password upper case shown", [](Project& q) { q.showPasswordTyped = true; q.passwordUpperCase = true; }, 59, "256"},
+      {"password hidden upper", [](Project& q) { q.showPasswordTyped = false; q.passwordUpperCase = true; }, 59, "320"},
       {"all systems", [](Project&) {}, 61, "0"},
-      {"only XP", [](Project& q) { for (auto& s : q.VersionsListView) s.Checked = s.Caption == "Windows XP"; }, 61, "958"},
-      {"only 7", [](Project& q) { for (auto& s : q.VersionsListView) s.Checked = s.Caption == "Windows 7"; }, 61, "510"},
-      {"systems text", [](Project& q) { for (auto& s : q.VersionsListView) s.Checked = s.Caption == "Windows 2000" || s.Caption == "Windows XP" || s.Caption == "Windows Vista"; }, 62, "Windows 2000/XP/Vista."},
-      {"no systems", [](Project& q) { for (auto& s : q.VersionsListView) s.Checked = false; }, 62, "Windows."},
-      {"logo silent", [](Project& q) { q.CheckBox40 = true; q.CheckBox43 = true; }, 63, "0"},
-      {"header title x", [](Project& q) { q.Label22 = {171, 8}; }, 69, "171"},
-      {"header title y", [](Project& q) { q.Label22 = {171, 8}; }, 72, "8"},
-      {"header picture y", [](Project& q) { q.Image1 = {20, 6}; }, 80, "5"},
-      {"header picture x", [](Project& q) { q.Image1 = {20, 6}; }, 81, "20"},
-      {"logo y", [](Project& q) { q.Image2 = {1, 1}; }, 82, "0"},
-      {"logo x", [](Project& q) { q.Image2 = {1, 1}; }, 83, "0"},
-      {".NET 4.0 or later", [](Project& q) { q.CheckBox38 = true; q.ComboBox5 = 11; }, 85, "1"},
-      {".NET exact", [](Project& q) { q.CheckBox38 = true; q.ComboBox5 = 2; }, 85, "0"},
-      {"major of 2.10 beta 3", [](Project& q) { q.LabeledEdit29 = "2.10 beta 3"; }, 87, "2"},
-      {"minor of 2.10 beta 3", [](Project& q) { q.LabeledEdit29 = "2.10 beta 3"; }, 119, "103"},
-      {"major of 1..5", [](Project& q) { q.LabeledEdit29 = "1..5"; }, 87, "1"},
-      {"minor of 1..5", [](Project& q) { q.LabeledEdit29 = "1..5"; }, 119, "5"},
-      {"major of .7", [](Project& q) { q.LabeledEdit29 = ".7"; }, 87, "7"},
-      {"minor of .7", [](Project& q) { q.LabeledEdit29 = ".7"; }, 119, "0"},
-      {"empty version", [](Project& q) { q.LabeledEdit29 = ""; }, 87, "0"},
-      {"folder-only entries", [](Project& q) { q.ListView3.AppendCells({"<folder>", "%InstallPath%\\data", "", "Yes"}); }, 93, "1"},
+      {"only XP", [](Project& q) { for (auto& s : q.supportedSystems) s.Checked = s.Caption == "Windows XP"; }, 61, "958"},
+      {"only 7", [](Project& q) { for (auto& s : q.supportedSystems) s.Checked = s.Caption == "Windows 7"; }, 61, "510"},
+      {"systems text", [](Project& q) { for (auto& s : q.supportedSystems) s.Checked = s.Caption == "Windows 2000" || s.Caption == "Windows XP" || s.Caption == "Windows Vista"; }, 62, "Windows 2000/XP/Vista."},
+      {"no systems", [](Project& q) { for (auto& s : q.supportedSystems) s.Checked = false; }, 62, "Windows."},
+      {"logo silent", [](Project& q) { q.showLogo = true; q.silentInstall = true; }, 63, "0"},
+      {"header title x", [](Project& q) { q.headerTitlePosition = {171, 8}; }, 69, "171"},
+      {"header title y", [](Project& q) { q.headerTitlePosition = {171, 8}; }, 72, "8"},
+      {"header picture y", [](Project& q) { q.headerPicturePosition = {20, 6}; }, 80, "5"},
+      {"header picture x", [](Project& q) { q.headerPicturePosition = {20, 6}; }, 81, "20"},
+      {"logo y", [](Project& q) { q.logoPicturePosition = {1, 1}; }, 82, "0"},
+      {"logo x", [](Project& q) { q.logoPicturePosition = {1, 1}; }, 83, "0"},
+      {".NET 4.0 or later", [](Project& q) { q.requireDotNet = true; q.dotNetVersion = 11; }, 85, "1"},
+      {".NET exact", [](Project& q) { q.requireDotNet = true; q.dotNetVersion = 2; }, 85, "0"},
+      {"major of 2.10 beta 3", [](Project& q) { q.productVersion = "2.10 beta 3"; }, 87, "2"},
+      {"minor of 2.10 beta 3", [](Project& q) { q.productVersion = "2.10 beta 3"; }, 119, "103"},
+      {"major of 1..5", [](Project& q) { q.productVersion = "1..5"; }, 87, "1"},
+      {"minor of 1..5", [](Project& q) { q.productVersion = "1..5"; }, 119, "5"},
+      {"major of .7", [](Project& q) { q.productVersion = ".7"; }, 87, "7"},
+      {"minor of .7", [](Project& q) { q.productVersion = ".7"; }, 119, "0"},
+      {"empty version", [](Project& q) { q.productVersion = ""; }, 87, "0"},
+      {"folder-only entries", [](Project& q) { q.files.AppendCells({"<folder>", "%InstallPath%\\data", "", "Yes"}); }, 93, "1"},
       {"full cabinet payload", [](Project&) {}, 95, "8388608"},
-      {".NET version text", [](Project& q) { q.CheckBox38 = true; q.ComboBox5 = 7; }, 100, "1.1"},
-      {".NET version unchecked", [](Project& q) { q.ComboBox5 = 7; }, 100, "0"},
-      {".NET no item selected", [](Project& q) { q.CheckBox38 = true; q.ComboBox5 = -1; }, 100, "0"},
-      {"header is png", [](Project& q) { q.CheckBox26 = true; q.LabeledEdit14 = "x\\Head.PNG"; }, 101, "1"},
-      {"header png hidden", [](Project& q) { q.CheckBox26 = false; q.LabeledEdit14 = "x.png"; }, 101, "0"},
-      {"logo is bmp", [](Project& q) { q.CheckBox40 = true; q.LabeledEdit15 = "x.bmp"; }, 102, "0"},
-      {"silent", [](Project& q) { q.CheckBox43 = true; }, 110, "1"},
+      {".NET version text", [](Project& q) { q.requireDotNet = true; q.dotNetVersion = 7; }, 100, "1.1"},
+      {".NET version unchecked", [](Project& q) { q.dotNetVersion = 7; }, 100, "0"},
+      {".NET no item selected", [](Project& q) { q.requireDotNet = true; q.dotNetVersion = -1; }, 100, "0"},
+      {"header is png", [](Project& q) { q.showHeaderPicture = true; q.headerPicture = "x\\Head.PNG"; }, 101, "1"},
+      {"header png hidden", [](Project& q) { q.showHeaderPicture = false; q.headerPicture = "x.png"; }, 101, "0"},
+      {"logo is bmp", [](Project& q) { q.showLogo = true; q.logoPicture = "x.bmp"; }, 102, "0"},
+      {"silent", [](Project& q) { q.silentInstall = true; }, 110, "1"},
       {"stored: no cabinet index", [](Project&) {}, 117, "0"},
       {"reserved", [](Project&) {}, 120, "0"},
   };
@@ -143,23 +143,23 @@ TEST_F(ScriptFixture, CabinetFieldsOfTheLastCabinet) {
 }
 
 TEST_F(ScriptFixture, EntrySections) {
-  p.CheckBox11 = true;
-  p.ListView10.AppendCells({"%Data%", "HKEY_LOCAL_MACHINE", "Software\\X", "Path", "C:\\"});
-  p.ListView2.AppendCells({"HKEY_CURRENT_USER", "Software\\%Data%", "Bin", "REG_BINARY", "01 02,03", "Yes", "No"});
-  p.ListView2.AppendCells({"HKEY_BOGUS", "k", "Str", "REG_SZ", "01 02,03", "No", "Yes"});
-  p.ListView9.AppendCells({"HKEY_USERS", "k", "v"});
+  p.makeUninstaller = true;
+  p.registryVariables.AppendCells({"%Data%", "HKEY_LOCAL_MACHINE", "Software\\X", "Path", "C:\\"});
+  p.registryValues.AppendCells({"HKEY_CURRENT_USER", "Software\\%Data%", "Bin", "REG_BINARY", "01 02,03", "Yes", "No"});
+  p.registryValues.AppendCells({"HKEY_BOGUS", "k", "Str", "REG_SZ", "01 02,03", "No", "Yes"});
+  p.uninstallRegistryDeletions.AppendCells({"HKEY_USERS", "k", "v"});
   // Imported .reg files keep the root as the file spells it.
-  p.ListView9.AppendCells({"hkey_local_machine", "low", ""});
-  p.ListView11.AppendCells({"My Font", "%FontDir%\\my.ttf"});
-  p.ListView1.AppendCells({"Program group", "Readme.LNK", "%InstallPath%\\readme.txt", "", "%InstallPath%", "Read me", ""});
-  p.ListView1.AppendCells({"Desktop", "Tool", "%InstallPath%\\tool.exe", "-x", "", "", "%InstallPath%\\tool.exe,2"});
-  p.ListView1.AppendCells({"Start menu", "Odd", "t", "", "", "", "justanumber"});
-  p.ListView4.AppendCells({"Shell", "cmd", "/c", "Hide", "After", "Yes"});
-  p.ListView6.AppendCells({"Application", "u.exe", "", "Maximize", "After removal", "No"});
-  p.ListView5.AppendCells({"%WindowsDir%\\a.ini", "S", "K", "V", "Yes", "No"});
-  p.ListView7.AppendCells({"Folder with files", "%InstallPath%\\logs"});
-  p.ListView8.AppendCells({"%SystemDir%\\x.ocx", "Yes"});
-  p.ListView3.AppendCells({"<folder>", "%InstallPath%\\empty", "", "No"});
+  p.uninstallRegistryDeletions.AppendCells({"hkey_local_machine", "low", ""});
+  p.fonts.AppendCells({"My Font", "%FontDir%\\my.ttf"});
+  p.shortcuts.AppendCells({"Program group", "Readme.LNK", "%InstallPath%\\readme.txt", "", "%InstallPath%", "Read me", ""});
+  p.shortcuts.AppendCells({"Desktop", "Tool", "%InstallPath%\\tool.exe", "-x", "", "", "%InstallPath%\\tool.exe,2"});
+  p.shortcuts.AppendCells({"Start menu", "Odd", "t", "", "", "", "justanumber"});
+  p.installCommands.AppendCells({"Shell", "cmd", "/c", "Hide", "After", "Yes"});
+  p.uninstallCommands.AppendCells({"Application", "u.exe", "", "Maximize", "After removal", "No"});
+  p.iniEntries.AppendCells({"%WindowsDir%\\a.ini", "S", "K", "V", "Yes", "No"});
+  p.uninstallDeletions.AppendCells({"Folder with files", "%InstallPath%\\logs"});
+  p.activeXFiles.AppendCells({"%SystemDir%\\x.ocx", "Yes"});
+  p.files.AppendCells({"<folder>", "%InstallPath%\\empty", "", "No"});
   auto v = Values();
   const std::vector<std::string> expected = {
       // B
@@ -208,15 +208,15 @@ TEST_F(ScriptFixture, EntrySections) {
 
 TEST_F(ScriptFixture, LanguageGroupsCarryTheirSideFileNumbers) {
   p.SetLanguageChecked(1, true);  // English and German
-  p.CheckBox4 = true;
-  p.CheckBox15 = true;
+  p.showLicense = true;
+  p.showInformation = true;
   test::WriteFile(program.Work() + "de.txt", "Lizenz");
-  ASSERT_EQ(p.LicenseFileList.size(), 3u);
-  p.LicenseFileList[2] = program.Work() + "de.txt";  // only the second language
-  p.InfoFileList[1] = program.Work() + "de.txt";
-  p.InfoFileList[2] = program.Work() + "missing.txt";
-  p.CheckBox38 = true;
-  p.ComboBox5 = 8;
+  ASSERT_EQ(p.licenseFiles.size(), 3u);
+  p.licenseFiles[2] = program.Work() + "de.txt";  // only the second language
+  p.infoFiles[1] = program.Work() + "de.txt";
+  p.infoFiles[2] = program.Work() + "missing.txt";
+  p.requireDotNet = true;
+  p.dotNetVersion = 8;
   auto v = Values();
   ASSERT_EQ(v.size(), 121u + 3 + 8 + 2 * 99);
   EXPECT_EQ(v[26], "2");
@@ -239,7 +239,7 @@ TEST(ScriptTransforms, ScrambledPassword) {
 
 TEST(ScriptTransforms, ExpandMessageText) {
   Project p;
-  p.LabeledEdit2 = "Tool";
+  p.productName = "Tool";
   EXPECT_EQ(ExpandMessageText(p, "#appname##32needs#10#netversion##13", "4.0+", 0), "Tool needs\n4.0+\r");
   EXPECT_EQ(ExpandMessageText(p, "#setupsize#", "", 1536), SizeText(1536));
   EXPECT_EQ(ExpandMessageText(p, "#3#32", "", 0), "#3 ");

@@ -22,6 +22,7 @@ struct BuildFixture : ::testing::Test {
   test::TempFolder projectDir;
   test::RecordingReporter reporter;
   Project p;
+  ProjectSession session{p};
 
   void SetUp() override {
     ResetBuildCancel();
@@ -30,28 +31,28 @@ struct BuildFixture : ::testing::Test {
     WriteFile(d + "src/readme.txt", "Read me first.\r\n");
     WriteFile(d + "src/data/empty.dat", "");
     WriteFile(d + "licence.txt", "You may {use} it.\r\nSecond line \xE9.");
-    p.ProjectFileName = d + "Tool.bvq";  // relative paths resolve against its folder
-    p.LabeledEdit2 = "Tool";
-    p.LabeledEdit29 = "2.5";
-    p.LabeledEdit4 = "Acme";
-    p.LabeledEdit5 = "out/Setup.exe";
-    p.LabeledEdit25 = "disk%i%.pak";
-    p.LabeledEdit1 = "%InstallPath%\\Uninstall.exe";
-    p.LabeledEdit11 = program.Program() + "Icons/setup.ico";
-    p.LabeledEdit17 = program.Program() + "Icons/uninstall.ico";
-    p.LabeledEdit12 = "%ProgramFiles%\\%CompanyName%\\%ProductName%";
-    p.CheckBox26 = p.CheckBox40 = false;
-    p.CheckBox45 = true;  // install folder page: Data/Folder.png
-    p.CheckBox4 = true;   // licence page
-    p.CheckBox11 = true;  // an uninstaller
+    p.filePath = d + "Tool.bvq";  // relative paths resolve against its folder
+    p.productName = "Tool";
+    p.productVersion = "2.5";
+    p.companyName = "Acme";
+    p.setupFile = "out/Setup.exe";
+    p.volumeFileName = "disk%i%.pak";
+    p.uninstallerFile = "%InstallPath%\\Uninstall.exe";
+    p.installerIcon = program.Program() + "Icons/setup.ico";
+    p.uninstallerIcon = program.Program() + "Icons/uninstall.ico";
+    p.installFolderPath = "%ProgramFiles%\\%CompanyName%\\%ProductName%";
+    p.showHeaderPicture = p.showLogo = false;
+    p.showInstallFolderPage = true;  // install folder page: Data/Folder.png
+    p.showLicense = true;   // licence page
+    p.makeUninstaller = true;  // an uninstaller
     p.SetInstallLanguages({"English"});
     p.SetLanguageChecked(0, true);
-    p.LicenseFileList = {"licence.txt", ""};
-    for (auto& s : p.VersionsListView) s.Checked = true;
-    p.ListView3.AppendCells({"src/app.exe", "%InstallPath%\\app.exe", "Replace", "Yes"});
-    p.ListView3.AppendCells({"src\\readme.txt", "%InstallPath%\\readme.txt", "Ask", "Yes"});
-    p.ListView3.AppendCells({"src/data/empty.dat", "%InstallPath%\\data\\empty.dat", "Skip", "No"});
-    p.ListView1.AppendCells({"Desktop", "Tool", "%InstallPath%\\app.exe", "", "", "", ""});
+    p.licenseFiles = {"licence.txt", ""};
+    for (auto& s : p.supportedSystems) s.Checked = true;
+    p.files.AppendCells({"src/app.exe", "%InstallPath%\\app.exe", "Replace", "Yes"});
+    p.files.AppendCells({"src\\readme.txt", "%InstallPath%\\readme.txt", "Ask", "Yes"});
+    p.files.AppendCells({"src/data/empty.dat", "%InstallPath%\\data\\empty.dat", "Skip", "No"});
+    p.shortcuts.AppendCells({"Desktop", "Tool", "%InstallPath%\\app.exe", "", "", "", ""});
   }
   void TearDown() override { ResetBuildCancel(); }
 
@@ -64,11 +65,11 @@ struct BuildFixture : ::testing::Test {
 };
 
 TEST_F(BuildFixture, StoredSingleFile) {
-  p.ComboBox1 = 0;
-  BuildResult result = RunBuild(p, reporter);
+  p.compression = 0;
+  BuildResult result = RunBuild(p, session, reporter);
   ASSERT_TRUE(result.built) << (reporter.lines.empty() ? "" : reporter.lines.back().text);
   EXPECT_EQ(result.volumeCount, 1);
-  EXPECT_TRUE(p.BuildCurrent);
+  EXPECT_TRUE(session.buildCurrent);
   EXPECT_EQ(result.setupPath, Out("Setup.exe"));
   EXPECT_EQ(fs::file_size(Out("Setup.exe")), result.totalSize);
   EXPECT_EQ(reporter.lines.back().text, "S61");
@@ -130,11 +131,11 @@ TEST_F(BuildFixture, CompressedBuildsExtractWithCabextract) {
   for (Case c : {Case{1, 0}, Case{2, 0}, Case{1, 4}, Case{2, 4}}) {
     SCOPED_TRACE(std::to_string(c.compression) + "/" + std::to_string(c.split));
     fs::remove_all(projectDir.Path() + "out");
-    p.ComboBox1 = c.compression;
-    p.ComboBox4 = c.split;
-    p.UpDown1 = 20;
-    p.ComboBox11 = 1;  // 20 Kb volumes
-    BuildResult result = RunBuild(p, reporter);
+    p.compression = c.compression;
+    p.splitting = c.split;
+    p.volumeSize = 20;
+    p.volumeSizeUnit = 1;  // 20 Kb volumes
+    BuildResult result = RunBuild(p, session, reporter);
     ASSERT_TRUE(result.built) << reporter.lines.back().text;
     std::vector<std::string> more;
     for (int n = 1; n < result.volumeCount; ++n) {
@@ -173,12 +174,12 @@ TEST_F(BuildFixture, CompressedBuildsExtractWithCabextract) {
 }
 
 TEST_F(BuildFixture, CancelDuringPackingLeavesNoSetup) {
-  p.ComboBox1 = 2;
+  p.compression = 2;
   WriteFile(Out("Setup.exe"), "an old setup");  // replaced only by a complete setup
   reporter.onLastLine = [](const std::string& text) {
     if (text.rfind("S101", 0) == 0) RequestBuildCancel();
   };
-  BuildResult result = RunBuild(p, reporter);
+  BuildResult result = RunBuild(p, session, reporter);
   EXPECT_FALSE(result.built);
   EXPECT_EQ(ReadFile(Out("Setup.exe")), "an old setup");
   EXPECT_EQ(std::distance(fs::directory_iterator(Out("")), fs::directory_iterator()), 1);
@@ -186,7 +187,7 @@ TEST_F(BuildFixture, CancelDuringPackingLeavesNoSetup) {
   EXPECT_EQ(reporter.lines.back().text, "S75");
   EXPECT_EQ(reporter.lines.back().icon, LogIcon::Warning);
   EXPECT_EQ(reporter.sizeText, "0,00 Kb");
-  EXPECT_FALSE(p.BuildCurrent);
+  EXPECT_FALSE(session.buildCurrent);
 }
 
 // Every file below `folder` (links as their target's name) with its bytes.
@@ -204,7 +205,7 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
 // is refused before anything is written: every file stays as it was.
 TEST_F(BuildFixture, OutputPathsThatNameInputsAreRefused) {
   const std::string d = projectDir.Path();
-  WriteFile(p.ProjectFileName, "the project file");
+  WriteFile(p.filePath, "the project file");
   fs::create_directories(d + "out");
   fs::create_hard_link(d + "src/app.exe", d + "out/hard.exe");
   fs::create_symlink(d + "src/readme.txt", d + "out/link.exe");
@@ -231,19 +232,19 @@ TEST_F(BuildFixture, OutputPathsThatNameInputsAreRefused) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Project q = p;
-    q.LabeledEdit5 = c.setup;
-    q.ComboBox1 = c.compression;
+    q.setupFile = c.setup;
+    q.compression = c.compression;
     if (c.split) {  // 40 KiB volumes; the second volume's name is the hard link to a source
-      q.ComboBox4 = 4;
-      q.UpDown1 = 40;
-      q.ComboBox11 = 1;
-      q.LabeledEdit25 = "hard%i%.exe";
+      q.splitting = 4;
+      q.volumeSize = 40;
+      q.volumeSizeUnit = 1;
+      q.volumeFileName = "hard%i%.exe";
       fs::create_hard_link(d + "src/app.exe", d + "out/hard2.exe");
     }
     const auto before = Snapshot(d);
     const auto programBefore = Snapshot(program.Program());
     reporter.lines.clear();
-    EXPECT_FALSE(RunBuild(q, reporter).built);
+    EXPECT_FALSE(RunBuild(q, session, reporter).built);
     EXPECT_EQ(Snapshot(d), before);
     EXPECT_EQ(Snapshot(program.Program()), programBefore);
     EXPECT_TRUE(WorkFolderEmpty());
@@ -260,12 +261,12 @@ TEST_F(BuildFixture, MoreThanTenThousandVolumesAreRefused) {
   WriteFile(Out("Setup.exe"), "previous setup");
   for (int compression : {0, 2}) {
     SCOPED_TRACE(compression);
-    p.ComboBox1 = compression;
-    p.ComboBox4 = 4;
-    p.UpDown1 = 1;
-    p.ComboBox11 = 0;  // bytes
+    p.compression = compression;
+    p.splitting = 4;
+    p.volumeSize = 1;
+    p.volumeSizeUnit = 0;  // bytes
     reporter.lines.clear();
-    EXPECT_FALSE(RunBuild(p, reporter).built);
+    EXPECT_FALSE(RunBuild(p, session, reporter).built);
     EXPECT_EQ(ReadFile(Out("Setup.exe")), "previous setup");
     EXPECT_EQ(std::distance(fs::directory_iterator(Out("")), fs::directory_iterator()), 1);
     EXPECT_TRUE(WorkFolderEmpty());
@@ -276,9 +277,9 @@ TEST_F(BuildFixture, MoreThanTenThousandVolumesAreRefused) {
 }
 
 TEST_F(BuildFixture, SourceDeletedAfterValidationIsSkippedWithAWarning) {
-  p.ComboBox1 = 0;
+  p.compression = 0;
   fs::remove(projectDir.Path() + "src/readme.txt");
-  BuildResult result = RunBuild(p, reporter);
+  BuildResult result = RunBuild(p, session, reporter);
   ASSERT_TRUE(result.built);
   int warnings = 0;
   for (const auto& l : reporter.lines)
@@ -295,14 +296,14 @@ TEST_F(BuildFixture, SourceDeletedAfterValidationIsSkippedWithAWarning) {
 // A failure in the middle of writing (a source that can no longer be read) ends the build
 // with an error line and removes the partial setup, its further volumes and the work files.
 TEST_F(BuildFixture, ReadFailureRemovesPartialOutput) {
-  p.ComboBox1 = 0;
-  p.ComboBox4 = 4;
-  p.UpDown1 = 40;
-  p.ComboBox11 = 1;
+  p.compression = 0;
+  p.splitting = 4;
+  p.volumeSize = 40;
+  p.volumeSizeUnit = 1;
   reporter.onLine = [&](const LogLine& line) {
     if (line.text == "S90") fs::remove(projectDir.Path() + "src/data/empty.dat");
   };
-  BuildResult result = RunBuild(p, reporter);
+  BuildResult result = RunBuild(p, session, reporter);
   EXPECT_FALSE(result.built);
   EXPECT_FALSE(fs::exists(Out("Setup.exe")));
   EXPECT_FALSE(fs::exists(Out("disk2.pak")));
@@ -321,14 +322,14 @@ TEST_F(BuildFixture, SourceSwappedForAFifoEndsTheBuild) {
   for (int compression : {0, 2}) {
     SCOPED_TRACE(compression);
     WriteFile(source, "Read me first.\r\n");
-    p.ComboBox1 = compression;
+    p.compression = compression;
     reporter.lines.clear();
     reporter.onLine = [&](const LogLine& line) {
       if (line.text != "S173") return;
       fs::remove(source);
       ASSERT_EQ(mkfifo(source.c_str(), 0600), 0);
     };
-    EXPECT_FALSE(RunBuild(p, reporter).built);
+    EXPECT_FALSE(RunBuild(p, session, reporter).built);
     reporter.onLine = nullptr;
     fs::remove(source);
     EXPECT_FALSE(fs::exists(Out("Setup.exe")));
@@ -344,10 +345,10 @@ TEST_F(BuildFixture, SourceSwappedForAFifoEndsTheBuild) {
 }
 
 TEST_F(BuildFixture, UnwritableOutputStopsWithoutTouchingTheBlocker) {
-  p.ComboBox1 = 0;
+  p.compression = 0;
   WriteFile(projectDir.Path() + "blocker", "a file where a folder should be");
-  p.LabeledEdit5 = "blocker/Setup.exe";
-  BuildResult result = RunBuild(p, reporter);
+  p.setupFile = "blocker/Setup.exe";
+  BuildResult result = RunBuild(p, session, reporter);
   EXPECT_FALSE(result.built);
   EXPECT_EQ(ReadFile(projectDir.Path() + "blocker"), "a file where a folder should be");
   EXPECT_EQ(reporter.lines.back().text, "S75");
@@ -357,12 +358,12 @@ TEST_F(BuildFixture, UnwritableOutputStopsWithoutTouchingTheBlocker) {
 TEST_F(BuildFixture, FailedChecksWriteNothing) {
   struct Case { const char* what; std::function<void(Project&)> set; std::string message; };
   const std::vector<Case> cases = {
-      {"missing installer icon", [](Project& q) { q.LabeledEdit11 = "nope.ico"; }, "S66"},
-      {"missing uninstaller icon", [](Project& q) { q.LabeledEdit17 = "nope.ico"; }, "S68"},
-      {"missing header picture", [](Project& q) { q.CheckBox26 = true; q.LabeledEdit14 = "nope.bmp"; }, "S71"},
-      {"missing logo", [](Project& q) { q.CheckBox40 = true; q.LabeledEdit15 = "nope.bmp"; }, "S72"},
-      {"missing background", [](Project& q) { q.CheckBox1 = true; q.RadioButton6 = false; q.LabeledEdit27 = "n.jpg"; }, "S73"},
-      {"volume pattern without number", [](Project& q) { q.ComboBox4 = 1; q.LabeledEdit25 = "disk.pak"; }, "S92"},
+      {"missing installer icon", [](Project& q) { q.installerIcon = "nope.ico"; }, "S66"},
+      {"missing uninstaller icon", [](Project& q) { q.uninstallerIcon = "nope.ico"; }, "S68"},
+      {"missing header picture", [](Project& q) { q.showHeaderPicture = true; q.headerPicture = "nope.bmp"; }, "S71"},
+      {"missing logo", [](Project& q) { q.showLogo = true; q.logoPicture = "nope.bmp"; }, "S72"},
+      {"missing background", [](Project& q) { q.showBackground = true; q.backgroundIsGradient = false; q.backgroundPicture = "n.jpg"; }, "S73"},
+      {"volume pattern without number", [](Project& q) { q.splitting = 1; q.volumeFileName = "disk.pak"; }, "S92"},
   };
   WriteFile(Out("Setup.exe"), "previous setup");
   for (const Case& c : cases) {
@@ -370,20 +371,20 @@ TEST_F(BuildFixture, FailedChecksWriteNothing) {
     Project q = p;
     c.set(q);
     reporter.lines.clear();
-    EXPECT_FALSE(RunBuild(q, reporter).built);
+    EXPECT_FALSE(RunBuild(q, session, reporter).built);
     ASSERT_GE(reporter.lines.size(), 2u);
     EXPECT_EQ(reporter.lines[reporter.lines.size() - 2].text, "S60");
     EXPECT_EQ(reporter.lines.back().text, c.message);
     EXPECT_EQ(ReadFile(Out("Setup.exe")), "previous setup");
   }
   // A silent installation does not need its pictures; %I% is found in any letter case.
-  p.CheckBox43 = true;
-  p.CheckBox26 = true;
-  p.LabeledEdit14 = "nope.bmp";
-  p.ComboBox4 = 1;
-  p.LabeledEdit25 = "part%I%.bin";
-  p.ComboBox1 = 0;
-  EXPECT_TRUE(RunBuild(p, reporter).built);
+  p.silentInstall = true;
+  p.showHeaderPicture = true;
+  p.headerPicture = "nope.bmp";
+  p.splitting = 1;
+  p.volumeFileName = "part%I%.bin";
+  p.compression = 0;
+  EXPECT_TRUE(RunBuild(p, session, reporter).built);
   test::ReadSetup r = test::ReadSetupFiles(Out("Setup.exe"));
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.sideFiles, 1);  // only the licence: pictures are not wanted when silent
@@ -392,12 +393,12 @@ TEST_F(BuildFixture, FailedChecksWriteNothing) {
 // Cabinet form without side files and without payload files: the data block and the payload
 // are empty (or valid empty cabinets), and the script says there are no files.
 TEST_F(BuildFixture, CompressedBuildWithoutSideFilesOrPayload) {
-  p.ComboBox1 = 1;
-  p.CheckBox43 = true;  // silent: no pictures
-  p.CheckBox4 = false;  // no licence
-  p.CheckBox11 = false;
+  p.compression = 1;
+  p.silentInstall = true;  // silent: no pictures
+  p.showLicense = false;  // no licence
+  p.makeUninstaller = false;
   fs::remove_all(projectDir.Path() + "src");  // every source vanished after validation
-  BuildResult result = RunBuild(p, reporter);
+  BuildResult result = RunBuild(p, session, reporter);
   ASSERT_TRUE(result.built) << reporter.lines.back().text;
   test::ReadSetup r = test::ReadSetupFiles(Out("Setup.exe"));
   ASSERT_TRUE(r.ok) << r.error;

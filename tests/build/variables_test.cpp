@@ -8,9 +8,9 @@ namespace {
 
 Project DemoProject() {
   Project p;
-  p.LabeledEdit2 = "Demo";
-  p.LabeledEdit29 = "1.00";
-  p.LabeledEdit4 = "Acme";
+  p.productName = "Demo";
+  p.productVersion = "1.00";
+  p.companyName = "Acme";
   return p;
 }
 
@@ -32,8 +32,8 @@ TEST(SubstituteVariables, CodesAndProductValues) {
 
 TEST(SubstituteVariables, UserVariablesNumberedFrom81AndAtMost19) {
   Project p = DemoProject();
-  for (int i = 0; i < 20; ++i) p.ListView10.AppendCells({"%V" + std::to_string(i) + "%", "HKEY_CURRENT_USER", "k", "", ""});
-  p.ListView10[0].Caption = "%Data%";
+  for (int i = 0; i < 20; ++i) p.registryVariables.AppendCells({"%V" + std::to_string(i) + "%", "HKEY_CURRENT_USER", "k", "", ""});
+  p.registryVariables[0].Caption = "%Data%";
   EXPECT_EQ(SubstituteVariables(p, "%data%\\x"), "@$&%81\\x");
   EXPECT_EQ(SubstituteVariables(p, "%v2%"), "@$&%83");
   EXPECT_EQ(SubstituteVariables(p, "%V18%"), "@$&%99");
@@ -42,9 +42,9 @@ TEST(SubstituteVariables, UserVariablesNumberedFrom81AndAtMost19) {
 
 TEST(SubstituteVariables, ReplacementContainingItsOwnNameEnds) {
   Project p = DemoProject();
-  p.LabeledEdit2 = "%PRODUCTNAME%x";
+  p.productName = "%PRODUCTNAME%x";
   EXPECT_EQ(SubstituteVariables(p, "%productname%-%ProductName%"), "%PRODUCTNAME%x-%PRODUCTNAME%x");
-  p.ListView10.AppendCells({"%", "HKEY_CURRENT_USER", "k", "", ""});
+  p.registryVariables.AppendCells({"%", "HKEY_CURRENT_USER", "k", "", ""});
   EXPECT_EQ(SubstituteVariables(p, "a%b"), "a@$&%81b");
 }
 

@@ -20,6 +20,7 @@
 
 #include "modal_driver.h"
 #include "project/interface_strings.h"
+#include "project/project_session.h"
 
 namespace bvq {
 namespace {
@@ -29,6 +30,7 @@ using test::WhenModal;
 
 TEST(EntryDialogs, EmptyMandatoryFieldsKeepTheVariableDialogOpenAndTakeTheFocus) {
   Project project;
+  ProjectSession session(project);
   FileHandOver handOver;
   auto dialog = CreateEntryDialog(nullptr, project, handOver, 10, EntryMode::Add, -1);
   ASSERT_NE(dialog, nullptr);
@@ -51,22 +53,22 @@ TEST(EntryDialogs, EmptyMandatoryFieldsKeepTheVariableDialogOpenAndTakeTheFocus)
   ok->click();
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(dialog->focusWidget(), subKey);
-  EXPECT_TRUE(project.ListView10.empty());
+  EXPECT_TRUE(project.registryVariables.empty());
 
   subKey->setText("Software\\Acme");
   ok->click();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  ASSERT_EQ(project.ListView10.size(), 1u);
-  EXPECT_EQ(project.ListView10[0].Caption, "%MyVar%");
-  EXPECT_EQ(project.ListView10[0].Cell(2), "Software\\Acme");
+  ASSERT_EQ(project.registryVariables.size(), 1u);
+  EXPECT_EQ(project.registryVariables[0].Caption, "%MyVar%");
+  EXPECT_EQ(project.registryVariables[0].Cell(2), "Software\\Acme");
   EXPECT_EQ(name->text(), "%MyVar%");
-  EXPECT_TRUE(project.ProjectModified);
+  EXPECT_TRUE(session.modified);
 }
 
 TEST(EntryDialogs, ADuplicateVariableNameIsRefusedWithAWarning) {
   Project project;
-  project.ListView10.AppendCells({"%Foo%", "HKEY_CURRENT_USER", "Software\\Foo", "", ""});
+  project.registryVariables.AppendCells({"%Foo%", "HKEY_CURRENT_USER", "Software\\Foo", "", ""});
   FileHandOver handOver;
   auto dialog = CreateEntryDialog(nullptr, project, handOver, 10, EntryMode::Add, -1);
   dialog->show();
@@ -86,13 +88,13 @@ TEST(EntryDialogs, ADuplicateVariableNameIsRefusedWithAWarning) {
   EXPECT_EQ(caption, "Belvandorithquessal");
   EXPECT_EQ(text.toStdString(), InterfaceString(6));
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(project.ListView10.size(), 1u);
+  EXPECT_EQ(project.registryVariables.size(), 1u);
 }
 
 TEST(EntryDialogs, FileDialogEditsAnEmptyFolderEntry) {
   Project project;
-  project.CheckBox11 = true;
-  project.ListView3.AppendCells({InterfaceString(26), "%InstallPath%\\logs", IfExistsText(4), YesNoCell(true)});
+  project.makeUninstaller = true;
+  project.files.AppendCells({InterfaceString(26), "%InstallPath%\\logs", IfExistsText(4), YesNoCell(true)});
   FileHandOver handOver;
   auto dialog = CreateEntryDialog(nullptr, project, handOver, 3, EntryMode::Edit, 0);
   auto* source = Child<QLineEdit>(dialog.get(), "LabeledEdit1");
@@ -108,16 +110,16 @@ TEST(EntryDialogs, FileDialogEditsAnEmptyFolderEntry) {
   source->setText("/src/app.exe");
   Child<QLineEdit>(dialog.get(), "LabeledEdit2")->setText("%InstallPath%\\b?in");
   Child<QPushButton>(dialog.get(), "Button1")->click();
-  ASSERT_EQ(project.ListView3.size(), 1u);
-  EXPECT_EQ(project.ListView3[0].Caption, "/src/app.exe");
-  EXPECT_EQ(project.ListView3[0].Cell(1), "%InstallPath%\\bin\\app.exe");
-  EXPECT_EQ(project.ListView3[0].Cell(2), IfExistsText(4));
+  ASSERT_EQ(project.files.size(), 1u);
+  EXPECT_EQ(project.files[0].Caption, "/src/app.exe");
+  EXPECT_EQ(project.files[0].Cell(1), "%InstallPath%\\bin\\app.exe");
+  EXPECT_EQ(project.files[0].Cell(2), IfExistsText(4));
 }
 
 TEST(EntryDialogs, ActiveXPickerJoinsSeveralProjectFiles) {
   Project project;
   for (const char* d : {"%InstallPath%\\a.ocx", "%InstallPath%\\b.dll", "%InstallPath%\\c.ocx"})
-    project.ListView3.AppendCells({"/src/x", d, IfExistsText(2), YesNoCell(false)});
+    project.files.AppendCells({"/src/x", d, IfExistsText(2), YesNoCell(false)});
   FileHandOver handOver;
   auto dialog = CreateEntryDialog(nullptr, project, handOver, 8, EntryMode::Add, -1);
   dialog->show();
@@ -138,8 +140,8 @@ TEST(EntryDialogs, ActiveXPickerJoinsSeveralProjectFiles) {
   EXPECT_EQ(file->text(), "%InstallPath%\\a.ocx|%InstallPath%\\c.ocx");
 
   Child<QPushButton>(dialog.get(), "Button1")->click();
-  ASSERT_EQ(project.ListView8.size(), 2u);
-  EXPECT_EQ(project.ListView8[1].Caption, "%InstallPath%\\c.ocx");
+  ASSERT_EQ(project.activeXFiles.size(), 2u);
+  EXPECT_EQ(project.activeXFiles[1].Caption, "%InstallPath%\\c.ocx");
 }
 
 TEST(EntryDialogs, PickerOfAProjectWithoutFilesOffersNothing) {
@@ -164,18 +166,19 @@ TEST(EntryDialogs, AssociationActionAppendsRegistryRowsAndMarksEvenWhenCancelled
   });
   RunAssociationAction(nullptr, project, [&] { pageShown = true; });
   EXPECT_TRUE(pageShown);
-  ASSERT_EQ(project.ListView2.size(), 4u);
-  EXPECT_EQ(project.ListView2[0].Cell(1), ".txt");
-  EXPECT_EQ(project.ListView2[0].Cell(4), "txtfile");
-  EXPECT_EQ(project.ListView2[1].Cell(4), "%InstallPath%\\viewer.exe \"%1\"");
-  EXPECT_EQ(project.ListView2[3].Cell(1), "txtfile\\DefaultIcon");
-  EXPECT_EQ(project.ListView2[3].Cell(4), "%InstallPath%\\viewer.exe,1");
+  ASSERT_EQ(project.registryValues.size(), 4u);
+  EXPECT_EQ(project.registryValues[0].Cell(1), ".txt");
+  EXPECT_EQ(project.registryValues[0].Cell(4), "txtfile");
+  EXPECT_EQ(project.registryValues[1].Cell(4), "%InstallPath%\\viewer.exe \"%1\"");
+  EXPECT_EQ(project.registryValues[3].Cell(1), "txtfile\\DefaultIcon");
+  EXPECT_EQ(project.registryValues[3].Cell(4), "%InstallPath%\\viewer.exe,1");
 
   Project untouched;
+  ProjectSession untouchedSession(untouched);
   WhenModal([](QWidget* dialog) { Child<QPushButton>(dialog, "Button2")->click(); });
   RunAssociationAction(nullptr, untouched);
-  EXPECT_TRUE(untouched.ListView2.empty());
-  EXPECT_TRUE(untouched.ProjectModified);
+  EXPECT_TRUE(untouched.registryValues.empty());
+  EXPECT_TRUE(untouchedSession.modified);
 }
 
 TEST(EntryDialogs, DeletionPathLabelFollowsTheKind) {
@@ -188,9 +191,9 @@ TEST(EntryDialogs, DeletionPathLabelFollowsTheKind) {
   EXPECT_EQ(label->text().toStdString(), InterfaceString(105));
   Child<QLineEdit>(dialog.get(), "LabeledEdit1")->setText("logs");
   Child<QPushButton>(dialog.get(), "Button1")->click();
-  ASSERT_EQ(project.ListView7.size(), 1u);
-  EXPECT_EQ(project.ListView7[0].Caption, InterfaceString(145));
-  EXPECT_EQ(project.ListView7[0].Cell(1), "%InstallPath%\\logs");
+  ASSERT_EQ(project.uninstallDeletions.size(), 1u);
+  EXPECT_EQ(project.uninstallDeletions[0].Caption, InterfaceString(145));
+  EXPECT_EQ(project.uninstallDeletions[0].Cell(1), "%InstallPath%\\logs");
 }
 
 class DroppedPaths : public ::testing::Test {
@@ -209,6 +212,7 @@ class DroppedPaths : public ::testing::Test {
 
 TEST_F(DroppedPaths, AFolderOpensTheImportUnderItsOwnName) {
   Project project;
+  ProjectSession session(project);
   FileHandOver handOver;
   QStringList shown;
   WhenModal([&](QWidget* dialog) {
@@ -222,12 +226,12 @@ TEST_F(DroppedPaths, AFolderOpensTheImportUnderItsOwnName) {
   HandleDroppedPaths(nullptr, project, handOver, {root_.filePath("Data")});
 
   EXPECT_EQ(shown, (QStringList{"%InstallPath%\\Data\\a.txt", "%InstallPath%\\Data\\Empty"}));
-  ASSERT_EQ(project.ListView3.size(), 2u);
-  EXPECT_EQ(project.ListView3[0].Caption, root_.filePath("Data/a.txt").toStdString());
-  EXPECT_EQ(project.ListView3[1].Caption, InterfaceString(26));
-  EXPECT_EQ(project.ListView3[1].Cell(1), "%AppData%\\X\\Data\\Empty");
+  ASSERT_EQ(project.files.size(), 2u);
+  EXPECT_EQ(project.files[0].Caption, root_.filePath("Data/a.txt").toStdString());
+  EXPECT_EQ(project.files[1].Caption, InterfaceString(26));
+  EXPECT_EQ(project.files[1].Cell(1), "%AppData%\\X\\Data\\Empty");
   EXPECT_TRUE(handOver.ImportSources.empty());
-  EXPECT_TRUE(project.ProjectModified);
+  EXPECT_TRUE(session.modified);
 }
 
 TEST_F(DroppedPaths, OneFileOpensTheFileDialogWithPresets) {
@@ -243,8 +247,8 @@ TEST_F(DroppedPaths, OneFileOpensTheFileDialogWithPresets) {
   HandleDroppedPaths(nullptr, project, handOver, {root_.filePath("Data/a.txt")});
   EXPECT_EQ(source, root_.filePath("Data/a.txt"));
   EXPECT_EQ(target, "%InstallPath%\\a.txt");
-  ASSERT_EQ(project.ListView3.size(), 1u);
-  EXPECT_EQ(project.ListView3[0].Cell(1), "%InstallPath%\\a.txt");
+  ASSERT_EQ(project.files.size(), 1u);
+  EXPECT_EQ(project.files[0].Cell(1), "%InstallPath%\\a.txt");
   EXPECT_TRUE(handOver.PresetSource.empty());
   EXPECT_TRUE(handOver.PresetTarget.empty());
 }
@@ -254,7 +258,7 @@ TEST_F(DroppedPaths, CancellingTheImportAddsNothing) {
   FileHandOver handOver;
   WhenModal([](QWidget* dialog) { Child<QPushButton>(dialog, "Button2")->click(); });
   HandleDroppedPaths(nullptr, project, handOver, {root_.filePath("Data"), root_.filePath("Data/a.txt")});
-  EXPECT_TRUE(project.ListView3.empty());
+  EXPECT_TRUE(project.files.empty());
 }
 
 }  // namespace
@@ -286,6 +290,7 @@ TEST(EntryDialogs, IniImportAddsOneRowPerKeyAndReportsItsProgress) {
     file.write("[Main]\r\nWidth=800\r\n; note\r\nTitle = A=B\r\n");
   }
   Project project;
+  ProjectSession session(project);
   FileHandOver handOver;
   QStringList status;
   SetLoadStatusHandler([&](const QString& text) { status << text; });
@@ -297,17 +302,17 @@ TEST(EntryDialogs, IniImportAddsOneRowPerKeyAndReportsItsProgress) {
 
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(status, (QStringList{"Load...", "Load OK", ""}));
-  ASSERT_EQ(project.ListView5.size(), 2u);
-  EXPECT_EQ(project.ListView5[0].Caption, "%InstallPath%\\settings.ini");
-  EXPECT_EQ(project.ListView5[0].Cell(1), "Main");
-  EXPECT_EQ(project.ListView5[1].Cell(2), "Title ");
-  EXPECT_EQ(project.ListView5[1].Cell(3), " A=B");
-  EXPECT_TRUE(project.ProjectModified);
+  ASSERT_EQ(project.iniEntries.size(), 2u);
+  EXPECT_EQ(project.iniEntries[0].Caption, "%InstallPath%\\settings.ini");
+  EXPECT_EQ(project.iniEntries[0].Cell(1), "Main");
+  EXPECT_EQ(project.iniEntries[1].Cell(2), "Title ");
+  EXPECT_EQ(project.iniEntries[1].Cell(3), " A=B");
+  EXPECT_TRUE(session.modified);
 }
 
 TEST(EntryDialogs, EditingAnIniRowHidesTheImport) {
   Project project;
-  project.ListView5.AppendCells({"%WindowsDir%\\a.ini", "S", "K", "V", YesNoCell(true), YesNoCell(false)});
+  project.iniEntries.AppendCells({"%WindowsDir%\\a.ini", "S", "K", "V", YesNoCell(true), YesNoCell(false)});
   FileHandOver handOver;
   auto dialog = CreateEntryDialog(nullptr, project, handOver, 5, EntryMode::Edit, 0);
   dialog->show();
@@ -324,7 +329,7 @@ namespace {
 // Widgets hold Unicode; the model holds bytes of the project's code page (1252 here).
 TEST(EntryDialogs, TextsCrossTheWidgetBoundaryInTheProjectCodePage) {
   Project project;
-  project.ListView9.AppendCells({"HKEY_CURRENT_USER", "Software\\Caf\xE9", "Gr\xF6\xDF" "e"});
+  project.uninstallRegistryDeletions.AppendCells({"HKEY_CURRENT_USER", "Software\\Caf\xE9", "Gr\xF6\xDF" "e"});
   FileHandOver handOver;
   auto dialog = CreateEntryDialog(nullptr, project, handOver, 9, EntryMode::Edit, 0);
   auto* subKey = test::Child<QLineEdit>(dialog.get(), "LabeledEdit1");
@@ -334,8 +339,8 @@ TEST(EntryDialogs, TextsCrossTheWidgetBoundaryInTheProjectCodePage) {
 
   subKey->setText(QString::fromUtf8("Software\\\u00c9t\u00e9 \u0416"));
   test::Child<QPushButton>(dialog.get(), "Button1")->click();
-  EXPECT_EQ(project.ListView9[0].Cell(1), "Software\\\xC9t\xE9 ?");
-  EXPECT_EQ(project.ListView9[0].Cell(2), "Gr\xF6\xDF" "e");
+  EXPECT_EQ(project.uninstallRegistryDeletions[0].Cell(1), "Software\\\xC9t\xE9 ?");
+  EXPECT_EQ(project.uninstallRegistryDeletions[0].Cell(2), "Gr\xF6\xDF" "e");
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "modal_driver.h"
 #include "project/entry_dialog.h"
 #include "project/interface_strings.h"
+#include "project/project_session.h"
 #include "project/shortcut_entries.h"
 
 namespace bvq {
@@ -28,13 +29,13 @@ using test::WhenModal;
 Project FiveFiles() {
   Project project;
   for (int i = 1; i <= 5; ++i)
-    project.ListView3.AppendCells({"/src/f" + std::to_string(i), "%InstallPath%\\f" + std::to_string(i), "x", "y"});
+    project.files.AppendCells({"/src/f" + std::to_string(i), "%InstallPath%\\f" + std::to_string(i), "x", "y"});
   return project;
 }
 
 std::vector<std::string> Sources(const Project& project) {
   std::vector<std::string> out;
-  for (const EntryRow& row : project.ListView3.Rows) out.push_back(row.Caption);
+  for (const EntryRow& row : project.files.Rows) out.push_back(row.Caption);
   return out;
 }
 
@@ -70,6 +71,7 @@ TEST(EntryListPanel, NamesTheListAndItsButtons) {
 
 TEST(EntryListPanel, MovesSelectedRowsAndFollowsThemWithTheSelection) {
   Project project = FiveFiles();
+  ProjectSession session(project);
   FileHandOver handOver;
   EntryListPanel panel(project, 3, handOver);
   QTreeWidget* tree = panel.Tree();
@@ -90,7 +92,7 @@ TEST(EntryListPanel, MovesSelectedRowsAndFollowsThemWithTheSelection) {
   EXPECT_EQ(SelectedRows(tree), (std::vector<int>{2, 3}));
   EXPECT_EQ(tree->topLevelItem(2)->text(0), "/src/f2");
   EXPECT_EQ(lastPosition, "3:5");
-  EXPECT_TRUE(project.ProjectModified);
+  EXPECT_TRUE(session.modified);
 
   panel.Button(ListButton::Up)->click();
   EXPECT_EQ(Sources(project), Sources(FiveFiles()));
@@ -117,8 +119,8 @@ TEST(EntryListPanel, CopyAppendsTheFocusedRowAndDeleteSelectsTheNextOne) {
 
   SelectRows(tree, {1}, /*current=*/3);
   panel.Button(ListButton::Copy)->click();
-  ASSERT_EQ(project.ListView3.size(), 6u);
-  EXPECT_EQ(project.ListView3[5].Caption, "/src/f4");
+  ASSERT_EQ(project.files.size(), 6u);
+  EXPECT_EQ(project.files[5].Caption, "/src/f4");
   EXPECT_EQ(tree->topLevelItemCount(), 6);
 
   SelectRows(tree, {1, 3});
@@ -138,7 +140,7 @@ TEST(EntryListPanel, ControlAThenDeleteEmptiesTheList) {
   QTest::keyClick(tree, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(SelectedRows(tree).size(), 5u);
   QTest::keyClick(tree, Qt::Key_Delete);
-  EXPECT_TRUE(project.ListView3.empty());
+  EXPECT_TRUE(project.files.empty());
   EXPECT_EQ(tree->topLevelItemCount(), 0);
   EXPECT_EQ(panel.PositionText(), "0:0");
   for (ListButton b : {ListButton::Up, ListButton::Down, ListButton::Copy, ListButton::Edit, ListButton::Delete})
@@ -149,7 +151,7 @@ TEST(EntryListPanel, ControlAThenDeleteEmptiesTheList) {
 TEST(EntryListPanel, EnterEditsTheSelectedRowInPlace) {
   Project project;
   for (const char* name : {"One", "Two", "Three"})
-    project.ListView1.AppendCells({InterfaceString(52), name, "%InstallPath%\\app.exe", "", "", "", ""});
+    project.shortcuts.AppendCells({InterfaceString(52), name, "%InstallPath%\\app.exe", "", "", "", ""});
   FileHandOver handOver;
   EntryListPanel panel(project, 1, handOver);
   panel.show();
@@ -170,9 +172,9 @@ TEST(EntryListPanel, EnterEditsTheSelectedRowInPlace) {
 
   EXPECT_EQ(caption.toStdString(), InterfaceString(85));
   EXPECT_EQ(shownName, "Two");
-  ASSERT_EQ(project.ListView1.size(), 3u);
-  EXPECT_EQ(project.ListView1[1].Cell(1), "Readme");
-  EXPECT_EQ(project.ListView1[1].Caption, InterfaceString(54));
+  ASSERT_EQ(project.shortcuts.size(), 3u);
+  EXPECT_EQ(project.shortcuts[1].Cell(1), "Readme");
+  EXPECT_EQ(project.shortcuts[1].Caption, InterfaceString(54));
   EXPECT_EQ(panel.Tree()->topLevelItem(1)->text(1), "Readme");
   EXPECT_EQ(panel.PositionText(), "2:3");
 }
@@ -204,7 +206,7 @@ TEST(EntryListPanel, AddButtonsOfTheCommandListsServeTheirList) {
 
 TEST(EntryListPanel, ShowsRowsAddedFromOutside) {
   Project project;
-  project.LabeledEdit1 = "%InstallPath%\\Uninstall.exe";
+  project.uninstallerFile = "%InstallPath%\\Uninstall.exe";
   FileHandOver handOver;
   EntryListPanel panel(project, 1, handOver);
   AddUninstallerShortcut(project);
@@ -229,6 +231,7 @@ TEST(EntryListPanel, AddFolderImportsUnderTheChosenFolder) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   }
   Project project;
+  ProjectSession session(project);
   FileHandOver handOver;
   EntryListPanel panel(project, 3, handOver);
   test::WhenModal([&](QWidget* modal) {
@@ -242,11 +245,11 @@ TEST(EntryListPanel, AddFolderImportsUnderTheChosenFolder) {
   });
   panel.Button(ListButton::AddFolder)->click();
 
-  ASSERT_EQ(project.ListView3.size(), 2u);
-  EXPECT_EQ(project.ListView3[0].Cell(1), "%InstallPath%\\a.txt");
-  EXPECT_EQ(project.ListView3[1].Cell(1), "%InstallPath%\\sub\\b.txt");
+  ASSERT_EQ(project.files.size(), 2u);
+  EXPECT_EQ(project.files[0].Cell(1), "%InstallPath%\\a.txt");
+  EXPECT_EQ(project.files[1].Cell(1), "%InstallPath%\\sub\\b.txt");
   EXPECT_EQ(panel.Tree()->topLevelItemCount(), 2);
-  EXPECT_TRUE(project.ProjectModified);
+  EXPECT_TRUE(session.modified);
 }
 
 }  // namespace

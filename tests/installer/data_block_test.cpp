@@ -18,12 +18,12 @@ class DataBlockTest : public BuiltSetupTest {
   void SetUp() override {
     BuiltSetupTest::SetUp();
     if (IsSkipped()) return;
-    p.CheckBox43 = false;               // with a wizard: its pictures travel as side files
-    p.CheckBox26 = p.CheckBox40 = false;
-    p.CheckBox45 = true;                // install folder page: Data/Folder.png
-    p.CheckBox4 = true;                 // licence page
+    p.silentInstall = false;  // with a wizard: its pictures travel as side files
+    p.showHeaderPicture = p.showLogo = false;
+    p.showInstallFolderPage = true;  // Data/Folder.png
+    p.showLicense = true;
     WriteFile(projectDir.Path() + "licence.txt", "You may use it.\r\n");
-    p.LicenseFileList = {"licence.txt", ""};
+    p.licenseFiles = {"licence.txt", ""};
     auto volumes = Build(false, 0);
     ASSERT_EQ(volumes.size(), 1u);
     setup = volumes[0];

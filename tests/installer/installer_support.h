@@ -63,35 +63,35 @@ class BuiltSetupTest : public ::testing::Test {
     const std::string d = projectDir.Path();
     sources = {{"src/app.bin", NoiseBytes(150000)}, {"src/readme.txt", "Read me first.\r\n"}, {"src/empty.dat", ""}};
     for (const auto& [path, bytes] : sources) WriteFile(d + path, bytes);
-    p.ProjectFileName = d + "Tool.bvq";
-    p.LabeledEdit2 = "Tool";
-    p.LabeledEdit29 = "2.5";
-    p.LabeledEdit4 = "Acme";
-    p.LabeledEdit5 = "out/Setup.exe";
-    p.LabeledEdit25 = "disk%i%.pak";
-    p.LabeledEdit12 = "%ProgramFiles%\\%CompanyName%\\%ProductName%";
-    p.LabeledEdit11 = program->Program() + "Icons/setup.ico";
-    p.LabeledEdit17 = program->Program() + "Icons/uninstall.ico";
-    p.CheckBox43 = true;  // silent: no wizard pictures
-    p.CheckBox11 = false;
+    p.filePath = d + "Tool.bvq";
+    p.productName = "Tool";
+    p.productVersion = "2.5";
+    p.companyName = "Acme";
+    p.setupFile = "out/Setup.exe";
+    p.volumeFileName = "disk%i%.pak";
+    p.installFolderPath = "%ProgramFiles%\\%CompanyName%\\%ProductName%";
+    p.installerIcon = program->Program() + "Icons/setup.ico";
+    p.uninstallerIcon = program->Program() + "Icons/uninstall.ico";
+    p.silentInstall = true;  // silent: no wizard pictures
+    p.makeUninstaller = false;
     p.SetInstallLanguages({"English", "German"});
     p.SetLanguageChecked(0, true);
-    for (auto& s : p.VersionsListView) s.Checked = true;
-    p.ListView3.AppendCells({"src/app.bin", "%InstallPath%\\app.bin", "Replace", "Yes"});
-    p.ListView3.AppendCells({"src/readme.txt", "%Data%\\readme.txt", "Replace", "Yes"});
-    p.ListView3.AppendCells({"src/empty.dat", "%InstallPath%\\empty.dat", "Skip", "No"});
-    p.ListView10.AppendCells({"%Data%", "HKEY_CURRENT_USER", "Software\\%ProductName%", "Data", "%InstallPath%\\data"});
+    for (auto& s : p.supportedSystems) s.Checked = true;
+    p.files.AppendCells({"src/app.bin", "%InstallPath%\\app.bin", "Replace", "Yes"});
+    p.files.AppendCells({"src/readme.txt", "%Data%\\readme.txt", "Replace", "Yes"});
+    p.files.AppendCells({"src/empty.dat", "%InstallPath%\\empty.dat", "Skip", "No"});
+    p.registryVariables.AppendCells({"%Data%", "HKEY_CURRENT_USER", "Software\\%ProductName%", "Data", "%InstallPath%\\data"});
   }
 
   // Builds stored (cabinets = false) or as cabinets, in volumes of volumeKb when not 0;
   // returns the paths of the volumes in order.
   std::vector<std::string> Build(bool cabinets, int volumeKb) {
-    p.ComboBox1 = cabinets ? 1 : 0;
-    p.ComboBox4 = volumeKb ? 4 : 0;
-    p.UpDown1 = volumeKb;
-    p.ComboBox11 = 1;
+    p.compression = cabinets ? 1 : 0;
+    p.splitting = volumeKb ? 4 : 0;
+    p.volumeSize = volumeKb;
+    p.volumeSizeUnit = 1;
     RecordingReporter reporter;
-    BuildResult result = RunBuild(p, reporter);
+    BuildResult result = RunBuild(p, session, reporter);
     EXPECT_TRUE(result.built) << (reporter.lines.empty() ? "" : reporter.lines.back().text);
     std::vector<std::string> volumes;
     if (!result.built) return volumes;
@@ -105,6 +105,7 @@ class BuiltSetupTest : public ::testing::Test {
   std::unique_ptr<ProgramFolderFixture> program;
   TempFolder projectDir;
   Project p;
+  ProjectSession session{p};
   std::vector<std::pair<std::string, std::string>> sources;
 };
 

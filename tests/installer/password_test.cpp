@@ -21,9 +21,9 @@ TEST_F(BuiltSetupTest, PasswordTypedIsComparedWithTheStoredOne) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.password);
-    p.CheckBox24 = true;
-    p.LabeledEdit20 = c.password;
-    p.CheckBox16 = c.upperCase;
+    p.askPassword = true;
+    p.password = c.password;
+    p.passwordUpperCase = c.upperCase;
     auto volumes = Build(false, 0);
     ASSERT_EQ(volumes.size(), 1u);
     OpenSetup s(volumes[0]);

@@ -20,8 +20,8 @@ class DroppedFilesTest : public test::ProjectTest {
  protected:
   void SetUp() override {
     ProjectTest::SetUp();
-    project_.ListView3.clear();
-    project_.CheckBox11 = true;
+    project_.files.clear();
+    project_.makeUninstaller = true;
     root_ = folder_.Path() + "drop/";
     folder_.Write("drop/Data/a.txt", "a");
     folder_.Write("drop/Data/sub/deep/c.txt", "c");
@@ -107,28 +107,28 @@ TEST_F(DroppedFilesTest, DroppedFileBecomesOneEntry) {
   ASSERT_EQ(HandleDroppedFiles({At("one.txt")}, handOver_).Next, DropDecision::OpenFileEntry);
   FileEntryFields fields = ShowFileEntry(project_, EntryPlace::Add(), handOver_);
   ASSERT_TRUE(ApplyFileEntry(project_, EntryPlace::Add(), fields).Accepted);
-  ASSERT_EQ(project_.ListView3.size(), 1u);
-  EXPECT_EQ(project_.ListView3[0].Caption, At("one.txt"));
-  EXPECT_EQ(project_.ListView3[0].Cell(1), "%InstallPath%\\one.txt");
+  ASSERT_EQ(project_.files.size(), 1u);
+  EXPECT_EQ(project_.files[0].Caption, At("one.txt"));
+  EXPECT_EQ(project_.files[0].Cell(1), "%InstallPath%\\one.txt");
 }
 
 TEST_F(DroppedFilesTest, DroppedEmptyFolderBecomesAnEmptyFolderEntry) {
   ASSERT_EQ(HandleDroppedFiles({At("Blank")}, handOver_).Next, DropDecision::OpenFileEntry);
   FileEntryFields fields = ShowFileEntry(project_, EntryPlace::Add(), handOver_);
   ASSERT_TRUE(ApplyFileEntry(project_, EntryPlace::Add(), fields).Accepted);
-  EXPECT_EQ(project_.ListView3[0].Caption, "(folder)");
-  EXPECT_EQ(project_.ListView3[0].Cell(1), "%InstallPath%\\Blank");
+  EXPECT_EQ(project_.files[0].Caption, "(folder)");
+  EXPECT_EQ(project_.files[0].Cell(1), "%InstallPath%\\Blank");
 }
 
 TEST_F(DroppedFilesTest, DroppedFolderImportsUnderTheDestinationFolder) {
   ASSERT_EQ(HandleDroppedFiles({At("Data")}, handOver_).Next, DropDecision::OpenFolderImport);
   FolderImportFields fields = ShowFolderImport(project_);
-  EXPECT_EQ(FolderImportRows(handOver_, fields.Edit1),
+  EXPECT_EQ(FolderImportRows(handOver_, fields.Destination),
             (TStrList{"%InstallPath%\\Data\\a.txt", "%InstallPath%\\Data\\Empty",
                       "%InstallPath%\\Data\\sub\\deep\\c.txt"}));
   EXPECT_EQ(ApplyFolderImport(project_, handOver_, fields), 3u);
-  EXPECT_EQ(project_.ListView3[1].Caption, "(folder)");
-  EXPECT_EQ(project_.ListView3[2].Cell(1), "%InstallPath%\\Data\\sub\\deep\\c.txt");
+  EXPECT_EQ(project_.files[1].Caption, "(folder)");
+  EXPECT_EQ(project_.files[2].Cell(1), "%InstallPath%\\Data\\sub\\deep\\c.txt");
 }
 
 }  // namespace

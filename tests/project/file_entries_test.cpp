@@ -25,15 +25,15 @@ class FileEntriesTest : public test::ProjectTest {
  protected:
   void SetUp() override {
     ProjectTest::SetUp();
-    project_.ListView3.clear();
-    project_.CheckBox11 = true;
-    project_.ProjectModified = false;
+    project_.files.clear();
+    project_.makeUninstaller = true;
+    session_.modified = false;
   }
   // Three rows: a file, an empty folder, another file.
   void AddSampleRows() {
-    project_.ListView3.AppendCells({"C:\\Src\\app.exe", "%InstallPath%\\app.exe", "E236", "Yes"});
-    project_.ListView3.AppendCells({"(folder)", "%InstallPath%\\Logs", "E238", "No"});
-    project_.ListView3.AppendCells({"/home/a/readme.txt", "%InstallPath%\\readme.txt", "E234", "Yes"});
+    project_.files.AppendCells({"C:\\Src\\app.exe", "%InstallPath%\\app.exe", "E236", "Yes"});
+    project_.files.AppendCells({"(folder)", "%InstallPath%\\Logs", "E238", "No"});
+    project_.files.AppendCells({"/home/a/readme.txt", "%InstallPath%\\readme.txt", "E234", "Yes"});
   }
   FileHandOver handOver_;
 };
@@ -54,19 +54,19 @@ TEST_F(FileEntriesTest, DestinationLabelFollowsSeveralSources) {
 TEST_F(FileEntriesTest, ShowAddModeDefaultsFollowTheUninstaller) {
   for (bool uninstaller : {true, false}) {
     SCOPED_TRACE(uninstaller);
-    project_.CheckBox11 = uninstaller;
+    project_.makeUninstaller = uninstaller;
     FileEntryFields fields = ShowFileEntry(project_, EntryPlace::Add(), handOver_);
-    EXPECT_EQ(fields.LabeledEdit1, "");
-    EXPECT_EQ(fields.LabeledEdit2, "");
-    EXPECT_EQ(fields.ComboBox1, 2);
-    EXPECT_EQ(fields.CheckBox1, uninstaller);
-    EXPECT_EQ(fields.CheckBox1Enabled, uninstaller);
+    EXPECT_EQ(fields.Source, "");
+    EXPECT_EQ(fields.Destination, "");
+    EXPECT_EQ(fields.IfExists, 2);
+    EXPECT_EQ(fields.Uninstall, uninstaller);
+    EXPECT_EQ(fields.UninstallEnabled, uninstaller);
   }
 }
 
 TEST_F(FileEntriesTest, ShowEditModeReadsTheRow) {
   AddSampleRows();
-  project_.ListView3.AppendCells({"C:\\x.dll", "%SystemDir%\\x.dll", "unknown choice", "No"});
+  project_.files.AppendCells({"C:\\x.dll", "%SystemDir%\\x.dll", "unknown choice", "No"});
   struct Case {
     int row;
     FileEntryFields expected;
@@ -82,10 +82,10 @@ TEST_F(FileEntriesTest, ShowEditModeReadsTheRow) {
     EXPECT_EQ(ShowFileEntry(project_, EntryPlace::Edit(c.row), handOver_), c.expected);
   }
   // With the uninstaller off the row's choice stays but cannot be changed.
-  project_.CheckBox11 = false;
+  project_.makeUninstaller = false;
   FileEntryFields fields = ShowFileEntry(project_, EntryPlace::Edit(0), handOver_);
-  EXPECT_TRUE(fields.CheckBox1);
-  EXPECT_FALSE(fields.CheckBox1Enabled);
+  EXPECT_TRUE(fields.Uninstall);
+  EXPECT_FALSE(fields.UninstallEnabled);
 }
 
 TEST_F(FileEntriesTest, PresetsReplaceBothEditsAndAreConsumed) {
@@ -109,8 +109,8 @@ TEST_F(FileEntriesTest, PresetsReplaceBothEditsAndAreConsumed) {
     handOver_.PresetSource = c.source;
     handOver_.PresetTarget = c.target;
     FileEntryFields fields = ShowFileEntry(project_, c.place, handOver_);
-    EXPECT_EQ(fields.LabeledEdit1, c.edit1);
-    EXPECT_EQ(fields.LabeledEdit2, c.edit2);
+    EXPECT_EQ(fields.Source, c.edit1);
+    EXPECT_EQ(fields.Destination, c.edit2);
     EXPECT_EQ(handOver_.PresetSource, "");
     EXPECT_EQ(handOver_.PresetTarget, "");
   }
@@ -137,11 +137,11 @@ TEST_F(FileEntriesTest, BrowsingSetsSourceAndDestination) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.destination);
     FileEntryFields fields;
-    fields.LabeledEdit1 = "old";
-    fields.LabeledEdit2 = c.destination;
+    fields.Source = "old";
+    fields.Destination = c.destination;
     EXPECT_EQ(BrowsedSources(fields, c.picked), c.focusDestination);
-    EXPECT_EQ(fields.LabeledEdit1, c.edit1);
-    EXPECT_EQ(fields.LabeledEdit2, c.edit2);
+    EXPECT_EQ(fields.Source, c.edit1);
+    EXPECT_EQ(fields.Destination, c.edit2);
   }
 }
 
@@ -167,27 +167,27 @@ TEST_F(FileEntriesTest, AddOneEntryCompletesTheDestination) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.source) + " -> " + c.destination);
-    project_.ListView3.clear();
+    project_.files.clear();
     FileEntryFields fields;
-    fields.LabeledEdit1 = c.source;
-    fields.LabeledEdit2 = c.destination;
+    fields.Source = c.source;
+    fields.Destination = c.destination;
     EXPECT_TRUE(ApplyFileEntry(project_, EntryPlace::Add(), fields).Accepted);
-    ASSERT_EQ(project_.ListView3.size(), 1u);
+    ASSERT_EQ(project_.files.size(), 1u);
     Cells expected = c.row;
     expected.insert(expected.end(), {"E236", "Yes"});
-    EXPECT_EQ(RowCells(project_.ListView3[0]), expected);
+    EXPECT_EQ(RowCells(project_.files[0]), expected);
   }
 }
 
 TEST_F(FileEntriesTest, AddWritesChoiceAndUninstallCells) {
   FileEntryFields fields;
-  fields.LabeledEdit1 = "/src/a.txt";
-  fields.LabeledEdit2 = "%InstallPath%\\a.txt";
-  fields.ComboBox1 = 4;
-  fields.CheckBox1 = false;
+  fields.Source = "/src/a.txt";
+  fields.Destination = "%InstallPath%\\a.txt";
+  fields.IfExists = 4;
+  fields.Uninstall = false;
   ASSERT_TRUE(ApplyFileEntry(project_, EntryPlace::Add(), fields).Accepted);
-  EXPECT_EQ(RowCells(project_.ListView3[0]), (Cells{"/src/a.txt", "%InstallPath%\\a.txt", "E238", "No"}));
-  EXPECT_TRUE(project_.ProjectModified);
+  EXPECT_EQ(RowCells(project_.files[0]), (Cells{"/src/a.txt", "%InstallPath%\\a.txt", "E238", "No"}));
+  EXPECT_TRUE(session_.modified);
 }
 
 TEST_F(FileEntriesTest, AddSeveralSourcesMakesOneRowEach) {
@@ -208,40 +208,40 @@ TEST_F(FileEntriesTest, AddSeveralSourcesMakesOneRowEach) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.source);
-    project_.ListView3.clear();
+    project_.files.clear();
     FileEntryFields fields;
-    fields.LabeledEdit1 = c.source;
-    fields.LabeledEdit2 = c.destination;
-    fields.ComboBox1 = 1;
+    fields.Source = c.source;
+    fields.Destination = c.destination;
+    fields.IfExists = 1;
     EXPECT_TRUE(ApplyFileEntry(project_, EntryPlace::Add(), fields).Accepted);
-    ASSERT_EQ(project_.ListView3.size(), c.rows.size());
+    ASSERT_EQ(project_.files.size(), c.rows.size());
     for (std::size_t i = 0; i < c.rows.size(); ++i)
-      EXPECT_EQ(RowCells(project_.ListView3[i]), (Cells{c.rows[i][0], c.rows[i][1], "E235", "Yes"}));
+      EXPECT_EQ(RowCells(project_.files[i]), (Cells{c.rows[i][0], c.rows[i][1], "E235", "Yes"}));
   }
 }
 
 TEST_F(FileEntriesTest, SourceOfSeparatorsOnlyIsRefused) {
   FileEntryFields fields;
-  fields.LabeledEdit1 = "||";
+  fields.Source = "||";
   EntryOutcome outcome = ApplyFileEntry(project_, EntryPlace::Add(), fields);
   EXPECT_FALSE(outcome.Accepted);
   EXPECT_EQ(outcome.Focus, "LabeledEdit1");
-  EXPECT_TRUE(project_.ListView3.empty());
-  EXPECT_FALSE(project_.ProjectModified);
+  EXPECT_TRUE(project_.files.empty());
+  EXPECT_FALSE(session_.modified);
 }
 
 TEST_F(FileEntriesTest, EditOverwritesTheSelectedRowInPlace) {
   AddSampleRows();
   FileEntryFields fields = ShowFileEntry(project_, EntryPlace::Edit(1), handOver_);
-  fields.LabeledEdit1 = "/s/a.dll|/s/b.dll";  // not split in edit mode
-  fields.LabeledEdit2 = "%InstallPath%\\lib";
+  fields.Source = "/s/a.dll|/s/b.dll";  // not split in edit mode
+  fields.Destination = "%InstallPath%\\lib";
   ASSERT_TRUE(ApplyFileEntry(project_, EntryPlace::Edit(1), fields).Accepted);
   EXPECT_EQ(ListDestinations(project_),
             (Cells{"%InstallPath%\\app.exe", "%InstallPath%\\lib\\b.dll", "%InstallPath%\\readme.txt"}));
-  EXPECT_EQ(RowCells(project_.ListView3[1]), (Cells{"/s/a.dll|/s/b.dll", "%InstallPath%\\lib\\b.dll", "E238", "No"}));
-  EXPECT_TRUE(project_.ProjectModified);
+  EXPECT_EQ(RowCells(project_.files[1]), (Cells{"/s/a.dll|/s/b.dll", "%InstallPath%\\lib\\b.dll", "E238", "No"}));
+  EXPECT_TRUE(session_.modified);
 
-  project_.ProjectModified = false;
+  session_.modified = false;
   const Project before = project_;
   EXPECT_FALSE(ApplyFileEntry(project_, EntryPlace::Edit(7), fields).Accepted);
   EXPECT_EQ(project_, before);
@@ -249,30 +249,30 @@ TEST_F(FileEntriesTest, EditOverwritesTheSelectedRowInPlace) {
 
 TEST_F(FileEntriesTest, EmptyFolderEntryKeepsItsSourceThroughAnEdit) {
   FileEntryFields fields;
-  fields.LabeledEdit2 = "%InstallPath%\\Logs";
+  fields.Destination = "%InstallPath%\\Logs";
   ASSERT_TRUE(ApplyFileEntry(project_, EntryPlace::Add(), fields).Accepted);
   FileEntryFields shown = ShowFileEntry(project_, EntryPlace::Edit(0), handOver_);
-  EXPECT_EQ(shown.LabeledEdit1, "");
+  EXPECT_EQ(shown.Source, "");
   ASSERT_TRUE(ApplyFileEntry(project_, EntryPlace::Edit(0), shown).Accepted);
-  EXPECT_EQ(RowCells(project_.ListView3[0]), (Cells{"(folder)", "%InstallPath%\\Logs", "E236", "Yes"}));
+  EXPECT_EQ(RowCells(project_.files[0]), (Cells{"(folder)", "%InstallPath%\\Logs", "E236", "Yes"}));
 }
 
 TEST_F(FileEntriesTest, UninstallerOffGivesNoInNewEntries) {
-  project_.CheckBox11 = false;
+  project_.makeUninstaller = false;
   FileEntryFields fields = ShowFileEntry(project_, EntryPlace::Add(), handOver_);
-  fields.LabeledEdit1 = "/s/a.txt";
+  fields.Source = "/s/a.txt";
   ASSERT_TRUE(ApplyFileEntry(project_, EntryPlace::Add(), fields).Accepted);
-  EXPECT_EQ(project_.ListView3[0].Cell(3), "No");
+  EXPECT_EQ(project_.files[0].Cell(3), "No");
 }
 
 // Three files picked at once, then the destination typed again before OK.
 TEST_F(FileEntriesTest, PickSeveralThenRetypeFolder) {
   FileEntryFields fields = ShowFileEntry(project_, EntryPlace::Add(), handOver_);
-  fields.LabeledEdit2 = "%InstallPath%\\lib";
+  fields.Destination = "%InstallPath%\\lib";
   BrowsedSources(fields, {"/s/a.dll", "/s/b.dll", "/s/c.dll"});
-  EXPECT_EQ(fields.LabeledEdit2, "%InstallPath%\\");
-  EXPECT_EQ(FileDestinationLabel(fields.LabeledEdit1), "E8");
-  fields.LabeledEdit2 = "%InstallPath%\\lib";
+  EXPECT_EQ(fields.Destination, "%InstallPath%\\");
+  EXPECT_EQ(FileDestinationLabel(fields.Source), "E8");
+  fields.Destination = "%InstallPath%\\lib";
   ASSERT_TRUE(ApplyFileEntry(project_, EntryPlace::Add(), fields).Accepted);
   EXPECT_EQ(ListDestinations(project_),
             (Cells{"%InstallPath%\\lib\\a.dll", "%InstallPath%\\lib\\b.dll", "%InstallPath%\\lib\\c.dll"}));
@@ -340,7 +340,7 @@ TEST_F(FolderImportTest, NothingToImportLeavesTheListsAlone) {
 
 TEST_F(FolderImportTest, DialogDefaultsFollowTheUninstaller) {
   EXPECT_EQ(ShowFolderImport(project_), (FolderImportFields{"%InstallPath%", 2, true, true}));
-  project_.CheckBox11 = false;
+  project_.makeUninstaller = false;
   EXPECT_EQ(ShowFolderImport(project_), (FolderImportFields{"%InstallPath%", 2, false, false}));
 }
 
@@ -349,14 +349,14 @@ TEST_F(FolderImportTest, OkAppendsRowsAndEmptiesTheLists) {
   std::filesystem::create_directories(src_ + "/Empty");
   ASSERT_TRUE(PrepareFolderImport(src_, handOver_));
   FolderImportFields fields = ShowFolderImport(project_);
-  fields.Edit1 = "%InstallPath%\\Data";
-  fields.ComboBox1 = 3;
-  fields.CheckBox1 = false;
+  fields.Destination = "%InstallPath%\\Data";
+  fields.IfExists = 3;
+  fields.Uninstall = false;
   EXPECT_EQ(ApplyFolderImport(project_, handOver_, fields), 3u);
-  ASSERT_EQ(project_.ListView3.size(), 6u);
-  EXPECT_EQ(RowCells(project_.ListView3[3]), (Cells{src_ + "/a.txt", "%InstallPath%\\Data\\a.txt", "E237", "No"}));
-  EXPECT_EQ(RowCells(project_.ListView3[4]), (Cells{"(folder)", "%InstallPath%\\Data\\Empty", "E237", "No"}));
-  EXPECT_EQ(RowCells(project_.ListView3[5]), (Cells{src_ + "/sub/b.txt", "%InstallPath%\\Data\\sub\\b.txt", "E237", "No"}));
+  ASSERT_EQ(project_.files.size(), 6u);
+  EXPECT_EQ(RowCells(project_.files[3]), (Cells{src_ + "/a.txt", "%InstallPath%\\Data\\a.txt", "E237", "No"}));
+  EXPECT_EQ(RowCells(project_.files[4]), (Cells{"(folder)", "%InstallPath%\\Data\\Empty", "E237", "No"}));
+  EXPECT_EQ(RowCells(project_.files[5]), (Cells{src_ + "/sub/b.txt", "%InstallPath%\\Data\\sub\\b.txt", "E237", "No"}));
   EXPECT_TRUE(handOver_.ImportSources.empty());
   EXPECT_TRUE(handOver_.ImportTargets.empty());
 }

@@ -17,9 +17,9 @@ class FontEntries : public test::ProjectTest {
 
 TEST_F(FontEntries, PickingAProjectFontFillsAnEmptyNameFromItsSource) {
   ASSERT_TRUE(FileExists(kFont)) << "fonts-dejavu-core is installed by scripts/setup";
-  project_.ListView3.AppendCells({"/nowhere/Other.ttf", "%FontDir%\\Other.ttf", "", ""});
-  project_.ListView3.AppendCells({kFont, "%FontDir%\\DejaVuSans.ttf", "", ""});
-  project_.ListView3.AppendCells({folder_.Write("fake.ttf", "not a font"), "%FontDir%\\Fake.ttf", "", ""});
+  project_.files.AppendCells({"/nowhere/Other.ttf", "%FontDir%\\Other.ttf", "", ""});
+  project_.files.AppendCells({kFont, "%FontDir%\\DejaVuSans.ttf", "", ""});
+  project_.files.AppendCells({folder_.Write("fake.ttf", "not a font"), "%FontDir%\\Fake.ttf", "", ""});
 
   FontFields f;
   PickFontFile(project_, f, "%FontDir%\\DejaVuSans.ttf");
@@ -46,7 +46,7 @@ TEST_F(FontEntries, NameThenFileAreMandatoryAndTheFileIsStoredAsItIs) {
   EXPECT_EQ(ApplyFontEntry(project_, EntryPlace::Add(), FontFields{"", "x.ttf"}).Focus, "LabeledEdit1");
   EXPECT_EQ(ApplyFontEntry(project_, EntryPlace::Add(), FontFields{"N", ""}).Focus, "LabeledEdit2");
   ASSERT_TRUE(ApplyFontEntry(project_, EntryPlace::Add(), FontFields{"Face", "fonts\\a?.ttf"}).Accepted);
-  EXPECT_EQ(test::RowCells(project_.ListView11, 0), (Cells{"Face", "fonts\\a?.ttf"}));
+  EXPECT_EQ(test::RowCells(project_.fonts, 0), (Cells{"Face", "fonts\\a?.ttf"}));
   FontFields shown = ShowFontEntry(project_, EntryPlace::Edit(0));
   EXPECT_EQ(shown.Name, "Face");
   EXPECT_EQ(shown.File, "fonts\\a?.ttf");
@@ -57,14 +57,14 @@ class DeletionEntries : public test::ProjectTest {};
 TEST_F(DeletionEntries, PathIsCleanedAndMadeAnInstallPath) {
   ASSERT_TRUE(ApplyDeletionEntry(project_, EntryPlace::Add(), DeletionFields{2, "logs"}).Accepted);
   ASSERT_TRUE(ApplyDeletionEntry(project_, EntryPlace::Add(), DeletionFields{0, "%AppData%\\a*.tmp"}).Accepted);
-  EXPECT_EQ(test::AllCells(project_.ListView7),
+  EXPECT_EQ(test::AllCells(project_.uninstallDeletions),
             (std::vector<Cells>{{InterfaceString(145), "%InstallPath%\\logs"}, {InterfaceString(143), "%AppData%\\a.tmp"}}));
   DeletionFields shown = ShowDeletionEntry(project_, EntryPlace::Edit(0));
   EXPECT_EQ(shown.Kind, 2);
   EXPECT_EQ(DeletionPathLabel(shown.Kind), InterfaceString(105));
   EXPECT_EQ(DeletionPathLabel(0), InterfaceString(104));
   EXPECT_EQ(ApplyDeletionEntry(project_, EntryPlace::Edit(0), DeletionFields{1, ""}).Focus, "LabeledEdit1");
-  EXPECT_EQ(project_.ListView7[0].Caption, InterfaceString(145));
+  EXPECT_EQ(project_.uninstallDeletions[0].Caption, InterfaceString(145));
 }
 
 }  // namespace

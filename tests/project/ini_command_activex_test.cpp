@@ -21,7 +21,7 @@ TEST_F(IniEntries, RowIsCleanedAndRoundTripsThroughEditMode) {
   f.Value = "";
   f.Overwrite = false;
   ASSERT_TRUE(ApplyIniEntry(project_, EntryPlace::Add(), f).Accepted);
-  EXPECT_EQ(test::RowCells(project_.ListView5, 0),
+  EXPECT_EQ(test::RowCells(project_.iniEntries, 0),
             (Cells{"%InstallPath%\\conf\\app.ini", "Main", "Width", "", "No", f.Uninstall ? "Yes" : "No"}));
   IniFields edit = ShowIniEntry(project_, EntryPlace::Edit(0));
   EXPECT_FALSE(edit.ImportVisible);
@@ -36,7 +36,7 @@ TEST_F(IniEntries, FileSectionAndKeyAreMandatoryInThatOrder) {
   EXPECT_EQ(ApplyIniEntry(project_, EntryPlace::Add(), f).Focus, "LabeledEdit1");
   f.Section = "S";
   EXPECT_EQ(ApplyIniEntry(project_, EntryPlace::Add(), f).Focus, "LabeledEdit2");
-  EXPECT_TRUE(project_.ListView5.empty());
+  EXPECT_TRUE(project_.iniEntries.empty());
 }
 
 TEST_F(IniEntries, ImportKeepsKeysAndValuesUntrimmedAndSkipsLinesWithoutEquals) {
@@ -47,8 +47,8 @@ TEST_F(IniEntries, ImportKeepsKeysAndValuesUntrimmedAndSkipsLinesWithoutEquals) 
   EXPECT_EQ(r.RowsAdded, 2u);
   const std::vector<Cells> expected = {{"%InstallPath%\\settings.ini", "Main", "Width", "800", "Yes", "No"},
                                        {"%InstallPath%\\settings.ini", "Main", "Title ", " A=B", "Yes", "No"}};
-  EXPECT_EQ(test::AllCells(project_.ListView5), expected);
-  EXPECT_TRUE(project_.ProjectModified);
+  EXPECT_EQ(test::AllCells(project_.iniEntries), expected);
+  EXPECT_TRUE(session_.modified);
 }
 
 TEST_F(IniEntries, SectionCarriesOverToTheNextFileAndTheFileFieldWins) {
@@ -59,10 +59,10 @@ TEST_F(IniEntries, SectionCarriesOverToTheNextFileAndTheFileFieldWins) {
   IniFilesImport r = ImportIniFiles(project_, {first, folder_.Path() + "gone.ini", second}, f);
   EXPECT_EQ(r.RowsAdded, 3u);
   EXPECT_EQ(r.Unreadable.size(), 1u);
-  EXPECT_EQ(test::RowCells(project_.ListView5, 1)[0], "%WindowsDir%\\typed.ini");
-  EXPECT_EQ(test::RowCells(project_.ListView5, 1)[1], "B");
-  EXPECT_EQ(test::RowCells(project_.ListView5, 2)[1], "C");
-  EXPECT_EQ(test::RowCells(project_.ListView5, 2)[3], "3");
+  EXPECT_EQ(test::RowCells(project_.iniEntries, 1)[0], "%WindowsDir%\\typed.ini");
+  EXPECT_EQ(test::RowCells(project_.iniEntries, 1)[1], "B");
+  EXPECT_EQ(test::RowCells(project_.iniEntries, 2)[1], "C");
+  EXPECT_EQ(test::RowCells(project_.iniEntries, 2)[3], "3");
 }
 
 TEST_F(IniEntries, BinaryJunkAndLongLinesDoNotBreakTheList) {
@@ -73,11 +73,11 @@ TEST_F(IniEntries, BinaryJunkAndLongLinesDoNotBreakTheList) {
   const std::string b = folder_.Write("long.ini", longLine);
   IniFilesImport r = ImportIniFiles(project_, {a, b}, ShowIniEntry(project_, EntryPlace::Add()));
   ASSERT_GE(r.RowsAdded, 1u);
-  const EntryRow& last = project_.ListView5.Rows.back();
+  const EntryRow& last = project_.iniEntries.Rows.back();
   EXPECT_EQ(last.Cell(1), "S");
   EXPECT_EQ(last.Cell(2).size(), 100000u);
   EXPECT_EQ(last.Cell(3).size(), 100000u);
-  for (const EntryRow& row : project_.ListView5.Rows) EXPECT_EQ(row.SubItems.size(), 5u);
+  for (const EntryRow& row : project_.iniEntries.Rows) EXPECT_EQ(row.SubItems.size(), 5u);
 }
 
 class CommandEntriesTest : public test::ProjectTest {};
@@ -92,8 +92,8 @@ TEST_F(CommandEntriesTest, WhenCellsDependOnTheServedList) {
   f.Wait = true;
   ASSERT_TRUE(ApplyCommandEntry(project_, CommandList::Install, EntryPlace::Add(), f).Accepted);
   ASSERT_TRUE(ApplyCommandEntry(project_, CommandList::Uninstall, EntryPlace::Add(), f).Accepted);
-  EXPECT_EQ(test::RowCells(project_.ListView4, 0), (Cells{InterfaceString(48), "", "/q", "Hide", InterfaceString(94), "Yes"}));
-  EXPECT_EQ(test::RowCells(project_.ListView6, 0), (Cells{InterfaceString(48), "", "/q", "Hide", InterfaceString(110), "Yes"}));
+  EXPECT_EQ(test::RowCells(project_.installCommands, 0), (Cells{InterfaceString(48), "", "/q", "Hide", InterfaceString(94), "Yes"}));
+  EXPECT_EQ(test::RowCells(project_.uninstallCommands, 0), (Cells{InterfaceString(48), "", "/q", "Hide", InterfaceString(110), "Yes"}));
   CommandFields shown = ShowCommandEntry(project_, CommandList::Uninstall, EntryPlace::Edit(0));
   EXPECT_EQ(shown.Type, 1);
   EXPECT_EQ(shown.Window, 3);
@@ -102,14 +102,14 @@ TEST_F(CommandEntriesTest, WhenCellsDependOnTheServedList) {
 }
 
 TEST_F(CommandEntriesTest, CellsOfAnotherLanguageShowFirstItemsAndOkWritesValidCells) {
-  project_.ListView4.AppendCells({"Anwendung", "x.exe", "", "Riesig", "Vorher", "Ja"});
+  project_.installCommands.AppendCells({"Anwendung", "x.exe", "", "Riesig", "Vorher", "Ja"});
   CommandFields f = ShowCommandEntry(project_, CommandList::Install, EntryPlace::Edit(0));
   EXPECT_EQ(f.Type, 0);
   EXPECT_EQ(f.Window, 0);
   EXPECT_EQ(f.When, 0);
   EXPECT_FALSE(f.Wait);
   ASSERT_TRUE(ApplyCommandEntry(project_, CommandList::Install, EntryPlace::Edit(0), f).Accepted);
-  EXPECT_EQ(test::RowCells(project_.ListView4, 0), (Cells{InterfaceString(47), "x.exe", "", "Normal", InterfaceString(93), "No"}));
+  EXPECT_EQ(test::RowCells(project_.installCommands, 0), (Cells{InterfaceString(47), "x.exe", "", "Normal", InterfaceString(93), "No"}));
 }
 
 class ActiveXEntries : public test::ProjectTest {};
@@ -120,7 +120,7 @@ TEST_F(ActiveXEntries, SeveralPickedFilesGiveOneRowEach) {
   EXPECT_EQ(f.File, "%InstallPath%\\a.ocx|%SystemDir%\\b.dll");
   f.Unregister = false;
   ASSERT_TRUE(ApplyActiveXEntry(project_, EntryPlace::Add(), f).Accepted);
-  EXPECT_EQ(test::AllCells(project_.ListView8),
+  EXPECT_EQ(test::AllCells(project_.activeXFiles),
             (std::vector<Cells>{{"%InstallPath%\\a.ocx", "No"}, {"%SystemDir%\\b.dll", "No"}}));
 }
 
@@ -128,11 +128,11 @@ TEST_F(ActiveXEntries, OneFileIsCleanedAndMadeAnInstallPath) {
   ActiveXFields f;
   f.File = "bin\\ctl?.ocx";
   ASSERT_TRUE(ApplyActiveXEntry(project_, EntryPlace::Add(), f).Accepted);
-  EXPECT_EQ(project_.ListView8[0].Caption, "%InstallPath%\\bin\\ctl.ocx");
+  EXPECT_EQ(project_.activeXFiles[0].Caption, "%InstallPath%\\bin\\ctl.ocx");
   f.File = "x|y";  // edit mode never splits
   ASSERT_TRUE(ApplyActiveXEntry(project_, EntryPlace::Edit(0), f).Accepted);
-  EXPECT_EQ(project_.ListView8.size(), 1u);
-  EXPECT_EQ(project_.ListView8[0].Caption, "%InstallPath%\\x|y");
+  EXPECT_EQ(project_.activeXFiles.size(), 1u);
+  EXPECT_EQ(project_.activeXFiles[0].Caption, "%InstallPath%\\x|y");
 }
 
 TEST_F(ActiveXEntries, EmptyFileOrOnlySeparatorsTakeTheFocus) {
@@ -140,8 +140,8 @@ TEST_F(ActiveXEntries, EmptyFileOrOnlySeparatorsTakeTheFocus) {
   EXPECT_EQ(ApplyActiveXEntry(project_, EntryPlace::Add(), f).Focus, "LabeledEdit1");
   f.File = "||";
   EXPECT_EQ(ApplyActiveXEntry(project_, EntryPlace::Add(), f).Focus, "LabeledEdit1");
-  EXPECT_TRUE(project_.ListView8.empty());
-  project_.CheckBox11 = false;
+  EXPECT_TRUE(project_.activeXFiles.empty());
+  project_.makeUninstaller = false;
   ActiveXFields off = ShowActiveXEntry(project_, EntryPlace::Add());
   EXPECT_FALSE(off.Unregister);
   EXPECT_FALSE(off.UnregisterEnabled);

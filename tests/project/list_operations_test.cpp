@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "project/project_session.h"
+
 namespace bvq {
 namespace {
 
@@ -12,7 +14,8 @@ namespace {
 // 1-based row numbers.
 struct Fixture {
   Project project;
-  EntryList& list = project.ListView7;
+  ProjectSession session{project};
+  EntryList& list = project.uninstallDeletions;
   ListSelection selection;
 
   Fixture(int rows, std::vector<int> selected, int focused = -1) {
@@ -92,7 +95,7 @@ TEST(MoveEntries, SelectedRowsMoveTogetherAndKeepTheirGaps) {
     else MoveEntriesUp(f.project, f.list, f.selection);
     EXPECT_EQ(f.Order(), c.order) << c.name;
     EXPECT_EQ(f.SelectedRows(), c.after) << c.name;
-    EXPECT_TRUE(f.project.ProjectModified) << c.name;
+    EXPECT_TRUE(f.session.modified) << c.name;
   }
 }
 
@@ -124,7 +127,7 @@ TEST(DeleteEntries, SelectsTheRowThatTookThePlaceOfTheFirstDeleted) {
     EXPECT_EQ(f.Order(), c.order);
     EXPECT_EQ(f.SelectedRows(), c.after);
     EXPECT_EQ(f.selection.Selected.size(), f.list.size());
-    EXPECT_TRUE(f.project.ProjectModified);
+    EXPECT_TRUE(f.session.modified);
   }
 }
 
@@ -146,7 +149,7 @@ TEST(DuplicateEntry, CopiesTheFocusedRowToTheEnd) {
   Fixture none(3, {}, 2);  // nothing selected: no copy, but the project is still marked
   DuplicateFocusedEntry(none.project, none.list, none.selection);
   EXPECT_EQ(none.Order(), "123");
-  EXPECT_TRUE(none.project.ProjectModified);
+  EXPECT_TRUE(none.session.modified);
 }
 
 TEST(SwapEntries, ExchangesEveryCell) {

@@ -44,55 +44,55 @@ TEST_F(NewProjectTest, SlotDefaults) {
       {85, ""},
   };
   for (const auto& [slot, expected] : cases) EXPECT_EQ(SlotAt(slot).Get(project_), expected) << "slot " << slot;
-  EXPECT_EQ(project_.TitleBackFont, (FontSetting{"Tahoma", 28, 0xFFFFFF, 1, kFontItalic}));
-  EXPECT_EQ(project_.CompanyBackFont, (FontSetting{"Tahoma", 8, 0xFFFFFF, 1, 0}));
-  EXPECT_EQ(project_.Image1, (PreviewPos{20, 6}));
-  EXPECT_EQ(project_.Image2, (PreviewPos{1, 1}));
-  EXPECT_EQ(project_.Label22, (PreviewPos{171, 8}));
-  EXPECT_EQ(project_.Label23, (PreviewPos{178, 26}));
+  EXPECT_EQ(project_.backgroundTitleFont, (FontSetting{"Tahoma", 28, 0xFFFFFF, 1, kFontItalic}));
+  EXPECT_EQ(project_.backgroundCompanyFont, (FontSetting{"Tahoma", 8, 0xFFFFFF, 1, 0}));
+  EXPECT_EQ(project_.headerPicturePosition, (PreviewPos{20, 6}));
+  EXPECT_EQ(project_.logoPicturePosition, (PreviewPos{1, 1}));
+  EXPECT_EQ(project_.headerTitlePosition, (PreviewPos{171, 8}));
+  EXPECT_EQ(project_.headerDescriptionPosition, (PreviewPos{178, 26}));
 }
 
 TEST_F(NewProjectTest, ListsLanguagesSystemsAndWorkingState) {
-  project_.ListView1.AppendCells({"E53", "x"});
-  project_.ProjectFileName = "/somewhere/p.bvq";
-  project_.LastSetupSizeText = "1 Mb";
-  project_.LastVolumeIndex = 3;
-  project_.PasswordMixedCase = "Secret";
+  project_.shortcuts.AppendCells({"E53", "x"});
+  project_.filePath = "/somewhere/p.bvq";
+  session_.lastSetupSizeText = "1 Mb";
+  session_.lastVolumeIndex = 3;
+  session_.passwordMixedCase = "Secret";
   project_.SetLanguageChecked(0, true);
-  project_.LicenseFileList = {"a", "b", "c"};
+  project_.licenseFiles = {"a", "b", "c"};
   project_.MarkModified();
-  project_.BuildCurrent = true;
-  for (auto& item : project_.VersionsListView) item.Checked = false;
+  session_.buildCurrent = true;
+  for (auto& item : project_.supportedSystems) item.Checked = false;
 
-  NewProject(project_, context_);
+  NewProject(project_, session_, context_);
   for (int list = 1; list <= kEntryListCount; ++list) EXPECT_TRUE(project_.EntryListAt(list).empty()) << list;
   EXPECT_EQ(project_.CheckedLanguageCaptions(), std::vector<std::string>{"English"});
-  EXPECT_EQ(project_.LicenseFileList, (std::vector<std::string>{"", ""}));
-  EXPECT_EQ(project_.InfoFileList, (std::vector<std::string>{"", ""}));
-  ASSERT_EQ(project_.VersionsListView.size(), 10u);  // a second New keeps the ten items
-  for (const auto& item : project_.VersionsListView) EXPECT_TRUE(item.Checked);
-  EXPECT_EQ(project_.VersionsListView[6].Caption, "Windows 2003 Server");
-  EXPECT_EQ(project_.ProjectFileName, "");
-  EXPECT_FALSE(project_.ProjectModified);
-  EXPECT_FALSE(project_.BuildCurrent);
-  EXPECT_EQ(project_.LastSetupSizeText, "");
-  EXPECT_EQ(project_.LastVolumeIndex, 0);
-  EXPECT_EQ(project_.PasswordMixedCase, "");
-  EXPECT_EQ(project_.ProjectLanguage, "English");
+  EXPECT_EQ(project_.licenseFiles, (std::vector<std::string>{"", ""}));
+  EXPECT_EQ(project_.infoFiles, (std::vector<std::string>{"", ""}));
+  ASSERT_EQ(project_.supportedSystems.size(), 10u);  // a second New keeps the ten items
+  for (const auto& item : project_.supportedSystems) EXPECT_TRUE(item.Checked);
+  EXPECT_EQ(project_.supportedSystems[6].Caption, "Windows 2003 Server");
+  EXPECT_EQ(project_.filePath, "");
+  EXPECT_FALSE(session_.modified);
+  EXPECT_FALSE(session_.buildCurrent);
+  EXPECT_EQ(session_.lastSetupSizeText, "");
+  EXPECT_EQ(session_.lastVolumeIndex, 0);
+  EXPECT_EQ(session_.passwordMixedCase, "");
+  EXPECT_EQ(project_.cellLanguage, "English");
 }
 
 TEST_F(NewProjectTest, YearComesFromTheClock) {
   context_.Clock = [] { return FixedTime(2032, 1, 1); };
-  NewProject(project_, context_);
-  EXPECT_EQ(project_.LabeledEdit16, "Copyright \xA9 2032, %CompanyName%");
+  NewProject(project_, session_, context_);
+  EXPECT_EQ(project_.installerBottomText, "Copyright \xA9 2032, %CompanyName%");
 }
 
 TEST_F(NewProjectTest, EmptyIconFolderLeavesTheIconEmptyAndValidationSaysSo) {
   std::filesystem::remove_all(folder_.Path() + "Icons/Install");
   std::filesystem::create_directories(folder_.Path() + "Icons/Install/sub");  // folders do not count
-  NewProject(project_, context_);
-  EXPECT_EQ(project_.LabeledEdit11, "");
-  project_.ListView3.AppendCells({folder_.Write("f.txt", "x"), "d", "E236", "Yes"});
+  NewProject(project_, session_, context_);
+  EXPECT_EQ(project_.installerIcon, "");
+  project_.files.AppendCells({folder_.Write("f.txt", "x"), "d", "E236", "Yes"});
   const auto issue = ValidateProject(project_, context_, {});
   ASSERT_TRUE(issue);
   EXPECT_EQ(issue->Check, 13);

@@ -43,10 +43,10 @@ class ProjectFileTest : public ProjectTest {
     p.SetLanguageChecked(0, true);   // Deutsch
     p.SetLanguageChecked(1, false);  // English
     p.SetLanguageChecked(2, true);   // Russian
-    p.LicenseFileList = {"lic all.rtf", "", "lic ru.rtf"};
-    p.InfoFileList = {"", "info de.txt", ""};
-    for (auto& item : p.VersionsListView) item.Checked = false;
-    p.VersionsListView[2].Checked = p.VersionsListView[5].Checked = true;
+    p.licenseFiles = {"lic all.rtf", "", "lic ru.rtf"};
+    p.infoFiles = {"", "info de.txt", ""};
+    for (auto& item : p.supportedSystems) item.Checked = false;
+    p.supportedSystems[2].Checked = p.supportedSystems[5].Checked = true;
     for (int list = 1; list <= kEntryListCount; ++list) {
       EntryList& entries = p.EntryListAt(list);
       for (int row = 0; row < list; ++row) {
@@ -56,14 +56,15 @@ class ProjectFileTest : public ProjectTest {
         entries.AppendCells(cells);
       }
     }
-    p.ListView3[0].SubItems[2] = "";  // an empty cell survives too
+    p.files[0].SubItems[2] = "";  // an empty cell survives too
   }
 
-  std::string Save(Project& p, const std::string& name = "demo.bvq") {
+  std::string Save(Project& p, ProjectSession& session, const std::string& name = "demo.bvq") {
     const std::string path = folder_.Path() + name;
-    EXPECT_TRUE(SaveProject(p, path, context_));
+    EXPECT_TRUE(SaveProject(p, session, path, context_));
     return path;
   }
+  std::string Save(const std::string& name = "demo.bvq") { return Save(project_, session_, name); }
   std::string TextOf(const std::string& path) {
     std::string text;
     EXPECT_TRUE(ExportProjectText(path, text));
@@ -77,23 +78,26 @@ class ProjectFileTest : public ProjectTest {
 
 TEST_F(ProjectFileTest, EverySlotAndListSurvivesSaveAndLoad) {
   Project saved = project_;
+  ProjectSession savedSession(saved);
   FillEverySlot(saved);
-  const std::string path = Save(saved);
+  const std::string path = Save(saved, savedSession);
 
   Project loaded = project_;  // a new project, then the file
-  ASSERT_TRUE(LoadProject(loaded, path, context_));
+  ProjectSession loadedSession(loaded);
+  loadedSession.modified = true;
+  ASSERT_TRUE(LoadProject(loaded, loadedSession, path, context_));
   for (const SlotInfo& slot : SlotTable()) {
     if (slot.Get) EXPECT_EQ(slot.Get(loaded), slot.Get(saved)) << "slot " << slot.Number << " " << slot.Holder;
   }
   EXPECT_EQ(loaded, saved);
-  EXPECT_EQ(loaded.ProjectFileName, path);
-  EXPECT_FALSE(loaded.ProjectModified);
+  EXPECT_EQ(loaded.filePath, path);
+  EXPECT_FALSE(loadedSession.modified);
 }
 
 TEST_F(ProjectFileTest, TextLayout) {
-  project_.ListView3.AppendCells({"a.txt", "%InstallPath%\\a.txt", "E236", "Yes"});
-  project_.ListView11.AppendCells({"Font", "f.ttf"});
-  const std::string path = Save(project_);
+  project_.files.AppendCells({"a.txt", "%InstallPath%\\a.txt", "E236", "Yes"});
+  project_.fonts.AppendCells({"Font", "f.ttf"});
+  const std::string path = Save();
   const std::string bytes = folder_.Read(path);
   ASSERT_EQ(bytes.substr(0, 31), "Belvandorithquessal Project v.3");
   const uint32_t length = static_cast<unsigned char>(bytes[31]) | static_cast<unsigned char>(bytes[32]) << 8 |
@@ -132,24 +136,26 @@ TEST_F(ProjectFileTest, TextLayout) {
 }
 
 TEST_F(ProjectFileTest, LineBreaksInsideValuesDoNotBreakTheFile) {
-  project_.LabeledEdit2 = "two\r\nlines";
-  project_.ListView11.AppendCells({"a\nb", "c"});
-  const std::string path = Save(project_);
+  project_.productName = "two\r\nlines";
+  project_.fonts.AppendCells({"a\nb", "c"});
+  const std::string path = Save();
   Project loaded = project_;
-  ASSERT_TRUE(LoadProject(loaded, path, context_));
-  EXPECT_EQ(loaded.LabeledEdit2, "two  lines");
-  ASSERT_EQ(loaded.ListView11.size(), 1u);
-  EXPECT_EQ(loaded.ListView11[0].Caption, "a b");
-  EXPECT_EQ(loaded.ListView11[0].SubItems[0], "c");
+  ProjectSession loadedSession(loaded);
+  ASSERT_TRUE(LoadProject(loaded, loadedSession, path, context_));
+  EXPECT_EQ(loaded.productName, "two  lines");
+  ASSERT_EQ(loaded.fonts.size(), 1u);
+  EXPECT_EQ(loaded.fonts[0].Caption, "a b");
+  EXPECT_EQ(loaded.fonts[0].SubItems[0], "c");
 }
 
 TEST_F(ProjectFileTest, ScrambleRoundTripThroughLongFile) {
-  for (int i = 0; i < 300; ++i) project_.ListView3.AppendCells({"file" + std::to_string(i), "dest", "E236", "No"});
-  const std::string path = Save(project_);
+  for (int i = 0; i < 300; ++i) project_.files.AppendCells({"file" + std::to_string(i), "dest", "E236", "No"});
+  const std::string path = Save();
   Project loaded;
+  ProjectSession loadedSession(loaded);
   loaded.SetInstallLanguages({"Deutsch (Deutsch)", "English", "Russian (Russki)"});
-  ASSERT_TRUE(LoadProject(loaded, path, context_));
-  EXPECT_EQ(loaded.ListView3, project_.ListView3);
+  ASSERT_TRUE(LoadProject(loaded, loadedSession, path, context_));
+  EXPECT_EQ(loaded.files, project_.files);
 }
 
 // The text of a file as an older writer made it: header values and slot lines given.
@@ -177,18 +183,18 @@ std::vector<std::string> SlotLines(const Project& p, std::initializer_list<std::
 }
 
 TEST_F(ProjectFileTest, ShorterSlotListLeavesLaterSlotsAlone) {
-  project_.CheckBox49 = false;      // slot 123
-  project_.LabeledEdit9 = "keep";   // slot 119
-  project_.ComboBox5 = 3;           // slot 112
+  project_.showFinishPage = false;      // slot 123
+  project_.uninstallerCloseAppText = "keep";   // slot 119
+  project_.dotNetVersion = 3;           // slot 112
   auto lines = SlotLines(Project(), {{29, "Short"}});
   lines.resize(100);
   const std::string path = WriteText(OldText("5.04", lines, {7}, {0}));
   Project before = project_;
-  ASSERT_TRUE(LoadProject(project_, path, context_));
-  EXPECT_EQ(project_.LabeledEdit2, "Short");
-  EXPECT_FALSE(project_.CheckBox49);
-  EXPECT_EQ(project_.LabeledEdit9, "keep");
-  EXPECT_EQ(project_.ComboBox5, 3);
+  ASSERT_TRUE(LoadProject(project_, session_, path, context_));
+  EXPECT_EQ(project_.productName, "Short");
+  EXPECT_FALSE(project_.showFinishPage);
+  EXPECT_EQ(project_.uninstallerCloseAppText, "keep");
+  EXPECT_EQ(project_.dotNetVersion, 3);
   for (int slot = 101; slot <= 128; ++slot)
     if (SlotAt(slot).Get) EXPECT_EQ(SlotAt(slot).Get(project_), SlotAt(slot).Get(before)) << slot;
 }
@@ -197,14 +203,14 @@ TEST_F(ProjectFileTest, ListWithOneColumnReadsCaptionsOnly) {
   const auto lines = SlotLines(project_, {});
   const std::string path =
       WriteText(OldText("5.04", lines, {7, 7, 1, 6}, {0, 0, 2, 1}, {"a", "b", "cmd", "x", "y", "z", "w", "v"}));
-  ASSERT_TRUE(LoadProject(project_, path, context_));
-  ASSERT_EQ(project_.ListView3.size(), 2u);
-  EXPECT_EQ(project_.ListView3[0].Caption, "a");
-  EXPECT_EQ(project_.ListView3[1].Caption, "b");
-  EXPECT_EQ(project_.ListView3[1].SubItems, std::vector<std::string>(3));
-  ASSERT_EQ(project_.ListView4.size(), 1u);
-  EXPECT_EQ(project_.ListView4[0].Caption, "cmd");
-  EXPECT_EQ(project_.ListView4[0].SubItems, (std::vector<std::string>{"x", "y", "z", "w", "v"}));
+  ASSERT_TRUE(LoadProject(project_, session_, path, context_));
+  ASSERT_EQ(project_.files.size(), 2u);
+  EXPECT_EQ(project_.files[0].Caption, "a");
+  EXPECT_EQ(project_.files[1].Caption, "b");
+  EXPECT_EQ(project_.files[1].SubItems, std::vector<std::string>(3));
+  ASSERT_EQ(project_.installCommands.size(), 1u);
+  EXPECT_EQ(project_.installCommands[0].Caption, "cmd");
+  EXPECT_EQ(project_.installCommands[0].SubItems, (std::vector<std::string>{"x", "y", "z", "w", "v"}));
 }
 
 TEST_F(ProjectFileTest, VersionNumbers) {
@@ -220,11 +226,11 @@ TEST_F(ProjectFileTest, VersionNumbers) {
 TEST_F(ProjectFileTest, BetaVersionReadsAsItsVersionPart) {
   // 4.20 beta 3 is version 420: slot 66 still holds one plain path.
   const auto lines = SlotLines(project_, {{66, "plain licence.rtf"}});
-  ASSERT_TRUE(LoadProject(project_, WriteText(OldText("4.20 beta 3", lines)), context_));
-  EXPECT_EQ(project_.LicenseFileList, (std::vector<std::string>{"plain licence.rtf", ""}));
+  ASSERT_TRUE(LoadProject(project_, session_, WriteText(OldText("4.20 beta 3", lines)), context_));
+  EXPECT_EQ(project_.licenseFiles, (std::vector<std::string>{"plain licence.rtf", ""}));
   // 4.21 reads it packed.
-  ASSERT_TRUE(LoadProject(project_, WriteText(OldText("4.21", lines)), context_));
-  EXPECT_EQ(project_.LicenseFileList[0], DecodeText("plain licence.rtf"));
+  ASSERT_TRUE(LoadProject(project_, session_, WriteText(OldText("4.21", lines)), context_));
+  EXPECT_EQ(project_.licenseFiles[0], DecodeText("plain licence.rtf"));
 }
 
 // One row per adjustment of older files: a file of `version` carrying `value` in `slot`
@@ -270,12 +276,12 @@ TEST_F(ProjectFileTest, OlderVersionsTable) {
       {299, 122, "0", "1"},           {299, 123, "0", "1"},           {300, 123, "0", "0"},
   };
   for (const Case& c : cases) {
-    NewProject(project_, context_);
+    NewProject(project_, session_, context_);
     const auto lines = SlotLines(project_, {{c.slot, c.value}});
     const std::string text = OldText(std::to_string(c.version / 100) + "." + (c.version % 100 < 10 ? "0" : "") +
                                          std::to_string(c.version % 100),
                                      lines);
-    ASSERT_TRUE(LoadProject(project_, WriteText(text), context_)) << c.version << " slot " << c.slot;
+    ASSERT_TRUE(LoadProject(project_, session_, WriteText(text), context_)) << c.version << " slot " << c.slot;
     EXPECT_EQ(SlotAt(c.slot).Get(project_), c.expected) << "version " << c.version << " slot " << c.slot;
   }
 }
@@ -287,37 +293,37 @@ TEST_F(ProjectFileTest, VeryOldFilesCarryTheirLicenceAndInformationTexts) {
   const auto lines = SlotLines(project_, {{66, ""}, {73, ""}, {116, EncodeText(ScrambleText(licence))},
                                           {117, EncodeText(ScrambleText(info))}});
   const std::string path = WriteText(OldText("2.69", lines), "old project.bvq");
-  ASSERT_TRUE(LoadProject(project_, path, context_));
+  ASSERT_TRUE(LoadProject(project_, session_, path, context_));
   const std::string written = folder_.Path() + "old project_License.rtf";
   EXPECT_EQ(folder_.Read(written), licence);
-  EXPECT_EQ(project_.LicenseFileList[0], written);
+  EXPECT_EQ(project_.licenseFiles[0], written);
   EXPECT_FALSE(std::filesystem::exists(folder_.Path() + "old project_Info.rtf"));  // shorter than 111
-  EXPECT_EQ(project_.InfoFileList[0], "");
+  EXPECT_EQ(project_.infoFiles[0], "");
 
   // From version 270 on both slots are ignored.
-  NewProject(project_, context_);
+  NewProject(project_, session_, context_);
   std::filesystem::remove(written);
-  ASSERT_TRUE(LoadProject(project_, WriteText(OldText("2.70", lines), "old project.bvq"), context_));
+  ASSERT_TRUE(LoadProject(project_, session_, WriteText(OldText("2.70", lines), "old project.bvq"), context_));
   EXPECT_FALSE(std::filesystem::exists(written));
-  EXPECT_EQ(project_.LicenseFileList[0], "");
+  EXPECT_EQ(project_.licenseFiles[0], "");
 }
 
 TEST_F(ProjectFileTest, CellsAreRetranslatedFromTheFileLanguage) {
   auto lines = SlotLines(project_, {});
   std::string text = OldText("5.04", lines, {7, 7, 4}, {0, 0, 1}, {"D26", "dest", "D236", "Ja"});
   text.replace(text.find("\r\nEnglish\r\n"), 11, "\r\nDeutsch\r\n");
-  ASSERT_TRUE(LoadProject(project_, WriteText(text), context_));
-  ASSERT_EQ(project_.ListView3.size(), 1u);
-  EXPECT_EQ(project_.ListView3[0].Caption, "(folder)");
-  EXPECT_EQ(project_.ListView3[0].SubItems, (std::vector<std::string>{"dest", "E236", "Yes"}));
-  EXPECT_EQ(project_.ProjectLanguage, "English");
+  ASSERT_TRUE(LoadProject(project_, session_, WriteText(text), context_));
+  ASSERT_EQ(project_.files.size(), 1u);
+  EXPECT_EQ(project_.files[0].Caption, "(folder)");
+  EXPECT_EQ(project_.files[0].SubItems, (std::vector<std::string>{"dest", "E236", "Yes"}));
+  EXPECT_EQ(project_.cellLanguage, "English");
 }
 
 TEST_F(ProjectFileTest, LoadKeepsListenersAndTellsThem) {
-  const std::string path = Save(project_);
+  const std::string path = Save();
   std::vector<ProjectChange> seen;
   project_.Listeners.Add([&](ProjectChange change) { seen.push_back(change); });
-  ASSERT_TRUE(LoadProject(project_, path, context_));
+  ASSERT_TRUE(LoadProject(project_, session_, path, context_));
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen.back(), ProjectChange::Replaced);
   seen.clear();
@@ -327,9 +333,9 @@ TEST_F(ProjectFileTest, LoadKeepsListenersAndTellsThem) {
 
 // Damaged files are refused with a message and change nothing in the open project.
 TEST_F(ProjectFileTest, DamagedFilesLeaveTheProjectUntouched) {
-  project_.LabeledEdit2 = "Open product";
-  project_.ListView3.AppendCells({"keep.txt", "dest", "E236", "Yes"});
-  const std::string openPath = Save(project_, "open.bvq");
+  project_.productName = "Open product";
+  project_.files.AppendCells({"keep.txt", "dest", "E236", "Yes"});
+  const std::string openPath = Save("open.bvq");
   project_.MarkModified();
   const Project before = project_;
 
@@ -402,42 +408,42 @@ TEST_F(ProjectFileTest, DamagedFilesLeaveTheProjectUntouched) {
   };
   for (const Case& c : cases) {
     const std::string path = folder_.Write("damaged.bvq", c.bytes);
-    const ProjectFileResult result = LoadProject(project_, path, context_);
+    const ProjectFileResult result = LoadProject(project_, session_, path, context_);
     EXPECT_FALSE(result) << c.name;
     EXPECT_FALSE(result.message.empty()) << c.name;
     if (c.notProjectString) EXPECT_EQ(result.message.rfind("This is not a project file.", 0), 0u) << c.name << ": " << result.message;
     EXPECT_EQ(project_, before) << c.name;
-    EXPECT_EQ(project_.ProjectFileName, openPath) << c.name;
+    EXPECT_EQ(project_.filePath, openPath) << c.name;
   }
   // Saving after a failed load writes the open project's own file, not the damaged one.
   const std::string damaged = folder_.Read(folder_.Path() + "damaged.bvq");
-  ASSERT_TRUE(SaveProject(project_, project_.ProjectFileName, context_));
+  ASSERT_TRUE(SaveProject(project_, session_, project_.filePath, context_));
   EXPECT_EQ(folder_.Read(folder_.Path() + "damaged.bvq"), damaged);
 }
 
 TEST_F(ProjectFileTest, MissingFileIsRefused) {
   const Project before = project_;
-  const ProjectFileResult result = LoadProject(project_, folder_.Path() + "nothing.bvq", context_);
+  const ProjectFileResult result = LoadProject(project_, session_, folder_.Path() + "nothing.bvq", context_);
   EXPECT_FALSE(result);
   EXPECT_NE(result.message.find("nothing.bvq"), std::string::npos);
   EXPECT_EQ(project_, before);
 }
 
 TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
-  const std::string path = Save(project_);
+  const std::string path = Save();
   const std::string old = folder_.Read(path);
-  project_.LabeledEdit2 = "Changed";
+  project_.productName = "Changed";
   project_.MarkModified();
   // A folder in the way of the target: the rename fails.
   const std::string blocked = folder_.Path() + "blocked.bvq";
   std::filesystem::create_directories(blocked + "/inside");
-  EXPECT_FALSE(SaveProject(project_, blocked, context_));
+  EXPECT_FALSE(SaveProject(project_, session_, blocked, context_));
   EXPECT_TRUE(std::filesystem::is_directory(blocked + "/inside"));
   // A folder that does not exist.
-  EXPECT_FALSE(SaveProject(project_, folder_.Path() + "no/such/folder/p.bvq", context_));
-  EXPECT_TRUE(project_.ProjectModified);
-  EXPECT_EQ(project_.ProjectFileName, path);
-  EXPECT_FALSE(project_.ProjectBusy);
+  EXPECT_FALSE(SaveProject(project_, session_, folder_.Path() + "no/such/folder/p.bvq", context_));
+  EXPECT_TRUE(session_.modified);
+  EXPECT_EQ(project_.filePath, path);
+  EXPECT_FALSE(session_.busy);
   EXPECT_EQ(folder_.Read(path), old);
   std::set<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(folder_.Path())) names.insert(e.path().filename().string());
@@ -445,17 +451,17 @@ TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
 }
 
 TEST_F(ProjectFileTest, SaveNormalisesAndClearsModified) {
-  project_.LabeledEdit5 = "  /out/Setup  ";
+  project_.setupFile = "  /out/Setup  ";
   project_.MarkModified();
-  const std::string path = Save(project_);
-  EXPECT_EQ(project_.LabeledEdit5, "/out/Setup.exe");
-  EXPECT_FALSE(project_.ProjectModified);
-  EXPECT_EQ(project_.ProjectFileName, path);
+  const std::string path = Save();
+  EXPECT_EQ(project_.setupFile, "/out/Setup.exe");
+  EXPECT_FALSE(session_.modified);
+  EXPECT_EQ(project_.filePath, path);
 }
 
 TEST_F(ProjectFileTest, ExportAndImportAreByteForByte) {
   FillEverySlot(project_);
-  const std::string path = Save(project_);
+  const std::string path = Save();
   const std::string text = TextOf(path);
   const std::string textPath = folder_.Write("project.txt", text);
   const std::string copy = folder_.Path() + "copy.bvq";

@@ -91,7 +91,7 @@ class ProjectTest : public ::testing::Test {
     context_.InterfaceLanguage = "English";
     context_.Clock = [] { return FixedTime(2031, 1, 1); };
     project_.SetInstallLanguages({"Deutsch (Deutsch)", "English", "Russian (Russki)"});
-    NewProject(project_, context_);
+    NewProject(project_, session_, context_);
   }
 
   static std::time_t FixedTime(int year, int month, int day) {
@@ -106,6 +106,7 @@ class ProjectTest : public ::testing::Test {
   ProjectTestFolder folder_;
   ProjectContext context_;
   Project project_;
+  ProjectSession session_{project_};
 };
 
 }  // namespace bvq::test

@@ -23,7 +23,7 @@ TEST_F(RegistryEntries, ValueRowRoundTripsThroughEditModeAndHidesImport) {
   add.Data = "not checked";
   add.Overwrite = false;
   ASSERT_TRUE(ApplyRegistryValueEntry(project_, EntryPlace::Add(), add).Accepted);
-  EXPECT_EQ(test::RowCells(project_.ListView2, 0),
+  EXPECT_EQ(test::RowCells(project_.registryValues, 0),
             (Cells{"HKEY_LOCAL_MACHINE", "Software\\Acme", "Count", "REG_DWORD", "not checked", "No",
                    add.Uninstall ? "Yes" : "No"}));
   RegistryValueFields edit = ShowRegistryValueEntry(project_, EntryPlace::Edit(0));
@@ -33,23 +33,23 @@ TEST_F(RegistryEntries, ValueRowRoundTripsThroughEditModeAndHidesImport) {
   EXPECT_FALSE(edit.Overwrite);
   edit.Type = 3;
   ASSERT_TRUE(ApplyRegistryValueEntry(project_, EntryPlace::Edit(0), edit).Accepted);
-  ASSERT_EQ(project_.ListView2.size(), 1u);
-  EXPECT_EQ(project_.ListView2[0].Cell(3), "REG_EXPAND_SZ");
+  ASSERT_EQ(project_.registryValues.size(), 1u);
+  EXPECT_EQ(project_.registryValues[0].Cell(3), "REG_EXPAND_SZ");
 }
 
 TEST_F(RegistryEntries, WithoutAnUninstallerNewRowsAreNotRemoved) {
-  project_.CheckBox11 = false;
+  project_.makeUninstaller = false;
   RegistryValueFields f = ShowRegistryValueEntry(project_, EntryPlace::Add());
   EXPECT_FALSE(f.Uninstall);
   EXPECT_FALSE(f.UninstallEnabled);
-  project_.CheckBox11 = true;
+  project_.makeUninstaller = true;
   f = ShowRegistryValueEntry(project_, EntryPlace::Add());
   EXPECT_TRUE(f.Uninstall);
   EXPECT_TRUE(f.UninstallEnabled);
 }
 
 TEST_F(RegistryEntries, CellsOfNoItemKeepTheDefaultsAndOkStillWorks) {
-  project_.ListView2.AppendCells({"hkey_current_user", "S", "V", "REG_MULTI_SZ", "d", "Yes", "Yes"});
+  project_.registryValues.AppendCells({"hkey_current_user", "S", "V", "REG_MULTI_SZ", "d", "Yes", "Yes"});
   RegistryValueFields f = ShowRegistryValueEntry(project_, EntryPlace::Edit(0));
   EXPECT_EQ(f.RootKey, 0);
   EXPECT_EQ(f.Type, 0);
@@ -61,14 +61,14 @@ TEST_F(RegistryEntries, EmptySubkeyIsRefusedInBothDialogs) {
   EXPECT_EQ(ApplyRegistryValueEntry(project_, EntryPlace::Add(), v).Focus, "LabeledEdit1");
   RegistryDeletionFields d;
   EXPECT_EQ(ApplyRegistryDeletionEntry(project_, EntryPlace::Add(), d).Focus, "LabeledEdit1");
-  EXPECT_TRUE(project_.ListView2.empty());
-  EXPECT_TRUE(project_.ListView9.empty());
+  EXPECT_TRUE(project_.registryValues.empty());
+  EXPECT_TRUE(project_.uninstallRegistryDeletions.empty());
 }
 
 TEST_F(RegistryEntries, DeletionRowRoundTrips) {
   RegistryDeletionFields d{1, "Software\\Acme", ""};
   ASSERT_TRUE(ApplyRegistryDeletionEntry(project_, EntryPlace::Add(), d).Accepted);
-  EXPECT_EQ(test::RowCells(project_.ListView9, 0), (Cells{"HKEY_CURRENT_USER", "Software\\Acme", ""}));
+  EXPECT_EQ(test::RowCells(project_.uninstallRegistryDeletions, 0), (Cells{"HKEY_CURRENT_USER", "Software\\Acme", ""}));
   RegistryDeletionFields shown = ShowRegistryDeletionEntry(project_, EntryPlace::Edit(0));
   EXPECT_EQ(shown.RootKey, 1);
   EXPECT_EQ(shown.SubKey, "Software\\Acme");
@@ -86,20 +86,20 @@ TEST_F(RegistryEntries, ImportOfSeveralFilesKeepsRowsBeforeABadValueAndGoesOn) {
   ASSERT_EQ(r.Problems.size(), 2u);
   EXPECT_NE(r.Problems[0].find("bad.reg: line 4"), std::string::npos);
   EXPECT_NE(r.Problems[1].find("missing.reg"), std::string::npos);
-  EXPECT_EQ(test::RowCells(project_.ListView2, 0),
+  EXPECT_EQ(test::RowCells(project_.registryValues, 0),
             (Cells{"HKEY_LOCAL_MACHINE", "Software\\Acme", "Path", "REG_SZ", "C:\\Acme", "No", "Yes"}));
-  EXPECT_EQ(project_.ListView2[1].Cell(4), "10");
-  EXPECT_EQ(project_.ListView2[2].Cell(2), "A");
-  EXPECT_EQ(project_.ListView2[3].Cell(2), "Path");
-  EXPECT_TRUE(project_.ProjectModified);
+  EXPECT_EQ(project_.registryValues[1].Cell(4), "10");
+  EXPECT_EQ(project_.registryValues[2].Cell(2), "A");
+  EXPECT_EQ(project_.registryValues[3].Cell(2), "Path");
+  EXPECT_TRUE(session_.modified);
 
   RegFilesImport d = ImportRegistryDeletionFiles(project_, {good});
   EXPECT_EQ(d.RowsAdded, 2u);
-  EXPECT_EQ(test::RowCells(project_.ListView9, 1), (Cells{"HKEY_LOCAL_MACHINE", "Software\\Acme", "Count"}));
+  EXPECT_EQ(test::RowCells(project_.uninstallRegistryDeletions, 1), (Cells{"HKEY_LOCAL_MACHINE", "Software\\Acme", "Count"}));
 }
 
 TEST_F(RegistryEntries, AssociationAppendsTwoToFourRows) {
-  project_.ListView2.AppendCells({"HKEY_USERS", "kept", "", "REG_SZ", "", "Yes", "Yes"});
+  project_.registryValues.AppendCells({"HKEY_USERS", "kept", "", "REG_SZ", "", "Yes", "Yes"});
   AssociationFields f;
   f.Extension = ".txt";
   f.Program = "%InstallPath%\\viewer.exe";
@@ -113,15 +113,15 @@ TEST_F(RegistryEntries, AssociationAppendsTwoToFourRows) {
       {"HKEY_CLASSES_ROOT", "txtfile\\shell\\open\\command", "", "REG_SZ", "%InstallPath%\\viewer.exe \"%1\"", "Yes", "Yes"},
       {"HKEY_CLASSES_ROOT", "txtfile", "", "REG_SZ", "Text document", "Yes", "Yes"},
       {"HKEY_CLASSES_ROOT", "txtfile\\DefaultIcon", "", "REG_SZ", "%InstallPath%\\viewer.exe,1", "Yes", "Yes"}};
-  EXPECT_EQ(test::AllCells(project_.ListView2), expected);
+  EXPECT_EQ(test::AllCells(project_.registryValues), expected);
 
   AssociationFields plain;  // no dot, no description, no icon: two rows
   plain.Extension = "log";
   plain.Program = "notepad.exe";
   ASSERT_TRUE(ApplyAssociation(project_, plain).Accepted);
-  ASSERT_EQ(project_.ListView2.size(), 7u);
-  EXPECT_EQ(project_.ListView2[5].Cell(1), ".log");
-  EXPECT_EQ(project_.ListView2[6].Cell(4), "notepad.exe \"%1\"");  // stored as typed
+  ASSERT_EQ(project_.registryValues.size(), 7u);
+  EXPECT_EQ(project_.registryValues[5].Cell(1), ".log");
+  EXPECT_EQ(project_.registryValues[6].Cell(4), "notepad.exe \"%1\"");  // stored as typed
 }
 
 TEST_F(RegistryEntries, AssociationNeedsExtensionThenProgram) {
@@ -129,7 +129,7 @@ TEST_F(RegistryEntries, AssociationNeedsExtensionThenProgram) {
   EXPECT_EQ(ApplyAssociation(project_, f).Focus, "LabeledEdit1");
   f.Extension = "txt";
   EXPECT_EQ(ApplyAssociation(project_, f).Focus, "LabeledEdit2");
-  EXPECT_TRUE(project_.ListView2.empty());
+  EXPECT_TRUE(project_.registryValues.empty());
 }
 
 }  // namespace

@@ -34,10 +34,10 @@ TEST_F(ShortcutEntries, NameAndTargetAreCleanedAndTheTargetMadeAnInstallPath) {
       {"\"Q\"*", "\"a*.exe\"", "Q", "%InstallPath%\\a.exe"},
   };
   for (const Case& c : cases) {
-    project_.ListView1.clear();
+    project_.shortcuts.clear();
     ASSERT_TRUE(ApplyShortcutEntry(project_, EntryPlace::Add(), Fields(c.name, c.target)).Accepted);
-    EXPECT_EQ(project_.ListView1[0].Cell(1), c.storedName);
-    EXPECT_EQ(project_.ListView1[0].Cell(2), c.storedTarget) << c.target;
+    EXPECT_EQ(project_.shortcuts[0].Cell(1), c.storedName);
+    EXPECT_EQ(project_.shortcuts[0].Cell(2), c.storedTarget) << c.target;
   }
 }
 
@@ -50,7 +50,7 @@ TEST_F(ShortcutEntries, AllSevenCellsAndTheIconRoundTripThroughEditMode) {
   f.IconFile = "%InstallPath%\\app.exe";
   f.IconIndex = 3;
   ASSERT_TRUE(ApplyShortcutEntry(project_, EntryPlace::Add(), f).Accepted);
-  EXPECT_EQ(test::RowCells(project_.ListView1, 0),
+  EXPECT_EQ(test::RowCells(project_.shortcuts, 0),
             (Cells{InterfaceString(53), "My App", "%InstallPath%\\app.exe", "/x \"y\"", "%InstallPath%", "Runs it?",
                    "%InstallPath%\\app.exe,3"}));
   ShortcutFields shown = ShowShortcutEntry(project_, EntryPlace::Edit(0));
@@ -60,9 +60,9 @@ TEST_F(ShortcutEntries, AllSevenCellsAndTheIconRoundTripThroughEditMode) {
   EXPECT_EQ(shown.Parameters, f.Parameters);
   shown.Name = "Renamed";
   ASSERT_TRUE(ApplyShortcutEntry(project_, EntryPlace::Edit(0), shown).Accepted);
-  ASSERT_EQ(project_.ListView1.size(), 1u);
-  EXPECT_EQ(project_.ListView1[0].Cell(1), "Renamed");
-  EXPECT_EQ(project_.ListView1[0].Cell(6), "%InstallPath%\\app.exe,3");
+  ASSERT_EQ(project_.shortcuts.size(), 1u);
+  EXPECT_EQ(project_.shortcuts[0].Cell(1), "Renamed");
+  EXPECT_EQ(project_.shortcuts[0].Cell(6), "%InstallPath%\\app.exe,3");
 }
 
 TEST_F(ShortcutEntries, IconCellSplitsAtTheLastComma) {
@@ -73,32 +73,32 @@ TEST_F(ShortcutEntries, IconCellSplitsAtTheLastComma) {
   ShortcutFields f = Fields("N", "t.exe");  // no icon file: empty cell whatever the index
   f.IconIndex = 7;
   ASSERT_TRUE(ApplyShortcutEntry(project_, EntryPlace::Add(), f).Accepted);
-  EXPECT_EQ(project_.ListView1[0].Cell(6), "");
+  EXPECT_EQ(project_.shortcuts[0].Cell(6), "");
   EXPECT_EQ(ShowShortcutEntry(project_, EntryPlace::Edit(0)).IconIndex, 0);
 }
 
 TEST_F(ShortcutEntries, EmptyNameThenEmptyTargetTakeTheFocus) {
   EXPECT_EQ(ApplyShortcutEntry(project_, EntryPlace::Add(), Fields("", "")).Focus, "LabeledEdit1");
   EXPECT_EQ(ApplyShortcutEntry(project_, EntryPlace::Add(), Fields("N", "")).Focus, "LabeledEdit2");
-  EXPECT_TRUE(project_.ListView1.empty());
+  EXPECT_TRUE(project_.shortcuts.empty());
 }
 
 TEST_F(ShortcutEntries, UninstallerShortcutIsAddedEveryTime) {
-  project_.LabeledEdit1 = "%InstallPath%\\Remove.exe";
-  project_.CheckBox11 = false;
+  project_.uninstallerFile = "%InstallPath%\\Remove.exe";
+  project_.makeUninstaller = false;
   AddUninstallerShortcut(project_);
   AddUninstallerShortcut(project_);
-  ASSERT_EQ(project_.ListView1.size(), 2u);
-  EXPECT_EQ(project_.ListView1[0], project_.ListView1[1]);
-  EXPECT_EQ(test::RowCells(project_.ListView1, 0),
+  ASSERT_EQ(project_.shortcuts.size(), 2u);
+  EXPECT_EQ(project_.shortcuts[0], project_.shortcuts[1]);
+  EXPECT_EQ(test::RowCells(project_.shortcuts, 0),
             (Cells{InterfaceString(54), InterfaceString(22), "%InstallPath%\\Remove.exe", "", "",
                    "Uninstall %ProductName% %ProductVersion%", ""}));
-  EXPECT_TRUE(project_.ProjectModified);
+  EXPECT_TRUE(session_.modified);
 }
 
 TEST_F(ShortcutEntries, HintsShowWhereTheShortcutAndTargetGo) {
-  project_.LabeledEdit13 = "%ProductName% %ProductVersion%";
-  project_.LabeledEdit12 = "%ProgramFiles%\\Acme\\";
+  project_.programGroup = "%ProductName% %ProductVersion%";
+  project_.installFolderPath = "%ProgramFiles%\\Acme\\";
   EXPECT_EQ(ShortcutNameHint(project_, 1, "My App"), "%ProgramsDir%\\%ProductName% %ProductVersion%\\My App");
   EXPECT_EQ(ShortcutNameHint(project_, 0, "My App"), "%Desktop%\\My App");
   EXPECT_EQ(ShortcutNameHint(project_, 3, "X"), "%QuickLaunch%\\X");
@@ -106,7 +106,7 @@ TEST_F(ShortcutEntries, HintsShowWhereTheShortcutAndTargetGo) {
   EXPECT_EQ(ShortcutNameHint(project_, 2, ""), "");
   EXPECT_EQ(ShortcutTargetHint(project_, "bin\\app.exe"), "%ProgramFiles%\\Acme\\bin\\app.exe");
   EXPECT_EQ(ShortcutTargetHint(project_, "%SystemDir%\\x.exe"), "%SystemDir%\\x.exe");
-  project_.LabeledEdit12 = "%ProgramFiles%\\Acme";
+  project_.installFolderPath = "%ProgramFiles%\\Acme";
   EXPECT_EQ(ShortcutTargetHint(project_, "app.exe"), "%ProgramFiles%\\Acme\\app.exe");
 }
 

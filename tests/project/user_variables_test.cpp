@@ -28,7 +28,7 @@ TEST_F(UserVariables, AddModeDefaultsAndEditModeReadsTheRow) {
   VariableFields add = ShowVariableEntry(project_, EntryPlace::Add());
   EXPECT_EQ(add.Name, "%MyVariable%");
   EXPECT_EQ(add.RootKey, 0);
-  project_.ListView10.AppendCells({"%Data%", "HKEY_USERS", "S", "V", "D"});
+  project_.registryVariables.AppendCells({"%Data%", "HKEY_USERS", "S", "V", "D"});
   VariableFields edit = ShowVariableEntry(project_, EntryPlace::Edit(0));
   EXPECT_EQ(edit.Name, "%Data%");
   EXPECT_EQ(edit.RootKey, 3);
@@ -45,9 +45,9 @@ TEST_F(UserVariables, NamesGetTheirPercentSigns) {
   VariableFields f = Fields("MyVar");
   ASSERT_TRUE(ApplyVariableEntry(project_, EntryPlace::Add(), f).Accepted);
   EXPECT_EQ(f.Name, "%MyVar%");  // the field shows what was stored
-  EXPECT_EQ(test::RowCells(project_.ListView10, 0),
+  EXPECT_EQ(test::RowCells(project_.registryVariables, 0),
             (Cells{"%MyVar%", "HKEY_LOCAL_MACHINE", "Software\\Acme", "Path", "C:\\Acme"}));
-  EXPECT_TRUE(project_.ProjectModified);
+  EXPECT_TRUE(session_.modified);
 }
 
 TEST_F(UserVariables, BuiltInAndDuplicateNamesAreRefusedWithTheWarning) {
@@ -59,16 +59,16 @@ TEST_F(UserVariables, BuiltInAndDuplicateNamesAreRefusedWithTheWarning) {
     EXPECT_FALSE(outcome.Accepted) << name;
     EXPECT_EQ(outcome.Warning, InterfaceString(6)) << name;
   }
-  EXPECT_EQ(project_.ListView10.size(), 1u);
+  EXPECT_EQ(project_.registryVariables.size(), 1u);
 }
 
 TEST_F(UserVariables, RenamingInEditModeSkipsOnlyTheEditedRow) {
-  project_.ListView10.AppendCells({"%One%", "HKEY_USERS", "S", "", ""});
-  project_.ListView10.AppendCells({"%Two%", "HKEY_USERS", "S", "", ""});
+  project_.registryVariables.AppendCells({"%One%", "HKEY_USERS", "S", "", ""});
+  project_.registryVariables.AppendCells({"%Two%", "HKEY_USERS", "S", "", ""});
   VariableFields same = Fields("%one%");
   EXPECT_TRUE(ApplyVariableEntry(project_, EntryPlace::Edit(0), same).Accepted);
-  EXPECT_EQ(project_.ListView10[0].Caption, "%one%");
-  EXPECT_EQ(project_.ListView10.size(), 2u);
+  EXPECT_EQ(project_.registryVariables[0].Caption, "%one%");
+  EXPECT_EQ(project_.registryVariables.size(), 2u);
   VariableFields other = Fields("%TWO%");
   EXPECT_EQ(ApplyVariableEntry(project_, EntryPlace::Edit(0), other).Warning, InterfaceString(6));
 }
@@ -78,8 +78,8 @@ TEST_F(UserVariables, EmptyNameOrSubkeyTakesTheFocus) {
   EXPECT_EQ(ApplyVariableEntry(project_, EntryPlace::Add(), noName).Focus, "LabeledEdit1");
   VariableFields noSubkey = Fields("X", "");
   EXPECT_EQ(ApplyVariableEntry(project_, EntryPlace::Add(), noSubkey).Focus, "LabeledEdit2");
-  EXPECT_TRUE(project_.ListView10.empty());
-  EXPECT_FALSE(project_.ProjectModified);
+  EXPECT_TRUE(project_.registryVariables.empty());
+  EXPECT_FALSE(session_.modified);
 }
 
 std::vector<std::string> Captions(const VariableMenu& menu) {

@@ -4,12 +4,12 @@
 //
 // Usage: stub_project_maker PROGRAM_FOLDER DESCRIPTION OUT.bvq
 // DESCRIPTION lines, fields separated by tabs:
-//   set <setting> <value>          LabeledEdit2 ... (the settings listed in ApplySetting)
+//   set <setting> <value>          a setting by the control name its slot records
+//                                  (LabeledEdit2, CheckBox11, ComboBox4 ...)
 //   <list number 1..11> <cells...> one row of ListView<n>, caption first
 // In values, {N} stands for interface string N (for example {62} for the word "Yes").
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +20,7 @@
 #include "project/project.h"
 #include "project/project_context.h"
 #include "project/project_file.h"
+#include "project/slot_table.h"
 #include "util/program_values.h"
 
 namespace {
@@ -49,20 +50,10 @@ std::vector<std::string> Split(const std::string& line) {
   }
 }
 
+// Applies `value` to the slot whose control name is `name`, as a project file line would.
 bool ApplySetting(bvq::Project& p, const std::string& name, const std::string& value) {
-  std::map<std::string, std::string*> texts = {
-      {"LabeledEdit2", &p.LabeledEdit2},   {"LabeledEdit29", &p.LabeledEdit29}, {"LabeledEdit4", &p.LabeledEdit4},
-      {"LabeledEdit5", &p.LabeledEdit5},   {"LabeledEdit12", &p.LabeledEdit12}, {"LabeledEdit13", &p.LabeledEdit13},
-      {"LabeledEdit10", &p.LabeledEdit10}, {"LabeledEdit25", &p.LabeledEdit25}, {"LabeledEdit20", &p.LabeledEdit20},
-      {"LabeledEdit1", &p.LabeledEdit1},   {"LabeledEdit3", &p.LabeledEdit3}};
-  std::map<std::string, int*> numbers = {{"ComboBox1", &p.ComboBox1}, {"ComboBox4", &p.ComboBox4},
-                                         {"UpDown1", &p.UpDown1},     {"ComboBox11", &p.ComboBox11},
-                                         {"ComboBox2", &p.ComboBox2}};
-  std::map<std::string, bool*> flags = {{"CheckBox43", &p.CheckBox43}, {"CheckBox11", &p.CheckBox11},
-                                        {"CheckBox24", &p.CheckBox24}, {"CheckBox25", &p.CheckBox25}};
-  if (auto t = texts.find(name); t != texts.end()) return *t->second = Words(value), true;
-  if (auto n = numbers.find(name); n != numbers.end()) return *n->second = std::stoi(value), true;
-  if (auto f = flags.find(name); f != flags.end()) return *f->second = value == "1", true;
+  for (const bvq::SlotInfo& slot : bvq::SlotTable())
+    if (slot.Set && name == slot.Holder) return slot.Set(p, Words(value));
   return false;
 }
 
@@ -82,12 +73,13 @@ int main(int argc, char** argv) {
   }
   bvq::ProjectContext context;
   bvq::Project project;
+  bvq::ProjectSession session(project);
   std::vector<std::string> captions;
   for (const auto& item : bvq::ListInstallLanguages(context.InterfaceLanguage)) captions.push_back(item.caption);
   project.SetInstallLanguages(captions);
-  bvq::NewProject(project, context);
+  bvq::NewProject(project, session, context);
   const int english = project.FindLanguage("English");
-  for (std::size_t i = 0; i < project.LanguageListView.size(); ++i)
+  for (std::size_t i = 0; i < project.installLanguages.size(); ++i)
     project.SetLanguageChecked(i, static_cast<int>(i) == english);
 
   std::ifstream in(argv[2]);
@@ -108,7 +100,7 @@ int main(int argc, char** argv) {
     for (std::size_t i = 1; i < parts.size(); ++i) cells.push_back(Words(parts[i]));
     project.EntryListAt(list).AppendCells(cells);
   }
-  if (!bvq::SaveProject(project, argv[3], context)) {
+  if (!bvq::SaveProject(project, session, argv[3], context)) {
     std::cerr << "the project cannot be saved\n";
     return 1;
   }

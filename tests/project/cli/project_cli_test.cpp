@@ -39,9 +39,9 @@ ProgramRun RunProgram(const std::string& arguments) {
 class ProjectCliTest : public ProjectTest {};
 
 TEST_F(ProjectCliTest, ExportPrintsTheProjectTextAndImportRecreatesTheFile) {
-  project_.ListView3.AppendCells({"a.txt", "%InstallPath%\\a.txt", "E236", "Yes"});
+  project_.files.AppendCells({"a.txt", "%InstallPath%\\a.txt", "E236", "Yes"});
   const std::string path = folder_.Path() + "p.bvq";
-  ASSERT_TRUE(SaveProject(project_, path, context_));
+  ASSERT_TRUE(SaveProject(project_, session_, path, context_));
 
   const ProgramRun exported = RunProgram("--export-text '" + path + "'");
   ASSERT_EQ(exported.status, 0);
@@ -78,7 +78,7 @@ TEST_F(ProjectCliTest, DamagedProjectIsRefused) {
 // device, and never replaces a device, a FIFO, a folder or its own input.
 TEST_F(ProjectCliTest, HostileInputsAndOutputsAreRefusedAndLeftAlone) {
   const std::string project = folder_.Path() + "p.bvq";
-  ASSERT_TRUE(SaveProject(project_, project, context_));
+  ASSERT_TRUE(SaveProject(project_, session_, project, context_));
   const std::string projectBytes = folder_.Read(project);
   std::string text;
   ASSERT_TRUE(ExportProjectText(project, text));
