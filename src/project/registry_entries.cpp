@@ -41,7 +41,7 @@ RegistryValueFields ShowRegistryValueEntry(const Project& project, const EntryPl
   RegistryValueFields f;
   f.UninstallEnabled = project.makeUninstaller;
   if (const EntryRow* row = EditedRow(project.registryValues, place)) {
-    f.RootKey = IndexOr(kRegistryRootNames, row->Caption, f.RootKey);
+    if (const int root = RegistryRootIndex(row->Caption); root >= 0) f.RootKey = root;
     f.SubKey = row->Cell(1);
     f.ValueName = row->Cell(2);
     f.Type = IndexOr(kRegistryValueTypes, row->Cell(3), f.Type);
@@ -58,7 +58,7 @@ RegistryValueFields ShowRegistryValueEntry(const Project& project, const EntryPl
 RegistryDeletionFields ShowRegistryDeletionEntry(const Project& project, const EntryPlace& place) {
   RegistryDeletionFields f;
   if (const EntryRow* row = EditedRow(project.uninstallRegistryDeletions, place)) {
-    f.RootKey = IndexOr(kRegistryRootNames, row->Caption, f.RootKey);
+    if (const int root = RegistryRootIndex(row->Caption); root >= 0) f.RootKey = root;
     f.SubKey = row->Cell(1);
     f.ValueName = row->Cell(2);
   }

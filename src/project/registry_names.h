@@ -22,4 +22,20 @@ int RegistryNameIndex(const std::array<std::string_view, N>& names, std::string_
   return -1;
 }
 
+// Position of a root key name in kRegistryRootNames, compared without regard to case (rows
+// imported from .reg files or typed by hand may spell "hkey_local_machine"); -1 when none.
+inline int RegistryRootIndex(std::string_view text) {
+  for (std::size_t i = 0; i < kRegistryRootNames.size(); ++i) {
+    const std::string_view name = kRegistryRootNames[i];
+    if (name.size() != text.size()) continue;
+    bool same = true;
+    for (std::size_t c = 0; c < name.size() && same; ++c) {
+      const char t = text[c] >= 'a' && text[c] <= 'z' ? static_cast<char>(text[c] - 'a' + 'A') : text[c];
+      same = t == name[c];
+    }
+    if (same) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 }  // namespace bvq

@@ -18,7 +18,7 @@ VariableFields ShowVariableEntry(const Project& project, const EntryPlace& place
   if (edited == nullptr) return f;
   const EntryRow& row = *edited;
   f.Name = row.Caption;
-  f.RootKey = std::max(0, RegistryNameIndex(kRegistryRootNames, row.Cell(1)));
+  f.RootKey = std::max(0, RegistryRootIndex(row.Cell(1)));
   f.SubKey = row.Cell(2);
   f.ValueName = row.Cell(3);
   f.Default = row.Cell(4);

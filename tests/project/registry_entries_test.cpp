@@ -4,6 +4,7 @@
 
 #include "entry_test_support.h"
 #include "project/association_entries.h"
+#include "project/user_variables.h"
 #include "project_test_support.h"
 
 namespace bvq {
@@ -49,11 +50,28 @@ TEST_F(RegistryEntries, WithoutAnUninstallerNewRowsAreNotRemoved) {
 }
 
 TEST_F(RegistryEntries, CellsOfNoItemKeepTheDefaultsAndOkStillWorks) {
-  project_.registryValues.AppendCells({"hkey_current_user", "S", "V", "REG_MULTI_SZ", "d", "Yes", "Yes"});
+  project_.registryValues.AppendCells({"HKEY_NOWHERE", "S", "V", "REG_MULTI_SZ", "d", "Yes", "Yes"});
   RegistryValueFields f = ShowRegistryValueEntry(project_, EntryPlace::Edit(0));
   EXPECT_EQ(f.RootKey, 0);
   EXPECT_EQ(f.Type, 0);
   EXPECT_TRUE(ApplyRegistryValueEntry(project_, EntryPlace::Edit(0), f).Accepted);
+}
+
+// Rows imported or typed with a root in another letter case keep their root through the
+// dialog: OK writes the same root, spelt as the combo box spells it.
+TEST_F(RegistryEntries, RootsAreMatchedWithoutRegardToCase) {
+  project_.registryValues.AppendCells({"hkey_local_machine", "S", "V", "REG_SZ", "d", "Yes", "Yes"});
+  project_.uninstallRegistryDeletions.AppendCells({"Hkey_Current_User", "S", "V"});
+  project_.registryVariables.AppendCells({"%V%", "hkey_users", "S", "V", ""});
+  const RegistryValueFields value = ShowRegistryValueEntry(project_, EntryPlace::Edit(0));
+  EXPECT_EQ(value.RootKey, 2);
+  ASSERT_TRUE(ApplyRegistryValueEntry(project_, EntryPlace::Edit(0), value).Accepted);
+  EXPECT_EQ(project_.registryValues[0].Caption, "HKEY_LOCAL_MACHINE");
+  const RegistryDeletionFields deletion = ShowRegistryDeletionEntry(project_, EntryPlace::Edit(0));
+  EXPECT_EQ(deletion.RootKey, 1);
+  ASSERT_TRUE(ApplyRegistryDeletionEntry(project_, EntryPlace::Edit(0), deletion).Accepted);
+  EXPECT_EQ(project_.uninstallRegistryDeletions[0].Caption, "HKEY_CURRENT_USER");
+  EXPECT_EQ(ShowVariableEntry(project_, EntryPlace::Edit(0)).RootKey, 3);
 }
 
 TEST_F(RegistryEntries, EmptySubkeyIsRefusedInBothDialogs) {
