@@ -18,8 +18,8 @@
 #if BVQ_WITH_GUI
 #include "app/run_main_window.h"
 #endif
-#if __has_include("build/command_line_build.h")
-#include "build/command_line_build.h"
+#if __has_include("setup_build/command_line_build.h")
+#include "setup_build/command_line_build.h"
 #define BVQ_HAVE_COMMAND_LINE_BUILD 1
 #endif
 

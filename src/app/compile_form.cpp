@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/app_dialogs.h"
-#include "build/build_cancel.h"
+#include "setup_build/build_cancel.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
 #include "project/interface_text_ids.h"

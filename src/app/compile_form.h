@@ -9,8 +9,8 @@
 #include <optional>
 #include <thread>
 
-#include "build/build_inputs.h"
-#include "build/run_build.h"
+#include "setup_build/build_inputs.h"
+#include "setup_build/run_build.h"
 #include "project/project.h"
 #include "project/project_session.h"
 

@@ -36,7 +36,7 @@
 #include "app/recent_projects.h"
 #include "app/settings_binder.h"
 #include "app/settings_pages.h"
-#include "build/volume_names.h"
+#include "setup_build/volume_names.h"
 #include "editors/entry_dialogs.h"
 #include "editors/entry_list_panel.h"
 #include "editors/qt_text.h"

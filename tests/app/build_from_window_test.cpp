@@ -10,7 +10,7 @@
 
 #include "app/compile_form.h"
 #include "app_fixture.h"
-#include "build/build_cancel.h"
+#include "setup_build/build_cancel.h"
 #include "project/interface_strings.h"
 #include "setup_reader.h"
 #include "util/code_page.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "build/build_fixture.h"
-#include "build/run_build.h"
-#include "build/setup_reader.h"
+#include "setup_build/build_fixture.h"
+#include "setup_build/run_build.h"
+#include "setup_build/setup_reader.h"
 
 extern "C" {
 #include "stub/install_texts.h"
