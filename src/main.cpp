@@ -18,6 +18,9 @@
 #if BVQ_WITH_GUI
 #include "app/run_main_window.h"
 #endif
+#if BVQ_WITH_PREVIEW
+#include "preview/render_command.h"
+#endif
 #if __has_include("setup_build/command_line_build.h")
 #include "setup_build/command_line_build.h"
 #define BVQ_HAVE_COMMAND_LINE_BUILD 1
@@ -126,6 +129,13 @@ int main(int argc, char** argv) {
       return ExportText(cl);
     case bvq::CommandKind::ImportText:
       return ImportText(cl);
+    case bvq::CommandKind::RenderPreview:
+#if BVQ_WITH_PREVIEW
+      return bvq::preview::RunRenderPreview(argc, argv, cl.project, cl.output);
+#else
+      std::cerr << "belvandorithquessal: --render-preview is not available in this version of the program\n";
+      return 1;
+#endif
     case bvq::CommandKind::Window:
     case bvq::CommandKind::OpenFile:
       break;

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "editors/qt_text.h"
+#include "app/looks_previews.h"
 #include "app/settings_binder.h"
 #include "editors/entry_list_panel.h"
 #include "project/project_session.h"
@@ -79,6 +80,7 @@ void ApplyPageRules(QWidget* root, const SettingsBinder& binder) {
   Enable(root, {"ColorBtn3", "ColorBtn4"}, p.headerGradient && !silent);
   Enable(root, {"LabeledEdit14", "CheckBox6", "Button25"}, p.showHeaderPicture && !silent);
   Enable(root, {"LabeledEdit15", "CheckBox13", "Button27"}, p.showLogo && !silent);
+  ApplyLooksRules(root, p);
 
   // The uninstaller switch.
   const bool uninstaller = p.makeUninstaller;

@@ -21,6 +21,7 @@
 
 #include "editors/qt_text.h"
 #include "app/app_dialogs.h"
+#include "app/looks_previews.h"
 #include "app/settings_binder.h"
 #include "project/interface_text_ids.h"
 #include "project/project_rules.h"
@@ -477,9 +478,11 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   Column background(NewTab(tabs, "TabSheet1"));
   background.Add(b.Flag("CheckBox1"));
   background.Add(b.Choice("RadioButton6"));
-  background.Field(b.Index("ComboBox7", 2), "Direction:",
-                   {ColorButton(b, "ColorBtn1"),
-                    ColorButton(b, "ColorBtn2")});
+  QToolButton* backColour1 = ColorButton(b, "ColorBtn1");
+  QToolButton* backColour2 = ColorButton(b, "ColorBtn2");
+  CoverSwatch(backColour1, "Shape3");
+  CoverSwatch(backColour2, "Shape4");
+  background.Field(b.Index("ComboBox7", 2), "Direction:", {backColour1, backColour2});
   background.Add(b.Choice("RadioButton8"));
   QLineEdit* backPicture = b.Text("LabeledEdit27");
   background.Field(backPicture, {}, {PicturePicker("Button11", backPicture, true)});
@@ -488,6 +491,7 @@ QWidget* BuildLookPage(SettingsBinder& b) {
                    {FontButton(b, "Button1")});
   background.Field(b.Text("LabeledEdit28"), {},
                    {FontButton(b, "Button17")});
+  background.Add(BuildBackgroundPreviewButton(b));
   background.End();
 
   Column header(NewTab(tabs, "TabSheet7"));
@@ -499,10 +503,14 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   auto* colours = new QWidget;
   auto* colourRow = new QHBoxLayout(colours);
   colourRow->setContentsMargins(0, 0, 0, 0);
-  colourRow->addWidget(ColorButton(b, "ColorBtn3"));
-  colourRow->addWidget(ColorButton(b, "ColorBtn4"));
+  for (auto [button, cover] : {std::pair{"ColorBtn3", "Shape1"}, std::pair{"ColorBtn4", "Shape2"}}) {
+    QToolButton* colour = ColorButton(b, button);
+    CoverSwatch(colour, cover);
+    colourRow->addWidget(colour);
+  }
   colourRow->addStretch(1);
   header.Add(colours);
+  header.Add(BuildHeaderPreview(b));
   header.End();
 
   Column logo(NewTab(tabs, "TabSheet3"));
@@ -510,6 +518,7 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   QLineEdit* logoPicture = b.Text("LabeledEdit15");
   logo.Field(logoPicture, {}, {PicturePicker("Button27", logoPicture, false)});
   logo.Add(b.Flag("CheckBox13"));
+  logo.Add(BuildLogoPreview(b));
   logo.End();
 
   QWidget* languagesTab = NewTab(tabs, "TabSheet13");

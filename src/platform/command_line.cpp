@@ -17,6 +17,10 @@ std::string UsageText() {
          "                                               write the decoded project text\n"
          "  belvandorithquessal --import-text TEXT OUT.bvq\n"
          "                                               write a project file from such a text\n"
+         "  belvandorithquessal --render-preview PROJECT.bvq OUTDIR\n"
+         "                                               write background.png, header.png and logo.png\n"
+         "                                               as the installer will look (exit status 0 written,\n"
+         "                                               1 a picture failed, 2 project unreadable)\n"
          "  belvandorithquessal --help | --version\n";
 }
 
@@ -62,6 +66,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       return cl;
     }
     cl.kind = CommandKind::ImportText;
+    cl.project = args[1];
+    cl.output = args[2];
+    return cl;
+  }
+  if (args[0] == "--render-preview") {
+    if (args.size() != 3) {
+      cl.kind = CommandKind::Error;
+      cl.message = "--render-preview needs a project file and an output folder";
+      return cl;
+    }
+    cl.kind = CommandKind::RenderPreview;
     cl.project = args[1];
     cl.output = args[2];
     return cl;

@@ -11,6 +11,7 @@ enum class CommandKind {
   Build,       // build `project` without any window
   ExportText,  // write the decoded text of `project` to `output` ("" = standard output)
   ImportText,  // write a project file `output` from the text file `project`
+  RenderPreview,  // write the looks of `project` as pictures into the folder `output`
   Help,
   Version,
   Error,       // `message` says what is wrong
