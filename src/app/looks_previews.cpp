@@ -13,7 +13,7 @@
 #include "app/app_dialogs.h"
 #include "app/settings_binder.h"
 #include "project/project_paths.h"
-#include "util/program_values.h"
+#include "util/strings.h"
 
 namespace bvq::app {
 

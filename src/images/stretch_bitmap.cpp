@@ -36,7 +36,7 @@ std::vector<int> GrowSamples(int start, int s, int d) {
     const int64_t v = (g * k + 0x7FFF) >> 16;
     return k == 1 ? v : std::min<int64_t>(d, v);
   };
-  std::vector<int64_t> repeats(size_t(s));
+  std::vector<int64_t> repeats(static_cast<size_t>(s));
   int64_t total = 0;
   for (int i = 0; i < s; ++i) {
     repeats[size_t(i)] = std::max<int64_t>(0, q(i + 1) - q(i));
@@ -92,7 +92,7 @@ std::vector<int> StretchSamples(int sourceStart, int sourceSize, int bitmapSize,
 
 std::vector<int> NearestSamples(int sourceStart, int sourceSize, int destinationSize) {
   if (sourceSize <= 0 || destinationSize <= 0) return {};
-  std::vector<int> samples(size_t(destinationSize));
+  std::vector<int> samples(static_cast<size_t>(destinationSize));
   for (int k = 0; k < destinationSize; ++k)
     samples[size_t(k)] = sourceStart + int(int64_t(k) * sourceSize / destinationSize);
   return samples;

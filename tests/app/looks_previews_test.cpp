@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -64,7 +66,7 @@ TEST_F(LooksPreviewsTest, DraggingEachItemStoresItsPositionAndMarksTheProjectMod
     const char* name = preview::ItemControlName(item);
     SCOPED_TRACE(name);
     QWidget* widget = Widget<QWidget>(name);
-    ASSERT_TRUE(widget->isVisibleTo(form.get()));
+    ASSERT_FALSE(widget->isHidden());
     const PreviewPos start = project().*preview::ItemPosition(item);
     EXPECT_EQ(start, preview::DefaultItemPosition(item));
     form->session().modified = false;
@@ -108,11 +110,11 @@ TEST_F(LooksPreviewsTest, PreviewsShowWhatTheRenderedPicturesShowAndFollowTheSet
   const QString title = Widget<QLabel>("Label22")->text(), description = Widget<QLabel>("Label23")->text();
   EXPECT_EQ(Grab("Panel4"), preview::RenderHeader(project(), title, description));
   EXPECT_EQ(Grab("Panel5"), preview::RenderLogo(project()));
-  EXPECT_TRUE(Widget<QWidget>("Shape1")->isVisibleTo(form.get())) << "cover over unused swatches";
+  EXPECT_FALSE(Widget<QWidget>("Shape1")->isHidden()) << "cover over unused swatches";
 
   // The gradient switch and the colour buttons repaint the header.
   Widget<QCheckBox>("CheckBox10")->click();
-  EXPECT_FALSE(Widget<QWidget>("Shape1")->isVisibleTo(form.get()));
+  EXPECT_TRUE(Widget<QWidget>("Shape1")->isHidden());
   app::Dialogs().color = [](QWidget*, const QColor&) { return std::optional<QColor>(QColor(200, 10, 20)); };
   Widget<QToolButton>("ColorBtn3")->click();
   EXPECT_EQ(At(Grab("Panel4"), 1, 40), QColor(200, 10, 20));
@@ -123,9 +125,9 @@ TEST_F(LooksPreviewsTest, PreviewsShowWhatTheRenderedPicturesShowAndFollowTheSet
 
   // The picture switch shows and hides the picture.
   Widget<QCheckBox>("CheckBox26")->click();
-  EXPECT_FALSE(Widget<QWidget>("Image1")->isVisibleTo(form.get()));
+  EXPECT_TRUE(Widget<QWidget>("Image1")->isHidden());
   Widget<QCheckBox>("CheckBox26")->click();
-  EXPECT_TRUE(Widget<QWidget>("Image1")->isVisibleTo(form.get()));
+  EXPECT_FALSE(Widget<QWidget>("Image1")->isHidden());
 
   // Silent installation: both previews grey, every item hidden, the covers back.
   form->ShowPage(4);
@@ -133,8 +135,8 @@ TEST_F(LooksPreviewsTest, PreviewsShowWhatTheRenderedPicturesShowAndFollowTheSet
   ASSERT_TRUE(project().silentInstall);
   form->ShowPage(5);
   for (const char* name : {"Image1", "Label22", "Label23", "Image2"})
-    EXPECT_FALSE(Widget<QWidget>(name)->isVisibleTo(form.get())) << name;
-  EXPECT_TRUE(Widget<QWidget>("Shape1")->isVisibleTo(form.get()));
+    EXPECT_TRUE(Widget<QWidget>(name)->isHidden()) << name;
+  EXPECT_FALSE(Widget<QWidget>("Shape1")->isHidden());
   const QImage header = Grab("Panel4"), logo = Grab("Panel5");
   EXPECT_EQ(At(header, 1, 40), preview::kButtonFace);
   EXPECT_EQ(At(header, 300, 30), preview::kButtonFace);
@@ -149,9 +151,9 @@ TEST_F(LooksPreviewsTest, PreviewButtonNeedsAGradientOrAnExistingPicture) {
   Widget<QCheckBox>("CheckBox1")->click();
   Widget<QRadioButton>("RadioButton6")->click();
   EXPECT_TRUE(button->isEnabled()) << "gradient";
-  EXPECT_FALSE(Widget<QWidget>("Shape3")->isVisibleTo(form.get()));
+  EXPECT_TRUE(Widget<QWidget>("Shape3")->isHidden());
   Widget<QRadioButton>("RadioButton8")->click();
-  EXPECT_TRUE(Widget<QWidget>("Shape3")->isVisibleTo(form.get()));
+  EXPECT_FALSE(Widget<QWidget>("Shape3")->isHidden());
   Widget<QLineEdit>("LabeledEdit27")->setText(QString::fromStdString(dir / "missing.bmp"));
   EXPECT_FALSE(button->isEnabled()) << "picture file missing";
   Widget<QLineEdit>("LabeledEdit27")->setText(QString::fromStdString(dir / "logo.png"));
@@ -205,6 +207,56 @@ TEST_F(LooksPreviewsTest, UnreadableBackgroundPictureIsReportedAndNoWindowOpens)
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_TRUE(messages[0].text.contains("bad.bmp")) << messages[0].text.toStdString();
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The looks page's header and logo tabs and the background preview as a user sees them; with
+// BVQ_SCREENSHOTS set to a folder they are saved there (docs/looks-*.png come from here).
+TEST_F(LooksPreviewsTest, LooksPageShowsTheRenderedPreviews) {
+  QImage picture(48, 48, QImage::Format_ARGB32);
+  picture.fill(Qt::transparent);
+  {
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(250, 190, 40));
+    painter.setPen(QPen(QColor(120, 70, 0), 3));
+    painter.drawEllipse(4, 4, 40, 40);
+  }
+  ASSERT_TRUE(picture.save(QString::fromStdString(dir / "sun.png")));
+  OpenSample([&](Project& p) {
+    p.productName = "Quill";
+    p.headerGradient = true;
+    p.headerGradientStart = 0x804000;  // dark blue
+    p.headerGradientEnd = 0xFFFFFF;
+    p.headerPicture = p.logoPicture = dir / "sun.png";
+    p.logoPicturePosition = {59, 40};
+    p.showBackground = p.backgroundIsGradient = true;
+    p.backgroundGradientStart = 0x802000;
+    p.backgroundGradientEnd = 0x000000;
+    p.backgroundTitle = "%ProductName% Setup";
+    p.backgroundTitleFont = {"DejaVu Sans", 28, 0xFFFFFF, 0, kFontBold | kFontItalic};
+    p.backgroundCompany = "Inkwell Ltd.";
+    p.backgroundCompanyFont = {"DejaVu Sans", 12, 0xC0C0C0, 0, 0};
+  });
+  form->resize(900, 640);
+  const QString folder = qEnvironmentVariable("BVQ_SCREENSHOTS");
+  auto shoot = [&](int tab, const char* name) {
+    Widget<QTabWidget>("PageControl1")->setCurrentIndex(tab);
+    const QImage shot = form->grab().toImage();
+    if (!folder.isEmpty()) {
+      EXPECT_TRUE(shot.save(folder + "/" + name)) << name;
+    }
+  };
+  shoot(1, "looks-header.png");
+  EXPECT_EQ(Grab("Panel4"), preview::RenderHeader(project(), Widget<QLabel>("Label22")->text(),
+                                                   Widget<QLabel>("Label23")->text()));
+  shoot(2, "looks-logo.png");
+  EXPECT_EQ(Grab("Panel5"), preview::RenderLogo(project()));
+  shoot(0, "looks-background.png");
+  auto background = preview::RenderBackground(project(), QSize(800, 600));
+  ASSERT_TRUE(background) << background.error();
+  if (!folder.isEmpty()) {
+    EXPECT_TRUE(background->save(folder + "/looks-background-preview.png"));
+  }
 }
 
 }  // namespace

@@ -47,6 +47,11 @@ TEST(CommandLine, Options) {
   EXPECT_EQ(im.output, "b.bvq");
   EXPECT_EQ(ParseCommandLine({"--import-text", "a.txt"}).kind, CommandKind::Error);
   EXPECT_EQ(ParseCommandLine({"--export-text"}).kind, CommandKind::Error);
+  CommandLine render = ParseCommandLine({"--render-preview", "a.bvq", "out"});
+  EXPECT_EQ(render.kind, CommandKind::RenderPreview);
+  EXPECT_EQ(render.project, "a.bvq");
+  EXPECT_EQ(render.output, "out");
+  EXPECT_EQ(ParseCommandLine({"--render-preview", "a.bvq"}).kind, CommandKind::Error);
   EXPECT_EQ(ParseCommandLine({"--frobnicate"}).kind, CommandKind::Error);
 }
 

@@ -26,7 +26,7 @@ class LooksRenderTest : public ::testing::Test {
     SavePicture(path, w, h, pixel);
     return path;
   }
-  TempFolder dir;
+  bvq::test::TempFolder dir;
   Project project;
 };
 
@@ -75,15 +75,16 @@ TEST_F(LooksRenderTest, PicturesSitAtTheirStoredPositionsAndShowOnlyWhileSwitche
   project.headerPicturePosition = {30, 12};
   project.logoPicturePosition = {-2, 300};  // partly outside: clipped
   project.showHeaderPicture = project.showLogo = true;
+  project.headerTitlePosition = project.headerDescriptionPosition = {-500, -500};  // out of the way
 
   const QImage header = RenderHeader(project);
-  EXPECT_EQ(Difference(header, ComposeHeaderBackdrop(project)) & QRect(0, 0, 170, 60), QRect(30, 12, 6, 4));
+  EXPECT_EQ(Difference(header, ComposeHeaderBackdrop(project)), QRect(30, 12, 6, 4));
   const QImage logo = RenderLogo(project);
   EXPECT_EQ(Difference(logo, ComposeLogoBackdrop(project)), QRect(0, 300, 3, 3));
   EXPECT_EQ(At(logo, 0, 300), kRed);
 
   project.showHeaderPicture = project.showLogo = false;
-  EXPECT_TRUE(Difference(RenderHeader(project), ComposeHeaderBackdrop(project)).intersected(QRect(0, 0, 170, 60)).isEmpty());
+  EXPECT_EQ(RenderHeader(project), ComposeHeaderBackdrop(project));
   EXPECT_EQ(RenderLogo(project), ComposeLogoBackdrop(project));
 }
 

@@ -55,7 +55,7 @@ class RenderCommandTest : public ::testing::Test {
     SavePicture(p.logoPicture, 20, 30, [](int, int) { return QColor(255, 0, 0); });
     return p;
   }
-  TempFolder dir;
+  bvq::test::TempFolder dir;
 };
 
 TEST_F(RenderCommandTest, WritesTheThreePicturesAsThePreviewsDrawThem) {
