@@ -34,6 +34,7 @@ QPushButton* ResetButton(SettingsBinder& b, const char* name, QWidget* panel,
                          std::initializer_list<PreviewItem> items) {
   auto* button = new QPushButton(QStringLiteral("Reset"));
   button->setObjectName(name);
+  button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   std::vector<PreviewItem> reset(items);
   Project& project = b.project();
   QObject::connect(button, &QPushButton::clicked, panel, [&b, &project, reset, button] {
@@ -186,6 +187,7 @@ QWidget* BuildLogoPreview(SettingsBinder& b) {
 QPushButton* BuildBackgroundPreviewButton(SettingsBinder& b) {
   auto* button = new QPushButton(QStringLiteral("Preview"));
   button->setObjectName("Button2");
+  button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   const Project& project = b.project();
   QObject::connect(button, &QPushButton::clicked, button, [&project, button] {
     QScreen* screen = button->screen() ? button->screen() : QGuiApplication::primaryScreen();

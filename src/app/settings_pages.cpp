@@ -1,5 +1,6 @@
 #include "app/settings_pages.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QIcon>
@@ -477,13 +478,15 @@ QWidget* BuildLookPage(SettingsBinder& b) {
 
   Column background(NewTab(tabs, "TabSheet1"));
   background.Add(b.Flag("CheckBox1"));
-  background.Add(b.Choice("RadioButton6"));
+  // The two kinds of background exclude each other although they sit in different rows.
+  auto* backgroundKind = new QButtonGroup(page);
+  backgroundKind->addButton(background.Add(b.Choice("RadioButton6")));
   QToolButton* backColour1 = ColorButton(b, "ColorBtn1");
   QToolButton* backColour2 = ColorButton(b, "ColorBtn2");
   CoverSwatch(backColour1, "Shape3");
   CoverSwatch(backColour2, "Shape4");
   background.Field(b.Index("ComboBox7", 2), "Direction:", {backColour1, backColour2});
-  background.Add(b.Choice("RadioButton8"));
+  backgroundKind->addButton(background.Add(b.Choice("RadioButton8")));
   QLineEdit* backPicture = b.Text("LabeledEdit27");
   background.Field(backPicture, {}, {PicturePicker("Button11", backPicture, true)});
   background.Field(b.Index("ComboBox8", 3), "Placement:");

@@ -153,6 +153,7 @@ TEST_F(LooksPreviewsTest, PreviewButtonNeedsAGradientOrAnExistingPicture) {
   EXPECT_TRUE(button->isEnabled()) << "gradient";
   EXPECT_TRUE(Widget<QWidget>("Shape3")->isHidden());
   Widget<QRadioButton>("RadioButton8")->click();
+  EXPECT_FALSE(Widget<QRadioButton>("RadioButton6")->isChecked()) << "one kind of background at a time";
   EXPECT_FALSE(Widget<QWidget>("Shape3")->isHidden());
   Widget<QLineEdit>("LabeledEdit27")->setText(QString::fromStdString(dir / "missing.bmp"));
   EXPECT_FALSE(button->isEnabled()) << "picture file missing";
@@ -257,6 +258,10 @@ TEST_F(LooksPreviewsTest, LooksPageShowsTheRenderedPreviews) {
   if (!folder.isEmpty()) {
     EXPECT_TRUE(background->save(folder + "/looks-background-preview.png"));
   }
+  // A picture background: the gradient's swatches are covered.
+  Widget<QRadioButton>("RadioButton8")->click();
+  EXPECT_FALSE(Widget<QWidget>("Shape3")->isHidden());
+  shoot(0, "looks-background-picture-mode.png");
 }
 
 }  // namespace
