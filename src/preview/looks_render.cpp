@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <cmath>
+#include <type_traits>
 
 #include "images/gradient.h"
 #include "images/pictures.h"
@@ -242,30 +243,27 @@ Outcome<QImage> RenderBackground(const Project& project, QSize size) {
   return image;
 }
 
-QImage ToQImage(const images::RgbImage& image) {
+namespace {
+
+// Copies a picture of 3 (RGB) or 4 (RGBA) bytes per pixel.
+template <class Image>
+QImage Converted(const Image& image, QImage::Format format) {
   if (image.width <= 0 || image.height <= 0) return {};
-  QImage out(image.width, image.height, QImage::Format_RGB32);
+  constexpr bool kAlpha = std::is_same_v<Image, images::RgbaImage>;
+  QImage out(image.width, image.height, format);
   for (int y = 0; y < image.height; ++y) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
     for (int x = 0; x < image.width; ++x) {
       const uint8_t* p = image.At(x, y);
-      line[x] = qRgb(p[0], p[1], p[2]);
+      line[x] = qRgba(p[0], p[1], p[2], kAlpha ? p[3] : 255);
     }
   }
   return out;
 }
 
-QImage ToQImage(const images::RgbaImage& image) {
-  if (image.width <= 0 || image.height <= 0) return {};
-  QImage out(image.width, image.height, QImage::Format_ARGB32);
-  for (int y = 0; y < image.height; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < image.width; ++x) {
-      const uint8_t* p = image.At(x, y);
-      line[x] = qRgba(p[0], p[1], p[2], p[3]);
-    }
-  }
-  return out;
-}
+}  // namespace
+
+QImage ToQImage(const images::RgbImage& image) { return Converted(image, QImage::Format_RGB32); }
+QImage ToQImage(const images::RgbaImage& image) { return Converted(image, QImage::Format_ARGB32); }
 
 }  // namespace bvq::preview

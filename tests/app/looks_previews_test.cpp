@@ -3,7 +3,6 @@
 // settings say (gradient, colour buttons, silent grey), the preview button's rules and the
 // full-screen background preview.
 #include <QApplication>
-#include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -194,10 +193,7 @@ TEST_F(LooksPreviewsTest, BackgroundPreviewOpensFullScreenAndClosesOnAKey) {
 
 TEST_F(LooksPreviewsTest, UnreadableBackgroundPictureIsReportedAndNoWindowOpens) {
   const std::string bad = dir / "bad.bmp";
-  QFile f(QString::fromStdString(bad));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("BM broken");
-  f.close();
+  WriteFile(bad, "BM broken");
   OpenSample([&](Project& p) {
     p.showBackground = true;
     p.backgroundIsGradient = false;

@@ -3,7 +3,6 @@
 // gradient and picture placements, with its texts.
 #include <gtest/gtest.h>
 
-#include <QFile>
 
 #include "images/pictures.h"
 #include "preview/looks_render.h"
@@ -130,10 +129,7 @@ TEST_F(LooksRenderTest, TransparentPicturesLeaveOutTheirBottomLeftColourAndKeepT
 TEST_F(LooksRenderTest, MissingOrUnreadablePictureFilesShowAnEmptyArea) {
   project.showHeaderPicture = project.showLogo = true;
   const std::string garbage = dir / "garbage.bmp";
-  QFile f(QString::fromStdString(garbage));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("BM not really a bitmap");
-  f.close();
+  bvq::test::WriteFile(garbage, "BM not really a bitmap");
   for (const std::string& file : {dir / "missing.png", garbage, std::string()}) {
     SCOPED_TRACE(file);
     project.headerPicture = project.logoPicture = file;
@@ -196,10 +192,7 @@ TEST_F(LooksRenderTest, BackgroundPicturePlacements) {
 
 TEST_F(LooksRenderTest, UnreadableBackgroundPictureGivesThePictureReadersMessage) {
   const std::string bad = dir / "bad.bmp";
-  QFile f(QString::fromStdString(bad));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("BMxxxxxxxxxxxxxxxxxxxxxxxxxx");
-  f.close();
+  bvq::test::WriteFile(bad, "BMxxxxxxxxxxxxxxxxxxxxxxxxxx");
   for (const std::string& file : {bad, dir / "missing.bmp"}) {
     project.backgroundPicture = file;
     auto image = RenderBackground(project, QSize(64, 48));

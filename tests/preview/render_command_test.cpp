@@ -3,7 +3,6 @@
 // nothing written for a project that cannot be read.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 #include <cstdlib>
 #include <filesystem>
@@ -85,10 +84,7 @@ TEST_F(RenderCommandTest, WritesTheThreePicturesAsThePreviewsDrawThem) {
 
 TEST_F(RenderCommandTest, UnreadableProjectExitsWithTwoAndWritesNothing) {
   const std::string bad = dir / "bad.bvq";
-  QFile f(QString::fromStdString(bad));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("this is not a project");
-  f.close();
+  bvq::test::WriteFile(bad, "this is not a project");
   const std::string out = dir / "out";
   EXPECT_EQ(RunProgram("--render-preview '" + bad + "' '" + out + "'"), 2);
   EXPECT_EQ(RunProgram("--render-preview '" + (dir / "missing.bvq") + "' '" + out + "'"), 2);
