@@ -82,6 +82,18 @@ TEST_F(LooksPreviewsTest, DraggingEachItemStoresItsPositionAndMarksTheProjectMod
     EXPECT_EQ(project().*preview::ItemPosition(item), moved);
   }
 
+  // Pointing at a label brings it to the front on its grey background; leaving it clears that.
+  auto* title = Widget<app::PreviewItemLabel>("Label22");
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(title, &leave);
+  EXPECT_FALSE(title->Highlighted());
+  Widget<QWidget>("Label23")->raise();
+  QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(title->mapToGlobal(QPoint(1, 1))));
+  QApplication::sendEvent(title, &enter);
+  EXPECT_TRUE(title->Highlighted());
+  EXPECT_EQ(title->parentWidget()->children().last(), title) << "in front";
+  EXPECT_EQ(At(title->grab().toImage(), 0, 0), preview::kLabelHighlight);
+
   // Saved and loaded again, the positions come back.
   const Project dragged = project();
   ASSERT_TRUE(form->SaveFile(dir / "dragged.bvq"));

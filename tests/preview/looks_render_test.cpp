@@ -190,6 +190,69 @@ TEST_F(LooksRenderTest, BackgroundPicturePlacements) {
   }
 }
 
+// Pixel (x, y) of a picture up to 4096 x 4096 as a colour that names it.
+QColor Coordinates(int x, int y) { return QColor(x & 0xFF, (x >> 8) | (y >> 8) << 4, y & 0xFF); }
+QPoint SourceOf(const QImage& image, int x, int y) {
+  const QColor c = At(image, x, y);
+  return QPoint(c.red() | (c.green() & 0xF) << 8, c.blue() | (c.green() >> 4) << 8);
+}
+
+// Lengths of the runs of equal source columns along the top row and of source rows down the
+// left column of a composed background; every run must come from the next used source pixel.
+std::pair<std::vector<int>, std::vector<int>> Runs(const QImage& image) {
+  std::vector<int> across, down;
+  for (int x = 0; x < image.width(); ++x) {
+    if (x == 0 || SourceOf(image, x, 0).x() != SourceOf(image, x - 1, 0).x()) across.push_back(0);
+    ++across.back();
+  }
+  for (int y = 0; y < image.height(); ++y) {
+    if (y == 0 || SourceOf(image, 0, y).y() != SourceOf(image, 0, y - 1).y()) down.push_back(0);
+    ++down.back();
+  }
+  return {across, down};
+}
+
+TEST_F(LooksRenderTest, StretchedBackgroundOnAScreen) {
+  project.backgroundIsGradient = false;
+  project.backgroundPicturePlacement = 1;
+  const QSize screen(1024, 768);
+
+  // Growing 100 x 100: every source pixel 10 or 11 times across and 7 or 8 times down.
+  project.backgroundPicture = Picture("small.png", 100, 100, Coordinates);
+  auto grown = RenderBackground(project, screen);
+  ASSERT_TRUE(grown) << grown.error();
+  const auto [across, down] = Runs(*grown);
+  ASSERT_EQ(across.size(), 100u);
+  ASSERT_EQ(down.size(), 100u);
+  for (int n : across) EXPECT_TRUE(n == 10 || n == 11) << n;
+  for (int n : down) EXPECT_TRUE(n == 7 || n == 8) << n;
+  EXPECT_EQ(SourceOf(*grown, 1023, 767), QPoint(99, 99));
+
+  // Shrinking 3000 x 2000: source columns and rows in steps of 2 or 3 from the first.
+  project.backgroundPicture = Picture("large.png", 3000, 2000, Coordinates);
+  auto shrunk = RenderBackground(project, screen);
+  ASSERT_TRUE(shrunk) << shrunk.error();
+  EXPECT_EQ(SourceOf(*shrunk, 0, 0), QPoint(0, 0));
+  for (int x = 1; x < 1024; ++x) {
+    const int step = SourceOf(*shrunk, x, 0).x() - SourceOf(*shrunk, x - 1, 0).x();
+    ASSERT_TRUE(step == 2 || step == 3) << step << " at column " << x;
+  }
+  for (int y = 1; y < 768; ++y) {
+    const int step = SourceOf(*shrunk, 0, y).y() - SourceOf(*shrunk, 0, y - 1).y();
+    ASSERT_TRUE(step == 2 || step == 3) << step << " at row " << y;
+  }
+
+  // 2000 x 500 shrinks across and grows down: whole source pixels in order, all rows used.
+  project.backgroundPicture = Picture("wide.png", 2000, 500, Coordinates);
+  auto mixed = RenderBackground(project, screen);
+  ASSERT_TRUE(mixed) << mixed.error();
+  const auto [mixedAcross, mixedDown] = Runs(*mixed);
+  EXPECT_EQ(mixedAcross.size(), 1024u) << "no source column twice";
+  EXPECT_EQ(mixedDown.size(), 500u) << "every source row";
+  EXPECT_EQ(SourceOf(*mixed, 0, 0), QPoint(0, 0));
+  EXPECT_EQ(SourceOf(*mixed, 0, 767).y(), 499);
+}
+
 TEST_F(LooksRenderTest, UnreadableBackgroundPictureGivesThePictureReadersMessage) {
   const std::string bad = dir / "bad.bmp";
   bvq::test::WriteFile(bad, "BMxxxxxxxxxxxxxxxxxxxxxxxxxx");
