@@ -261,10 +261,22 @@ TEST_F(LooksPreviewsTest, LooksPageShowsTheRenderedPreviews) {
   shoot(2, "looks-logo.png");
   EXPECT_EQ(Grab("Panel5"), preview::RenderLogo(project()));
   shoot(0, "looks-background.png");
-  auto background = preview::RenderBackground(project(), QSize(800, 600));
+  // The full-screen window that Button2 opens shows the composed background.
+  QImage window;
+  QTimer::singleShot(0, [&] {
+    QWidget* preview = QApplication::activeModalWidget();
+    ASSERT_NE(preview, nullptr);
+    window = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(preview, &click);
+  });
+  Widget<QPushButton>("Button2")->click();
+  auto background = preview::RenderBackground(project(), window.size());
   ASSERT_TRUE(background) << background.error();
+  EXPECT_EQ(window, *background);
   if (!folder.isEmpty()) {
-    EXPECT_TRUE(background->save(folder + "/looks-background-preview.png"));
+    EXPECT_TRUE(window.save(folder + "/looks-background-preview.png"));
   }
   // A picture background: the gradient's swatches are covered.
   Widget<QRadioButton>("RadioButton8")->click();
