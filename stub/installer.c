@@ -19,6 +19,14 @@
 
 /* ---------- texts ---------- */
 
+wchar_t *installer_side_file(const Installer *in, int number)
+{
+    wchar_t *name = w_fmt(L"side\\%d.tmp", number);
+    wchar_t *path = path_join(in->work, name);
+    xfree(name);
+    return path;
+}
+
 wchar_t *installer_text(const Installer *in, int index)
 {
     return install_text(in->script, in->language, index);
@@ -898,6 +906,11 @@ int installer_run(Installer *in, const wchar_t *self_path)
     wchar_t *title = vars_expand_a(&in->vars, script_field(s, FLD_TITLE));
     ui_init(silent, *title ? title : L"Setup");
     xfree(title);
+    /* /L= chooses without asking, with or without a window. */
+    if (!silent && !in->opt.language && !wizard_choose_language(in)) {
+        log_line(LOG_INFO, L"Cancelled at the language choice.");
+        return EXIT_CANCELLED;
+    }
 
     wchar_t *builder = w_from_ansi(script_field(s, FLD_BUILDER));
     wchar_t *product = w_from_ansi(script_field(s, FLD_PRODUCT));

@@ -12,54 +12,28 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from setup_maker import Setup  # noqa: E402
+from wine_screen import WineScreen, missing_tool  # noqa: E402
 import wine_capability  # noqa: E402
 
 DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
 wine_capability.skip_unless_wine_runs()
-for tool in ('Xvfb', 'xdotool'):
-    if not shutil.which(tool):
-        print('SKIPPED: Wine wizard checks: %s is not installed' % tool)
-        sys.exit(wine_capability.SKIP_STATUS)
+if missing_tool():
+    print('SKIPPED: Wine wizard checks: %s is not installed' % missing_tool())
+    sys.exit(wine_capability.SKIP_STATUS)
 
 TITLE = 'Wizard Product Setup'
 failures = []
+SCREEN = None
 
 
 def check(cond, message):
     if not cond:
         failures.append(message)
         print('FAIL:', message)
-
-
-def start_screen():
-    """A virtual screen of its own; returns (process, display)."""
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '800x600x24', '-nolisten', 'tcp'],
-                            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = b''
-    while not number.endswith(b'\n'):
-        chunk = os.read(read, 16)
-        if not chunk:
-            break
-        number += chunk
-    os.close(read)
-    return xvfb, ':' + number.decode().strip()
-
-
-XVFB, DISPLAY = start_screen()
-ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG='-all',
-           WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d', DISPLAY=DISPLAY)
-ENV.pop('WAYLAND_DISPLAY', None)
-
-
-def host(win_path):
-    return os.path.join(PREFIX, 'drive_c', *win_path[3:].split('\\'))
 
 
 def setup_with_pages(path):
@@ -77,35 +51,13 @@ def setup_with_pages(path):
     s.write(path)
 
 
-def xdotool(*args):
-    return subprocess.run(['xdotool'] + list(args), env=ENV, capture_output=True, timeout=60)
-
-
-def keys(*names):
-    """Keys pressed one after another in the wizard, as a user would, with time to react."""
-    for name in names:
-        if name == 'wait':  # the installation runs
-            time.sleep(5)
-        elif name.startswith('type:'):
-            xdotool('type', '--delay', '50', name[5:])
-        else:
-            xdotool('key', name)
-        time.sleep(1)
-
-
 def run_wizard(setup, steps, timeout=120):
     """Starts the setup, waits for its window, presses the keys of steps; the exit code."""
-    proc = subprocess.Popen(['wine', setup], env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    deadline = time.monotonic() + timeout
-    window = ''
-    while not window and time.monotonic() < deadline:
-        time.sleep(1)
-        window = xdotool('search', '--onlyvisible', '--name', TITLE).stdout.decode().split('\n')[0]
+    proc = SCREEN.start(setup)
+    window = SCREEN.wait_window(TITLE, timeout)
     check(window != '', 'the wizard window appears')
     if window:
-        time.sleep(2)
-        xdotool('windowfocus', '--sync', window)
-        keys(*steps)
+        SCREEN.keys(*steps)
     try:
         return proc.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
@@ -115,10 +67,9 @@ def run_wizard(setup, steps, timeout=120):
 
 
 def main():
-    if not os.path.exists(os.path.join(PREFIX, 'system.reg')):
-        os.makedirs(PREFIX, exist_ok=True)
-        subprocess.run(['wineboot', '-i'], env=ENV, capture_output=True, timeout=600)
-        subprocess.run(['wineserver', '-w'], env=ENV, timeout=600)
+    global SCREEN
+    SCREEN = WineScreen(PREFIX)
+    host = SCREEN.host
     for folder in ('C:\\WizardDefault', 'C:\\WizardTyped'):
         shutil.rmtree(host(folder), ignore_errors=True)
     with tempfile.TemporaryDirectory() as tmp:
@@ -141,11 +92,8 @@ def main():
         check(code == 0, 'installed through the wizard: exit code %s' % code)
         check(os.path.isfile(host('C:\\WizardTyped\\readme.txt')), 'the file is in the folder typed on its page')
         check(not os.path.exists(host('C:\\WizardDefault')), 'nothing in the default folder')
-        subprocess.run(['wine', host('C:\\WizardTyped\\Uninstall.exe'), '/S'], env=ENV, capture_output=True,
-                       timeout=300)
-        subprocess.run(['wineserver', '-w'], env=ENV, timeout=300)
-    XVFB.terminate()
-    XVFB.wait(timeout=30)
+        SCREEN.run(host('C:\\WizardTyped\\Uninstall.exe'), '/S')
+    SCREEN.close()
     return 1 if failures else 0
 
 
