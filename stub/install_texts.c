@@ -29,6 +29,11 @@ static wchar_t *replace_all(const wchar_t *text, const wchar_t *what, const wcha
     return wb_take(&b);
 }
 
+wchar_t *install_text_named(int n, const wchar_t *product)
+{
+    return replace_all(install_text_default(n), L"#appname#", product);
+}
+
 unsigned install_language_code_page(const Script *s, size_t language)
 {
     long long id;
@@ -56,7 +61,7 @@ wchar_t *install_text(const Script *s, size_t language, int n)
      * defaults get the same values here. */
     wchar_t *product = s ? w_from_ansi(script_field(s, FLD_PRODUCT)) : w_dup(L"");
     wchar_t *size = w_size_text(s ? (unsigned long long)script_number(s, FLD_TOTAL_SOURCE_SIZE) : 0);
-    wchar_t *named = replace_all(install_text_default(n), L"#appname#", product);
+    wchar_t *named = install_text_named(n, product);
     wchar_t *r = replace_all(named, L"#setupsize#", size);
     xfree(named);
     xfree(size);

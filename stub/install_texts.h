@@ -127,6 +127,8 @@ wchar_t *install_language_caption(const Script *s, size_t language);
 /* Text n of the language group in use (section O), read in its code page; the English text, with the product
  * name for #appname#, when the language leaves it empty. */
 wchar_t *install_text(const Script *s, size_t language, int n);
+/* The English text n with the product name for #appname#. */
+wchar_t *install_text_named(int n, const wchar_t *product);
 /* The same with #file# and #disk# replaced. */
 wchar_t *install_text_with(const Script *s, size_t language, int n, const wchar_t *file, int disk);
 

@@ -621,23 +621,6 @@ static LRESULT CALLBACK wizard_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcW(h, msg, wp, lp);
 }
 
-/* The dialog font of the system in the character set of the language in use, so that the
- * system picks a face with its letters (Cyrillic on a Western system, for example). */
-HFONT wizard_font(const Installer *in, int height, int weight)
-{
-    NONCLIENTMETRICSW m = {sizeof m};
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-    LOGFONTW f = m.lfMessageFont;
-    if (height)
-        f.lfHeight = height;
-    f.lfWeight = weight;
-    CHARSETINFO cs;
-    UINT code_page = install_language_code_page(in->script, in->language);
-    if (code_page != CODE_PAGE_ANSI && TranslateCharsetInfo((DWORD *)(UINT_PTR)code_page, &cs, TCI_SRCCODEPAGE))
-        f.lfCharSet = (BYTE)cs.ciCharset;
-    return CreateFontIndirectW(&f);
-}
-
 static void open_window(Wizard *w)
 {
     Installer *in = w->in;
@@ -661,9 +644,9 @@ static void open_window(Wizard *w)
                                 (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
                                 width, height, w->background, NULL, inst, NULL);
     xfree(title);
-    w->font = wizard_font(in, 0, FW_NORMAL);
-    w->bold = wizard_font(in, 0, FW_BOLD);
-    w->title_font = wizard_font(in, -19, FW_BOLD);
+    w->font = ui_font(0, FW_NORMAL);
+    w->bold = ui_font(0, FW_BOLD);
+    w->title_font = ui_font(-19, FW_BOLD);
 
     const int y = WIZARD_PAGE_HEIGHT + (WIZARD_BAR_HEIGHT - WIZARD_BUTTON_HEIGHT) / 2;
     const int cancel_x = WIZARD_CLIENT_WIDTH - WIZARD_MARGIN - WIZARD_BUTTON_WIDTH;

@@ -5,14 +5,9 @@
 
 #include "installer.h"
 
-#include <windows.h>
-
 /* With several install languages, asks which one to use (the language of the user's system
  * chosen at first) and makes it the one in use; 0 when the user cancelled. */
 int wizard_choose_language(Installer *in);
-/* The system's dialog font, in the character set of the language in use (height 0: the
- * system's size). */
-HFONT wizard_font(const Installer *in, int height, int weight);
 
 /* Opens the window and leads the user through the pages before the installation; 1 when the
  * user chose to install, 0 when cancelled (the window is then closed). Takes the install

@@ -31,7 +31,8 @@ static void show_language(LanguageChoice *c)
 {
     Installer *in = c->in;
     HFONT old = c->font;
-    c->font = wizard_font(in, 0, FW_NORMAL);
+    ui_set_code_page(install_language_code_page(in->script, in->language));
+    c->font = ui_font(0, FW_NORMAL);
     HWND controls[] = {c->question, c->list, c->ok, c->cancel};
     for (size_t i = 0; i < sizeof controls / sizeof controls[0]; i++)
         SendMessageW(controls[i], WM_SETFONT, (WPARAM)c->font, TRUE);

@@ -30,6 +30,7 @@ if missing_tool():
 TITLE = 'Wizard Product Setup'
 BACKGROUND = 'Wizard Product Background'
 LANGUAGE_CHOICE = 'Select Setup Language'
+UNINSTALL_TITLE = 'Wizard Product Uninstall'
 failures = []
 SCREEN = None
 
@@ -56,10 +57,11 @@ def setup_with_pages(path):
 
 
 def setup_with_two_languages(path):
-    """A welcome page, English and Russian, and the background window."""
-    s = Setup(os.path.join(DATA, 'Install.exe'))
+    """A welcome page, English and Russian, the background window, and an uninstaller."""
+    s = Setup(os.path.join(DATA, 'Install.exe'), os.path.join(DATA, 'Uninstall.exe'))
     f = s.fields
     f[65] = TITLE
+    f[75] = UNINSTALL_TITLE
     f[58] = 'C:\\WizardLanguage'
     f[110] = '0'
     f[111] = '1'
@@ -157,6 +159,12 @@ def main():
         code = run_wizard(setup, ['Return', 'wait', 'Return'], args=('/L=1049',), before=background_covers_screen)
         check(code == 0, 'installed with /L=: exit code %s' % code)
         check(covered == [True], 'the background window covers the screen')
+        # The uninstaller with its window: its question under its own title, Yes, then its
+        # closing message.
+        code = run_wizard(host('C:\\WizardLanguage\\Uninstall.exe'), ['Return', 'wait', 'Return'],
+                          first=UNINSTALL_TITLE)
+        check(code == 0, 'removed with the uninstaller window: exit code %s' % code)
+        check(not os.path.exists(host('C:\\WizardLanguage\\language.txt')), 'the uninstaller removed the file')
     SCREEN.close()
     return 1 if failures else 0
 
