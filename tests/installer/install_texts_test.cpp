@@ -5,12 +5,12 @@
 namespace bvq::test {
 namespace {
 
-class InstallTextsTest : public BuiltSetupTest {
+// A setup of two install languages, built and opened.
+class TwoLanguagesTest : public BuiltSetupTest {
  protected:
-  void SetUp() override {
-    BuiltSetupTest::SetUp();
-    if (IsSkipped()) return;
-    p.SetLanguageChecked(1, true);  // English (1033) and German (1031)
+  void BuildAndOpen() {
+    p.SetLanguageChecked(0, true);
+    p.SetLanguageChecked(1, true);
     volumes = Build(false, 0);
     ASSERT_EQ(volumes.size(), 1u);
     setup = std::make_unique<OpenSetup>(volumes[0]);
@@ -18,16 +18,24 @@ class InstallTextsTest : public BuiltSetupTest {
     script = &setup->setup.script;
     ASSERT_EQ(script->entries[SEC_N], 2u);
   }
+  std::vector<std::string> volumes;
+  std::unique_ptr<OpenSetup> setup;
+  const Script* script = nullptr;
+};
+
+class InstallTextsTest : public TwoLanguagesTest {
+ protected:
+  void SetUp() override {
+    BuiltSetupTest::SetUp();
+    if (IsSkipped()) return;
+    BuildAndOpen();  // English (1033) and German (1031)
+  }
   size_t LanguageWithId(const char* id) const {
     for (size_t i = 0; i < script->entries[SEC_N]; ++i)
       if (std::string(script_value(script, SEC_N, i, N_ID)) == id) return i;
     ADD_FAILURE() << "no language " << id;
     return 0;
   }
-
-  std::vector<std::string> volumes;
-  std::unique_ptr<OpenSetup> setup;
-  const Script* script = nullptr;
 };
 
 TEST_F(InstallTextsTest, TextsByRoleWithTheEnglishForEmptyOnes) {
@@ -74,7 +82,7 @@ TEST_F(InstallTextsTest, LanguageChoice) {
 
 // A Russian setup: its texts and caption are bytes of code page 1251, whatever the code page
 // of the system that runs it (1252 for these tests).
-class RussianTextsTest : public BuiltSetupTest {
+class RussianTextsTest : public TwoLanguagesTest {
  protected:
   void SetUp() override {
     BuiltSetupTest::SetUp();
@@ -83,18 +91,8 @@ class RussianTextsTest : public BuiltSetupTest {
               "[Language]\r\nName=\xD0\xF3\xF1\xF1\xEA\xE8\xE9\r\nId=1049\r\n[Strings]\r\n"
               "1=\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 #appname#\r\n");
     p.SetInstallLanguages({"English", "Russian (\xD0\xF3\xF1\xF1\xEA\xE8\xE9)"});
-    p.SetLanguageChecked(0, true);
-    p.SetLanguageChecked(1, true);
-    volumes = Build(false, 0);
-    ASSERT_EQ(volumes.size(), 1u);
-    setup = std::make_unique<OpenSetup>(volumes[0]);
-    ASSERT_EQ(setup->error, L"");
-    script = &setup->setup.script;
-    ASSERT_EQ(script->entries[SEC_N], 2u);
+    BuildAndOpen();
   }
-  std::vector<std::string> volumes;
-  std::unique_ptr<OpenSetup> setup;
-  const Script* script = nullptr;
 };
 
 TEST_F(RussianTextsTest, TextsAndCaptionInTheLanguagesCodePage) {

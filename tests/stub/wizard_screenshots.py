@@ -103,7 +103,8 @@ def make_setup(program, path, russian, background, header_png):
                          ('$inst\\50.tmp', rich_text(1251, 204, [t.encode('cp1251') for t in
                                                             ('Прочтите', 'Example Suite больше ничего не нужно.')]))]
     s.add_file(b'read me\r\n' * 20000, '@$&%04\\readme.txt')
-    s.add_file(os.urandom(3000000), '@$&%04\\data.bin')
+    for n in range(400):  # enough files for the progress pages to be seen
+        s.add_file(os.urandom(16384), '@$&%%04\\data\\part%04d.bin' % n)
     s.write(path)
 
 
@@ -134,15 +135,28 @@ def main():
             shot('root', 'background')
         steps = [('welcome', ['Return']), ('licence', ['Up']), ('licence-accepted', ['Return']),
                  ('information', ['Return']), ('password', ['type:abc', 'Return']), ('folder', ['Return']),
-                 ('group', ['Return']), ('shortcuts', ['Return']), ('ready', ['Return']), ('progress', [])]
+                 ('group', ['Return']), ('shortcuts', ['Return']), ('ready', [])]
         for name, keys in steps:
             shot(wizard, name)
             screen.keys(*keys)
+        # the progress page while the files are unpacked
+        screen.xdotool('key', 'Return')
+        time.sleep(2)
+        shot(wizard, 'progress')
         time.sleep(15)
         shot(wizard, 'finish')
         screen.keys('Tab', 'space', 'Return')  # unticks running the application, then finishes
         proc.wait(timeout=120)
-        screen.run(screen.host('C:\\Example Suite\\Uninstall.exe'), '/S')
+        # the uninstaller: its question, its progress, its closing message
+        uninstaller = screen.start(screen.host('C:\\Example Suite\\Uninstall.exe'))
+        shot(screen.wait_window('Example Suite Uninstall'), 'uninstall-question')
+        screen.xdotool('key', 'Return')
+        time.sleep(2)
+        shot('root', 'uninstall-progress')
+        time.sleep(5)
+        shot(screen.wait_window('Example Suite Uninstall'), 'uninstall-done')
+        screen.keys('Return')
+        uninstaller.wait(timeout=120)
     screen.close()
 
 
