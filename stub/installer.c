@@ -743,8 +743,10 @@ static void register_activex(Installer *in)
 }
 
 /* The texts the uninstaller shows, which the uninstall log carries. */
-static const int UNINSTALLER_TEXTS[] = {TXT_UNINSTALL_QUESTION, TXT_UNINSTALLING, TXT_UNINSTALLED, TXT_UNINSTALL_LEFTOVERS,
-                                        TXT_UNINSTALL_APP_RUNNING, TXT_CANCEL, TXT_CANCEL_QUESTION};
+static const int UNINSTALLER_TEXTS[] = {TXT_UNINSTALL_QUESTION,  TXT_UNINSTALLING,       TXT_UNINSTALLED,
+                                        TXT_UNINSTALL_LEFTOVERS, TXT_UNINSTALL_APP_RUNNING, TXT_CANCEL,
+                                        TXT_CANCEL_QUESTION,     TXT_REMOVING_SHORTCUTS, TXT_REMOVING_FILES,
+                                        TXT_REMOVING_REGISTRY,   TXT_RUNNING_UNINSTALL_COMMANDS};
 
 /* The uninstaller's own entries of the log: its commands and deletions, and the entry of
  * the installed-programs list. */

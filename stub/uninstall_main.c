@@ -97,12 +97,6 @@ static int report(HANDLE pipe, int code)
     return code;
 }
 
-static int progress(void *ctx, const wchar_t *text)
-{
-    ui_status(text);
-    return ui_pump();
-}
-
 /* A text in the installation's language, which the log carries; the English text for logs
  * that carry none. */
 static wchar_t *log_text(const Journal *j, int role, const wchar_t *product)
@@ -113,7 +107,17 @@ static wchar_t *log_text(const Journal *j, int role, const wchar_t *product)
         if (r->tag == J_TEXT && r->count == 2 && wparse_i64(r->field[0], &n) && n == role)
             return w_dup(r->field[1]);
     }
-    return install_text_named(role, product);
+    return install_text_named(role, product ? product : L"");
+}
+
+/* The step's text in the installation's language (the log is the context). */
+static int progress(void *ctx, int role, const wchar_t *english)
+{
+    const Journal *j = ctx;
+    wchar_t *t = log_text(j, role, journal_find(j, J_PRODUCT, 0));
+    ui_status(t);
+    xfree(t);
+    return ui_pump();
 }
 
 /* The work, done by the temporary copy (or by the original when no copy could be made). */
@@ -178,6 +182,7 @@ static int uninstall(Options *o, const wchar_t *original)
     run.uninstalling = 1;
     run.keep_file = original;
     run.progress = progress;
+    run.ctx = &j;
     run.undo = undo_on_system;
     journal_undo(&j, &run);
     file_delete(log_path, &run.at_restart);
