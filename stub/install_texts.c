@@ -29,13 +29,42 @@ static wchar_t *replace_all(const wchar_t *text, const wchar_t *what, const wcha
     return wb_take(&b);
 }
 
+wchar_t *install_text_named(int n, const wchar_t *product)
+{
+    return replace_all(install_text_default(n), L"#appname#", product);
+}
+
+unsigned install_language_code_page(const Script *s, size_t language)
+{
+    long long id;
+    if (s && language < s->entries[SEC_N] && parse_i64(script_value(s, SEC_N, language, N_ID), &id) && id > 0)
+        return os_language_code_page((unsigned)id);
+    return CODE_PAGE_ANSI;
+}
+
+static wchar_t *language_value(const Script *s, size_t language, const char *value)
+{
+    return os_widen(install_language_code_page(s, language), value, strlen(value));
+}
+
+wchar_t *install_language_caption(const Script *s, size_t language)
+{
+    return language_value(s, language, language < s->entries[SEC_N] ? script_value(s, SEC_N, language, N_CAPTION) : "");
+}
+
 wchar_t *install_text(const Script *s, size_t language, int n)
 {
     const char *t = s && n >= 1 && (size_t)n <= s->width[SEC_O] ? script_value(s, SEC_O, language, n - 1) : "";
     if (*t)
-        return w_from_ansi(t);
+        return language_value(s, language, t);
+    /* The authoring program fills these in the texts of the languages; the English
+     * defaults get the same values here. */
     wchar_t *product = s ? w_from_ansi(script_field(s, FLD_PRODUCT)) : w_dup(L"");
-    wchar_t *r = replace_all(install_text_default(n), L"#appname#", product);
+    wchar_t *size = w_size_text(s ? (unsigned long long)script_number(s, FLD_TOTAL_SOURCE_SIZE) : 0);
+    wchar_t *named = install_text_named(n, product);
+    wchar_t *r = replace_all(named, L"#setupsize#", size);
+    xfree(named);
+    xfree(size);
     xfree(product);
     return r;
 }

@@ -118,9 +118,17 @@ enum InstallText { INSTALL_TEXTS(INSTALL_TEXT_ENUM) };
 /* English text of index n (1..99) */
 const wchar_t *install_text_default(int n);
 
-/* Text n of the language group in use (section O); the English text, with the product
+/* The code page of a language group's texts and caption: the ANSI code page of its language
+ * identifier, so that its texts read right whatever the system's own code page is. */
+unsigned install_language_code_page(const Script *s, size_t language);
+/* The caption of a language group (section N), as the language choice lists it. */
+wchar_t *install_language_caption(const Script *s, size_t language);
+
+/* Text n of the language group in use (section O), read in its code page; the English text, with the product
  * name for #appname#, when the language leaves it empty. */
 wchar_t *install_text(const Script *s, size_t language, int n);
+/* The English text n with the product name for #appname#. */
+wchar_t *install_text_named(int n, const wchar_t *product);
 /* The same with #file# and #disk# replaced. */
 wchar_t *install_text_with(const Script *s, size_t language, int n, const wchar_t *file, int disk);
 

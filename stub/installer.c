@@ -19,6 +19,14 @@
 
 /* ---------- texts ---------- */
 
+wchar_t *installer_side_file(const Installer *in, int number)
+{
+    wchar_t *name = w_fmt(L"side\\%d.tmp", number);
+    wchar_t *path = path_join(in->work, name);
+    xfree(name);
+    return path;
+}
+
 wchar_t *installer_text(const Installer *in, int index)
 {
     return install_text(in->script, in->language, index);
@@ -734,6 +742,12 @@ static void register_activex(Installer *in)
     }
 }
 
+/* The texts the uninstaller shows, which the uninstall log carries. */
+static const int UNINSTALLER_TEXTS[] = {TXT_UNINSTALL_QUESTION,  TXT_UNINSTALLING,       TXT_UNINSTALLED,
+                                        TXT_UNINSTALL_LEFTOVERS, TXT_UNINSTALL_APP_RUNNING, TXT_CANCEL,
+                                        TXT_CANCEL_QUESTION,     TXT_REMOVING_SHORTCUTS, TXT_REMOVING_FILES,
+                                        TXT_REMOVING_REGISTRY,   TXT_RUNNING_UNINSTALL_COMMANDS};
+
 /* The uninstaller's own entries of the log: its commands and deletions, and the entry of
  * the installed-programs list. */
 static void prepare_uninstaller(Installer *in, wchar_t **uninstaller, wchar_t **log_path)
@@ -746,6 +760,16 @@ static void prepare_uninstaller(Installer *in, wchar_t **uninstaller, wchar_t **
     wchar_t *title = vars_expand_a(&in->vars, script_field(s, FLD_UN_TITLE));
     journal_add(&in->journal, J_PRODUCT, 1, product);
     journal_add(&in->journal, J_TITLE, 1, title);
+    /* The uninstaller speaks the language of the installation. */
+    wchar_t *code_page = w_fmt(L"%u", install_language_code_page(s, in->language));
+    journal_add(&in->journal, J_LANGUAGE, 1, code_page);
+    xfree(code_page);
+    for (size_t i = 0; i < sizeof UNINSTALLER_TEXTS / sizeof UNINSTALLER_TEXTS[0]; i++) {
+        wchar_t *role = w_fmt(L"%d", UNINSTALLER_TEXTS[i]), *t = installer_text(in, UNINSTALLER_TEXTS[i]);
+        journal_add(&in->journal, J_TEXT, 2, role, t);
+        xfree(role);
+        xfree(t);
+    }
     if (script_flag(s, FLD_UN_CLOSE_APP)) {
         wchar_t *match = w_from_ansi(script_field(s, FLD_UN_APP_MATCH));
         wchar_t *app = vars_expand_a(&in->vars, script_field(s, FLD_UN_APP_TEXT));
@@ -898,6 +922,12 @@ int installer_run(Installer *in, const wchar_t *self_path)
     wchar_t *title = vars_expand_a(&in->vars, script_field(s, FLD_TITLE));
     ui_init(silent, *title ? title : L"Setup");
     xfree(title);
+    /* /L= chooses without asking, with or without a window. */
+    if (!silent && !in->opt.language && !wizard_choose_language(in)) {
+        log_line(LOG_INFO, L"Cancelled at the language choice.");
+        return EXIT_CANCELLED;
+    }
+    ui_set_code_page(install_language_code_page(s, in->language));
 
     wchar_t *builder = w_from_ansi(script_field(s, FLD_BUILDER));
     wchar_t *product = w_from_ansi(script_field(s, FLD_PRODUCT));
@@ -963,9 +993,10 @@ int installer_run(Installer *in, const wchar_t *self_path)
     if (wizard_open()) {
         wizard_progress(in);
     } else {
-        wchar_t *heading = installer_text(in, TXT_INSTALLING);
-        ui_progress_show(heading);
+        wchar_t *heading = installer_text(in, TXT_INSTALLING), *cancel = installer_text(in, TXT_CANCEL);
+        ui_progress_show(heading, cancel);
         xfree(heading);
+        xfree(cancel);
     }
     in->total = (unsigned long long)script_number(s, FLD_TOTAL_SOURCE_SIZE);
 

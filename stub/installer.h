@@ -34,4 +34,7 @@ int installer_run(Installer *in, const wchar_t *self_path);
 /* Texts of the language in use (section O), with the English text when empty. */
 wchar_t *installer_text(const Installer *in, int index);
 
+/* The path of a side file of the data block, unpacked into the private temporary folder. */
+wchar_t *installer_side_file(const Installer *in, int number);
+
 #endif

@@ -16,6 +16,8 @@ enum JournalTag {
     J_PROGRAMS = 'A',  /* entry of the installed-programs list: root number, key */
     J_CLOSE_APP = 'C', /* application to close first: match mode, text */
     J_WEB_PAGE = 'W',  /* page to open after removal */
+    J_LANGUAGE = 'G',  /* code page of the installation's language */
+    J_TEXT = 'U',      /* install text role number, the text in the installation's language */
     J_FILE = 'F',      /* file installed */
     J_FOLDER = 'D',    /* folder created: removed when empty */
     J_REG_VALUE = 'R', /* root number, subkey, value name */

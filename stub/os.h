@@ -36,6 +36,9 @@ unsigned os_last_error(void);
 #define CODE_PAGE_UTF8 65001
 /* n bytes to a wide text (n = 0: ""); never NULL */
 wchar_t *os_widen(unsigned code_page, const char *s, size_t n);
+/* The ANSI code page of a language identifier's texts; CODE_PAGE_ANSI for a language that
+ * has none (its texts are then read in the system's code page). */
+unsigned os_language_code_page(unsigned language_id);
 /* A wide text to bytes; *out_len (may be NULL) gets the length without the terminator. */
 char *os_narrow(unsigned code_page, const wchar_t *s, size_t *out_len);
 

@@ -183,6 +183,27 @@ static size_t convert(iconv_t cd, const char *in, size_t n, char *out, size_t ca
     return (size_t)(dst - out);
 }
 
+/* The Windows locale data of the languages whose ANSI code page is not Windows-1252, by
+ * primary language (the low ten bits of the identifier); Chinese depends on the script. */
+unsigned os_language_code_page(unsigned language_id)
+{
+    static const struct {
+        unsigned short primary, code_page;
+    } pages[] = {
+        {0x01, 1256}, {0x02, 1251}, {0x05, 1250}, {0x08, 1253}, {0x0d, 1255}, {0x0e, 1250}, {0x11, 932},
+        {0x12, 949},  {0x15, 1250}, {0x18, 1250}, {0x19, 1251}, {0x1a, 1250}, {0x1b, 1250}, {0x1e, 874},
+        {0x1f, 1254}, {0x20, 1256}, {0x22, 1251}, {0x23, 1251}, {0x24, 1250}, {0x25, 1257}, {0x26, 1257},
+        {0x27, 1257}, {0x29, 1256}, {0x2a, 1258}, {0x2f, 1251}, {0x3f, 1251}, {0x40, 1251}, {0x44, 1251},
+    };
+    unsigned primary = language_id & 0x3ffu;
+    if (primary == 0x04) /* Chinese: simplified in the PRC and Singapore */
+        return (language_id >> 10) == 2 || (language_id >> 10) == 4 ? 936 : 950;
+    for (size_t i = 0; i < sizeof pages / sizeof pages[0]; i++)
+        if (pages[i].primary == primary)
+            return pages[i].code_page;
+    return primary ? 1252 : CODE_PAGE_ANSI;
+}
+
 wchar_t *os_widen(unsigned code_page, const char *s, size_t n)
 {
     if (!s || !n)

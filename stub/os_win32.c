@@ -120,6 +120,15 @@ wchar_t *os_widen(unsigned code_page, const char *s, size_t n)
     return p;
 }
 
+unsigned os_language_code_page(unsigned language_id)
+{
+    DWORD cp = 0;
+    if (!GetLocaleInfoW(MAKELCID(language_id, SORT_DEFAULT), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                        (LPWSTR)&cp, sizeof cp / sizeof(wchar_t)) || !IsValidCodePage(cp))
+        return CODE_PAGE_ANSI;
+    return (unsigned)cp;
+}
+
 char *os_narrow(unsigned code_page, const wchar_t *s, size_t *out_len)
 {
     UINT cp = system_code_page(code_page);

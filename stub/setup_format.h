@@ -61,6 +61,24 @@ enum ScriptSection {
 /* Fields of section A used by the installer */
 enum ScriptField {
     FLD_BUILDER = 0,
+    FLD_BACKGROUND = 1,               /* the background window is shown */
+    FLD_BACK_GRADIENT = 3,            /* gradient, else the picture (side file 6) */
+    FLD_BACK_COLOUR_START = 4,
+    FLD_BACK_COLOUR_END = 5,
+    FLD_BACK_GRADIENT_DIRECTION = 6,  /* 0 vertical, 1 horizontal */
+    FLD_BACK_PLACEMENT = 7,           /* 0 tile, 1 stretch, 2 centre */
+    FLD_BACK_TITLE = 8,
+    FLD_BACK_COMPANY = 9,
+    FLD_BACK_TITLE_HEIGHT = 10,       /* font height as a LOGFONT holds it */
+    FLD_BACK_TITLE_FONT = 11,
+    FLD_BACK_TITLE_COLOUR = 12,
+    FLD_BACK_TITLE_CHARSET = 13,
+    FLD_BACK_TITLE_STYLE = 14,        /* bold 1, italic 2, underline 4, strike-out 8 */
+    FLD_BACK_COMPANY_STYLE = 15,
+    FLD_BACK_COMPANY_COLOUR = 16,
+    FLD_BACK_COMPANY_CHARSET = 17,
+    FLD_BACK_COMPANY_HEIGHT = 18,
+    FLD_BACK_COMPANY_FONT = 19,
     FLD_NET_PAGE = 2,
     FLD_ACTIVEX_COUNT = 20,           /* entries of section M */
     FLD_VOLUME_PATTERN = 21,
@@ -248,6 +266,7 @@ void stored_header_read(const unsigned char raw[STORED_HEADER_SIZE], StoredHeade
 #define SIDE_FILE_PREFIX "$inst\\"
 #define SIDE_FILE_HEADER_PICTURE 4
 #define SIDE_FILE_LOGO 5
+#define SIDE_FILE_BACKGROUND 6
 #define SIDE_FILE_LICENCE_ALL 15
 #define SIDE_FILE_INFO_ALL 16
 

@@ -267,3 +267,19 @@ int path_is_absolute(const wchar_t *path)
     return (path[0] && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/')) ||
            (path[0] == L'\\' && path[1] == L'\\');
 }
+
+wchar_t *w_size_text(unsigned long long bytes)
+{
+    if (!bytes)
+        return w_dup(L"0,00 Kb");
+    static const wchar_t *const units[] = {L"Kb", L"Mb", L"Gb"};
+    int u = bytes < (1ull << 20) ? 0 : bytes <= (1ull << 30) ? 1 : 2;
+    unsigned long long unit = 1ull << (10 * (u + 1));
+    unsigned long long hundredths = (bytes * 100 + unit / 2) / unit;
+    unsigned long long whole = hundredths / 100;
+    unsigned fraction = (unsigned)(hundredths % 100);
+    /* one blank between the last three digits of the whole part and those before them */
+    if (whole >= 1000)
+        return w_fmt(L"%u %03u.%02u %ls", (unsigned)(whole / 1000), (unsigned)(whole % 1000), fraction, units[u]);
+    return w_fmt(L"%u.%02u %ls", (unsigned)whole, fraction, units[u]);
+}

@@ -35,6 +35,9 @@ char *ansi_from_w(const wchar_t *s);
 unsigned char *utf16le_from_w(const wchar_t *s, size_t n, size_t *bytes);
 wchar_t *w_from_utf16le(const unsigned char *bytes, size_t n); /* n / 2 units; odd byte ignored */
 wchar_t *w_u64(unsigned long long v);
+/* A size for people: "1.50 Kb", "4.77 Mb", "1 024.00 Mb", "1.15 Gb"; "0,00 Kb" for nothing,
+ * as the authoring program writes it into the texts. */
+wchar_t *w_size_text(unsigned long long bytes);
 
 int w_ieq(const wchar_t *a, const wchar_t *b);        /* case-insensitive equality */
 int w_starts_i(const wchar_t *s, const wchar_t *prefix);

@@ -9,6 +9,8 @@ static HWND g_window, g_status, g_bar;
 static int g_cancelled;
 static wchar_t *g_cancel_question;
 static int g_attached; /* the progress controls belong to another window */
+static unsigned g_code_page;
+static HFONT g_font;
 
 #define ID_CANCEL 2
 
@@ -21,6 +23,25 @@ void ui_init(int silent, const wchar_t *title)
         INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&icc);
     }
+}
+
+void ui_set_code_page(unsigned code_page)
+{
+    g_code_page = code_page;
+}
+
+HFONT ui_font(int height, int weight)
+{
+    NONCLIENTMETRICSW m = {sizeof m};
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+    LOGFONTW f = m.lfMessageFont;
+    if (height)
+        f.lfHeight = height;
+    f.lfWeight = weight;
+    CHARSETINFO cs;
+    if (g_code_page != CODE_PAGE_ANSI && TranslateCharsetInfo((DWORD *)(UINT_PTR)g_code_page, &cs, TCI_SRCCODEPAGE))
+        f.lfCharSet = (BYTE)cs.ciCharset;
+    return CreateFontIndirectW(&f);
 }
 
 void ui_set_cancel_question(const wchar_t *text)
@@ -57,7 +78,7 @@ const wchar_t *ui_window_class(const wchar_t *name, WNDPROC proc)
     return name;
 }
 
-void ui_progress_show(const wchar_t *heading)
+void ui_progress_show(const wchar_t *heading, const wchar_t *cancel_text)
 {
     if (g_silent || g_window)
         return;
@@ -69,11 +90,13 @@ void ui_progress_show(const wchar_t *heading)
                                (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
                                NULL, NULL, inst, NULL);
-    HFONT font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    if (!g_font)
+        g_font = ui_font(0, FW_NORMAL);
+    HFONT font = g_font;
     HWND head = CreateWindowW(L"STATIC", heading, WS_CHILD | WS_VISIBLE, 16, 12, 420, 18, g_window, NULL, inst, NULL);
     g_status = CreateWindowW(L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_PATHELLIPSIS, 16, 36, 420, 18, g_window, NULL, inst, NULL);
     g_bar = CreateWindowW(PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 16, 60, 420, 18, g_window, NULL, inst, NULL);
-    HWND cancel = CreateWindowW(L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 356, 92, 80, 24,
+    HWND cancel = CreateWindowW(L"BUTTON", cancel_text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 356, 92, 80, 24,
                                 g_window, (HMENU)ID_CANCEL, inst, NULL);
     SendMessageW(head, WM_SETFONT, (WPARAM)font, 0);
     SendMessageW(g_status, WM_SETFONT, (WPARAM)font, 0);
@@ -151,6 +174,13 @@ int ui_ask(const wchar_t *text, int default_yes)
         return default_yes;
     return MessageBoxW(g_window, text, g_title,
                        MB_YESNO | MB_ICONQUESTION | (default_yes ? MB_DEFBUTTON1 : MB_DEFBUTTON2)) == IDYES;
+}
+
+int ui_ok_cancel(const wchar_t *text)
+{
+    if (g_silent)
+        return 1;
+    return MessageBoxW(g_window, text, g_title, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
 }
 
 int ui_retry(const wchar_t *text)

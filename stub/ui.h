@@ -6,10 +6,16 @@
 #include <windows.h>
 
 void ui_init(int silent, const wchar_t *title);
+/* The code page of the texts shown from now on (CODE_PAGE_ANSI: the system's). */
+void ui_set_code_page(unsigned code_page);
+/* The system's dialog font in the character set of that code page, so that the system picks
+ * a face with its letters (Cyrillic on a Western system, say); height 0: the system's size. */
+HFONT ui_font(int height, int weight);
 /* Registers a top-level window class of the setup's look (its icon, dialog colour); returns name. */
 const wchar_t *ui_window_class(const wchar_t *name, WNDPROC proc);
 int ui_silent(void);
-void ui_progress_show(const wchar_t *heading);
+/* heading above the bar; cancel: the text of its button */
+void ui_progress_show(const wchar_t *heading, const wchar_t *cancel);
 void ui_status(const wchar_t *text);
 void ui_progress(unsigned long long done, unsigned long long total);
 int ui_pump(void);              /* 0 once the user has cancelled */
@@ -25,6 +31,8 @@ void ui_error(const wchar_t *text);
 void ui_info(const wchar_t *text);
 /* Yes/no question; silent runs answer with the default. */
 int ui_ask(const wchar_t *text, int default_yes);
+/* OK/cancel question; silent runs answer OK. */
+int ui_ok_cancel(const wchar_t *text);
 /* Retry/cancel question; silent runs answer cancel. */
 int ui_retry(const wchar_t *text);
 

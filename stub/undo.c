@@ -1,10 +1,11 @@
 #include "undo.h"
+#include "install_texts.h"
 #include "setup_format.h"
 #include "text.h"
 
-static int step(UndoRun *run, const wchar_t *status)
+static int step(UndoRun *run, int role)
 {
-    return !run->progress || run->progress(run->ctx, status);
+    return !run->progress || run->progress(run->ctx, role, install_text_default(role));
 }
 
 static const wchar_t *field(const JournalRecord *r, int i)
@@ -55,16 +56,16 @@ void journal_undo(const Journal *j, UndoRun *run)
     static const wchar_t folders[] = {J_FOLDER, 0};
 
     if (run->uninstalling) {
-        if (!step(run, L"Running uninstall commands..."))
+        if (!step(run, TXT_RUNNING_UNINSTALL_COMMANDS))
             return;
         run_commands(j, run, 0);
     }
     backwards(j, run, components, L"");
-    step(run, L"Removing shortcuts...");
+    step(run, TXT_REMOVING_SHORTCUTS);
     backwards(j, run, shortcuts, L"");
-    step(run, L"Removing registry values...");
+    step(run, TXT_REMOVING_REGISTRY);
     backwards(j, run, settings, rollback_settings);
-    step(run, L"Removing files...");
+    step(run, TXT_REMOVING_FILES);
     for (size_t i = j->count; i-- > 0;) {
         const JournalRecord *r = &j->items[i];
         const int file = r->tag == J_FILE || (!run->uninstalling && r->tag == J_ROLLBACK_FILE);

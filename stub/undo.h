@@ -10,7 +10,8 @@ typedef struct UndoRun UndoRun;
 struct UndoRun {
     int uninstalling;          /* run commands and the log's deletions (not when rolling back) */
     const wchar_t *keep_file;  /* a file left for the caller (the running uninstaller) */
-    int (*progress)(void *ctx, const wchar_t *status); /* 0 stops (only between steps) */
+    /* A step begins: its install text role and English text; 0 stops (only between steps). */
+    int (*progress)(void *ctx, int role, const wchar_t *status);
     void *ctx;
     /* Undoes one record; a rollback hands the J_ROLLBACK_ records over as well. */
     void (*undo)(UndoRun *run, const JournalRecord *r);

@@ -4,6 +4,7 @@
  * copy's result (its exit code) and ends, and the copy then deletes the original. */
 #include "actions.h"
 #include "exit_codes.h"
+#include "install_texts.h"
 #include "journal.h"
 #include "log.h"
 #include "options.h"
@@ -96,9 +97,26 @@ static int report(HANDLE pipe, int code)
     return code;
 }
 
-static int progress(void *ctx, const wchar_t *text)
+/* A text in the installation's language, which the log carries; the English text for logs
+ * that carry none. */
+static wchar_t *log_text(const Journal *j, int role, const wchar_t *product)
 {
-    ui_status(text);
+    for (size_t i = 0; i < j->count; i++) {
+        long long n;
+        const JournalRecord *r = &j->items[i];
+        if (r->tag == J_TEXT && r->count == 2 && wparse_i64(r->field[0], &n) && n == role)
+            return w_dup(r->field[1]);
+    }
+    return install_text_named(role, product ? product : L"");
+}
+
+/* The step's text in the installation's language (the log is the context). */
+static int progress(void *ctx, int role, const wchar_t *english)
+{
+    const Journal *j = ctx;
+    wchar_t *t = log_text(j, role, journal_find(j, J_PRODUCT, 0));
+    ui_status(t);
+    xfree(t);
     return ui_pump();
 }
 
@@ -121,53 +139,62 @@ static int uninstall(Options *o, const wchar_t *original)
         return EXIT_NO_LOG;
     }
     const wchar_t *product = journal_find(&j, J_PRODUCT, 0);
-    const wchar_t *title = journal_find(&j, J_TITLE, 0);
+    const wchar_t *title = journal_find(&j, J_TITLE, 0), *code_page = journal_find(&j, J_LANGUAGE, 0);
+    long long cp = CODE_PAGE_ANSI;
+    if (code_page)
+        wparse_i64(code_page, &cp);
+    product = product ? product : L"";
     ui_init(o->silent, title && *title ? title : L"Uninstall");
-    log_line(LOG_INFO, L"Removing %ls (log %ls)", product ? product : L"", log_path);
-    if (!o->silent) {
-        wchar_t *q = w_fmt(L"Are you sure you want to completely remove %ls and all of its components?",
-                           product ? product : L"this program");
-        int go = ui_ask(q, 1);
-        xfree(q);
-        if (!go) {
-            journal_free(&j);
-            xfree(log_path);
-            return EXIT_CANCELLED;
-        }
-    }
+    ui_set_code_page((unsigned)cp);
+    log_line(LOG_INFO, L"Removing %ls (log %ls)", product, log_path);
+    int code = EXIT_CANCELLED;
+    wchar_t *t = log_text(&j, TXT_CANCEL_QUESTION, product);
+    ui_set_cancel_question(t);
+    xfree(t);
+    t = log_text(&j, TXT_UNINSTALL_QUESTION, product);
+    int go = o->silent || ui_ask(t, 1);
+    xfree(t);
     const wchar_t *match = journal_find(&j, J_CLOSE_APP, 0), *app = journal_find(&j, J_CLOSE_APP, 1);
-    if (match && app && *app) {
+    if (go && match && app && *app) {
         long long m = 0;
         wparse_i64(match, &m);
-        while (application_running((int)m, app)) {
-            if (!o->silent && !ui_ask(L"The program is running. Close it and continue?", 1)) {
-                journal_free(&j);
-                xfree(log_path);
-                return EXIT_CANCELLED;
-            }
-            if (!application_close((int)m, app, 10000) && o->silent) {
+        t = log_text(&j, TXT_UNINSTALL_APP_RUNNING, product);
+        while (go && application_running((int)m, app)) {
+            go = o->silent || ui_ok_cancel(t);
+            if (go && !application_close((int)m, app, 10000) && o->silent) {
                 log_line(LOG_ERROR, L"The running program could not be closed: %ls", app);
-                journal_free(&j);
-                xfree(log_path);
-                return EXIT_REQUIREMENTS;
+                code = EXIT_REQUIREMENTS;
+                go = 0;
             }
         }
+        xfree(t);
     }
-    ui_progress_show(L"Removing...");
+    if (!go) {
+        journal_free(&j);
+        xfree(log_path);
+        return code;
+    }
+    wchar_t *heading = log_text(&j, TXT_UNINSTALLING, product), *cancel = log_text(&j, TXT_CANCEL, product);
+    ui_progress_show(heading, cancel);
+    xfree(heading);
+    xfree(cancel);
     UndoRun run = {0};
     run.uninstalling = 1;
     run.keep_file = original;
     run.progress = progress;
+    run.ctx = &j;
     run.undo = undo_on_system;
     journal_undo(&j, &run);
     file_delete(log_path, &run.at_restart);
     ui_progress_hide();
-    int code = run.failures ? EXIT_FAILED : run.at_restart ? EXIT_RESTART : EXIT_DONE;
+    code = run.failures ? EXIT_FAILED : run.at_restart ? EXIT_RESTART : EXIT_DONE;
     log_line(code == EXIT_FAILED ? LOG_ERROR : LOG_INFO, L"Removal finished (exit code %d).", code);
+    t = log_text(&j, code == EXIT_FAILED ? TXT_UNINSTALL_LEFTOVERS : TXT_UNINSTALLED, product);
     if (code == EXIT_FAILED)
-        ui_error(L"Some elements could not be removed. You can remove them manually.");
+        ui_error(t);
     else
-        ui_info(L"The program was removed from your computer.");
+        ui_info(t);
+    xfree(t);
     const wchar_t *page = journal_find(&j, J_WEB_PAGE, 0);
     if (!o->silent && page && *page)
         ShellExecuteW(NULL, L"open", page, NULL, NULL, SW_SHOWNORMAL);

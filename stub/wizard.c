@@ -2,9 +2,11 @@
  * current page's are visible; the header or the logo is painted by the window itself. The
  * page table says how each page is made, entered, checked and left. */
 #include "wizard.h"
+#include "wizard_background.h"
 #include "install_texts.h"
 #include "log.h"
 #include "password.h"
+#include "picture.h"
 #include "text.h"
 #include "ui.h"
 #include "variables.h"
@@ -16,23 +18,23 @@
 #include <richedit.h>
 #include <shlobj.h>
 
-enum { ID_BACK = 1001, ID_NEXT, ID_CANCEL, ID_BROWSE, ID_ACCEPT, ID_DECLINE, ID_FIRST_OPTION };
+enum { ID_BACK = 1001, ID_NEXT, ID_CANCEL, ID_BROWSE, ID_ACCEPT, ID_DECLINE, ID_FOLDER, ID_FIRST_OPTION };
 #define MAX_PAGE_CONTROLS 12
 
 typedef struct {
     Installer *in;
-    HWND window, back, next, cancel, footer;
+    HWND window, back, next, cancel, footer, background;
     HFONT font, bold, title_font;
     WizardPlan plan;
     int position;         /* in the plan */
     int result;           /* 0 while running, 1 next past the last page, -1 cancelled */
     HWND controls[PAGE_COUNT][MAX_PAGE_CONTROLS];
     int control_count[PAGE_COUNT];
-    HWND folder_edit, group_edit, password_edit, accept, decline, status, bar, ready_summary;
+    HWND folder_edit, space, group_edit, password_edit, accept, decline, status, bar, ready_summary;
     HWND desktop_box, quick_launch_box;
     HWND finish_box[FINISH_OPTION_COUNT];
     FinishOption finish[FINISH_OPTION_COUNT];
-    HBITMAP header_picture, logo_picture;
+    Picture *header_picture, *logo_picture;
     HMODULE rich_edit;
 } Wizard;
 
@@ -63,20 +65,14 @@ static HWND add_text(Wizard *w, WizardPage page, int role, int x, int y, int cx,
     return h;
 }
 
-static wchar_t *side_file(const Wizard *w, int number)
+static Picture *load_picture(const Wizard *w, int number)
 {
-    wchar_t *name = w_fmt(L"side\\%d.tmp", number);
-    wchar_t *path = path_join(w->in->work, name);
-    xfree(name);
-    return path;
-}
-
-static HBITMAP load_picture(const Wizard *w, int number)
-{
-    wchar_t *path = side_file(w, number);
-    HBITMAP b = (HBITMAP)LoadImageW(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    wchar_t *path = installer_side_file(w->in, number);
+    Picture *p = picture_load(path);
+    if (!p)
+        log_line(LOG_WARN, L"Picture missing or unreadable: %ls", path);
     xfree(path);
-    return b;
+    return p;
 }
 
 static wchar_t *edit_text(HWND edit)
@@ -102,7 +98,7 @@ static HWND add_rich_text(Wizard *w, WizardPage page, int y, int height)
     HWND r = add(w, page, RICHEDIT_CLASSW, L"", WS_VSCROLL | ES_MULTILINE | ES_READONLY | WS_TABSTOP,
                  WS_EX_CLIENTEDGE, WIZARD_MARGIN, y, WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN, height, 0);
     SendMessageW(r, EM_SETBKGNDCOLOR, 0, (LPARAM)GetSysColor(COLOR_WINDOW));
-    wchar_t *path = side_file(w, wizard_text_side_file(w->in->script, w->in->language, page));
+    wchar_t *path = installer_side_file(w->in, wizard_text_side_file(w->in->script, w->in->language, page));
     HANDLE f = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (f != INVALID_HANDLE_VALUE) {
         EDITSTREAM es = {(DWORD_PTR)f, 0, stream_in};
@@ -167,14 +163,62 @@ static void create_folder(Wizard *w)
     int fixed = script_flag(w->in->script, FLD_FIXED_FOLDER);
     w->folder_edit = add(w, PAGE_FOLDER, L"EDIT", w->in->install_path, WS_TABSTOP | ES_AUTOHSCROLL | (fixed ? ES_READONLY : 0),
                          WS_EX_CLIENTEDGE, WIZARD_MARGIN, WIZARD_INNER_TOP + 40, width - WIZARD_BUTTON_WIDTH - WIZARD_BUTTON_GAP,
-                         22, 0);
+                         22, ID_FOLDER);
     wchar_t *b = text(w, TXT_BROWSE);
     HWND browse = add(w, PAGE_FOLDER, L"BUTTON", b, WS_TABSTOP | BS_PUSHBUTTON, 0,
                       WIZARD_PAGE_WIDTH - WIZARD_MARGIN - WIZARD_BUTTON_WIDTH, WIZARD_INNER_TOP + 39,
                       WIZARD_BUTTON_WIDTH, WIZARD_BUTTON_HEIGHT, ID_BROWSE);
     EnableWindow(browse, !fixed);
     xfree(b);
-    add_text(w, PAGE_FOLDER, TXT_SPACE_NEEDED, WIZARD_MARGIN, WIZARD_PAGE_HEIGHT - 28, width, 18);
+    w->space = add(w, PAGE_FOLDER, L"STATIC", L"", 0, 0, WIZARD_MARGIN, WIZARD_PAGE_HEIGHT - 44, width, 36, 0);
+}
+
+/* The free space of the drive a folder goes on: its nearest folder that exists; 0 when the
+ * path names no drive. */
+static int free_space(const wchar_t *folder, unsigned long long *bytes)
+{
+    wchar_t *path = w_dup(folder);
+    int found = 0;
+    while (*path && !found) {
+        ULARGE_INTEGER available;
+        found = GetDiskFreeSpaceExW(path, &available, NULL, NULL) != 0;
+        *bytes = available.QuadPart;
+        wchar_t *up = path_folder(path);
+        int same = wcscmp(up, path) == 0;
+        xfree(path);
+        path = same ? w_dup(L"") : up;
+        if (same)
+            xfree(up);
+    }
+    xfree(path);
+    return found;
+}
+
+static unsigned long long required_space(const Wizard *w)
+{
+    return (unsigned long long)script_number(w->in->script, FLD_REQUIRED_KB) * 1024;
+}
+
+/* The space the installation needs, against the space of the folder typed or browsed. */
+static void update_space(Wizard *w)
+{
+    wchar_t *folder = edit_text(w->folder_edit), *label = text(w, TXT_SPACE_REQUIRED);
+    wchar_t *required = w_size_text(required_space(w));
+    unsigned long long bytes;
+    wchar_t *line;
+    if (free_space(folder, &bytes)) {
+        wchar_t *free_label = text(w, TXT_SPACE_AVAILABLE), *available = w_size_text(bytes);
+        line = w_fmt(L"%ls %ls\r\n%ls %ls", label, required, free_label, available);
+        xfree(free_label);
+        xfree(available);
+    } else {
+        line = w_fmt(L"%ls %ls", label, required);
+    }
+    SetWindowTextW(w->space, line);
+    xfree(line);
+    xfree(required);
+    xfree(label);
+    xfree(folder);
 }
 
 static void create_group(Wizard *w)
@@ -234,6 +278,11 @@ static void enter_licence(Wizard *w)
         SetFocus(w->decline);
 }
 
+static void enter_password(Wizard *w)
+{
+    SetFocus(w->password_edit);
+}
+
 static void enter_ready(Wizard *w)
 {
     wchar_t *folder = text(w, TXT_FOLDER_LABEL), *group = text(w, TXT_GROUP_LABEL);
@@ -290,11 +339,18 @@ static int validate_password(Wizard *w)
 static int validate_folder(Wizard *w)
 {
     wchar_t *path = edit_text(w->folder_edit);
-    int ok = path_is_absolute(path);
+    unsigned long long available;
+    int absolute = path_is_absolute(path);
+    int room = !absolute || !free_space(path, &available) || available >= required_space(w);
     xfree(path);
-    if (!ok)
+    if (!absolute) {
         ui_error(L"The install folder is not a full path.");
-    return ok;
+    } else if (!room) {
+        wchar_t *t = text(w, TXT_DISK_FULL);
+        ui_error(t);
+        xfree(t);
+    }
+    return absolute && room;
 }
 
 static void next_folder(Wizard *w)
@@ -337,8 +393,8 @@ static const PageKind PAGES[PAGE_COUNT] = {
     [PAGE_WELCOME] = {create_welcome, NULL, NULL, NULL, 0},
     [PAGE_LICENCE] = {create_licence, enter_licence, NULL, NULL, 1},
     [PAGE_INFORMATION] = {create_information, NULL, NULL, NULL, 1},
-    [PAGE_PASSWORD] = {create_password, NULL, validate_password, NULL, 1},
-    [PAGE_FOLDER] = {create_folder, NULL, validate_folder, next_folder, 1},
+    [PAGE_PASSWORD] = {create_password, enter_password, validate_password, NULL, 1},
+    [PAGE_FOLDER] = {create_folder, update_space, validate_folder, next_folder, 1},
     [PAGE_GROUP] = {create_group, NULL, NULL, next_group, 1},
     [PAGE_SHORTCUTS] = {create_shortcuts, NULL, NULL, next_shortcuts, 1},
     [PAGE_READY] = {create_ready, enter_ready, NULL, NULL, 1},
@@ -430,43 +486,6 @@ static COLORREF script_colour(const Script *s, int field)
     return (COLORREF)(script_number(s, field) & 0xFFFFFF);
 }
 
-/* Draws a picture; a transparent one leaves out the pixels of its bottom-left pixel's colour. */
-static void paint_bitmap(HDC dc, HBITMAP b, int x, int y, int transparent)
-{
-    BITMAP info;
-    if (!b || !GetObjectW(b, sizeof info, &info))
-        return;
-    const int cx = info.bmWidth, cy = info.bmHeight;
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, b);
-    if (!transparent) {
-        BitBlt(dc, x, y, cx, cy, mem, 0, 0, SRCCOPY);
-    } else {
-        /* A mask that is white where the key colour is; the picture with those pixels black. */
-        HDC mask_dc = CreateCompatibleDC(dc), image_dc = CreateCompatibleDC(dc);
-        HBITMAP mask = CreateBitmap(cx, cy, 1, 1, NULL), image = CreateCompatibleBitmap(dc, cx, cy);
-        HGDIOBJ old_mask = SelectObject(mask_dc, mask), old_image = SelectObject(image_dc, image);
-        SetBkColor(mem, GetPixel(mem, 0, cy - 1));
-        BitBlt(mask_dc, 0, 0, cx, cy, mem, 0, 0, SRCCOPY);
-        BitBlt(image_dc, 0, 0, cx, cy, mem, 0, 0, SRCCOPY);
-        SetBkColor(image_dc, RGB(255, 255, 255));
-        SetTextColor(image_dc, RGB(0, 0, 0));
-        BitBlt(image_dc, 0, 0, cx, cy, mask_dc, 0, 0, 0x00220326); /* DSna: key pixels to black */
-        SetBkColor(dc, RGB(255, 255, 255));
-        SetTextColor(dc, RGB(0, 0, 0));
-        BitBlt(dc, x, y, cx, cy, mask_dc, 0, 0, SRCAND);   /* the picture's place to black */
-        BitBlt(dc, x, y, cx, cy, image_dc, 0, 0, SRCPAINT); /* the picture into it */
-        SelectObject(mask_dc, old_mask);
-        SelectObject(image_dc, old_image);
-        DeleteObject(mask);
-        DeleteObject(image);
-        DeleteDC(mask_dc);
-        DeleteDC(image_dc);
-    }
-    SelectObject(mem, old);
-    DeleteDC(mem);
-}
-
 /* The header of the inner pages: frame, gradient or white, picture, title and description
  * at the positions the author chose. */
 static void paint_header(Wizard *w, HDC dc)
@@ -494,9 +513,9 @@ static void paint_header(Wizard *w, HDC dc)
             DeleteObject(brush);
         }
     }
-    paint_bitmap(dc, w->header_picture, (int)script_number(s, FLD_HEADER_PICTURE_X),
+    picture_draw(dc, w->header_picture, (int)script_number(s, FLD_HEADER_PICTURE_X),
                  (int)script_number(s, FLD_HEADER_PICTURE_Y) + WIZARD_HEADER_FRAME,
-                 script_flag(s, FLD_HEADER_PICTURE_TRANSPARENT));
+                 0, 0, script_flag(s, FLD_HEADER_PICTURE_TRANSPARENT));
     WizardPageTexts t = wizard_page_texts(current(w));
     wchar_t *title = text(w, t.title), *description = text(w, t.description);
     SetBkMode(dc, TRANSPARENT);
@@ -520,7 +539,7 @@ static void paint_logo(Wizard *w, HDC dc)
     FillRect(dc, &page, (HBRUSH)GetStockObject(WHITE_BRUSH));
     RECT r = {0, 0, WIZARD_LOGO_WIDTH, WIZARD_LOGO_HEIGHT};
     FrameRect(dc, &r, (HBRUSH)GetStockObject(BLACK_BRUSH));
-    paint_bitmap(dc, w->logo_picture, (int)script_number(s, FLD_LOGO_X) + 1, (int)script_number(s, FLD_LOGO_Y) + 1,
+    picture_draw(dc, w->logo_picture, (int)script_number(s, FLD_LOGO_X) + 1, (int)script_number(s, FLD_LOGO_Y) + 1, 0, 0,
                  script_flag(s, FLD_LOGO_TRANSPARENT));
 }
 
@@ -582,6 +601,10 @@ static LRESULT CALLBACK wizard_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         case ID_BROWSE:
             browse(w);
             return 0;
+        case ID_FOLDER:
+            if (HIWORD(wp) == EN_CHANGE)
+                update_space(w);
+            return 0;
         case ID_ACCEPT:
         case ID_DECLINE:
             enter_licence(w);
@@ -596,17 +619,6 @@ static LRESULT CALLBACK wizard_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     }
     return DefWindowProcW(h, msg, wp, lp);
-}
-
-static HFONT make_font(int height, int weight)
-{
-    NONCLIENTMETRICSW m = {sizeof m};
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-    LOGFONTW f = m.lfMessageFont;
-    if (height)
-        f.lfHeight = height;
-    f.lfWeight = weight;
-    return CreateFontIndirectW(&f);
 }
 
 static void open_window(Wizard *w)
@@ -626,13 +638,15 @@ static void open_window(Wizard *w)
         xfree(title);
         title = text(w, TXT_SETUP);
     }
-    w->window = CreateWindowExW(WS_EX_DLGMODALFRAME, class_name, title, style,
+    w->background = wizard_background_open(in);
+    /* In front of the background, which owns it; still the one button on the task bar. */
+    w->window = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW, class_name, title, style,
                                 (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
-                                width, height, NULL, NULL, inst, NULL);
+                                width, height, w->background, NULL, inst, NULL);
     xfree(title);
-    w->font = make_font(0, FW_NORMAL);
-    w->bold = make_font(0, FW_BOLD);
-    w->title_font = make_font(-19, FW_BOLD);
+    w->font = ui_font(0, FW_NORMAL);
+    w->bold = ui_font(0, FW_BOLD);
+    w->title_font = ui_font(-19, FW_BOLD);
 
     const int y = WIZARD_PAGE_HEIGHT + (WIZARD_BAR_HEIGHT - WIZARD_BUTTON_HEIGHT) / 2;
     const int cancel_x = WIZARD_CLIENT_WIDTH - WIZARD_MARGIN - WIZARD_BUTTON_WIDTH;
@@ -647,8 +661,8 @@ static void open_window(Wizard *w)
     w->cancel = CreateWindowW(L"BUTTON", cancel, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, cancel_x, y,
                               WIZARD_BUTTON_WIDTH, WIZARD_BUTTON_HEIGHT, w->window, (HMENU)ID_CANCEL, inst, NULL);
     wchar_t *footer = vars_expand_a(&in->vars, script_field(in->script, FLD_FOOTER));
-    w->footer = CreateWindowW(L"STATIC", footer, WS_CHILD | WS_VISIBLE | WS_DISABLED, WIZARD_MARGIN, y + 4,
-                              back_x - 2 * WIZARD_MARGIN, 18, w->window, NULL, inst, NULL);
+    w->footer = CreateWindowW(L"STATIC", footer, WS_CHILD | WS_VISIBLE | WS_DISABLED | SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS,
+                              WIZARD_MARGIN, y + 4, back_x - 2 * WIZARD_MARGIN, 18, w->window, NULL, inst, NULL);
     xfree(footer);
     HWND bar[] = {w->back, w->next, w->cancel, w->footer};
     for (int i = 0; i < 4; i++)
@@ -687,7 +701,10 @@ static void close_window(Wizard *w)
 {
     if (w->window)
         DestroyWindow(w->window);
-    HGDIOBJ objects[] = {w->font, w->bold, w->title_font, w->header_picture, w->logo_picture};
+    wizard_background_close(w->background);
+    picture_free(w->header_picture);
+    picture_free(w->logo_picture);
+    HGDIOBJ objects[] = {w->font, w->bold, w->title_font};
     for (size_t i = 0; i < sizeof objects / sizeof objects[0]; i++)
         if (objects[i])
             DeleteObject(objects[i]);

@@ -5,6 +5,10 @@
 
 #include "installer.h"
 
+/* With several install languages, asks which one to use (the language of the user's system
+ * chosen at first) and makes it the one in use; 0 when the user cancelled. */
+int wizard_choose_language(Installer *in);
+
 /* Opens the window and leads the user through the pages before the installation; 1 when the
  * user chose to install, 0 when cancelled (the window is then closed). Takes the install
  * folder, program group, password and shortcut choices into the installer. */

@@ -52,4 +52,11 @@
 #define WIZARD_CLIENT_WIDTH WIZARD_PAGE_WIDTH
 #define WIZARD_CLIENT_HEIGHT (WIZARD_PAGE_HEIGHT + WIZARD_BAR_HEIGHT)
 
+/* The background window behind the wizard covers the screen: the title text's top-left
+ * corner, and the company text's distance from the right and bottom edges of the screen. */
+#define WIZARD_BACKGROUND_TITLE_X 20
+#define WIZARD_BACKGROUND_TITLE_Y 20
+#define WIZARD_BACKGROUND_COMPANY_RIGHT 16
+#define WIZARD_BACKGROUND_COMPANY_BOTTOM 12
+
 #endif

@@ -5,12 +5,12 @@
 namespace bvq::test {
 namespace {
 
-class InstallTextsTest : public BuiltSetupTest {
+// A setup of two install languages, built and opened.
+class TwoLanguagesTest : public BuiltSetupTest {
  protected:
-  void SetUp() override {
-    BuiltSetupTest::SetUp();
-    if (IsSkipped()) return;
-    p.SetLanguageChecked(1, true);  // English (1033) and German (1031)
+  void BuildAndOpen() {
+    p.SetLanguageChecked(0, true);
+    p.SetLanguageChecked(1, true);
     volumes = Build(false, 0);
     ASSERT_EQ(volumes.size(), 1u);
     setup = std::make_unique<OpenSetup>(volumes[0]);
@@ -18,16 +18,24 @@ class InstallTextsTest : public BuiltSetupTest {
     script = &setup->setup.script;
     ASSERT_EQ(script->entries[SEC_N], 2u);
   }
+  std::vector<std::string> volumes;
+  std::unique_ptr<OpenSetup> setup;
+  const Script* script = nullptr;
+};
+
+class InstallTextsTest : public TwoLanguagesTest {
+ protected:
+  void SetUp() override {
+    BuiltSetupTest::SetUp();
+    if (IsSkipped()) return;
+    BuildAndOpen();  // English (1033) and German (1031)
+  }
   size_t LanguageWithId(const char* id) const {
     for (size_t i = 0; i < script->entries[SEC_N]; ++i)
       if (std::string(script_value(script, SEC_N, i, N_ID)) == id) return i;
     ADD_FAILURE() << "no language " << id;
     return 0;
   }
-
-  std::vector<std::string> volumes;
-  std::unique_ptr<OpenSetup> setup;
-  const Script* script = nullptr;
 };
 
 TEST_F(InstallTextsTest, TextsByRoleWithTheEnglishForEmptyOnes) {
@@ -70,6 +78,43 @@ TEST_F(InstallTextsTest, LanguageChoice) {
   for (const Case& c : cases)
     EXPECT_EQ(install_language_choose(script, c.wanted, c.user), c.chosen)
         << (c.wanted ? std::wstring(c.wanted) : L"-") << " " << c.user;
+}
+
+// A Russian setup: its texts and caption are bytes of code page 1251, whatever the code page
+// of the system that runs it (1252 for these tests).
+class RussianTextsTest : public TwoLanguagesTest {
+ protected:
+  void SetUp() override {
+    BuiltSetupTest::SetUp();
+    if (IsSkipped()) return;
+    WriteFile(program->Program() + "Language/Install/Russian.lng",
+              "[Language]\r\nName=\xD0\xF3\xF1\xF1\xEA\xE8\xE9\r\nId=1049\r\n[Strings]\r\n"
+              "1=\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 #appname#\r\n");
+    p.SetInstallLanguages({"English", "Russian (\xD0\xF3\xF1\xF1\xEA\xE8\xE9)"});
+    BuildAndOpen();
+  }
+};
+
+TEST_F(RussianTextsTest, TextsAndCaptionInTheLanguagesCodePage) {
+  EXPECT_EQ(Take(install_text(script, 1, TXT_SETUP)), L"\u0423\u0441\u0442\u0430\u043d\u043e\u0432\u043a\u0430 Tool");
+  EXPECT_EQ(Take(install_language_caption(script, 1)), L"Russian (\u0420\u0443\u0441\u0441\u043a\u0438\u0439)");
+  EXPECT_EQ(Take(install_language_caption(script, 0)), L"English");
+  // A text the language leaves empty: the English one, size and name filled in as the build
+  // fills the language's own (150,016 bytes of files).
+  EXPECT_EQ(Take(install_text(script, 1, TXT_SPACE_NEEDED)), L"At least 146.50 Kb of free disk space is required.");
+}
+
+TEST(SizeText, AsTheAuthoringProgramWritesThem) {
+  const struct {
+    unsigned long long bytes;
+    const wchar_t* text;
+  } cases[] = {
+      {0, L"0,00 Kb"},          {1, L"0.00 Kb"},           {1536, L"1.50 Kb"},
+      {1048575, L"1 024.00 Kb"}, {1048576, L"1.00 Mb"},     {5000000, L"4.77 Mb"},
+      {1073741824, L"1 024.00 Mb"}, {1073741825, L"1.00 Gb"}, {1234567890, L"1.15 Gb"},
+      {5000ull << 30, L"5 000.00 Gb"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Take(w_size_text(c.bytes)), c.text) << c.bytes;
 }
 
 }  // namespace

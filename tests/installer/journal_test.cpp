@@ -100,7 +100,7 @@ struct Recorder {
     const int shown = r->tag == J_COMMAND ? CMD_COMMAND : 0;
     rec->done.push_back(std::wstring(1, r->tag) + L" " + (shown < r->count ? r->field[shown] : L""));
   }
-  static int Step(void* ctx, const wchar_t* status) {
+  static int Step(void* ctx, int, const wchar_t* status) {
     auto* rec = static_cast<Recorder*>(ctx);
     rec->done.push_back(std::wstring(L"step ") + status);
     return !rec->stopAtFirstStep;

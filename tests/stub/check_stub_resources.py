@@ -44,7 +44,7 @@ def check(path):
     imports = {e.dll.decode().lower() for e in pe.DIRECTORY_ENTRY_IMPORT}
     allowed = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'advapi32.dll', 'shell32.dll',
                'ole32.dll', 'oleaut32.dll', 'comctl32.dll', 'shlwapi.dll', 'cabinet.dll',
-               'msvcrt.dll'}
+               'gdiplus.dll', 'msvcrt.dll'}
     if not imports <= allowed:
         fail(path, f'imports beyond the system DLLs: {sorted(imports - allowed)}')
 

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Runs setups assembled by setup_maker with their wizard under Wine on a virtual screen, and
 goes through the pages with the keyboard as a user would: install into a folder typed on the
-folder page, cancel on the welcome page, and try to go past a licence that is not accepted.
+folder page, cancel on the welcome page, try to go past a licence that is not accepted or
+into a folder whose drive has too little space, choose the language of a setup with two (or
+let /L= choose it), and see the background window cover the screen.
 
 Usage: wine_wizard_test.py DATA_DIR PREFIX_DIR
 DATA_DIR holds Install.exe and Uninstall.exe; PREFIX_DIR is a Wine prefix of this test's own
@@ -12,54 +14,31 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from setup_maker import Setup  # noqa: E402
+from wine_screen import WineScreen, missing_tool  # noqa: E402
 import wine_capability  # noqa: E402
 
 DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
 wine_capability.skip_unless_wine_runs()
-for tool in ('Xvfb', 'xdotool'):
-    if not shutil.which(tool):
-        print('SKIPPED: Wine wizard checks: %s is not installed' % tool)
-        sys.exit(wine_capability.SKIP_STATUS)
+if missing_tool():
+    print('SKIPPED: Wine wizard checks: %s is not installed' % missing_tool())
+    sys.exit(wine_capability.SKIP_STATUS)
 
 TITLE = 'Wizard Product Setup'
+BACKGROUND = 'Wizard Product Background'
+LANGUAGE_CHOICE = 'Select Setup Language'
+UNINSTALL_TITLE = 'Wizard Product Uninstall'
 failures = []
+SCREEN = None
 
 
 def check(cond, message):
     if not cond:
         failures.append(message)
         print('FAIL:', message)
-
-
-def start_screen():
-    """A virtual screen of its own; returns (process, display)."""
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '800x600x24', '-nolisten', 'tcp'],
-                            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = b''
-    while not number.endswith(b'\n'):
-        chunk = os.read(read, 16)
-        if not chunk:
-            break
-        number += chunk
-    os.close(read)
-    return xvfb, ':' + number.decode().strip()
-
-
-XVFB, DISPLAY = start_screen()
-ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG='-all',
-           WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d', DISPLAY=DISPLAY)
-ENV.pop('WAYLAND_DISPLAY', None)
-
-
-def host(win_path):
-    return os.path.join(PREFIX, 'drive_c', *win_path[3:].split('\\'))
 
 
 def setup_with_pages(path):
@@ -77,35 +56,46 @@ def setup_with_pages(path):
     s.write(path)
 
 
-def xdotool(*args):
-    return subprocess.run(['xdotool'] + list(args), env=ENV, capture_output=True, timeout=60)
+def setup_with_two_languages(path):
+    """A welcome page, English and Russian, the background window, and an uninstaller."""
+    s = Setup(os.path.join(DATA, 'Install.exe'), os.path.join(DATA, 'Uninstall.exe'))
+    f = s.fields
+    f[65] = TITLE
+    f[75] = UNINSTALL_TITLE
+    f[58] = 'C:\\WizardLanguage'
+    f[110] = '0'
+    f[111] = '1'
+    f[1], f[3], f[4], f[5], f[8] = '1', '1', '255', '65280', BACKGROUND
+    f[10], f[11], f[12] = '-30', 'Tahoma', '16777215'
+    s.languages.append((b'Russian (\xd0\xf3\xf1\xf1\xea\xe8\xe9)', '1049', '', '',
+                        {1: '\u0423\u0441\u0442\u0430\u043d\u043e\u0432\u043a\u0430'.encode('cp1251')}))
+    s.add_file(b'language\r\n', '@$&%04\\language.txt')
+    s.write(path)
 
 
-def keys(*names):
-    """Keys pressed one after another in the wizard, as a user would, with time to react."""
-    for name in names:
-        if name == 'wait':  # the installation runs
-            time.sleep(5)
-        elif name.startswith('type:'):
-            xdotool('type', '--delay', '50', name[5:])
-        else:
-            xdotool('key', name)
-        time.sleep(1)
+def setup_needing_much_space(path):
+    """Only the folder and ready pages, and more space than any drive has."""
+    s = Setup(os.path.join(DATA, 'Install.exe'))
+    f = s.fields
+    f[65] = TITLE
+    f[58] = 'C:\\WizardSpace'
+    f[110] = '0'
+    f[112] = f[115] = '1'
+    f[48] = str(1 << 40)  # a petabyte, in units of 1024 bytes
+    s.add_file(b'space\r\n', '@$&%04\\space.txt')
+    s.write(path)
 
 
-def run_wizard(setup, steps, timeout=120):
-    """Starts the setup, waits for its window, presses the keys of steps; the exit code."""
-    proc = subprocess.Popen(['wine', setup], env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    deadline = time.monotonic() + timeout
-    window = ''
-    while not window and time.monotonic() < deadline:
-        time.sleep(1)
-        window = xdotool('search', '--onlyvisible', '--name', TITLE).stdout.decode().split('\n')[0]
-    check(window != '', 'the wizard window appears')
+def run_wizard(setup, steps, timeout=120, args=(), first=TITLE, before=None):
+    """Starts the setup, waits for its first window, presses the keys of steps; the exit code.
+    before(window) runs once the window is there, before the keys."""
+    proc = SCREEN.start(setup, *args)
+    window = SCREEN.wait_window(first, timeout)
+    check(window != '', 'the window "%s" appears' % first)
+    if window and before:
+        before(window)
     if window:
-        time.sleep(2)
-        xdotool('windowfocus', '--sync', window)
-        keys(*steps)
+        SCREEN.keys(*steps)
     try:
         return proc.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
@@ -115,11 +105,10 @@ def run_wizard(setup, steps, timeout=120):
 
 
 def main():
-    if not os.path.exists(os.path.join(PREFIX, 'system.reg')):
-        os.makedirs(PREFIX, exist_ok=True)
-        subprocess.run(['wineboot', '-i'], env=ENV, capture_output=True, timeout=600)
-        subprocess.run(['wineserver', '-w'], env=ENV, timeout=600)
-    for folder in ('C:\\WizardDefault', 'C:\\WizardTyped'):
+    global SCREEN
+    SCREEN = WineScreen(PREFIX)
+    host = SCREEN.host
+    for folder in ('C:\\WizardDefault', 'C:\\WizardTyped', 'C:\\WizardSpace', 'C:\\WizardLanguage'):
         shutil.rmtree(host(folder), ignore_errors=True)
     with tempfile.TemporaryDirectory() as tmp:
         setup = os.path.join(tmp, 'Setup.exe')
@@ -141,11 +130,42 @@ def main():
         check(code == 0, 'installed through the wizard: exit code %s' % code)
         check(os.path.isfile(host('C:\\WizardTyped\\readme.txt')), 'the file is in the folder typed on its page')
         check(not os.path.exists(host('C:\\WizardDefault')), 'nothing in the default folder')
-        subprocess.run(['wine', host('C:\\WizardTyped\\Uninstall.exe'), '/S'], env=ENV, capture_output=True,
-                       timeout=300)
-        subprocess.run(['wineserver', '-w'], env=ENV, timeout=300)
-    XVFB.terminate()
-    XVFB.wait(timeout=30)
+        SCREEN.run(host('C:\\WizardTyped\\Uninstall.exe'), '/S')
+
+        # Too little space on the folder's drive: Next stays on the folder page after saying so.
+        setup_needing_much_space(setup)
+        code = run_wizard(setup, ['Return', 'Return', 'Escape', 'y'])
+        check(code == 1, 'not enough space, then cancelled: exit code %s' % code)
+        check(not os.path.exists(host('C:\\WizardSpace')), 'nothing installed without the space')
+
+        # Two languages: the choice comes first; Escape there ends the run.
+        setup_with_two_languages(setup)
+        code = run_wizard(setup, ['Escape'], first=LANGUAGE_CHOICE)
+        check(code == 1, 'cancelled at the language choice: exit code %s' % code)
+        # Russian chosen, then the wizard in front of the background, which covers the screen.
+        covered = []
+
+        def background_covers_screen(window):
+            found = SCREEN.xdotool('search', '--onlyvisible', '--name', '^%s$' % BACKGROUND).stdout.split()
+            geometry = SCREEN.xdotool('getwindowgeometry', found[0]).stdout.decode() if found else ''
+            screen = SCREEN.xdotool('getdisplaygeometry').stdout.decode().split()
+            covered.append('Geometry: %sx%s' % tuple(screen) in geometry)
+
+        code = run_wizard(setup, ['Down', 'Return', 'wait', 'Return', 'wait', 'Return'], first=LANGUAGE_CHOICE)
+        check(code == 0, 'installed in the language chosen: exit code %s' % code)
+        check(os.path.isfile(host('C:\\WizardLanguage\\language.txt')), 'the file of the two-language setup')
+        shutil.rmtree(host('C:\\WizardLanguage'), ignore_errors=True)
+        # /L= chooses without asking: the wizard comes first, over its background.
+        code = run_wizard(setup, ['Return', 'wait', 'Return'], args=('/L=1049',), before=background_covers_screen)
+        check(code == 0, 'installed with /L=: exit code %s' % code)
+        check(covered == [True], 'the background window covers the screen')
+        # The uninstaller with its window: its question under its own title, Yes, then its
+        # closing message.
+        code = run_wizard(host('C:\\WizardLanguage\\Uninstall.exe'), ['Return', 'wait', 'Return'],
+                          first=UNINSTALL_TITLE)
+        check(code == 0, 'removed with the uninstaller window: exit code %s' % code)
+        check(not os.path.exists(host('C:\\WizardLanguage\\language.txt')), 'the uninstaller removed the file')
+    SCREEN.close()
     return 1 if failures else 0
 
 
