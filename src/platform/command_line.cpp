@@ -17,6 +17,14 @@ std::string UsageText() {
          "                                               write the decoded project text\n"
          "  belvandorithquessal --import-text TEXT OUT.bvq\n"
          "                                               write a project file from such a text\n"
+         "  belvandorithquessal /build PROJECT.bvq --sign-command CMD\n"
+         "                                               sign the uninstaller and the setup with CMD\n"
+         "                                               ({file} is replaced by the file to sign)\n"
+         "  belvandorithquessal --inspect SETUP.exe [--json]\n"
+         "                                               report on a built setup and check it (exit\n"
+         "                                               status 0 whole, 1 damaged, 2 not a setup)\n"
+         "  belvandorithquessal --extract SETUP.exe DIR [--force]\n"
+         "                                               write the setup's files below DIR\n"
          "  belvandorithquessal --help | --version\n";
 }
 
@@ -36,6 +44,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (args.size() >= 2 && FileExists(args[1])) {
       cl.kind = CommandKind::Build;
       cl.project = AbsolutePath(args[1]);
+      if (args.size() >= 3) {
+        if (args[2] != "--sign-command" || args.size() != 4) {
+          cl.kind = CommandKind::Error;
+          cl.message = "after the project file only --sign-command CMD may follow";
+          return cl;
+        }
+        cl.signCommandGiven = true;
+        cl.signCommand = args[3];
+      }
       return cl;
     }
     // Not a build: the window starts; a front end without a window reports why.
@@ -64,6 +81,31 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     cl.kind = CommandKind::ImportText;
     cl.project = args[1];
     cl.output = args[2];
+    return cl;
+  }
+  if (args[0] == "--inspect") {
+    const bool json = args.size() == 3 && args[2] == "--json";
+    if (args.size() != 2 && !json) {
+      cl.kind = CommandKind::Error;
+      cl.message = "--inspect needs a setup file and optionally --json";
+      return cl;
+    }
+    cl.kind = CommandKind::Inspect;
+    cl.project = args[1];
+    cl.json = json;
+    return cl;
+  }
+  if (args[0] == "--extract") {
+    const bool force = args.size() == 4 && args[3] == "--force";
+    if (args.size() != 3 && !force) {
+      cl.kind = CommandKind::Error;
+      cl.message = "--extract needs a setup file, a folder and optionally --force";
+      return cl;
+    }
+    cl.kind = CommandKind::Extract;
+    cl.project = args[1];
+    cl.output = args[2];
+    cl.force = force;
     return cl;
   }
   if (args[0].size() > 2 && args[0].rfind("--", 0) == 0) {
