@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <map>
 
 namespace bvq {
@@ -41,6 +42,7 @@ struct CabinetSet::System {
   mspack_system base{};  // first, so libmspack's pointer is this object's
   std::vector<CabinetBytes> cabinets;
   std::map<std::string, const CabinetSink*> sinks;
+  std::deque<std::string> names;  // libmspack keeps the name pointers it was opened with
   mscab_decompressor* decompressor = nullptr;
   mscabd_cabinet* first = nullptr;
 
@@ -137,7 +139,7 @@ std::string CabinetSet::Open(std::vector<CabinetBytes> cabinets) {
   if (!sys.decompressor) return "the cabinet decoder cannot be started";
   mscabd_cabinet* last = nullptr;
   for (size_t i = 0; i < sys.cabinets.size(); ++i) {
-    const std::string name = std::to_string(i);
+    const std::string& name = sys.names.emplace_back(std::to_string(i));
     mscabd_cabinet* cab = sys.decompressor->open(sys.decompressor, const_cast<char*>(name.c_str()));
     if (!cab) return "cabinet " + name + " " + ErrorText(sys.decompressor->last_error(sys.decompressor));
     if (!last) {

@@ -342,7 +342,7 @@ void SetupReader::DecodeEverything() {
     uint64_t count = 0;
     std::string why = ExtractSideFile(i, [&count](const char*, size_t n) { return count += n, true; });
     if (why.empty() && count != contents_.sideFiles[i].size) why = "decodes to " + std::to_string(count) + " bytes";
-    if (!why.empty()) Problem("side file " + contents_.sideFiles[i].name, why);
+    if (!why.empty()) Problem("data block, side file " + contents_.sideFiles[i].name, why);
   }
   for (size_t i = 0; i < contents_.files.size(); ++i) {
     uint64_t count = 0;

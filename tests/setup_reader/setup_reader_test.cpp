@@ -18,6 +18,7 @@
 #include "setup_build/run_build.h"
 #include "setup_reader/setup_extract.h"
 #include "setup_reader/setup_report.h"
+#include "util/files.h"
 
 namespace bvq {
 namespace {
@@ -157,9 +158,9 @@ TEST_F(ReaderFixture, DamageIsReportedWithItsPlace) {
        SetupVerdict::Damaged, "payload file 0"},
       {"stored record", kForms[0], [&](ReaderFixture& f, const SetupContents& c) {
          flip(f.Out("Setup.exe"), c.trailer.payloadStart + 24 + 70000 + 5); },
-       SetupVerdict::Damaged, "payload file 1"},
+       SetupVerdict::Damaged, "payload file"},
       {"data cabinet", kForms[2], [&](ReaderFixture& f, const SetupContents& c) {
-         flip(f.Out("Setup.exe"), c.trailer.dataStart + 2); },
+         flip(f.Out("Setup.exe"), c.trailer.payloadStart - 10); },
        SetupVerdict::Damaged, "data block"},
       {"missing volume", kForms[3], [](ReaderFixture& f, const SetupContents&) { fs::remove(f.Out("disk3.pak")); },
        SetupVerdict::Damaged, "volume 3"},
