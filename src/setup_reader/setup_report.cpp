@@ -8,11 +8,9 @@
 namespace bvq {
 namespace {
 
-// Texts from the setup go to a terminal: control characters are shown as "?". JSON escapes them.
-bool g_json = false;
-std::string Utf8(const std::string& ansi) {
-  return g_json ? AnsiToUtf8(ansi) : ControlsAsQuestionMarks(AnsiToUtf8(ansi));
-}
+// Texts from the setup printed for a terminal: control characters are shown as "?" (JSON
+// escapes them instead).
+std::string Utf8(const std::string& ansi) { return ControlsAsQuestionMarks(AnsiToUtf8(ansi)); }
 
 std::string StorageName(const SetupContents& s) {
   return s.trailer.cabinets ? "cabinets" : "stored";
@@ -48,7 +46,6 @@ std::string SetupProblemLines(const SetupContents& s) {
 }
 
 std::string SetupReportText(const SetupContents& s) {
-  g_json = false;
   std::string out;
   char line[512];
   out += "Setup:       " + ControlsAsQuestionMarks(s.path) + (s.signedFile ? " (signed)" : "") + "\n";
@@ -77,9 +74,10 @@ std::string SetupReportText(const SetupContents& s) {
   }
   out += "Script:      " + std::to_string(s.script.size()) + " values\n";
   for (const ScriptSection& sec : s.sections) {
-    std::snprintf(line, sizeof line, "  %c  %-42s %6zu %s\n", sec.letter, sec.title, sec.entries,
-                  sec.letter == 'A' ? "fields" : "entries");
-    if (sec.letter == 'A') std::snprintf(line, sizeof line, "  A  %-42s %6zu fields\n", sec.title, sec.width);
+    // Section A counts fields, the others entries.
+    const bool fields = sec.letter == 'A';
+    std::snprintf(line, sizeof line, "  %c  %-42s %6zu %s\n", sec.letter, sec.title, fields ? sec.width : sec.entries,
+                  fields ? "fields" : "entries");
     out += line;
   }
   out += std::string("Verdict:     ") + VerdictName(s.verdict) + "\n";
@@ -87,15 +85,14 @@ std::string SetupReportText(const SetupContents& s) {
 }
 
 std::string SetupReportJson(const SetupContents& s) {
-  g_json = true;
   std::string out = "{\n";
   out += "  \"setup\": " + Json(s.path) + ",\n";
   out += std::string("  \"verdict\": ") + Json(VerdictName(s.verdict)) + ",\n";
   out += std::string("  \"signed\": ") + (s.signedFile ? "true" : "false") + ",\n";
-  out += "  \"builder\": " + Json(Utf8(s.Field(kFieldBuilder))) + ",\n";
-  out += "  \"product\": " + Json(Utf8(s.Field(kFieldProduct))) + ",\n";
-  out += "  \"version\": " + Json(Utf8(s.Field(kFieldVersion))) + ",\n";
-  out += "  \"company\": " + Json(Utf8(s.Field(kFieldCompany))) + ",\n";
+  out += "  \"builder\": " + Json(AnsiToUtf8(s.Field(kFieldBuilder))) + ",\n";
+  out += "  \"product\": " + Json(AnsiToUtf8(s.Field(kFieldProduct))) + ",\n";
+  out += "  \"version\": " + Json(AnsiToUtf8(s.Field(kFieldVersion))) + ",\n";
+  out += "  \"company\": " + Json(AnsiToUtf8(s.Field(kFieldCompany))) + ",\n";
   out += "  \"storage\": " + Json(StorageName(s)) + ",\n";
   out += "  \"compression\": " + Json(s.compression) + ",\n";
   out += "  \"volumes\": [";
@@ -104,13 +101,13 @@ std::string SetupReportJson(const SetupContents& s) {
            ", \"size\": " + std::to_string(s.volumes[i].size) + "}";
   out += "],\n  \"side_files\": [";
   for (size_t i = 0; i < s.sideFiles.size(); ++i)
-    out += std::string(i ? ", " : "") + "{\"name\": " + Json(Utf8(s.sideFiles[i].name)) +
+    out += std::string(i ? ", " : "") + "{\"name\": " + Json(AnsiToUtf8(s.sideFiles[i].name)) +
            ", \"size\": " + std::to_string(s.sideFiles[i].size) + "}";
   out += "],\n  \"files\": [";
   for (size_t i = 0; i < s.files.size(); ++i) {
     const SetupPayloadFile& f = s.files[i];
     out += std::string(i ? "," : "") + "\n    {\"number\": " + std::to_string(f.number) +
-           ", \"destination\": " + Json(Utf8(DestinationWithVariableNames(f.destination))) + ", \"size\": " + std::to_string(f.size) +
+           ", \"destination\": " + Json(AnsiToUtf8(DestinationWithVariableNames(f.destination))) + ", \"size\": " + std::to_string(f.size) +
            ", \"time\": " + Json(f.time) + ", \"mode\": " + Json(f.mode) +
            ", \"uninstall\": " + (f.uninstall ? "true" : "false") + "}";
   }
