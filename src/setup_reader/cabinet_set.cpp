@@ -135,6 +135,13 @@ std::string CabinetSet::Open(std::vector<CabinetBytes> cabinets) {
   System& sys = *system_;
   sys.cabinets = std::move(cabinets);
   if (sys.cabinets.empty()) return "there is no cabinet";
+  // A single cabinet without files (a build with nothing to put in it) is valid but refused
+  // by the decoder: its header's folder and file counts (offsets 26 and 28, 22 and 24 without
+  // the signature) say so.
+  unsigned char counts[4];
+  if (sys.cabinets.size() == 1 && sys.cabinets[0].size >= 26 && sys.cabinets[0].read(22, counts, 4) &&
+      counts[2] == 0 && counts[3] == 0)
+    return "";
   sys.decompressor = mspack_create_cab_decompressor(&sys.base);
   if (!sys.decompressor) return "the cabinet decoder cannot be started";
   mscabd_cabinet* last = nullptr;

@@ -300,6 +300,8 @@ void SetupReader::ReadCabinetPayload() {
   ParseScriptNumber(contents_.Field(kFieldFullCabinetSize), full);
   ParseScriptNumber(contents_.Field(kFieldLastCabinet), last);
   ParseScriptNumber(contents_.Field(kFieldLastCabinetSize), lastSize);
+  // A build without any payload file writes no payload and names one cabinet of size 0.
+  if (contents_.files.empty() && last == 0 && lastSize == 0) return;
   std::vector<CabinetBytes> cabinets;
   const VolumeChain* chain = &chain_;
   for (uint64_t i = 0; i <= last; ++i) {
