@@ -48,6 +48,23 @@ class ExampleSandbox:
         print(' '.join(args[:1]), r.returncode, r.stdout[-3000:], r.stderr[-3000:])
         return r
 
+    def wine_env(self):
+        return dict(self.env, WINEPREFIX=os.path.join(self.root, 'wine'), WINEDEBUG='-all',
+                    WINEDLLOVERRIDES='mscoree,mshtml=', DISPLAY='')
+
+    def install_silently(self):
+        """Installs the built setup silently under Wine into C:\\ExampleNotes of a fresh prefix;
+        returns the installer's exit code and that folder."""
+        env = self.wine_env()
+        subprocess.run(['wineboot', '-i'], env=env, capture_output=True, timeout=600)
+        code = subprocess.run(['wine', self.setup, '/S', '/D=C:\\ExampleNotes'], env=env, capture_output=True,
+                              timeout=600).returncode
+        subprocess.run(['wineserver', '-w'], env=env, timeout=600)
+        return code, os.path.join(env['WINEPREFIX'], 'drive_c', 'ExampleNotes')
+
+    def stop_wine(self):
+        subprocess.run(['wineserver', '-k'], env=self.wine_env(), timeout=60)
+
     def work_files(self):
         found = []
         for d, _, files in os.walk(self.tmp):

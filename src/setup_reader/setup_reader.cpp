@@ -382,6 +382,7 @@ std::string SetupReader::ExtractFile(size_t index, const CabinetSink& sink) {
 std::string SetupReader::ExtractSideFile(size_t index, const CabinetSink& sink) {
   if (index >= contents_.sideFiles.size()) return "no such side file";
   if (dataCabinet_) return dataCabinet_->Extract(index, sink);
+  if (index >= sideOffsets_.size()) return "cannot be read";
   const uint64_t start = sideOffsets_[index];
   return CopyRange(contents_.sideFiles[index].size,
                    [&](uint64_t at, char* buf, size_t n) { return chain_.ReadSetup(start + at, buf, n); }, sink);

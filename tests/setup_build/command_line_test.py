@@ -231,14 +231,8 @@ def case_wine_install(box):
     wine_capability.skip_unless_wine_runs()
     r = box.build()
     check(r.returncode == 0, 'exit status %d' % r.returncode)
-    prefix = os.path.join(box.root, 'wine')
-    env = dict(box.env, WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=', DISPLAY='')
-    subprocess.run(['wineboot', '-i'], env=env, capture_output=True, timeout=600)
-    code = subprocess.run(['wine', box.setup, '/S', '/D=C:\\ExampleNotes'], env=env, capture_output=True,
-                          timeout=600).returncode
-    subprocess.run(['wineserver', '-w'], env=env, timeout=600)
+    code, target = box.install_silently()
     check(code == 0, 'installer exit code %d' % code)
-    target = os.path.join(prefix, 'drive_c', 'ExampleNotes')
     src = os.path.join(box.examples, 'Example')
     for name in ['bin/notes.cmd', 'doc/readme.txt', 'doc/changes.txt']:
         path = os.path.join(target, name)
@@ -249,7 +243,7 @@ def case_wine_install(box):
           'notes.ini installed and given its INI entry')
     check(os.path.isdir(os.path.join(target, 'notes')), 'folder-only entry')
     check(os.path.exists(os.path.join(target, 'Uninstall.exe')), 'uninstaller installed')
-    subprocess.run(['wineserver', '-k'], env=env, timeout=60)
+    box.stop_wine()
 
 
 box = ExampleSandbox(PROGRAM, EXAMPLES)

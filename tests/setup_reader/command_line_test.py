@@ -146,19 +146,13 @@ def case_sign_wine(box):
     wine_capability.skip_unless_wine_runs()
     key, cert = make_certificate(box)
     check(box.run('/build', box.project, '--sign-command', sign_command(key, cert)).returncode == 0, 'signed build')
-    prefix = os.path.join(box.root, 'wine')
-    env = dict(box.env, WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=', DISPLAY='')
-    subprocess.run(['wineboot', '-i'], env=env, capture_output=True, timeout=600)
-    code = subprocess.run(['wine', box.setup, '/S', '/D=C:\\ExampleNotes'], env=env, capture_output=True,
-                          timeout=600).returncode
-    subprocess.run(['wineserver', '-w'], env=env, timeout=600)
+    code, target = box.install_silently()
     check(code == 0, 'signed installer exit code %d' % code)
-    target = os.path.join(prefix, 'drive_c', 'ExampleNotes')
     for dest, src in EXAMPLE_FILES:
         if src != 'bin/notes.ini':  # receives an INI entry when installed
             check(same(os.path.join(target, src), os.path.join(box.sources, src)), 'installed ' + src)
     check(os.path.exists(os.path.join(target, 'Uninstall.exe')), 'signed uninstaller installed')
-    subprocess.run(['wineserver', '-k'], env=env, timeout=60)
+    box.stop_wine()
 
 
 box = ExampleSandbox(PROGRAM, EXAMPLES)
