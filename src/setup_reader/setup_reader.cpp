@@ -117,6 +117,12 @@ const SetupContents& SetupReader::Read(const std::string& path, bool decodeEvery
   if (!Failed()) ReadDataBlock();
   if (!Failed()) ReadPayload();
   contents_.volumes = chain_.Volumes();
+  // The payload's cabinets named the compression; without any, the data cabinet does.
+  const bool trailerRead = !contents_.script.empty();
+  if (trailerRead && !contents_.trailer.cabinets)
+    contents_.compression = "none (stored)";
+  else if (trailerRead && contents_.compression.empty() && dataCabinet_ && !dataCabinet_->Entries().empty())
+    contents_.compression = dataCabinet_->Entries().front().compression == 3 ? "LZX" : "MSZIP";
   if (!Failed() && decodeEverything) DecodeEverything();
   return contents_;
 }
@@ -335,11 +341,6 @@ void SetupReader::ReadCabinetPayload() {
 }
 
 void SetupReader::DecodeEverything() {
-  if (contents_.compression.empty()) {
-    if (!contents_.trailer.cabinets) contents_.compression = "none (stored)";
-    else if (dataCabinet_ && !dataCabinet_->Entries().empty())
-      contents_.compression = dataCabinet_->Entries().front().compression == 3 ? "LZX" : "MSZIP";
-  }
   for (size_t i = 0; i < contents_.sideFiles.size(); ++i) {
     uint64_t count = 0;
     std::string why = ExtractSideFile(i, [&count](const char*, size_t n) { return count += n, true; });
