@@ -57,7 +57,7 @@ std::string VariableName(int number) {
 bool HoldsBuilderMark(const VolumeChain& chain) {
   const std::string mark = std::string(1, '\0') + kBuilderPrefix;
   std::string window;
-  std::vector<char> piece(1 << 20);
+  std::vector<char> piece(static_cast<size_t>(std::min<uint64_t>(1 << 20, chain.ContentEnd())));
   for (uint64_t at = 0; at < chain.ContentEnd();) {
     const size_t n = static_cast<size_t>(std::min<uint64_t>(piece.size(), chain.ContentEnd() - at));
     if (!chain.ReadSetup(at, piece.data(), n)) return false;
