@@ -3,6 +3,7 @@ settings, temporary and output folders."""
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 
 
@@ -73,3 +74,16 @@ class ExampleSandbox:
 
     def close(self):
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+def run_case(cases, program, examples, name, failures):
+    """Runs case_<name> of `cases` (a script's globals) in a fresh sandbox and exits: 1 when
+    `failures` holds any, else 0 after printing "ok"."""
+    box = ExampleSandbox(program, examples)
+    try:
+        cases['case_' + name.replace('-', '_')](box)
+    finally:
+        box.close()
+    if failures:
+        sys.exit(1)
+    print('ok')

@@ -20,7 +20,7 @@ import pefile
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import wine_capability  # noqa: E402
-from example_sandbox import ExampleSandbox  # noqa: E402
+from example_sandbox import run_case  # noqa: E402
 
 PROGRAM, EXAMPLES, CASE = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3]
 failures = []
@@ -246,11 +246,4 @@ def case_wine_install(box):
     box.stop_wine()
 
 
-box = ExampleSandbox(PROGRAM, EXAMPLES)
-try:
-    globals()['case_' + CASE.replace('-', '_')](box)
-finally:
-    box.close()
-if failures:
-    sys.exit(1)
-print('ok')
+run_case(globals(), PROGRAM, EXAMPLES, CASE, failures)

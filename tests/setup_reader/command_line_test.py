@@ -16,7 +16,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import wine_capability  # noqa: E402
-from example_sandbox import ExampleSandbox  # noqa: E402
+from example_sandbox import run_case  # noqa: E402
 
 PROGRAM, EXAMPLES, CASE = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3]
 failures = []
@@ -155,11 +155,4 @@ def case_sign_wine(box):
     box.stop_wine()
 
 
-box = ExampleSandbox(PROGRAM, EXAMPLES)
-try:
-    globals()['case_' + CASE.replace('-', '_')](box)
-finally:
-    box.close()
-if failures:
-    sys.exit(1)
-print('ok')
+run_case(globals(), PROGRAM, EXAMPLES, CASE, failures)

@@ -48,15 +48,8 @@ struct ReaderFixture : ::testing::Test {
     WriteFile(d + "src/readme.txt", std::string(30000, 'r'));
     WriteFile(d + "src/data/empty.dat", "");
     WriteFile(d + "licence.txt", "You may use it.\r\n");
-    p.filePath = d + "Tool.bvq";
-    p.productName = "Tool";
-    p.productVersion = "2.5";
-    p.companyName = "Acme";
-    p.setupFile = "out/Setup.exe";
-    p.volumeFileName = "disk%i%.pak";
+    program.NameToolProject(p, d);
     p.uninstallerFile = "%InstallPath%\\Uninstall.exe";
-    p.installerIcon = program.Program() + "Icons/setup.ico";
-    p.uninstallerIcon = program.Program() + "Icons/uninstall.ico";
     p.showHeaderPicture = p.showLogo = false;
     p.showInstallFolderPage = true;
     p.showLicense = true;
