@@ -21,6 +21,7 @@
 #if BVQ_WITH_PREVIEW
 #include "preview/render_command.h"
 #endif
+#include "setup_reader/setup_commands.h"
 #if __has_include("setup_build/command_line_build.h")
 #include "setup_build/command_line_build.h"
 #define BVQ_HAVE_COMMAND_LINE_BUILD 1
@@ -42,13 +43,14 @@ bool PrepareProgram() {
   return true;
 }
 
-int RunBuild(const std::string& project) {
+int RunBuild(const std::string& project, const bvq::CommandLine& cl) {
   if (bvq::FileSize64(project) == 0) {
     std::cerr << "belvandorithquessal: the project file is empty: " << bvq::ControlsAsQuestionMarks(project) << "\n";
     return bvq::kExitProjectUnreadable;
   }
   bvq::SetBuildMode(true, project);
   if (!PrepareProgram()) return bvq::kExitBuildFailed;
+  if (cl.signCommandGiven) bvq::SetSignCommand(cl.signCommand);
 #if BVQ_HAVE_COMMAND_LINE_BUILD
   return bvq::RunCommandLineBuild(project);
 #else
@@ -124,7 +126,11 @@ int main(int argc, char** argv) {
       std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(cl.message) << "\n" << bvq::UsageText();
       return 2;
     case bvq::CommandKind::Build:
-      return RunBuild(cl.project);
+      return RunBuild(cl.project, cl);
+    case bvq::CommandKind::Inspect:
+      return bvq::InspectSetupCommand(cl.project, cl.json);
+    case bvq::CommandKind::Extract:
+      return bvq::ExtractSetupCommand(cl.project, cl.output, cl.force);
     case bvq::CommandKind::ExportText:
       return ExportText(cl);
     case bvq::CommandKind::ImportText:

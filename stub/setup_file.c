@@ -18,6 +18,42 @@ int setup_read_at(SetupFile *s, unsigned long long offset, void *buf, size_t n)
     return 1;
 }
 
+static unsigned read_le32(const unsigned char *p)
+{
+    return (unsigned)p[0] | (unsigned)p[1] << 8 | (unsigned)p[2] << 16 | (unsigned)p[3] << 24;
+}
+
+/* A signing tool appends a certificate table, named by the PE security directory, and pads
+ * the file with at most 7 zero bytes before it: the setup's own content ends there. The
+ * trailer's last byte is never zero, so the padding is told apart from it. Unsigned files
+ * keep their size. */
+static unsigned long long content_end(SetupFile *s)
+{
+    unsigned char dos[64], head[26], entry[8];
+    if (s->size < sizeof dos || !setup_read_at(s, 0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z')
+        return s->size;
+    unsigned long long pe = read_le32(dos + 60);
+    if (pe + sizeof head > s->size || !setup_read_at(s, pe, head, sizeof head) || memcmp(head, "PE\0\0", 4) != 0)
+        return s->size;
+    unsigned magic = head[24] | head[25] << 8;
+    /* Data directory 4 (security): 96 + 32 bytes into a 32-bit optional header, 16 more in a 64-bit one */
+    unsigned long long dirs = pe + 24 + (magic == 0x20b ? 112 : 96);
+    if ((magic != 0x10b && magic != 0x20b) || !setup_read_at(s, dirs + 32, entry, sizeof entry))
+        return s->size;
+    unsigned long long offset = read_le32(entry), size = read_le32(entry + 4);
+    if (size == 0 || offset + size != s->size)
+        return s->size;
+    unsigned char tail[7];
+    size_t n = offset < sizeof tail ? (size_t)offset : sizeof tail;
+    if (!setup_read_at(s, offset - n, tail, n))
+        return s->size;
+    while (n > 0 && tail[n - 1] == 0) {
+        n--;
+        offset--;
+    }
+    return offset;
+}
+
 wchar_t *setup_open(SetupFile *s, const wchar_t *path)
 {
     memset(s, 0, sizeof *s);
@@ -28,6 +64,7 @@ wchar_t *setup_open(SetupFile *s, const wchar_t *path)
         return w_fmt(L"The setup file %ls cannot be opened (error %u).", path, os_last_error());
     if (!os_file_size(s->file, &s->size))
         return w_dup(L"The size of the setup file cannot be read.");
+    s->size = content_end(s);
     unsigned char raw[TRAILER_SIZE];
     if (s->size < TRAILER_SIZE || !setup_read_at(s, s->size - TRAILER_SIZE, raw, TRAILER_SIZE))
         return w_dup(L"The setup file is damaged: it is too short to hold an installation.");

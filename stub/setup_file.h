@@ -16,7 +16,7 @@ typedef struct {
     wchar_t *path;        /* volume 0 */
     wchar_t *folder;      /* its folder, without trailing backslash */
     OsFile *file;
-    unsigned long long size;
+    unsigned long long size;    /* up to the certificate table of a signed setup */
     SetupTrailer trailer;
     Script script;
 } SetupFile;

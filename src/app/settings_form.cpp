@@ -34,6 +34,12 @@ TSettingsForm::TSettingsForm(const std::string& settingsPath, QWidget* parent)
   openLast_->setObjectName("CheckBox1");
   openLast_->setChecked(
       SettingsStore::Open(settingsPath_).GetBool(SettingsStore::kMainSection, "OpenLastProject").value_or(false));
+  auto* signLabel = new QLabel("Sign command ({file} is the file to sign):");
+  signLabel->setObjectName("Label2");
+  signCommand_ = new QLineEdit(DiskToQ(SignCommand()));
+  signCommand_->setObjectName("Edit2");
+  signCommand_->setPlaceholderText("osslsigncode sign -pkcs12 cert.p12 -in {file} -out {file}.signed && mv {file}.signed {file}");
+  signCommand_->setMinimumWidth(420);
   auto* ok = new QPushButton("OK");
   ok->setObjectName("Button1");
   ok->setDefault(true);
@@ -43,11 +49,13 @@ TSettingsForm::TSettingsForm(const std::string& settingsPath, QWidget* parent)
   grid->addWidget(folder_, 0, 1);
   grid->addWidget(browse, 0, 2);
   grid->addWidget(openLast_, 1, 0, 1, 3);
+  grid->addWidget(signLabel, 2, 0, 1, 3);
+  grid->addWidget(signCommand_, 3, 0, 1, 3);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
-  grid->addLayout(buttons, 2, 0, 1, 3);
+  grid->addLayout(buttons, 4, 0, 1, 3);
   ApplyWindowTexts(this, "SettingsForm");
 
   connect(browse, &QPushButton::clicked, this, [this] {
@@ -76,10 +84,13 @@ void TSettingsForm::Confirm() {
   SettingsStore store = SettingsStore::Open(settingsPath_);
   store.SetString(SettingsStore::kMainSection, "TempDir", *prepared);
   store.SetBool(SettingsStore::kMainSection, "OpenLastProject", openLast_->isChecked());
+  const std::string signCommand = QToDisk(signCommand_->text());
+  store.SetString(SettingsStore::kMainSection, "SignCommand", signCommand);
   if (Status saved = store.Save(); !saved) {
     ShowMessage(this, QMessageBox::Warning, windowTitle(), DiskToQ(saved.error));
     return;
   }
+  SetSignCommand(signCommand);
   accept();
 }
 

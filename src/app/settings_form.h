@@ -1,6 +1,6 @@
 #pragma once
-// The options window (TSettingsForm): the working folder and whether the last project opens
-// at start, both kept in the settings store.
+// The options window (TSettingsForm): the working folder, whether the last project opens at
+// start and the command that signs what a build produces, all kept in the settings store.
 #include <QDialog>
 #include <string>
 
@@ -15,13 +15,14 @@ class TSettingsForm : public QDialog {
   TSettingsForm(const std::string& settingsPath, QWidget* parent = nullptr);
 
   // OK: a folder that does not exist keeps the window open with the focus in the field;
-  // otherwise it becomes the working folder and both settings are stored.
+  // otherwise it becomes the working folder and the settings are stored.
   void Confirm();
 
  private:
   std::string settingsPath_;
   QLineEdit* folder_ = nullptr;
   QCheckBox* openLast_ = nullptr;
+  QLineEdit* signCommand_ = nullptr;
 };
 
 }  // namespace bvq::app

@@ -21,6 +21,14 @@ std::string UsageText() {
          "                                               write background.png, header.png and logo.png\n"
          "                                               as the installer will look (exit status 0 written,\n"
          "                                               1 a picture failed, 2 project unreadable)\n"
+         "  belvandorithquessal /build PROJECT.bvq --sign-command CMD\n"
+         "                                               sign the uninstaller and the setup with CMD\n"
+         "                                               ({file} is replaced by the file to sign)\n"
+         "  belvandorithquessal --inspect SETUP.exe [--json]\n"
+         "                                               report on a built setup and check it (exit\n"
+         "                                               status 0 whole, 1 damaged, 2 not a setup)\n"
+         "  belvandorithquessal --extract SETUP.exe DIR [--force]\n"
+         "                                               write the setup's files below DIR\n"
          "  belvandorithquessal --help | --version\n";
 }
 
@@ -40,6 +48,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (args.size() >= 2 && FileExists(args[1])) {
       cl.kind = CommandKind::Build;
       cl.project = AbsolutePath(args[1]);
+      if (args.size() >= 3) {
+        if (args[2] != "--sign-command" || args.size() != 4) {
+          cl.kind = CommandKind::Error;
+          cl.message = "after the project file only --sign-command CMD may follow";
+          return cl;
+        }
+        cl.signCommandGiven = true;
+        cl.signCommand = args[3];
+      }
       return cl;
     }
     // Not a build: the window starts; a front end without a window reports why.
@@ -79,6 +96,29 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     cl.kind = CommandKind::RenderPreview;
     cl.project = args[1];
     cl.output = args[2];
+  if (args[0] == "--inspect") {
+    const bool json = args.size() == 3 && args[2] == "--json";
+    if (args.size() != 2 && !json) {
+      cl.kind = CommandKind::Error;
+      cl.message = "--inspect needs a setup file and optionally --json";
+      return cl;
+    }
+    cl.kind = CommandKind::Inspect;
+    cl.project = args[1];
+    cl.json = json;
+    return cl;
+  }
+  if (args[0] == "--extract") {
+    const bool force = args.size() == 4 && args[3] == "--force";
+    if (args.size() != 3 && !force) {
+      cl.kind = CommandKind::Error;
+      cl.message = "--extract needs a setup file, a folder and optionally --force";
+      return cl;
+    }
+    cl.kind = CommandKind::Extract;
+    cl.project = args[1];
+    cl.output = args[2];
+    cl.force = force;
     return cl;
   }
   if (args[0].size() > 2 && args[0].rfind("--", 0) == 0) {

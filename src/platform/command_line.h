@@ -12,6 +12,8 @@ enum class CommandKind {
   ExportText,  // write the decoded text of `project` to `output` ("" = standard output)
   ImportText,  // write a project file `output` from the text file `project`
   RenderPreview,  // write the looks of `project` as pictures into the folder `output`
+  Inspect,     // report on the setup `project` (`json`: as JSON)
+  Extract,     // write the payload of the setup `project` below the folder `output`
   Help,
   Version,
   Error,       // `message` says what is wrong
@@ -24,6 +26,11 @@ struct CommandLine {
   std::string message;
   // "/build" or "--build" was given but its file is missing or empty: the build cannot run.
   bool buildRequested = false;
+  bool json = false;   // --inspect ... --json
+  bool force = false;  // --extract ... --force: replace existing files
+  // "/build PROJECT --sign-command CMD": replaces the program setting SignCommand for this build.
+  bool signCommandGiven = false;
+  std::string signCommand;
 };
 
 // `args` excludes the program name. "/build" (any letter case) or "--build" followed by an

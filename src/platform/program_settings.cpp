@@ -15,6 +15,7 @@ ProgramSettings ReadProgramSettings(const SettingsStore& store) {
   s.language = store.GetString(kMain, "Language").value_or("");
   s.tempDir = store.GetString(kMain, "TempDir").value_or("");
   s.openLastProject = store.GetBool(kMain, "OpenLastProject").value_or(false);
+  s.signCommand = store.GetString(kMain, "SignCommand").value_or("");
   s.isMaximized = store.GetBool(kMain, "IsMaximized").value_or(false);
   auto w = store.GetInt(kMain, "Width"), h = store.GetInt(kMain, "Height");
   auto l = store.GetInt(kMain, "Left"), t = store.GetInt(kMain, "Top");
@@ -61,6 +62,7 @@ Status StartProgram(SettingsStore& store, ProgramSettings& settings) {
   Outcome<std::string> folder = PrepareWorkFolder(ShortPathName(settings.tempDir));
   if (!folder) return folder.status();
   SetWorkFolder(*folder);
+  SetSignCommand(settings.signCommand);
   return Status::Ok();
 }
 

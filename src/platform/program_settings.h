@@ -18,6 +18,7 @@ struct ProgramSettings {
   std::string language;         // "Language": interface language name
   std::string tempDir;          // "TempDir": working folder as stored
   bool openLastProject = false; // "OpenLastProject"
+  std::string signCommand;      // "SignCommand": signs the uninstaller and setup ("" = none)
   bool isMaximized = false;     // "IsMaximized"
   std::optional<WindowBounds> bounds;  // only when all four values exist
   // "LV<i>_<j>": width of column j of ListView<i> (i = 1..11), only the stored ones.

@@ -7,6 +7,7 @@
 #include "project/interface_text_ids.h"
 #include "project/project_paths.h"
 #include "util/code_page.h"
+#include "util/files.h"
 #include "util/program_values.h"
 
 namespace bvq {
@@ -54,14 +55,18 @@ int AddSideFiles(const Project& p, const std::vector<BuildLanguage>& languages, 
   auto addTexts = [&](const std::vector<std::string>& files, int sharedNumber, int work, bool license) {
     const std::string target = WorkFilePath(workFolder, work);
     std::string shared = files.empty() ? std::string() : files[0];
-    ConvertToRichTextFile(ProjectFileExists(p, shared) ? ResolveProjectPath(p, shared) : std::string(), target,
-                          AnsiCodePage());
+    const std::string sharedSource = ProjectFileExists(p, shared) ? ResolveProjectPath(p, shared) : std::string();
+    ConvertToRichTextFile(sharedSource, target, AnsiCodePage());
+    // The converted text carries its source's time (an empty document the installer stub's),
+    // never the time of the build.
+    CopyFileWriteTime(sharedSource.empty() ? data + "Install.exe" : sharedSource, target);
     add(target, sharedNumber);
     for (const BuildLanguage& lang : languages) {
       const std::string& file = license ? lang.licenseFile : lang.infoFile;
       int number = license ? lang.licenseNumber : lang.infoNumber;
       if (number == 0) continue;
       ConvertToRichTextFile(file, target, AnsiCodePage());
+      CopyFileWriteTime(file, target);
       add(target, number);
     }
   };

@@ -17,6 +17,8 @@
 #include "setup_build/language_side_files.h"
 #include "setup_build/payload_list.h"
 #include "setup_build/payload_packing.h"
+#include "setup_build/certificate_table.h"
+#include "setup_build/signing.h"
 #include "setup_build/version_info.h"
 #include "setup_build/volume_names.h"
 #include "setup_build/volume_writer.h"
@@ -82,6 +84,10 @@ class BuildRun {
     CopyWholeFile(ProgramFolder() + "Data/Uninstall.exe", uninstaller);
     ReplaceExeIcon(uninstaller, ResolveProjectPath(p_, p_.uninstallerIcon), "MAINICON", 0);
     Log(reporter_, InterfaceString(kTextUninstallerReady));
+    // Signed before it is measured and packed, so the installed uninstaller carries the signature.
+    if (p_.makeUninstaller && !SignOrStop(uninstaller, false)) return;
+    // Packed with the stub's time, not the build's: rebuilding gives the same setup.
+    CopyFileWriteTime(ProgramFolder() + "Data/Uninstall.exe", uninstaller);
 
     payload_ = CollectPayload(p_, p_.makeUninstaller ? uninstaller : std::string(), reporter_);
     if (StopIfCancelled(2)) return;
@@ -191,6 +197,9 @@ class BuildRun {
       return;
     }
 
+    // Volume 0 is signed once complete; the installer finds its trailer before the certificates.
+    if (!SignOrStop(setup, true)) return;
+
     // Success.
     if (std::rename(setup.c_str(), finalSetup.c_str()) != 0)
       throw FileError("cannot rename " + setup + " to " + finalSetup + ": " + std::strerror(errno));
@@ -207,6 +216,39 @@ class BuildRun {
     Log(reporter_, InterfaceString(kTextRemovingWorkFiles));
     RemovePrivateWorkFolder(work_);
     Log(reporter_, InterfaceString(kTextBuildSucceeded));
+  }
+
+  // Signs `file` with the sign command, when one is set. A failing command, or a signed setup
+  // whose trailer is no longer found before its certificates, logs the command's output and
+  // stops the build, which removes everything it wrote. False when the build stopped.
+  bool SignOrStop(const std::string& file, bool isSetup) {
+    const std::string& command = SignCommand();
+    if (command.empty()) return true;
+    const std::string name = isSetup ? ExtractFileName(VolumePath(p_, 0)) : ExtractFileName(NativePath(p_.uninstallerFile));
+    SignOutcome outcome = SignFile(command, file);
+    if (outcome.signedOk && isSetup && !TrailerBeforeCertificates(file)) {
+      outcome.signedOk = false;
+      outcome.output += "the signed setup no longer ends with its trailer (before the certificate table)";
+    }
+    for (const std::string& line : SplitText("\n", outcome.output))
+      if (!TrimBlanks(line).empty()) Log(reporter_, Utf8ToAnsi(line), outcome.signedOk ? LogIcon::Information : LogIcon::Error);
+    if (outcome.signedOk) {
+      Log(reporter_, "Signed " + name + ".");
+      return true;
+    }
+    Log(reporter_, "The sign command failed for " + name + ".", LogIcon::Error);
+    RequestBuildCancel();
+    StopIfCancelled(0);
+    return false;
+  }
+
+  static bool TrailerBeforeCertificates(const std::string& file) {
+    uint64_t end = 0, size = 0;
+    if (!ContentEndBeforeCertificates(file, end, size) || end < kSetupTrailerSize) return false;
+    BinaryFile in(file, BinaryFile::Mode::Read);
+    in.Seek(end - 2);
+    uint8_t mark[2] = {};
+    return in.Read(mark, 2) == 2 && mark[0] == kTrailerLastScriptField && mark[1] == kTrailerMark;
   }
 
   // Refuses, before anything is written there, a setup or volume path that is a folder, a

@@ -49,6 +49,13 @@ std::optional<int64_t> FileWriteTimeUnix(const std::string& path) {
   return static_cast<int64_t>(st.st_mtim.tv_sec);
 }
 
+bool CopyFileWriteTime(const std::string& source, const std::string& target) {
+  struct stat st;
+  if (stat(source.c_str(), &st) != 0) return false;
+  const struct timespec times[2] = {st.st_mtim, st.st_mtim};
+  return utimensat(AT_FDCWD, target.c_str(), times, 0) == 0;
+}
+
 uint64_t FileWriteTime(const std::string& path) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0) return 0;

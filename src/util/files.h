@@ -24,6 +24,9 @@ int64_t FileSize64(const std::string& path);
 uint64_t FileWriteTime(const std::string& path);
 // Last-write time as seconds since 1970 (UTC); nullopt when missing.
 std::optional<int64_t> FileWriteTimeUnix(const std::string& path);
+// Gives `target` the last-write time of `source`, so that a work file made from it carries the
+// same time into the setup wherever and whenever the build runs. False when either is missing.
+bool CopyFileWriteTime(const std::string& source, const std::string& target);
 // Windows file attributes for a file: archive (0x20), plus read-only (0x01) when the file is
 // not writable by its owner; 0 when missing.
 uint32_t FileAttributesWin(const std::string& path);

@@ -12,6 +12,7 @@ struct Values {
   std::string programFolder;
   bool programFolderKnown = false;
   std::string workFolder;
+  std::string signCommand;
   bool buildMode = false;
   std::string buildProjectPath;
 };
@@ -61,6 +62,9 @@ void SetProgramFolder(const std::string& folder) {
   Global().programFolder = IncludeTrailingSeparator(folder);
   Global().programFolderKnown = true;
 }
+
+const std::string& SignCommand() { return Global().signCommand; }
+void SetSignCommand(const std::string& command) { Global().signCommand = command; }
 
 const std::string& WorkFolder() { return Global().workFolder; }
 void SetWorkFolder(const std::string& folder) {

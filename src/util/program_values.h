@@ -21,6 +21,11 @@ void SetProgramFolder(const std::string& folder);
 const std::string& WorkFolder();
 void SetWorkFolder(const std::string& folder);
 
+// The command that signs the uninstaller and the setup during a build ("" = no signing):
+// the setting "SignCommand", or "--sign-command" of a command-line build.
+const std::string& SignCommand();
+void SetSignCommand(const std::string& command);
+
 // True while a command-line build runs; the project path of that build.
 bool BuildMode();
 const std::string& BuildProjectPath();

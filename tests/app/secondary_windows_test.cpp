@@ -3,12 +3,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/info_form.h"
 #include "app/project_info.h"
 #include "app/settings_form.h"
 #include "app_fixture.h"
+#include "platform/program_settings.h"
 #include "project/interface_strings.h"
 #include "util/code_page.h"
 #include "util/program_values.h"
@@ -67,6 +69,27 @@ TEST_F(SecondaryWindowsTest, OptionsKeepAMissingFolderOutAndStoreAGoodOne) {
   EXPECT_EQ(store.GetString(SettingsStore::kMainSection, "TempDir").value_or(""), work + "/");
   EXPECT_TRUE(store.GetBool(SettingsStore::kMainSection, "OpenLastProject").value_or(false));
   SetWorkFolder(before);
+}
+
+TEST_F(SecondaryWindowsTest, OptionsShowAndStoreTheSignCommand) {
+  SetSignCommand("sign-tool {file}");
+  app::TSettingsForm options(settingsPath, form.get());
+  auto* command = options.findChild<QLineEdit*>("Edit2");
+  ASSERT_NE(command, nullptr);
+  EXPECT_EQ(command->text().toStdString(), "sign-tool {file}");
+  // BVQ_SCREENSHOT_DIR=folder keeps a picture of the window for looking at.
+  if (const char* shots = std::getenv("BVQ_SCREENSHOT_DIR")) {
+    options.show();
+    options.grab().save(QString::fromStdString(std::string(shots) + "/options-sign-command.png"));
+  }
+  const std::string signTool = "osslsigncode sign -pkcs12 'my cert.p12' -in {file} -out {file}.s && mv {file}.s {file}";
+  command->setText(QString::fromStdString(signTool));
+  options.Confirm();
+  EXPECT_EQ(options.result(), QDialog::Accepted);
+  EXPECT_EQ(SignCommand(), signTool);
+  EXPECT_EQ(SettingsStore::Open(settingsPath).GetString(SettingsStore::kMainSection, "SignCommand").value_or(""), signTool);
+  EXPECT_EQ(ReadProgramSettings(SettingsStore::Open(settingsPath)).signCommand, signTool);  // read at start
+  SetSignCommand("");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@ if(TARGET bvq_app)
   file(GLOB app_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
   add_executable(test_app ${app_test_sources})
   set_target_properties(test_app PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_link_libraries(test_app PRIVATE bvq_app Qt6::Test GTest::gtest)
+  target_link_libraries(test_app PRIVATE bvq_app bvq_setup_reader Qt6::Test GTest::gtest)
   target_include_directories(test_app PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_LIST_DIR}
                                               ${CMAKE_SOURCE_DIR}/tests/setup_build)
   target_compile_definitions(test_app PRIVATE

@@ -63,15 +63,8 @@ class BuiltSetupTest : public ::testing::Test {
     const std::string d = projectDir.Path();
     sources = {{"src/app.bin", NoiseBytes(150000)}, {"src/readme.txt", "Read me first.\r\n"}, {"src/empty.dat", ""}};
     for (const auto& [path, bytes] : sources) WriteFile(d + path, bytes);
-    p.filePath = d + "Tool.bvq";
-    p.productName = "Tool";
-    p.productVersion = "2.5";
-    p.companyName = "Acme";
-    p.setupFile = "out/Setup.exe";
-    p.volumeFileName = "disk%i%.pak";
+    program->NameToolProject(p, d);
     p.installFolderPath = "%ProgramFiles%\\%CompanyName%\\%ProductName%";
-    p.installerIcon = program->Program() + "Icons/setup.ico";
-    p.uninstallerIcon = program->Program() + "Icons/uninstall.ico";
     p.silentInstall = true;  // silent: no wizard pictures
     p.makeUninstaller = false;
     p.SetInstallLanguages({"English", "German"});

@@ -6,7 +6,7 @@ add_library(bvq_stub_neutral STATIC ${BVQ_STUB_NEUTRAL_SOURCES} ${BVQ_STUB_POSIX
 set_target_properties(bvq_stub_neutral PROPERTIES C_STANDARD 11 C_STANDARD_REQUIRED ON C_EXTENSIONS OFF)
 target_compile_options(bvq_stub_neutral PRIVATE -Wall -Wextra -Wno-unused-parameter)
 
-bvq_add_test(installer LIBS bvq_stub_neutral bvq_setup_build)
+bvq_add_test(installer LIBS bvq_stub_neutral bvq_setup_build bvq_setup_reader)
 if(TARGET test_installer)
   target_include_directories(test_installer PRIVATE ${CMAKE_SOURCE_DIR})  # "stub/..."
   if(TARGET bvq_stubs)

@@ -55,5 +55,33 @@ TEST(CommandLine, Options) {
   EXPECT_EQ(ParseCommandLine({"--frobnicate"}).kind, CommandKind::Error);
 }
 
+TEST(CommandLine, SetupReaderAndSigning) {
+  test::TempDir dir;
+  const std::string project = dir.Write("p.bvq", "x");
+  CommandLine signedBuild = ParseCommandLine({"/build", project, "--sign-command", "sign {file}"});
+  EXPECT_EQ(signedBuild.kind, CommandKind::Build);
+  EXPECT_TRUE(signedBuild.signCommandGiven);
+  EXPECT_EQ(signedBuild.signCommand, "sign {file}");
+  EXPECT_FALSE(ParseCommandLine({"/build", project}).signCommandGiven);
+  EXPECT_EQ(ParseCommandLine({"/build", project, "--sign-command"}).kind, CommandKind::Error);
+  EXPECT_EQ(ParseCommandLine({"/build", project, "extra"}).kind, CommandKind::Error);
+
+  CommandLine inspect = ParseCommandLine({"--inspect", "Setup.exe", "--json"});
+  EXPECT_EQ(inspect.kind, CommandKind::Inspect);
+  EXPECT_EQ(inspect.project, "Setup.exe");
+  EXPECT_TRUE(inspect.json);
+  EXPECT_FALSE(ParseCommandLine({"--inspect", "Setup.exe"}).json);
+  EXPECT_EQ(ParseCommandLine({"--inspect"}).kind, CommandKind::Error);
+  EXPECT_EQ(ParseCommandLine({"--inspect", "Setup.exe", "--xml"}).kind, CommandKind::Error);
+
+  CommandLine extract = ParseCommandLine({"--extract", "Setup.exe", "out", "--force"});
+  EXPECT_EQ(extract.kind, CommandKind::Extract);
+  EXPECT_EQ(extract.output, "out");
+  EXPECT_TRUE(extract.force);
+  EXPECT_FALSE(ParseCommandLine({"--extract", "Setup.exe", "out"}).force);
+  EXPECT_EQ(ParseCommandLine({"--extract", "Setup.exe"}).kind, CommandKind::Error);
+  EXPECT_EQ(ParseCommandLine({"--extract", "Setup.exe", "out", "--overwrite"}).kind, CommandKind::Error);
+}
+
 }  // namespace
 }  // namespace bvq

@@ -72,6 +72,19 @@ class ProgramFolderFixture {
   std::string Program() const { return root.Path() + "program/"; }
   std::string Work() const { return root.Path() + "work/"; }
 
+  // The test product "Tool" 2.5 by "Acme", saved in `folder` (its relative paths resolve there),
+  // built to out/Setup.exe with volumes disk2.pak ... and the fixture's icons.
+  void NameToolProject(Project& p, const std::string& folder) const {
+    p.filePath = folder + "Tool.bvq";
+    p.productName = "Tool";
+    p.productVersion = "2.5";
+    p.companyName = "Acme";
+    p.setupFile = "out/Setup.exe";
+    p.volumeFileName = "disk%i%.pak";
+    p.installerIcon = Program() + "Icons/setup.ico";
+    p.uninstallerIcon = Program() + "Icons/uninstall.ico";
+  }
+
   TempFolder root;
 };
 

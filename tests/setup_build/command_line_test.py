@@ -20,6 +20,7 @@ import pefile
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import wine_capability  # noqa: E402
+from example_sandbox import run_case  # noqa: E402
 
 PROGRAM, EXAMPLES, CASE = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3]
 failures = []
@@ -53,49 +54,6 @@ def rebuild_cabinets(setup, folder):
         at += size
     assert at == len(setup['payload']), 'payload size'
     return paths
-
-
-class Sandbox:
-    """A copy of the examples with private settings, temporary and output folders."""
-
-    def __init__(self):
-        self.root = tempfile.mkdtemp(prefix='bvq-cli-')
-        self.examples = os.path.join(self.root, 'examples')
-        shutil.copytree(EXAMPLES, self.examples, ignore=shutil.ignore_patterns('out'))
-        self.tmp = os.path.join(self.root, 'tmp')
-        os.makedirs(self.tmp)
-        self.env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(self.root, 'config'), TMPDIR=self.tmp,
-                        HOME=self.root, LC_ALL='C')
-        self.project = os.path.join(self.examples, 'Example.bvq')
-        self.setup = os.path.join(self.root, 'out', 'ExampleNotesSetup.exe')
-
-    def edit_project(self, replace, project=None):
-        """Rewrites the project through its text form; `replace` maps old lines to new ones."""
-        project = project or self.project
-        text = subprocess.run([PROGRAM, '--export-text', project], env=self.env, capture_output=True,
-                              check=True).stdout
-        lines = text.split(b'\r\n') if b'\r\n' in text else text.split(b'\n')
-        sep = b'\r\n' if b'\r\n' in text else b'\n'
-        for old, new in replace.items():
-            assert old.encode() in lines, old
-            lines = [new.encode() if line == old.encode() else line for line in lines]
-        path = os.path.join(self.root, 'project.txt')
-        open(path, 'wb').write(sep.join(lines))
-        subprocess.run([PROGRAM, '--import-text', path, project], env=self.env, check=True)
-
-    def build(self):
-        r = subprocess.run([PROGRAM, '/build', self.project], env=self.env, capture_output=True, text=True)
-        print(r.stdout + r.stderr)
-        return r
-
-    def work_files(self):
-        found = []
-        for d, _, files in os.walk(self.tmp):
-            found += [os.path.join(d, f) for f in files]
-        return found
-
-    def close(self):
-        shutil.rmtree(self.root, ignore_errors=True)
 
 
 def case_example(box):
@@ -273,14 +231,8 @@ def case_wine_install(box):
     wine_capability.skip_unless_wine_runs()
     r = box.build()
     check(r.returncode == 0, 'exit status %d' % r.returncode)
-    prefix = os.path.join(box.root, 'wine')
-    env = dict(box.env, WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=', DISPLAY='')
-    subprocess.run(['wineboot', '-i'], env=env, capture_output=True, timeout=600)
-    code = subprocess.run(['wine', box.setup, '/S', '/D=C:\\ExampleNotes'], env=env, capture_output=True,
-                          timeout=600).returncode
-    subprocess.run(['wineserver', '-w'], env=env, timeout=600)
+    code, target = box.install_silently()
     check(code == 0, 'installer exit code %d' % code)
-    target = os.path.join(prefix, 'drive_c', 'ExampleNotes')
     src = os.path.join(box.examples, 'Example')
     for name in ['bin/notes.cmd', 'doc/readme.txt', 'doc/changes.txt']:
         path = os.path.join(target, name)
@@ -291,14 +243,7 @@ def case_wine_install(box):
           'notes.ini installed and given its INI entry')
     check(os.path.isdir(os.path.join(target, 'notes')), 'folder-only entry')
     check(os.path.exists(os.path.join(target, 'Uninstall.exe')), 'uninstaller installed')
-    subprocess.run(['wineserver', '-k'], env=env, timeout=60)
+    box.stop_wine()
 
 
-box = Sandbox()
-try:
-    globals()['case_' + CASE.replace('-', '_')](box)
-finally:
-    box.close()
-if failures:
-    sys.exit(1)
-print('ok')
+run_case(globals(), PROGRAM, EXAMPLES, CASE, failures)

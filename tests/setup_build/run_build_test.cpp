@@ -31,15 +31,8 @@ struct BuildFixture : ::testing::Test {
     WriteFile(d + "src/readme.txt", "Read me first.\r\n");
     WriteFile(d + "src/data/empty.dat", "");
     WriteFile(d + "licence.txt", "You may {use} it.\r\nSecond line \xE9.");
-    p.filePath = d + "Tool.bvq";  // relative paths resolve against its folder
-    p.productName = "Tool";
-    p.productVersion = "2.5";
-    p.companyName = "Acme";
-    p.setupFile = "out/Setup.exe";
-    p.volumeFileName = "disk%i%.pak";
+    program.NameToolProject(p, d);
     p.uninstallerFile = "%InstallPath%\\Uninstall.exe";
-    p.installerIcon = program.Program() + "Icons/setup.ico";
-    p.uninstallerIcon = program.Program() + "Icons/uninstall.ico";
     p.installFolderPath = "%ProgramFiles%\\%CompanyName%\\%ProductName%";
     p.showHeaderPicture = p.showLogo = false;
     p.showInstallFolderPage = true;  // install folder page: Data/Folder.png

@@ -1,12 +1,14 @@
 #pragma once
-// An independent reader of built setups for the tests: the trailer, the script values, the
-// data block and the payload, following the published layout rather than the build's code.
+// Built setups as the tests look at them: the program's setup reader (src/setup_reader) checks
+// and reads the parts; the stored records and side files are then cut from the raw bytes here.
 #include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "setup_reader/setup_reader.h"
+#include "setup_reader/setup_report.h"
 #include "test_support.h"
 
 namespace bvq::test {
@@ -27,31 +29,26 @@ struct ReadSetup {
   std::string payload;  // all volumes' payload bytes, in order
 };
 
-// Reads volume 0 and the further volumes `more` (in order).
+// Reads volume 0 and its further volumes through the program's setup reader, which checks the
+// trailer, the offsets, the script and every cabinet; `more` names the volumes expected after
+// the first, in order.
 inline ReadSetup ReadSetupFiles(const std::string& setup, const std::vector<std::string>& more = {}) {
   ReadSetup r;
-  const std::string file = ReadFile(setup);
-  if (file.size() < 36) return r.error = "too short", r;
-  const size_t t = file.size() - 36;
-  r.s0 = LittleEndian(file, t, 8);
-  r.dataSize = LittleEndian(file, t + 8, 8);
-  r.s1 = LittleEndian(file, t + 16, 8);
-  r.s2 = LittleEndian(file, t + 24, 8);
-  r.storage = static_cast<uint8_t>(file[t + 32]);
-  r.sideFiles = static_cast<uint8_t>(file[t + 33]);
-  if (static_cast<uint8_t>(file[t + 34]) != 120 || static_cast<uint8_t>(file[t + 35]) != 241) return r.error = "marks", r;
-  if (!(r.s0 < r.s1 && r.s1 <= r.s2 && r.s2 <= t && r.dataSize == r.s2 - r.s1)) return r.error = "offsets", r;
-  std::string script = file.substr(r.s0, r.s1 - r.s0);
-  if (script.empty() || script.back() != '\0') return r.error = "script end", r;
-  size_t start = 0;
-  for (size_t i = 0; i < script.size(); ++i)
-    if (script[i] == '\0') {
-      r.script.push_back(script.substr(start, i - start));
-      start = i + 1;
-    }
-  r.dataBlock = file.substr(r.s1, r.s2 - r.s1);
-  r.payload = file.substr(r.s2, t - r.s2);
-  for (const std::string& v : more) r.payload += ReadFile(v);
+  SetupReader reader;
+  const SetupContents& c = reader.Read(setup);
+  if (c.verdict != SetupVerdict::Whole) return r.error = SetupProblemLines(c), r;
+  if (c.volumes.size() != more.size() + 1) return r.error = "volume count " + std::to_string(c.volumes.size()), r;
+  for (size_t i = 0; i < more.size(); ++i)
+    if (c.volumes[i + 1].path != more[i]) return r.error = "volume " + c.volumes[i + 1].path, r;
+  r.s0 = c.trailer.scriptStart;
+  r.dataSize = c.trailer.dataBlockSize;
+  r.s1 = c.trailer.dataStart;
+  r.s2 = c.trailer.payloadStart;
+  r.storage = c.trailer.cabinets ? 1 : 0;
+  r.sideFiles = c.trailer.sideFileCount;
+  r.script = c.script;
+  r.dataBlock = reader.DataBlockBytes();
+  r.payload = reader.PayloadBytes();
   r.ok = true;
   return r;
 }

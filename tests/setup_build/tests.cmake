@@ -1,6 +1,7 @@
 # The build tests read the cross-built stubs of the program folder (Data/Install.exe,
 # Data/Uninstall.exe) and run the program itself for the command-line builds.
 if(TARGET test_setup_build)
+  target_link_libraries(test_setup_build PRIVATE bvq_setup_reader)  # setup_reader.h reads setups with it
   if(TARGET bvq_stubs)
     add_dependencies(test_setup_build bvq_stubs)
   endif()
