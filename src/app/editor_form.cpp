@@ -21,6 +21,7 @@
 #include <cerrno>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/app_dialogs.h"
 #include "app/rich_text_bridge.h"
@@ -440,27 +441,37 @@ void TEditorForm::ChooseColor() {
   MergeFormat(format);
 }
 
+// The blocks the selection touches (the caret's block when nothing is selected).
+std::vector<QTextBlock> TEditorForm::SelectedBlocks() const {
+  const QTextCursor cursor = edit_->textCursor();
+  std::vector<QTextBlock> blocks;
+  const QTextBlock last = edit_->document()->findBlock(cursor.selectionEnd());
+  for (QTextBlock block = edit_->document()->findBlock(cursor.selectionStart()); block.isValid(); block = block.next()) {
+    blocks.push_back(block);
+    if (block == last) break;
+  }
+  return blocks;
+}
+
 void TEditorForm::SetList(int style, bool on) {
   QTextCursor cursor = edit_->textCursor();
   cursor.beginEditBlock();
+  // The selected paragraphs leave their lists; turned on, they form a new list of the style.
+  int indent = 1;
+  for (const QTextBlock& block : SelectedBlocks()) {
+    if (QTextList* list = block.textList()) {
+      indent = list->format().indent();
+      list->remove(block);
+    }
+    QTextBlockFormat format = block.blockFormat();
+    format.setIndent(0);
+    QTextCursor(block).setBlockFormat(format);
+  }
   if (on) {
     QTextListFormat format;
-    if (const QTextList* list = cursor.currentList()) format = list->format();
-    else format.setIndent(1);
     format.setStyle(static_cast<QTextListFormat::Style>(style));
-    if (QTextList* list = cursor.currentList()) list->setFormat(format);
-    else cursor.createList(format);
-  } else {
-    // Every block of the selection leaves its list.
-    QTextBlock block = edit_->document()->findBlock(cursor.selectionStart());
-    const QTextBlock last = edit_->document()->findBlock(cursor.selectionEnd());
-    for (;; block = block.next()) {
-      if (QTextList* list = block.textList()) list->remove(block);
-      QTextBlockFormat format = block.blockFormat();
-      format.setIndent(0);
-      QTextCursor(block).setBlockFormat(format);
-      if (block == last || !block.isValid()) break;
-    }
+    format.setIndent(indent);
+    cursor.createList(format);
   }
   cursor.endEditBlock();
   ShowParagraphFormat();
@@ -470,14 +481,11 @@ void TEditorForm::SetList(int style, bool on) {
 void TEditorForm::Indent(int steps) {
   QTextCursor cursor = edit_->textCursor();
   cursor.beginEditBlock();
-  QTextBlock block = edit_->document()->findBlock(cursor.selectionStart());
-  const QTextBlock last = edit_->document()->findBlock(cursor.selectionEnd());
   const qreal step = static_cast<qreal>(kIndentStepTwips) / kTwipsPerPixel;
-  for (;; block = block.next()) {
+  for (const QTextBlock& block : SelectedBlocks()) {
     QTextBlockFormat format = block.blockFormat();
     format.setLeftMargin(std::max<qreal>(0, format.leftMargin() + steps * step));
     QTextCursor(block).setBlockFormat(format);
-    if (block == last || !block.isValid()) break;
   }
   cursor.endEditBlock();
   edit_->setFocus();

@@ -6,10 +6,12 @@
 #include <QString>
 #include <map>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
 class QFontComboBox;
+class QTextBlock;
 class QTextCharFormat;
 class QTextEdit;
 
@@ -61,6 +63,7 @@ class TEditorForm : public QDialog {
   void MergeFormat(const QTextCharFormat& format);
   void ChooseFont();
   void ChooseColor();
+  std::vector<QTextBlock> SelectedBlocks() const;
   void SetList(int style, bool on);
   void Indent(int steps);
   void ShowCharFormat(const QTextCharFormat& format);
