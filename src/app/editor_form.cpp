@@ -116,6 +116,27 @@ QIcon IndentIcon(bool inwards) {
   return QIcon(pixmap);
 }
 
+// Pictures of pages for copy (two sheets) and paste (a sheet on a clipboard).
+QIcon SheetsIcon(bool clipboard) {
+  QPixmap pixmap(20, 20);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setPen(QPen(Qt::black, 1));
+  if (clipboard) {
+    painter.setBrush(QColor(200, 160, 100));
+    painter.drawRect(3, 3, 12, 15);
+    painter.setBrush(Qt::white);
+    painter.drawRect(7, 7, 10, 12);
+    painter.setBrush(Qt::gray);
+    painter.drawRect(6, 1, 6, 3);
+  } else {
+    painter.setBrush(Qt::white);
+    painter.drawRect(2, 2, 10, 12);
+    painter.drawRect(7, 6, 10, 12);
+  }
+  return QIcon(pixmap);
+}
+
 QString FileNameOnly(const QString& path) { return QFileInfo(path).fileName(); }
 
 }  // namespace
@@ -124,7 +145,7 @@ TEditorForm::TEditorForm(const QString& fileName, const QString& projectFile, QW
     : QDialog(parent), projectFile_(projectFile) {
   setObjectName("EditorForm");
   setSizeGripEnabled(true);
-  resize(720, 520);
+  resize(820, 540);
   edit_ = new QTextEdit(this);
   edit_->setObjectName("RichEdit1");
   edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -179,10 +200,10 @@ void TEditorForm::BuildActions() {
           &TEditorForm::PrintText);
   connect(action("CloseAct", "Close", QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered, this, &QWidget::close);
 
-  QAction* undo = action("UndoAct", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), QIcon::fromTheme("edit-undo"));
-  QAction* cut = action("CutAct", "Cut", QKeySequence(Qt::CTRL | Qt::Key_X), QIcon::fromTheme("edit-cut"));
-  QAction* copy = action("CopyAct", "Copy", QKeySequence(Qt::CTRL | Qt::Key_C), QIcon::fromTheme("edit-copy"));
-  QAction* paste = action("PasteAct", "Paste", QKeySequence(Qt::CTRL | Qt::Key_V), QIcon::fromTheme("edit-paste"));
+  QAction* undo = action("UndoAct", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), QIcon::fromTheme("edit-undo", LetterIcon(QString(QChar(0x21B6)), true, false, false, false)));
+  QAction* cut = action("CutAct", "Cut", QKeySequence(Qt::CTRL | Qt::Key_X), QIcon::fromTheme("edit-cut", LetterIcon(QString(QChar(0x2702)), false, false, false, false)));
+  QAction* copy = action("CopyAct", "Copy", QKeySequence(Qt::CTRL | Qt::Key_C), QIcon::fromTheme("edit-copy", SheetsIcon(false)));
+  QAction* paste = action("PasteAct", "Paste", QKeySequence(Qt::CTRL | Qt::Key_V), QIcon::fromTheme("edit-paste", SheetsIcon(true)));
   QAction* erase = action("DeleteAct", "Delete", QKeySequence(Qt::CTRL | Qt::Key_Delete));
   QAction* all = action("SelectAllAct", "Select all", QKeySequence(Qt::CTRL | Qt::Key_A));
   // The text field handles these keys itself while it has the focus; the actions serve the
@@ -245,6 +266,7 @@ void TEditorForm::BuildActions() {
 
   fontBox_ = new QFontComboBox(this);
   fontBox_->setObjectName("FontNameBox");
+  fontBox_->setMaximumWidth(170);
   connect(fontBox_, &QFontComboBox::textActivated, this, [this](const QString& family) {
     QTextCharFormat format;
     format.setFontFamilies(QStringList{family});
