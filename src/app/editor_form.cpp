@@ -7,7 +7,6 @@
 #include <QFontDatabase>
 #include <QFontComboBox>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
@@ -24,6 +23,7 @@
 #include <vector>
 
 #include "app/app_dialogs.h"
+#include "app/editor_icons.h"
 #include "app/rich_text_bridge.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
@@ -42,100 +42,6 @@ namespace {
 // The name the save dialog and the close question use while the text has no file.
 constexpr const char* kUnnamedText = "Project1.rtf";
 constexpr const char* kRtfFilter = "RTF files (*.rtf)|*.rtf";
-
-// A tool bar picture drawn from a few letters in the given style.
-QIcon LetterIcon(const QString& letters, bool bold, bool italic, bool underline, bool strikeOut) {
-  QPixmap pixmap(20, 20);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font(QStringLiteral("Serif"));
-  font.setPixelSize(15);
-  font.setBold(bold);
-  font.setItalic(italic);
-  font.setUnderline(underline);
-  font.setStrikeOut(strikeOut);
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
-  return QIcon(pixmap);
-}
-
-// A tool bar picture of text lines: aligned left, centred or right, or as a list.
-QIcon LinesIcon(Qt::Alignment alignment, const QString& marks = {}) {
-  QPixmap pixmap(20, 20);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setPen(QPen(Qt::black, 2));
-  const int widths[] = {16, 10, 14, 8};
-  for (int line = 0; line < 4; ++line) {
-    const int y = 3 + line * 4 + 1;
-    int width = widths[line], x = 2;
-    if (!marks.isEmpty()) {
-      QFont font;
-      font.setPixelSize(6);
-      painter.setFont(font);
-      painter.drawText(QRect(0, y - 3, 6, 6), Qt::AlignCenter, marks.mid(line % marks.size(), 1));
-      x = 8;
-      width = 10;
-    } else if (alignment & Qt::AlignHCenter) {
-      x = (20 - width) / 2;
-    } else if (alignment & Qt::AlignRight) {
-      x = 18 - width;
-    }
-    painter.drawLine(x, y, x + width, y);
-  }
-  return QIcon(pixmap);
-}
-
-// A picture of the current colour: the letter A over a bar of that colour.
-QIcon ColorIcon(const QColor& color) {
-  QPixmap pixmap(20, 20);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font;
-  font.setPixelSize(13);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.drawText(QRect(0, 0, 20, 15), Qt::AlignCenter, QStringLiteral("A"));
-  painter.fillRect(QRect(2, 15, 16, 4), color);
-  return QIcon(pixmap);
-}
-
-QIcon IndentIcon(bool inwards) {
-  QPixmap pixmap(20, 20);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setPen(QPen(Qt::black, 2));
-  for (int y : {3, 17}) painter.drawLine(2, y, 18, y);
-  for (int y : {8, 12}) painter.drawLine(9, y, 18, y);
-  QPolygon arrow;
-  if (inwards) arrow << QPoint(2, 6) << QPoint(6, 10) << QPoint(2, 14);
-  else arrow << QPoint(6, 6) << QPoint(2, 10) << QPoint(6, 14);
-  painter.setBrush(Qt::black);
-  painter.drawPolygon(arrow);
-  return QIcon(pixmap);
-}
-
-// Pictures of pages for copy (two sheets) and paste (a sheet on a clipboard).
-QIcon SheetsIcon(bool clipboard) {
-  QPixmap pixmap(20, 20);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setPen(QPen(Qt::black, 1));
-  if (clipboard) {
-    painter.setBrush(QColor(200, 160, 100));
-    painter.drawRect(3, 3, 12, 15);
-    painter.setBrush(Qt::white);
-    painter.drawRect(7, 7, 10, 12);
-    painter.setBrush(Qt::gray);
-    painter.drawRect(6, 1, 6, 3);
-  } else {
-    painter.setBrush(Qt::white);
-    painter.drawRect(2, 2, 10, 12);
-    painter.drawRect(7, 6, 10, 12);
-  }
-  return QIcon(pixmap);
-}
 
 QString FileNameOnly(const QString& path) { return QFileInfo(path).fileName(); }
 
