@@ -57,6 +57,20 @@ void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption
   AskMessage(parent, icon, caption, text, QMessageBox::Ok);
 }
 
+QString QtFilter(const char* filter) {
+  const QStringList parts = QString::fromLatin1(filter).split('|');
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(';', ' ');
+    QString text = parts[i];
+    if (!text.contains('(')) text += " (" + patterns + ")";
+    else text = text.left(text.indexOf('(')).trimmed() + " (" + patterns + ")";
+    out << text;
+  }
+  return out.join(";;");
+}
+
 QString ProjectFileFilter() { return QStringLiteral("Belvandorithquessal Projects (*.bvq)"); }
 
 }  // namespace bvq::app

@@ -43,6 +43,13 @@ void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption
 // Interface string `index` as Qt text.
 QString IString(int index);
 
+// A file dialog filter written "Text|patterns|Text|patterns" in Qt's form ("Text (patterns);;...").
+QString QtFilter(const char* filter);
+
+// Licence and information files (rich text or plain text).
+inline constexpr const char* kDocumentFilter =
+    "All documents (*.rtf;*.txt)|*.rtf;*.txt|RTF files (*.rtf)|*.rtf|Text files (*.txt)|*.txt|All files|*.*";
+
 // "Belvandorithquessal Projects (*.bvq)" in Qt's filter form.
 QString ProjectFileFilter();
 

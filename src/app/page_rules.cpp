@@ -62,8 +62,8 @@ void ApplyPageRules(QWidget* root, const SettingsBinder& binder) {
                 "CheckBox10", "CheckBox40", "Button3", "Button16", "LanguageListView", "LabeledEdit6", "LabeledEdit16",
                 "Button77", "Button78"},
          !silent);
-  Enable(root, {"Edit7", "LicenseComboBox", "Button87", "Button89"}, p.showLicense && !silent);
-  Enable(root, {"Edit5", "InfoComboBox", "Button88", "Button90"}, p.showInformation && !silent);
+  Enable(root, {"Edit7", "LicenseComboBox", "Button87", "Button89", "Label21", "Label28"}, p.showLicense && !silent);
+  Enable(root, {"Edit5", "InfoComboBox", "Button88", "Button90", "Label29", "Label30"}, p.showInformation && !silent);
   Enable(root, {"LabeledEdit20", "CheckBox12", "CheckBox16"}, p.askPassword && !silent);
 
   // Restart excludes the other finish options; their check states stay.

@@ -22,6 +22,7 @@
 
 #include "editors/qt_text.h"
 #include "app/app_dialogs.h"
+#include "app/editor_form.h"
 #include "app/looks_previews.h"
 #include "app/settings_binder.h"
 #include "project/interface_text_ids.h"
@@ -47,6 +48,7 @@ class Column {
   W* Field(W* field, const QString& caption = {}, std::initializer_list<QWidget*> extras = {}) {
     auto* label = new QLabel(caption.isEmpty() ? field->objectName() : caption);
     label->setObjectName(field->objectName() + "Label");
+    lastLabel_ = label;
     label->setBuddy(field);
     QWidget* shown = field;
     if (extras.size() > 0) {
@@ -72,6 +74,8 @@ class Column {
     form_ = new QFormLayout(box);
   }
   void End() { layout_->addStretch(1); }
+  // The caption label of the last field.
+  QLabel* LastLabel() const { return lastLabel_; }
 
  private:
   QFormLayout* Form() {
@@ -85,6 +89,7 @@ class Column {
   }
   QVBoxLayout* layout_;
   QFormLayout* form_ = nullptr;
+  QLabel* lastLabel_ = nullptr;
 };
 
 QWidget* NewPage(const char* name) {
@@ -124,22 +129,6 @@ QToolButton* VariableButton(SettingsBinder& b, const char* name, QLineEdit* fiel
   return button;
 }
 
-// The file dialogs' filters are written "Text|patterns|Text|patterns"; Qt wants
-// "Text (patterns);;...".
-QString QtFilter(const char* filter) {
-  const QStringList parts = QString::fromLatin1(filter).split('|');
-  QStringList out;
-  for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1];
-    patterns.replace(';', ' ');
-    QString text = parts[i];
-    if (!text.contains('(')) text += " (" + patterns + ")";
-    else text = text.left(text.indexOf('(')).trimmed() + " (" + patterns + ")";
-    out << text;
-  }
-  return out.join(";;");
-}
-
 // The folder of the file a field names (program-folder variable resolved), for a dialog.
 QString FolderOf(QLineEdit* field) {
   const std::string path = NativePath(ExpandCurrentPath(FromQ(field->text())));
@@ -152,8 +141,6 @@ constexpr const char* kPictureFilter =
     "All Images|*.jpg;*.jpeg;*.gif;*.png;*.bmp;*.ico;*.tif;*.tiff;*.psd;*.pdd|JPEG Images (*.jpg;*.jpeg)|*.jpg;*.jpeg|"
     "GIF Images (*.gif)|*.gif|PNG Images (*.png)|*.png|Bitmap Images (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
     "TIFF Images (*.tif;*.tiff)|*.tif;*.tiff|Photoshop Images (*.psd;*.pdd)|*.psd;*.pdd";
-constexpr const char* kDocumentFilter =
-    "All documents (*.rtf;*.txt)|*.rtf;*.txt|RTF files (*.rtf)|*.rtf|Text files (*.txt)|*.txt|All files|*.*";
 
 // The icon picker: an .ico file is taken as it is; an executable or library gives its
 // icon group as a new .ico file in the user's data folder.
@@ -331,14 +318,25 @@ QListWidget* CheckList(SettingsBinder& b, const char* name, std::function<void(s
   return list;
 }
 
-// The combo box of the licence or information files per language and the edit showing the
-// selected entry.
-void FilePerLanguage(SettingsBinder& b, Column& c, const char* comboName, const char* editName, bool licence) {
+// The controls of the licence or information files per language: the combo box of the
+// languages, the edit showing the selected entry, its picker and the text editor button.
+struct FileControlNames {
+  const char* combo;
+  const char* comboLabel;
+  const char* edit;
+  const char* editLabel;
+  const char* picker;
+  const char* editor;
+};
+constexpr FileControlNames kLicenseControls{"LicenseComboBox", "Label21", "Edit7", "Label28", "Button87", "Button89"};
+constexpr FileControlNames kInfoControls{"InfoComboBox", "Label29", "Edit5", "Label30", "Button88", "Button90"};
+
+void FilePerLanguage(SettingsBinder& b, Column& c, const FileControlNames& names, bool licence) {
   Project& project = b.project();
   auto* combo = new QComboBox;
-  combo->setObjectName(comboName);
+  combo->setObjectName(names.combo);
   auto* edit = new QLineEdit;
-  edit->setObjectName(editName);
+  edit->setObjectName(names.edit);
   QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [&b, &project, edit, licence](int index) {
     if (b.Loading() || index < 0) return;
     (licence ? project.licenseFileIndex : project.infoFileIndex) = index;
@@ -359,8 +357,17 @@ void FilePerLanguage(SettingsBinder& b, Column& c, const char* comboName, const 
     combo->setCurrentIndex(licence ? project.licenseFileIndex : project.infoFileIndex);
     edit->setText(ToQ(licence ? project.SelectedLicenseFile() : project.SelectedInfoFile()));
   });
-  c.Field(combo, comboName);
-  c.Field(edit, editName, {DocumentPicker(licence ? "Button87" : "Button88", edit)});
+  // The text editor on the selected entry's file; the file it reports becomes the entry.
+  QPushButton* editor = NewButton(names.editor, "Edit...");
+  QObject::connect(editor, &QPushButton::clicked, edit, [&project, edit] {
+    const QString file = EditTextFile(edit->window(), project, FromQ(edit->text()));
+    if (!file.isEmpty()) edit->setText(file);
+  });
+  // Captions until the interface language gives its own.
+  c.Field(combo, "Language:");
+  c.LastLabel()->setObjectName(names.comboLabel);
+  c.Field(edit, licence ? "Licence file:" : "Information file:", {DocumentPicker(names.picker, edit), editor});
+  c.LastLabel()->setObjectName(names.editLabel);
 }
 
 }  // namespace
@@ -439,9 +446,9 @@ QWidget* BuildWizardPage(SettingsBinder& b) {
 
   Column texts(NewTab(tabs, "TabSheet2"));
   texts.Add(b.Flag("CheckBox4"));
-  FilePerLanguage(b, texts, "LicenseComboBox", "Edit7", true);
+  FilePerLanguage(b, texts, kLicenseControls, true);
   texts.Add(b.Flag("CheckBox15"));
-  FilePerLanguage(b, texts, "InfoComboBox", "Edit5", false);
+  FilePerLanguage(b, texts, kInfoControls, false);
   texts.End();
 
   Column password(NewTab(tabs, "TabSheet19"));

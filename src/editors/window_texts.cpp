@@ -1,6 +1,7 @@
 #include "editors/window_texts.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QWidget>
@@ -49,7 +50,11 @@ void ApplyWindowTexts(QWidget* window, const std::string& section) {
       continue;
     }
     QWidget* control = window->findChild<QWidget*>(name);
-    if (!control) continue;
+    if (!control) {
+      // Menu and tool bar commands are actions, not widgets.
+      if (auto* action = window->findChild<QAction*>(name)) action->setText(text);
+      continue;
+    }
     if (control->property("imageButton").toBool()) {
       control->setToolTip(text);
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {

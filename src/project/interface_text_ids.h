@@ -40,7 +40,12 @@ inline constexpr int kTextProjectInformation = 114;   // "Project information - 
 inline constexpr int kTextSelectWorkFolder = 131;
 inline constexpr int kTextOptions = 132;
 inline constexpr int kTextSelectFolderToAdd = 141;
+inline constexpr int kTextTextEditor = 159;          // editor caption (+ " - " + file name)
+inline constexpr int kTextSaveTextChangesTo = 164;    // + file name + "?"
 inline constexpr int kTextAddFilesFromFolder = 178;
+inline constexpr int kTextEditorFileMenu = 182;       // the editor's menus 182..184
+inline constexpr int kTextEditorEditMenu = 183;
+inline constexpr int kTextEditorFormatMenu = 184;
 inline constexpr int kTextImportDestination = 186;    // heading of the folder import list
 inline constexpr int kTextProjectCheck = 222;         // caption of the check messages
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "rtf/installer_text.h"
 #include "setup_build/binary_file.h"
 
 namespace bvq {
@@ -48,7 +49,13 @@ void ConvertToRichTextFile(const std::string& source, const std::string& target,
     bytes.resize(in.Read(bytes.data(), bytes.size()));
   }
   BinaryFile out(target, BinaryFile::Mode::Create);
-  out.Write(IsRichText(bytes) ? bytes : PlainTextToRichText(bytes, codePage));
+  if (IsRichText(bytes)) {
+    // Sound RTF goes in as it is; damaged RTF is written anew from what the reader made of it.
+    const std::string_view rtf = std::string_view(bytes).substr(bytes.find('{'));
+    out.Write(rtf::InstallerRichText(rtf, codePage));
+  } else {
+    out.Write(PlainTextToRichText(bytes, codePage));
+  }
   out.Close();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Licence and information texts reach the installer as rich text: a rich-text file goes in
-// as it is, a plain-text file becomes a rich-text document with the same text.
+// Licence and information texts reach the installer as rich text: a sound rich-text file goes
+// in as it is, a damaged one as the RTF module rewrites it, a plain-text file becomes a
+// rich-text document with the same text.
 #include <string>
 #include <string_view>
 

@@ -5,6 +5,7 @@
 #include "setup_build/binary_file.h"
 #include "setup_build/build_log.h"
 #include "setup_build/build_progress.h"
+#include "rtf/rtf_reader.h"
 #include "setup_build/rich_text_conversion.h"
 #include "setup_build/setup_trailer.h"
 #include "setup_build/version_info.h"
@@ -132,6 +133,22 @@ TEST(RichText, FilesConvertedOrTakenAsTheyAre) {
   ConvertToRichTextFile("", dir / "out3", 1252);  // no file: an empty document
   EXPECT_TRUE(IsRichText(test::ReadFile(dir / "out3")));
   EXPECT_THROW(ConvertToRichTextFile(dir / "missing.txt", dir / "out4", 1252), FileError);
+}
+
+TEST(RichText, DamagedRichTextIsWrittenAnew) {
+  test::TempFolder dir;
+  // Cut off before its closing braces, after leading blank lines.
+  test::WriteFile(dir / "cut.rtf", "\r\n{\\rtf1\\ansi\\ansicpg1251 {\\b \\'cf\\'f0\\'e8} plain");
+  ConvertToRichTextFile(dir / "cut.rtf", dir / "out", 1251);
+  const rtf::RtfReadResult read = rtf::ReadRtf(test::ReadFile(dir / "out"));
+  EXPECT_TRUE(read.problems.empty());
+  ASSERT_EQ(read.document.paragraphs.size(), 1u);
+  const std::vector<rtf::Run>& runs = read.document.paragraphs[0].runs;
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].text, "\xD0\x9F\xD1\x80\xD0\xB8");  // "При"
+  EXPECT_TRUE(runs[0].format.bold);
+  EXPECT_EQ(runs[1].text, " plain");
+  EXPECT_FALSE(runs[1].format.bold);
 }
 
 TEST(Progress, RoundsHalfToEven) {
