@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "editors/dialog_factories.h"
+#include "editors/entry_dialog_parts.h"
 #include "editors/entry_dialogs.h"
 #include "editors/qt_text.h"
 #include "editors/variable_menu_popup.h"
@@ -28,11 +29,6 @@ namespace {
 
 // The one column of the folder import list and of the picker is this much narrower than the list.
 constexpr int kColumnMargin = 36;
-
-void FillCombo(QComboBox* combo, const std::vector<std::string>& items) {
-  combo->clear();
-  for (const std::string& item : items) combo->addItem(ToQ(item));
-}
 
 // A one-column list whose column follows the list's width.
 class OneColumnList : public QTreeWidget {
