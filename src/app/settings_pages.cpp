@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 
 #include "editors/qt_text.h"
-#include "app/app_dialogs.h"
+#include "editors/app_dialogs.h"
 #include "app/settings_binder.h"
 #include "project/interface_text_ids.h"
 #include "project/project_rules.h"

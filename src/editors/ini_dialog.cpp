@@ -1,9 +1,9 @@
 // The INI entry dialog (TAddIniForm): file, section, key and value, with the import of INI files.
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "editors/app_dialogs.h"
 #include "editors/dialog_factories.h"
 #include "editors/entry_dialog_parts.h"
 #include "project/ini_entries.h"
@@ -59,8 +59,7 @@ class IniDialog : public EntryDialog {
   }
 
   void Import() {
-    const QStringList files =
-        QFileDialog::getOpenFileNames(this, QString(), QString(), QStringLiteral("INI files (*.ini);;All files (*)"));
+    const QStringList files = Dialogs().openFiles(this, QStringLiteral("INI files (*.ini);;All files (*)"), true, false);
     if (files.isEmpty()) return;
     BeginImport(this);
     const IniFilesImport result = ImportIniFiles(project_, QListToDisk(files), Fields());

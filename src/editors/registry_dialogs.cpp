@@ -2,10 +2,10 @@
 // (TAddDelRegForm), each able to import registry patch files.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "editors/app_dialogs.h"
 #include "editors/dialog_factories.h"
 #include "editors/entry_dialog_parts.h"
 #include "project/registry_entries.h"
@@ -67,8 +67,7 @@ class RegistryValueDialog : public EntryDialog {
   }
 
   void Import() {
-    const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(),
-                                                            QStringLiteral("Registry patches (*.reg);;All files (*)"));
+    const QStringList files = Dialogs().openFiles(this, QStringLiteral("Registry patches (*.reg);;All files (*)"), true, false);
     if (files.isEmpty()) return;
     BeginImport(this);
     const RegFilesImport result = ImportRegistryValueFiles(project_, QListToDisk(files), Fields());
@@ -114,8 +113,7 @@ class RegistryDeletionDialog : public EntryDialog {
 
  private:
   void Import() {
-    const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(),
-                                                            QStringLiteral("Registry patches (*.reg);;All files (*)"));
+    const QStringList files = Dialogs().openFiles(this, QStringLiteral("Registry patches (*.reg);;All files (*)"), true, false);
     if (files.isEmpty()) return;
     BeginImport(this);
     const RegFilesImport result = ImportRegistryDeletionFiles(project_, QListToDisk(files));

@@ -45,8 +45,9 @@ TEST_F(ProjectCliTest, ExportPrintsTheProjectTextAndImportRecreatesTheFile) {
 
   const ProgramRun exported = RunProgram("--export-text '" + path + "'");
   ASSERT_EQ(exported.status, 0);
-  std::string expected;
-  ASSERT_TRUE(ExportProjectText(path, expected));
+  const Outcome<std::string> exportedText = ExportProjectText(path);
+  ASSERT_TRUE(exportedText);
+  const std::string& expected = *exportedText;
   EXPECT_EQ(exported.out, expected);
   const auto lines = SplitText("\r\n", exported.out);
   ASSERT_GT(lines.size(), 14u);
@@ -80,9 +81,9 @@ TEST_F(ProjectCliTest, HostileInputsAndOutputsAreRefusedAndLeftAlone) {
   const std::string project = folder_.Path() + "p.bvq";
   ASSERT_TRUE(SaveProject(project_, session_, project, context_));
   const std::string projectBytes = folder_.Read(project);
-  std::string text;
-  ASSERT_TRUE(ExportProjectText(project, text));
-  const std::string textPath = folder_.Write("p.txt", text);
+  const Outcome<std::string> text = ExportProjectText(project);
+  ASSERT_TRUE(text);
+  const std::string textPath = folder_.Write("p.txt", *text);
   const std::string fifo = folder_.Path() + "fifo";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const std::string deviceLink = folder_.Path() + "null-link";
