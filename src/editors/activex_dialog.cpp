@@ -5,6 +5,7 @@
 
 #include "editors/dialog_factories.h"
 #include "editors/entry_dialog_parts.h"
+#include "editors/entry_dialogs.h"
 #include "project/activex_entries.h"
 
 namespace bvq {

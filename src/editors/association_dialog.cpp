@@ -1,5 +1,6 @@
 // The file association dialog (TAddExpForm), add only: an extension, the program that opens
 // it, its parameters, description and icon; OK adds the registry rows of the association.
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>

@@ -1,6 +1,7 @@
 // The shortcut entry dialog (TAddLinkForm): place, name, target, parameters, working folder,
 // comment and icon of a shortcut the installer creates.
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>

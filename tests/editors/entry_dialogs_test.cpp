@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "editors/app_dialogs.h"
 #include "modal_driver.h"
 #include "project/interface_strings.h"
 #include "project/interface_text_ids.h"
@@ -309,6 +310,45 @@ TEST(EntryDialogs, IniImportAddsOneRowPerKeyAndReportsItsProgress) {
   EXPECT_EQ(project.iniEntries[1].Cell(2), "Title ");
   EXPECT_EQ(project.iniEntries[1].Cell(3), " A=B");
   EXPECT_TRUE(session.modified);
+}
+
+// The registry import asks for its files and reports unreadable ones through the replaceable
+// dialogs, like every window of the program, so no real file dialog or message box appears.
+TEST(EntryDialogs, RegistryImportUsesTheReplaceableDialogs) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString patch = QDir(dir.path()).filePath("acme.reg");
+  {
+    QFile file(patch);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Acme]\r\n\"Name\"=\"Value\"\r\n");
+  }
+  const QString missing = QDir(dir.path()).filePath("missing.reg");
+  QStringList asked;
+  QString warning;
+  Dialogs().openFiles = [&](QWidget*, const QString& filter, bool several, bool keepLinks) {
+    asked << filter << (several ? "several" : "one") << (keepLinks ? "links kept" : "links followed");
+    return QStringList{patch, missing};
+  };
+  Dialogs().message = [&](QWidget*, QMessageBox::Icon icon, const QString& caption, const QString& text,
+                          QMessageBox::StandardButtons) {
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(caption, "Belvandorithquessal");
+    warning = text;
+    return QMessageBox::Ok;
+  };
+  Project project;
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 2, EntryMode::Add, -1);
+  dialog->show();
+  test::Child<QPushButton>(dialog.get(), "Button3")->click();
+  ResetDialogs();
+
+  EXPECT_EQ(asked, (QStringList{"Registry patches (*.reg);;All files (*)", "several", "links followed"}));
+  EXPECT_FALSE(dialog->isVisible());
+  ASSERT_EQ(project.registryValues.size(), 1u);
+  EXPECT_EQ(project.registryValues[0].Cell(1), "Software\\Acme");
+  EXPECT_TRUE(warning.contains("missing.reg")) << warning.toStdString();
 }
 
 TEST(EntryDialogs, EditingAnIniRowHidesTheImport) {

@@ -311,7 +311,8 @@ TEST_F(ProjectFileTest, VeryOldFilesCarryTheirLicenceAndInformationTexts) {
 
 // The texts of a very old file never replace a file the author may have edited since an
 // earlier load: a file holding the same text is used as it is, one holding other text is
-// left alone and the text goes to the first free numbered name, which the load reports.
+// left alone and the text goes to the first numbered name that is free or holds it, which the
+// load reports.
 TEST_F(ProjectFileTest, VeryOldFilesNeverOverwriteTheTextsBesideThem) {
   const std::string licence = "{\\rtf1 " + std::string(120, 'L') + "}";
   const std::string info = "{\\rtf1 " + std::string(120, 'I') + "}";
@@ -332,7 +333,7 @@ TEST_F(ProjectFileTest, VeryOldFilesNeverOverwriteTheTextsBesideThem) {
       {"both edited", {{"_License.rtf", edited}, {"_Info.rtf", edited}}, "_License (2).rtf", "_Info (2).rtf", 2},
       {"edited twice", {{"_License.rtf", edited}, {"_License (2).rtf", edited}}, "_License (3).rtf", "_Info.rtf", 1},
       {"second load after an edit", {{"_License.rtf", edited}, {"_License (2).rtf", licence}}, "_License (2).rtf",
-       "_Info.rtf", 0},
+       "_Info.rtf", 1},
       {"a folder in the way", {{"_License.rtf/", ""}}, "_License (2).rtf", "_Info.rtf", 1},
   };
   for (const Case& c : cases) {
