@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "editors/app_dialogs.h"
 #include "editors/entry_dialogs.h"
 
 namespace bvq {
@@ -55,13 +56,14 @@ void PauseAfterImport() {
   loop.exec();
 }
 
-void BeginImport(QDialog* dialog) {
+void RunFileImport(QDialog* dialog, const char* filter,
+                   const std::function<std::vector<std::string>(const std::vector<std::string>& files)>& import) {
+  const QStringList files = Dialogs().openFiles(dialog, QString::fromLatin1(filter), true, false);
+  if (files.isEmpty()) return;
   dialog->hide();
   QCoreApplication::processEvents();
   ShowLoadStatus(QStringLiteral("Load..."));
-}
-
-void FinishImport(QWidget* dialog, const std::vector<std::string>& problems) {
+  const std::vector<std::string> problems = import(QListToDisk(files));
   ShowLoadStatus(QStringLiteral("Load OK"));
   PauseAfterImport();
   ShowLoadStatus(QString());
@@ -70,6 +72,7 @@ void FinishImport(QWidget* dialog, const std::vector<std::string>& problems) {
     for (const std::string& p : problems) lines << DiskToQ(p);
     ShowWarning(dialog->parentWidget(), lines.join('\n'));
   }
+  dialog->accept();
 }
 
 }  // namespace bvq

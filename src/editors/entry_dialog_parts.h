@@ -40,9 +40,10 @@ void ConnectSinglePicker(EntryDialog* dialog, QPushButton* button, QLineEdit* fi
 
 // Lets the window repaint and pauses briefly, so the author sees the import end.
 void PauseAfterImport();
-// The start of an import: the dialog hides and the status line says "Load...".
-void BeginImport(QDialog* dialog);
-// The end of an import: "Load OK", a short pause, the status line cleared, problems reported.
-void FinishImport(QWidget* dialog, const std::vector<std::string>& problems);
+// The import button of the registry and INI dialogs: asks for files of `filter`; when some
+// were chosen, hides the dialog, shows "Load..." while `import` reads them (names on disk;
+// it returns one line per problem), then "Load OK", reports the problems and accepts.
+void RunFileImport(QDialog* dialog, const char* filter,
+                   const std::function<std::vector<std::string>(const std::vector<std::string>& files)>& import);
 
 }  // namespace bvq

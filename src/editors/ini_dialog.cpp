@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "editors/app_dialogs.h"
 #include "editors/dialog_factories.h"
 #include "editors/entry_dialog_parts.h"
 #include "project/ini_entries.h"
@@ -59,12 +58,9 @@ class IniDialog : public EntryDialog {
   }
 
   void Import() {
-    const QStringList files = Dialogs().openFiles(this, QStringLiteral("INI files (*.ini);;All files (*)"), true, false);
-    if (files.isEmpty()) return;
-    BeginImport(this);
-    const IniFilesImport result = ImportIniFiles(project_, QListToDisk(files), Fields());
-    FinishImport(this, result.Unreadable);
-    accept();
+    RunFileImport(this, "INI files (*.ini);;All files (*)", [this](const std::vector<std::string>& files) {
+      return ImportIniFiles(project_, files, Fields()).Unreadable;
+    });
   }
 
   QLineEdit *file_, *section_, *key_, *value_;

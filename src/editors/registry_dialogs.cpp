@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "editors/app_dialogs.h"
 #include "editors/dialog_factories.h"
 #include "editors/entry_dialog_parts.h"
 #include "project/registry_entries.h"
@@ -14,6 +13,8 @@
 namespace bvq {
 
 namespace {
+
+constexpr const char* kRegistryPatchFilter = "Registry patches (*.reg);;All files (*)";
 
 // A value to write (TAddRegForm).
 class RegistryValueDialog : public EntryDialog {
@@ -67,12 +68,9 @@ class RegistryValueDialog : public EntryDialog {
   }
 
   void Import() {
-    const QStringList files = Dialogs().openFiles(this, QStringLiteral("Registry patches (*.reg);;All files (*)"), true, false);
-    if (files.isEmpty()) return;
-    BeginImport(this);
-    const RegFilesImport result = ImportRegistryValueFiles(project_, QListToDisk(files), Fields());
-    FinishImport(this, result.Problems);
-    accept();
+    RunFileImport(this, kRegistryPatchFilter, [this](const std::vector<std::string>& files) {
+      return ImportRegistryValueFiles(project_, files, Fields()).Problems;
+    });
   }
 
   QComboBox *root_, *type_;
@@ -113,12 +111,9 @@ class RegistryDeletionDialog : public EntryDialog {
 
  private:
   void Import() {
-    const QStringList files = Dialogs().openFiles(this, QStringLiteral("Registry patches (*.reg);;All files (*)"), true, false);
-    if (files.isEmpty()) return;
-    BeginImport(this);
-    const RegFilesImport result = ImportRegistryDeletionFiles(project_, QListToDisk(files));
-    FinishImport(this, result.Problems);
-    accept();
+    RunFileImport(this, kRegistryPatchFilter, [this](const std::vector<std::string>& files) {
+      return ImportRegistryDeletionFiles(project_, files).Problems;
+    });
   }
 
   QComboBox* root_;
