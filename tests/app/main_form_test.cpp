@@ -23,6 +23,7 @@
 #include "project/interface_strings.h"
 #include "platform/shell_folders.h"
 #include "project/interface_text_ids.h"
+#include "project/project_codec.h"
 #include "project/language_files.h"
 #include "project/language_lists.h"
 #include "util/code_page.h"
@@ -97,6 +98,36 @@ TEST_F(MainFormTest, DamagedFileLeavesTheOpenProject) {
   EXPECT_EQ(form->project().filePath, good);
   EXPECT_EQ(Widget<QLineEdit>("LabeledEdit2")->text(), "Kept");
   EXPECT_EQ(ReadFile(bad), "not a project at all");
+}
+
+// An old project whose licence text beside it has been edited since an earlier load: the
+// edits stay, the project's own text goes to a numbered name, and the window says so.
+TEST_F(MainFormTest, OldProjectTellsWhereItsLicenceTextWent) {
+  Project p = NewSampleProject();
+  const std::string path = SaveSample(p, "old.bvq");
+  const Outcome<std::string> saved = ExportProjectText(path);
+  ASSERT_TRUE(saved);
+  std::vector<std::string> lines = SplitText("\r\n", *saved);
+  const auto header = std::find(lines.begin(), lines.end(), "[HEADER]");
+  const auto controls = std::find(lines.begin(), lines.end(), "[CONTROLS]");
+  ASSERT_TRUE(header != lines.end() && controls - lines.begin() + 116 < static_cast<long>(lines.size()));
+  *(header + 1) = "2.69";  // files of that age carry their licence text in slot 116
+  const std::string licence = "{\\rtf1 " + std::string(120, 'L') + "}";
+  *(controls + 116) = EncodeText(ScrambleText(licence));
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  WriteFile(path, MakeProjectFileBytes(text.substr(0, text.size() - 2)));
+  const std::string usual = dir.Path() + "old_License.rtf";
+  WriteFile(usual, "{\\rtf1 edited by the author}");
+
+  ASSERT_TRUE(form->LoadFile(path));
+  EXPECT_EQ(ReadFile(usual), "{\\rtf1 edited by the author}");
+  const std::string numbered = dir.Path() + "old_License (2).rtf";
+  EXPECT_EQ(ReadFile(numbered), licence);
+  EXPECT_EQ(form->project().licenseFiles[0], numbered);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].icon, QMessageBox::Information);
+  EXPECT_TRUE(messages[0].text.contains(QString::fromStdString(numbered))) << messages[0].text.toStdString();
 }
 
 // One edit per kind of widget, each checked in the model.

@@ -125,7 +125,7 @@ TEST_F(ProjectCliTest, HostileInputsAndOutputsAreRefusedAndLeftAlone) {
   EXPECT_TRUE(std::filesystem::is_directory(folder));
   EXPECT_TRUE(lstat(projectLink.c_str(), &st) == 0 && S_ISLNK(st.st_mode));
   EXPECT_EQ(folder_.Read(project), projectBytes);
-  EXPECT_EQ(folder_.Read(textPath), text);
+  EXPECT_EQ(folder_.Read(textPath), *text);
   EXPECT_FALSE(std::filesystem::exists(folder_.Path() + "new.bvq"));
 }
 
