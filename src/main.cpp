@@ -72,12 +72,12 @@ bool OutputRefused(const bvq::CommandLine& cl) {
 int ExportText(const bvq::CommandLine& cl) {
 #if BVQ_HAVE_PROJECT_FILE
   if (OutputRefused(cl)) return 1;
-  std::string text;
-  bvq::ProjectFileResult r = bvq::ExportProjectText(cl.project, text);
-  if (!r) {
-    std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(cl.project + ": " + r.message) << "\n";
+  const bvq::Outcome<std::string> exported = bvq::ExportProjectText(cl.project);
+  if (!exported) {
+    std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(cl.project + ": " + exported.error()) << "\n";
     return bvq::kExitProjectUnreadable;
   }
+  const std::string& text = *exported;
   if (cl.output.empty()) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
@@ -97,9 +97,9 @@ int ExportText(const bvq::CommandLine& cl) {
 int ImportText(const bvq::CommandLine& cl) {
 #if BVQ_HAVE_PROJECT_FILE
   if (OutputRefused(cl)) return 1;
-  bvq::ProjectFileResult r = bvq::ImportProjectText(cl.project, cl.output);
-  if (!r) {
-    std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(cl.project + ": " + r.message) << "\n";
+  const bvq::Status imported = bvq::ImportProjectText(cl.project, cl.output);
+  if (!imported) {
+    std::cerr << "belvandorithquessal: " << bvq::ControlsAsQuestionMarks(cl.project + ": " + imported.error) << "\n";
     return bvq::kExitProjectUnreadable;
   }
   return 0;

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/app_dialogs.h"
+#include "editors/app_dialogs.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
 #include "platform/system_info.h"

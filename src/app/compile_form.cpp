@@ -14,11 +14,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/app_dialogs.h"
-#include "setup_build/build_cancel.h"
+#include "editors/app_dialogs.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
 #include "project/interface_text_ids.h"
+#include "setup_build/build_cancel.h"
 #include "util/paths.h"
 #include "util/strings.h"
 

@@ -22,7 +22,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/app_dialogs.h"
+#include "editors/app_dialogs.h"
 #include "app/editor_icons.h"
 #include "app/rich_text_bridge.h"
 #include "editors/qt_text.h"

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <thread>
 
-#include "app/app_dialogs.h"
 #include "app/project_info.h"
+#include "editors/app_dialogs.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
 #include "project/interface_text_ids.h"

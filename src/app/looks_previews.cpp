@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/app_dialogs.h"
+#include "editors/app_dialogs.h"
 #include "app/settings_binder.h"
 #include "project/project_paths.h"
 #include "util/strings.h"

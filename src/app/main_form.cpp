@@ -28,7 +28,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/app_dialogs.h"
 #include "app/column_sizing.h"
 #include "app/compile_form.h"
 #include "app/file_names.h"
@@ -36,7 +35,7 @@
 #include "app/recent_projects.h"
 #include "app/settings_binder.h"
 #include "app/settings_pages.h"
-#include "setup_build/volume_names.h"
+#include "editors/app_dialogs.h"
 #include "editors/entry_dialogs.h"
 #include "editors/entry_list_panel.h"
 #include "editors/qt_text.h"
@@ -47,11 +46,12 @@
 #include "project/interface_text_ids.h"
 #include "project/language_apply.h"
 #include "project/language_files.h"
-#include "util/ini_file.h"
 #include "project/language_lists.h"
 #include "project/new_project.h"
 #include "project/shortcut_entries.h"
+#include "setup_build/volume_names.h"
 #include "util/files.h"
+#include "util/ini_file.h"
 #include "util/paths.h"
 #include "util/program_values.h"
 #include "util/strings.h"

@@ -1,10 +1,11 @@
 #include "app/project_files.h"
 
+#include <QStringList>
 #include <QWidget>
 
-#include "app/app_dialogs.h"
 #include "app/file_names.h"
 #include "app/recent_projects.h"
+#include "editors/app_dialogs.h"
 #include "editors/qt_text.h"
 #include "platform/settings_store.h"
 #include "platform/shell_folders.h"
@@ -76,16 +77,22 @@ void ProjectFiles::OpenRecent(int n) {
 bool ProjectFiles::Load(const std::string& path) {
   hooks_.setBusy(true);
   hooks_.status(QStringLiteral("Load..."));
-  ProjectFileResult result = LoadProject(project_, session_, path, context_);
+  const Outcome<ProjectLoad> result = LoadProject(project_, session_, path, context_);
   hooks_.setBusy(false);
   if (!result) {
     hooks_.status(QString());
     ShowMessage(window_, QMessageBox::Critical, ToQ(project_.productName),
-                QString::fromStdString(path) + "\n" + ToQ(result.message));
+                QString::fromStdString(path) + "\n" + ToQ(result.error()));
     return false;
   }
   RefreshRecent(path);
   hooks_.status(QStringLiteral("Load OK"));
+  // Texts of an old project that went beside the author's own files under a new name.
+  if (!result->notes.empty()) {
+    QStringList notes;
+    for (const std::string& note : result->notes) notes << DiskToQ(note);
+    ShowMessage(window_, QMessageBox::Information, ToQ(project_.productName), notes.join('\n'));
+  }
   return true;
 }
 
@@ -93,11 +100,11 @@ bool ProjectFiles::SaveTo(const std::string& path) {
   RefreshRecent(project_.filePath);
   hooks_.setBusy(true);
   hooks_.status(QStringLiteral("Save..."));
-  ProjectFileResult result = SaveProject(project_, session_, path, context_);
+  const Status result = SaveProject(project_, session_, path, context_);
   hooks_.setBusy(false);
   if (!result) {
     hooks_.status(QString());
-    ShowMessage(window_, QMessageBox::Critical, ToQ(project_.productName), ToQ(result.message));
+    ShowMessage(window_, QMessageBox::Critical, ToQ(project_.productName), ToQ(result.error));
     return false;
   }
   RefreshRecent(path);

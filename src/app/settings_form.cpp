@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/app_dialogs.h"
+#include "editors/app_dialogs.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
 #include "platform/settings_store.h"

@@ -21,7 +21,7 @@
 #include <QVBoxLayout>
 
 #include "editors/qt_text.h"
-#include "app/app_dialogs.h"
+#include "editors/app_dialogs.h"
 #include "app/editor_form.h"
 #include "app/looks_previews.h"
 #include "app/settings_binder.h"

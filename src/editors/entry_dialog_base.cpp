@@ -6,10 +6,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "editors/app_dialogs.h"
 #include "editors/qt_text.h"
 #include "editors/variable_menu_popup.h"
 #include "editors/window_texts.h"
@@ -146,7 +146,7 @@ void TrySetFocus(QWidget* window, const std::string& name) {
 }
 
 void ShowWarning(QWidget* parent, const QString& text) {
-  QMessageBox::warning(parent, QStringLiteral("Belvandorithquessal"), text);
+  ShowMessage(parent, QMessageBox::Warning, QStringLiteral("Belvandorithquessal"), text);
 }
 
 }  // namespace bvq

@@ -1,7 +1,6 @@
 #include "editors/entry_list_panel.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +10,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "editors/app_dialogs.h"
 #include "editors/entry_dialogs.h"
 #include "editors/qt_text.h"
 #include "project/interface_strings.h"
@@ -214,7 +214,7 @@ void EntryListPanel::AddEntry() {
 }
 
 void EntryListPanel::AddFolder() {
-  const QString folder = QFileDialog::getExistingDirectory(window(), ToQ(InterfaceString(kTextSelectFolderToAdd)));
+  const QString folder = Dialogs().folder(window(), ToQ(InterfaceString(kTextSelectFolderToAdd)));
   if (folder.isEmpty()) return;
   if (PrepareFolderImport(QToDisk(folder), handOver_)) ExecFolderImport(window(), project_, handOver_);
   Reload();

@@ -2,7 +2,6 @@
 // (TAddFilesListForm), the project-file picker (TSelectFileForm), and dropped files.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,7 +12,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "editors/app_dialogs.h"
 #include "editors/dialog_factories.h"
+#include "editors/entry_dialog_parts.h"
 #include "editors/entry_dialogs.h"
 #include "editors/qt_text.h"
 #include "editors/variable_menu_popup.h"
@@ -28,11 +29,6 @@ namespace {
 
 // The one column of the folder import list and of the picker is this much narrower than the list.
 constexpr int kColumnMargin = 36;
-
-void FillCombo(QComboBox* combo, const std::vector<std::string>& items) {
-  combo->clear();
-  for (const std::string& item : items) combo->addItem(ToQ(item));
-}
 
 // A one-column list whose column follows the list's width.
 class OneColumnList : public QTreeWidget {
@@ -104,14 +100,7 @@ class FileEntryDialog : public EntryDialog {
   void Browse() {
     // Links are taken as the files they are, not followed.
     const QString filter = QStringLiteral("All files (*)");
-    QStringList picked;
-    if (Mode() == EntryMode::Add) {
-      picked = QFileDialog::getOpenFileNames(this, QString(), QString(), filter, nullptr, QFileDialog::DontResolveSymlinks);
-    } else {
-      const QString one =
-          QFileDialog::getOpenFileName(this, QString(), QString(), filter, nullptr, QFileDialog::DontResolveSymlinks);
-      if (!one.isEmpty()) picked << one;
-    }
+    const QStringList picked = Dialogs().openFiles(this, filter, Mode() == EntryMode::Add, true);
     FileEntryFields f = Fields();
     const bool focusTarget = BrowsedSources(f, QListToAnsi(picked));
     Show(f);

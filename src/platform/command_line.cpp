@@ -96,6 +96,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     cl.kind = CommandKind::RenderPreview;
     cl.project = args[1];
     cl.output = args[2];
+    return cl;
+  }
   if (args[0] == "--inspect") {
     const bool json = args.size() == 3 && args[2] == "--json";
     if (args.size() != 2 && !json) {

@@ -1,8 +1,8 @@
 #pragma once
 // Names of the interface strings the code uses (project/interface_strings.h): entry N of the
 // "Strings" section of the interface language file. The words and sentences themselves are
-// data in the language files; a string the code does not pick by number (list headings and
-// the like, read through tables) has no name here.
+// data in the language files; a string the code picks only through a table (list headings
+// and the like) has a name here only when a test checks it.
 
 namespace bvq {
 
@@ -48,6 +48,9 @@ inline constexpr int kTextEditorEditMenu = 183;
 inline constexpr int kTextEditorFormatMenu = 184;
 inline constexpr int kTextImportDestination = 186;    // heading of the folder import list
 inline constexpr int kTextProjectCheck = 222;         // caption of the check messages
+inline constexpr int kTextSourceHeading = 40;         // file list column headings 40..43
+inline constexpr int kTextCompressionNormal = 196;    // compression choices 195..197
+inline constexpr int kTextPageProduct = 199;          // side-menu page labels 199..214
 
 // --- Words stored in list cells and defaults of new projects ---
 inline constexpr int kTextEmptyFolder = 26;           // source cell of an empty-folder entry
@@ -71,6 +74,10 @@ inline constexpr int kTextDeleteFolderAndFiles = 145;
 inline constexpr int kTextDefaultUninstallerTitle = 162;
 inline constexpr int kTextDefaultBackgroundTitle = 163;
 inline constexpr int kTextIfExistsAsk = 234;          // if-exists choices 234..238
+inline constexpr int kTextIfExistsAskIfNewer = 235;
+inline constexpr int kTextIfExistsReplace = 236;
+inline constexpr int kTextIfExistsReplaceIfNewer = 237;
+inline constexpr int kTextIfExistsSkip = 238;
 
 // --- Messages and build log lines ---
 inline constexpr int kTextVariableNameTaken = 6;

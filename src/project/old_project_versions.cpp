@@ -1,10 +1,12 @@
 #include "project/old_project_versions.h"
 
 #include <charconv>
+#include <filesystem>
 
 #include "project/project_codec.h"
 #include "project/project_paths.h"
 #include "project/slot_table.h"
+#include "util/files.h"
 #include "util/paths.h"
 #include "util/strings.h"
 
@@ -41,7 +43,35 @@ bool SetSlot(Project& project, int number, std::string_view value) {
   return slot.Set ? slot.Set(project, value) : true;
 }
 
+// The file at `path`: nullopt when nothing is there (not even a dangling link); otherwise its
+// bytes, or an empty optional string when it cannot be read as a regular file.
+std::optional<std::optional<std::string>> ExistingContent(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found)
+    return std::nullopt;
+  return ReadFileBytes(path);
+}
+
 }  // namespace
+
+OldSideFile PlaceOldSideFile(const std::string& usualPath, std::string content) {
+  // Up to this many numbered names are tried before the text is left unwritten.
+  constexpr int kMaxNumberedNames = 1000;
+  const std::string dotted = ExtractFileExt(usualPath);
+  const std::string stem = usualPath.substr(0, usualPath.size() - dotted.size());
+  for (int n = 1; n <= kMaxNumberedNames; ++n) {
+    const std::string path = n == 1 ? usualPath : stem + " (" + std::to_string(n) + ")" + dotted;
+    const auto existing = ExistingContent(path);
+    if (existing && *existing != content) continue;
+    OldSideFile side{path, std::move(content), existing.has_value(), {}};
+    if (n > 1)
+      side.note = usualPath + " holds other text and was left as it is; the text this project carries is in " + path;
+    return side;
+  }
+  return OldSideFile{usualPath, std::move(content), true,
+                     usualPath + " and its numbered alternatives hold other text; the text this project carries was "
+                                 "not written"};
+}
 
 std::optional<int> ParseFileVersion(std::string_view versionLine) {
   std::string text(versionLine);
@@ -109,10 +139,11 @@ bool ApplyFileSlot(Project& project, int number, const std::string& value, int v
         const std::string base = NativePath(projectPath);
         const std::string name = ExtractFileName(base);
         const std::string stem = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
-        const std::string path = ExtractFilePath(base) + stem + (number == 116 ? "_License.rtf" : "_Info.rtf");
-        sideFiles.push_back({path, std::move(content)});
-        if (number == 116) project.SetSelectedLicenseFile(path);
-        else project.SetSelectedInfoFile(path);
+        const std::string usual = ExtractFilePath(base) + stem + (number == 116 ? "_License.rtf" : "_Info.rtf");
+        OldSideFile side = PlaceOldSideFile(usual, std::move(content));
+        if (number == 116) project.SetSelectedLicenseFile(side.path);
+        else project.SetSelectedInfoFile(side.path);
+        sideFiles.push_back(std::move(side));
       }
       return true;
     default:

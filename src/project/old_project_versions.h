@@ -17,11 +17,20 @@ namespace bvq {
 std::optional<int> ParseFileVersion(std::string_view versionLine);
 
 // A licence or information text that a file of version 269 or older carries itself, to be
-// written beside the project file.
+// written beside the project file. An existing file is never replaced: when the usual name
+// holds other text (the author's edits after an earlier load), a free name is taken and
+// `note` says so; a file that already holds exactly this text is used as it is.
 struct OldSideFile {
   std::string path;
   std::string content;
+  bool exists = false;  // `path` already holds `content`: nothing to write
+  std::string note;     // for the log; empty when the usual name was used
 };
+
+// Where the text `content` meant for `usualPath` ("<project>_License.rtf") goes: the usual
+// path when it is free or already holds the text, otherwise the first of "<stem> (2).rtf",
+// "<stem> (3).rtf", ... that is.
+OldSideFile PlaceOldSideFile(const std::string& usualPath, std::string content);
 
 // Applies line `value` of slot `number` of a file of version `version` to the project, with
 // the adjustments for older files. `projectPath` is the file being read. False when a

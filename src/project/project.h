@@ -293,8 +293,10 @@ class Project {
 
   // --- Licence and information files (slots 66, 73) ---
   // Entry 0 is the file shared by all languages (shown as interface string 7), entry i the
-  // file of the i-th checked install language. Always 1 + (number of checked languages)
-  // entries; the window shows them in a combo box beside one file field.
+  // file of the i-th checked install language. At least 1 + (number of checked languages)
+  // entries; a loaded project may carry more (languages checked on a machine that has more
+  // install languages), which are kept and saved again. The window shows the first ones in a
+  // combo box beside one file field.
   std::vector<std::string> licenseFiles;
   std::vector<std::string> infoFiles;
   int licenseFileIndex = 0;  // the entry the window shows and edits

@@ -31,9 +31,9 @@ static_assert(kProjectMagic.size() == kMagicSize);
 
 constexpr const char* kNotice = "project file; open it with the program named above";
 
-ProjectFileResult Failure(std::string message) { return {false, std::move(message)}; }
+Status Failure(std::string message) { return Status::Fail(std::move(message)); }
 
-ProjectFileResult NotAProject(const std::string& detail) {
+Status NotAProject(const std::string& detail) {
   std::string message = InterfaceString(kTextNotAProjectFile);
   if (message.empty()) message = "The file is not a valid project file.";
   return Failure(message + " (" + detail + ")");
@@ -94,7 +94,7 @@ class LineReader {
 // Reads the text into `project` (a copy of the open project); `sideFiles` receives the
 // licence and information texts of very old files, to be written once the whole text was
 // understood.
-ProjectFileResult ParseProjectText(Project& project, std::string_view text, const std::string& path,
+Status ParseProjectText(Project& project, std::string_view text, const std::string& path,
                                    const ProjectContext& context, std::vector<OldSideFile>& sideFiles) {
   LineReader reader(SplitLines(text));
   project.filePath = path;
@@ -177,7 +177,7 @@ ProjectFileResult ParseProjectText(Project& project, std::string_view text, cons
     }
     context.Pump();
   }
-  return {true, {}};
+  return Status::Ok();
 }
 
 }  // namespace
@@ -220,20 +220,22 @@ std::string BuildProjectText(const Project& project, const std::string& path, co
   return text;
 }
 
-ProjectFileResult ReadProjectText(Project& project, std::string_view text, const std::string& path,
-                                  const ProjectContext& context) {
+Outcome<ProjectLoad> ReadProjectText(Project& project, std::string_view text, const std::string& path,
+                                     const ProjectContext& context) {
   Project loaded = project;  // slots the file does not carry keep their values
   std::vector<OldSideFile> sideFiles;
-  ProjectFileResult result = ParseProjectText(loaded, text, path, context, sideFiles);
-  if (!result) return result;
+  if (Status parsed = ParseProjectText(loaded, text, path, context, sideFiles); !parsed) return parsed;
+  ProjectLoad report;
   for (const OldSideFile& side : sideFiles) {
-    if (Status written = WriteFileAtomic(side.path, side.content); !written) return Failure(written.error);
+    if (!side.exists)
+      if (Status written = WriteNewFile(side.path, side.content); !written) return written;
+    if (!side.note.empty()) report.notes.push_back(side.note);
   }
   NormalizeProject(loaded, context);
   RetranslateProjectCells(loaded, context);
   loaded.filePath = path;
   project = std::move(loaded);  // the listeners stay with `project`
-  return result;
+  return report;
 }
 
 std::string MakeProjectFileBytes(std::string_view text) {
@@ -245,7 +247,7 @@ std::string MakeProjectFileBytes(std::string_view text) {
   return bytes;
 }
 
-ProjectFileResult ProjectTextFromFileBytes(std::string_view bytes, std::string& text) {
+Outcome<std::string> ProjectTextFromFileBytes(std::string_view bytes) {
   if (bytes.size() < kMagicSize || bytes.substr(0, kMagicSize) != kProjectMagic)
     return NotAProject("wrong file type");
   if (bytes.size() < kHeaderSize) return NotAProject("the length field is missing");
@@ -255,22 +257,21 @@ ProjectFileResult ProjectTextFromFileBytes(std::string_view bytes, std::string& 
   if (length < 0) return NotAProject("negative length field");
   if (static_cast<uint64_t>(length) > bytes.size() - kHeaderSize)
     return NotAProject("the file is shorter than its length field says");
-  text = UnscrambleText(DecodeText(bytes.substr(kHeaderSize, static_cast<std::size_t>(length))));
-  return {true, {}};
+  return UnscrambleText(DecodeText(bytes.substr(kHeaderSize, static_cast<std::size_t>(length))));
 }
 
-ProjectFileResult SaveProject(Project& project, ProjectSession& session, const std::string& path,
-                              const ProjectContext& context) {
+Status SaveProject(Project& project, ProjectSession& session, const std::string& path,
+                   const ProjectContext& context) {
   session.busy = true;
   project.Notify(ProjectChange::WorkingState);
   NormalizeProject(project, context);
   const std::string text = BuildProjectText(project, path, context);
-  ProjectFileResult result{true, {}};
+  Status result;
   // The length field is a signed 32-bit number.
   if ((text.size() + 2) / 3 * 4 > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) {
     result = Failure("The project is too large to be saved: " + path);
   } else {
-    if (Status written = WriteFileAtomic(path, MakeProjectFileBytes(text)); !written) result = Failure(written.error);
+    result = WriteFileAtomic(path, MakeProjectFileBytes(text));
   }
   session.busy = false;
   if (result) {
@@ -283,18 +284,18 @@ ProjectFileResult SaveProject(Project& project, ProjectSession& session, const s
   return result;
 }
 
-ProjectFileResult LoadProject(Project& project, ProjectSession& session, const std::string& path,
-                              const ProjectContext& context) {
+Outcome<ProjectLoad> LoadProject(Project& project, ProjectSession& session, const std::string& path,
+                                 const ProjectContext& context) {
   session.busy = true;
   project.Notify(ProjectChange::WorkingState);
-  ProjectFileResult result{true, {}};
-  std::string text;
+  Outcome<ProjectLoad> result = ProjectLoad{};
   const auto bytes = ReadFileBytes(path);
   if (!bytes) {
     result = Failure("The project file cannot be read: " + path + ": " + FileErrorText(errno));
+  } else if (Outcome<std::string> text = ProjectTextFromFileBytes(*bytes); !text) {
+    result = text.status();
   } else {
-    result = ProjectTextFromFileBytes(*bytes, text);
-    if (result) result = ReadProjectText(project, text, path, context);
+    result = ReadProjectText(project, *text, path, context);
   }
   session.busy = false;
   if (result) {
@@ -305,22 +306,21 @@ ProjectFileResult LoadProject(Project& project, ProjectSession& session, const s
   return result;
 }
 
-ProjectFileResult ExportProjectText(const std::string& projectPath, std::string& text) {
+Outcome<std::string> ExportProjectText(const std::string& projectPath) {
   const auto bytes = ReadFileBytes(projectPath);
   if (!bytes) return Failure("The project file cannot be read: " + projectPath + ": " + FileErrorText(errno));
-  return ProjectTextFromFileBytes(*bytes, text);
+  return ProjectTextFromFileBytes(*bytes);
 }
 
-ProjectFileResult ImportProjectText(const std::string& textPath, const std::string& outPath) {
+Status ImportProjectText(const std::string& textPath, const std::string& outPath) {
   const auto text = ReadFileBytes(textPath);
   if (!text) return Failure("The text file cannot be read: " + textPath + ": " + FileErrorText(errno));
   // Only a text that reads as a project becomes a project file.
   Project scratch;
   std::vector<OldSideFile> sideFiles;
-  ProjectFileResult check = ParseProjectText(scratch, *text, outPath, ProjectContext{}, sideFiles);
-  if (!check) return Failure(textPath + ": " + check.message);
-  if (Status written = WriteFileAtomic(outPath, MakeProjectFileBytes(*text)); !written) return Failure(written.error);
-  return {true, {}};
+  if (Status check = ParseProjectText(scratch, *text, outPath, ProjectContext{}, sideFiles); !check)
+    return Failure(textPath + ": " + check.error);
+  return WriteFileAtomic(outPath, MakeProjectFileBytes(*text));
 }
 
 }  // namespace bvq

@@ -5,29 +5,32 @@
 // 128 slot lines, the column and entry counts of the eleven lists, the entries, [END_PROJECT].
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "project/project.h"
 #include "project/project_context.h"
 #include "project/project_session.h"
+#include "util/outcome.h"
 
 namespace bvq {
 
 inline constexpr std::string_view kProjectMagic = "Belvandorithquessal Project v.3";
 inline constexpr int kProjectSlotLines = 128;
 
-// Outcome of a file operation. On failure `message` is what to show the user (interface
-// string 97 for a file that is not a project, otherwise a sentence naming the fault).
-struct ProjectFileResult {
-  bool ok = false;
-  std::string message;
-  explicit operator bool() const { return ok; }
+// The operations below fail with a message to show the user: interface string 97 for a file
+// that is not a project (followed by what is wrong), otherwise a sentence naming the fault.
+
+// What a successful load has to tell the log: one sentence for each licence or information
+// text of an old project that went to another name than the usual one, because the usual
+// file holds other text.
+struct ProjectLoad {
+  std::vector<std::string> notes;
 };
 
 // Normalises the project and writes it to `path` through a temporary file in the same folder
 // that is renamed over the target: a failed save leaves the old file as it was. The session
 // is busy meanwhile; on success filePath becomes `path` and the session is unmodified.
-ProjectFileResult SaveProject(Project& project, ProjectSession& session, const std::string& path,
-                              const ProjectContext& context);
+Status SaveProject(Project& project, ProjectSession& session, const std::string& path, const ProjectContext& context);
 
 // Reads `path` into a copy of the project and moves it into `project` only when the whole
 // file was understood: a damaged file leaves the open project exactly as it was (its file
@@ -35,8 +38,8 @@ ProjectFileResult SaveProject(Project& project, ProjectSession& session, const s
 // hold the file's entries, the settings the file's slots (slots beyond the file's slot count
 // keep their values), the cells are re-translated, filePath is `path`, and the session is
 // unmodified with no current build. The session is busy meanwhile.
-ProjectFileResult LoadProject(Project& project, ProjectSession& session, const std::string& path,
-                              const ProjectContext& context);
+Outcome<ProjectLoad> LoadProject(Project& project, ProjectSession& session, const std::string& path,
+                                 const ProjectContext& context);
 
 // The project text T of a project as it would be saved to `path` (the project is not
 // normalised here).
@@ -44,19 +47,19 @@ std::string BuildProjectText(const Project& project, const std::string& path, co
 // Reads a project text into `project` (what LoadProject does after decoding), with the same
 // all-or-nothing rule. `path` is the project file the text belongs to (old files write their
 // licence texts beside it).
-ProjectFileResult ReadProjectText(Project& project, std::string_view text, const std::string& path,
-                                  const ProjectContext& context);
+Outcome<ProjectLoad> ReadProjectText(Project& project, std::string_view text, const std::string& path,
+                                     const ProjectContext& context);
 
 // Container <-> project text.
 std::string MakeProjectFileBytes(std::string_view text);
-// The decoded project text of a file's bytes; false with a message for a file that is not a
-// project file or is damaged.
-ProjectFileResult ProjectTextFromFileBytes(std::string_view bytes, std::string& text);
+// The decoded project text of a file's bytes; a failure for a file that is not a project file
+// or is damaged.
+Outcome<std::string> ProjectTextFromFileBytes(std::string_view bytes);
 
 // --export-text: the decoded text of the project file `projectPath`, byte for byte.
-ProjectFileResult ExportProjectText(const std::string& projectPath, std::string& text);
+Outcome<std::string> ExportProjectText(const std::string& projectPath);
 // --import-text: writes the project file `outPath` from the text file `textPath`, after
 // checking that the text reads as a project. The file is written atomically.
-ProjectFileResult ImportProjectText(const std::string& textPath, const std::string& outPath);
+Status ImportProjectText(const std::string& textPath, const std::string& outPath);
 
 }  // namespace bvq

@@ -173,13 +173,16 @@ bool SetSystems(Project& p, std::string_view v) {
   return true;
 }
 
-// Slots 66 and 73: the whole list, then fitted to the combo box items.
+// Slots 66 and 73: the whole list, padded with empty entries up to the combo box items. Longer
+// lists stay whole: a project that checks a language not installed here keeps that
+// language's files through load and save.
 template <std::vector<std::string> Project::*L>
 std::string GetFileList(const Project& p) { return PackLines(p.*L); }
 template <std::vector<std::string> Project::*L>
 bool SetFileList(Project& p, std::string_view v) {
   auto lines = UnpackLines(v);
-  lines.resize(1 + p.CheckedLanguageCaptions().size());
+  const std::size_t comboItems = 1 + p.CheckedLanguageCaptions().size();
+  if (lines.size() < comboItems) lines.resize(comboItems);
   p.*L = std::move(lines);
   return true;
 }

@@ -85,11 +85,12 @@ int RunCommandLineBuild(const std::string& projectPath) {
   ProjectSession session(project);
   project.SetInstallLanguages(InstallLanguageCaptions(context.InterfaceLanguage));
   NewProject(project, session, context);
-  ProjectFileResult loaded = LoadProject(project, session, projectPath, context);
+  const Outcome<ProjectLoad> loaded = LoadProject(project, session, projectPath, context);
   if (!loaded) {
-    reporter.Line(Utf8ToAnsi(projectPath) + ": " + loaded.message, LogIcon::Error);
+    reporter.Line(Utf8ToAnsi(projectPath) + ": " + loaded.error(), LogIcon::Error);
     return kExitProjectUnreadable;
   }
+  for (const std::string& note : loaded->notes) reporter.Line(Utf8ToAnsi(note), LogIcon::Warning);
 
   // No questions on the command line: a missing source file ends the check at once.
   auto issue = ValidateProject(project, context, [](const std::string&, std::size_t) { return false; });

@@ -184,8 +184,9 @@ class BuildRun {
     for (const PackedFile& f : payload_.files) sources.push_back(f.source);
     std::unique_ptr<PayloadReader> reader =
         useCabinets_ ? MakeCabinetPayloadReader(packed.cabinets) : MakeStoredPayloadReader(std::move(sources));
+    int highestVolume = -1;
     VolumeResult volumes = WriteVolumes(layout, *reader, [this](int n) { return OutputVolume(n); }, progress_,
-                                        highestVolume_);
+                                        highestVolume);
     reader.reset();
     if (volumes.outcome == VolumeOutcome::Cancelled) {
       StopIfCancelled(2);
@@ -200,9 +201,11 @@ class BuildRun {
     // Volume 0 is signed once complete; the installer finds its trailer before the certificates.
     if (!SignOrStop(setup, true)) return;
 
-    // Success.
-    if (std::rename(setup.c_str(), finalSetup.c_str()) != 0)
-      throw FileError("cannot rename " + setup + " to " + finalSetup + ": " + std::strerror(errno));
+    // Success: the further volumes into place, the setup last.
+    for (std::size_t n = 1; n <= partialVolumes_.size(); ++n)
+      RenameIntoPlace(partialVolumes_[n - 1], VolumePath(p_, static_cast<int>(n)));
+    partialVolumes_.clear();
+    RenameIntoPlace(setup, finalSetup);
     partialSetup_.clear();
     result_.setupPath = finalSetup;
     session_.lastVolumeIndex = volumes.volumeCount - 1;
@@ -290,14 +293,23 @@ class BuildRun {
     return false;
   }
 
-  // Path of volume n while it is written: volume 0 under its temporary name, the others under
-  // their own after the same check as before the build.
+  // Path of volume n while it is written: a temporary name beside its own, which is checked as
+  // before the build. Volume 0 has one already (partialSetup_); the others get theirs here.
   std::string OutputVolume(int n) {
     if (n == 0) return partialSetup_;
     const std::string path = VolumePath(p_, n);
     if (std::string why = inputs_.Refusal(path); !why.empty())
       throw FileError("The volume cannot be written to " + path + ": " + why);
-    return path;
+    if (static_cast<std::size_t>(n) <= partialVolumes_.size()) return partialVolumes_[n - 1];
+    const std::string partial = CreateFileBeside(path);
+    if (partial.empty()) throw FileError("cannot create " + path + ": " + std::strerror(errno));
+    partialVolumes_.push_back(partial);
+    return partial;
+  }
+
+  static void RenameIntoPlace(const std::string& partial, const std::string& target) {
+    if (std::rename(partial.c_str(), target.c_str()) != 0)
+      throw FileError("cannot rename " + partial + " to " + target + ": " + std::strerror(errno));
   }
 
   // Copies the installer stub to a temporary file beside the setup path (partialSetup_);
@@ -305,7 +317,6 @@ class BuildRun {
   bool CopyStub(const std::string& setup) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(setup).parent_path(), ec);
-    highestVolume_ = std::max(highestVolume_, 0);
     try {
       partialSetup_ = CreateFileBeside(setup);
       if (partialSetup_.empty()) throw FileError("cannot create " + setup + ": " + std::strerror(errno));
@@ -325,7 +336,8 @@ class BuildRun {
     std::error_code ec;
     if (!partialSetup_.empty()) std::filesystem::remove(partialSetup_, ec);
     partialSetup_.clear();
-    for (int n = 1; n <= highestVolume_; ++n) std::filesystem::remove(VolumePath(p_, n), ec);
+    for (const std::string& partial : partialVolumes_) std::filesystem::remove(partial, ec);
+    partialVolumes_.clear();
     RemovePrivateWorkFolder(work_);
     Log(reporter_, InterfaceString(kind == 0 ? kTextBuildFailed : kTextBuildCancelled),
         kind == 0 ? LogIcon::Error : LogIcon::Warning);
@@ -345,7 +357,7 @@ class BuildRun {
   BuildInputFiles inputs_;    // files no volume may overwrite
   bool useCabinets_ = false;
   PayloadList payload_;
-  int highestVolume_ = -1;  // the highest volume this build has created
+  std::vector<std::string> partialVolumes_;  // volumes 1, 2, ... until renamed into place
   BuildResult result_;
 };
 

@@ -23,6 +23,8 @@ struct BuildResult {
 // (build/build_cancel.h) is cleared at the start and acted on at every check. A check that
 // fails stops before anything is written; a cancel, an inconsistency or any failure to read
 // or write removes the partial setup, the further volumes of this build and the work files.
+// Every volume is written under a temporary name beside its own and renamed into place only
+// once all are complete, so the volumes of an earlier build survive a failed one.
 BuildResult RunBuild(const Project& project, ProjectSession& session, BuildReporter& reporter);
 
 }  // namespace bvq

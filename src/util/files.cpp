@@ -253,7 +253,11 @@ std::string CreateFileBeside(const std::string& path) {
   return name;
 }
 
-Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
+namespace {
+
+// Writes the bytes to a temporary file beside `path` and renames it to `path`; with
+// `replace` false the rename fails (EEXIST) when `path` exists.
+Status WriteThroughTemporary(const std::string& path, std::string_view bytes, bool replace) {
   auto fail = [&](const std::string& what) {
     const int error = errno;
     Status failure = Status::Fail(what + ": " + path + ": " + std::strerror(error));
@@ -288,7 +292,8 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
     ok = false;
     savedErrno = errno;
   }
-  if (ok && rename(tmp.c_str(), path.c_str()) != 0) {
+  if (ok && (replace ? rename(tmp.c_str(), path.c_str())
+                     : renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE)) != 0) {
     ok = false;
     savedErrno = errno;
   }
@@ -303,6 +308,16 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
     close(dfd);
   }
   return Status::Ok();
+}
+
+}  // namespace
+
+Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  return WriteThroughTemporary(path, bytes, true);
+}
+
+Status WriteNewFile(const std::string& path, std::string_view bytes) {
+  return WriteThroughTemporary(path, bytes, false);
 }
 
 }  // namespace bvq

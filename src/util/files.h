@@ -79,5 +79,7 @@ std::string CreateFileBeside(const std::string& path);
 // `path`, so readers see the old or the new content, never a half-written file. On failure
 // the old file is untouched, the result says why and errno is left set.
 Status WriteFileAtomic(const std::string& path, std::string_view bytes);
+// Like WriteFileAtomic, but never replaces anything: fails (errno EEXIST) when `path` exists.
+Status WriteNewFile(const std::string& path, std::string_view bytes);
 
 }  // namespace bvq

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_dialogs.h"
 #include "app/main_form.h"
+#include "editors/app_dialogs.h"
 #include "project/language_lists.h"
 #include "project/new_project.h"
 #include "project/project_file.h"
@@ -30,7 +30,7 @@ class AppFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     settingsPath = dir.Path() + "config/Belvandorithquessal.conf";
-    app::AppDialogs& d = app::Dialogs();
+    AppDialogs& d = Dialogs();
     d.message = [this](QWidget*, QMessageBox::Icon icon, const QString& caption, const QString& text,
                        QMessageBox::StandardButtons buttons) {
       messages.push_back({icon, caption, text});
@@ -53,7 +53,7 @@ class AppFixture : public ::testing::Test {
   }
   void TearDown() override {
     form.reset();
-    app::ResetDialogs();
+    ResetDialogs();
   }
 
   static QString TakeAnswer(std::deque<QString>& answers) {
@@ -84,8 +84,8 @@ class AppFixture : public ::testing::Test {
     ProjectContext context;
     ProjectSession session(p);
     const std::string path = dir.Path() + name;
-    ProjectFileResult r = SaveProject(p, session, path, context);
-    EXPECT_TRUE(r.ok) << r.message;
+    const Status saved = SaveProject(p, session, path, context);
+    EXPECT_TRUE(saved) << saved.error;
     return path;
   }
 

@@ -10,6 +10,7 @@
 
 #include "app/compile_form.h"
 #include "app_fixture.h"
+#include "project/interface_text_ids.h"
 #include "setup_build/build_cancel.h"
 #include "project/interface_strings.h"
 #include "setup_reader.h"
@@ -45,10 +46,10 @@ class BuildFromWindowTest : public AppFixture {
     p.productName = "Tool";
     p.setupFile = dir.Path() + "out/Setup.exe";
     p.compression = compression;
-    p.files.AppendCells({"src/app.exe", "%InstallPath%\\app.exe", InterfaceString(236), InterfaceString(62)});
-    p.files.AppendCells({"src/readme.txt", "%InstallPath%\\readme.txt", InterfaceString(236), InterfaceString(62)});
+    p.files.AppendCells({"src/app.exe", "%InstallPath%\\app.exe", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
+    p.files.AppendCells({"src/readme.txt", "%InstallPath%\\readme.txt", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
     if (!bigFile.empty())
-      p.files.AppendCells({bigFile, "%InstallPath%\\big.dat", InterfaceString(236), InterfaceString(62)});
+      p.files.AppendCells({bigFile, "%InstallPath%\\big.dat", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
     ASSERT_TRUE(form->LoadFile(SaveSample(p, "Tool.bvq")));
   }
 
@@ -74,7 +75,7 @@ TEST_F(BuildFromWindowTest, ValidationFailureShowsItsPageAndMessage) {
   // An empty product name: Page1 and the field focused.
   messages.clear();
   Widget<QLineEdit>("LabeledEdit2")->setText("   ");
-  form->project().files.AppendCells({"<none>", "%InstallPath%\\x", InterfaceString(236), InterfaceString(62)});
+  form->project().files.AppendCells({"<none>", "%InstallPath%\\x", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
   form->ShowPage(3);
   EXPECT_EQ(form->CompileAction(), nullptr);
   ASSERT_EQ(messages.size(), 1u);

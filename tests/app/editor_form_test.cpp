@@ -20,7 +20,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "app/app_dialogs.h"
+#include "editors/app_dialogs.h"
 #include "app/editor_form.h"
 #include "app/rich_text_bridge.h"
 #include "editors/qt_text.h"
@@ -50,7 +50,7 @@ class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     savedCodePage_ = AnsiCodePage();
-    app::AppDialogs& d = app::Dialogs();
+    AppDialogs& d = Dialogs();
     d.message = [this](QWidget*, QMessageBox::Icon icon, const QString& caption, const QString& text,
                        QMessageBox::StandardButtons buttons) {
       questions.push_back({icon, caption, text, buttons});
@@ -72,7 +72,7 @@ class EditorTest : public ::testing::Test {
     d.color = [this](QWidget*, const QColor&) -> std::optional<QColor> { return colorAnswer; };
   }
   void TearDown() override {
-    app::ResetDialogs();
+    ResetDialogs();
     SetAnsiCodePage(savedCodePage_);
   }
 

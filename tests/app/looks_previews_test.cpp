@@ -126,10 +126,10 @@ TEST_F(LooksPreviewsTest, PreviewsShowWhatTheRenderedPicturesShowAndFollowTheSet
   // The gradient switch and the colour buttons repaint the header.
   Widget<QCheckBox>("CheckBox10")->click();
   EXPECT_TRUE(Widget<QWidget>("Shape1")->isHidden());
-  app::Dialogs().color = [](QWidget*, const QColor&) { return std::optional<QColor>(QColor(200, 10, 20)); };
+  Dialogs().color = [](QWidget*, const QColor&) { return std::optional<QColor>(QColor(200, 10, 20)); };
   Widget<QToolButton>("ColorBtn3")->click();
   EXPECT_EQ(At(Grab("Panel4"), 1, 40), QColor(200, 10, 20));
-  app::Dialogs().color = [](QWidget*, const QColor&) { return std::optional<QColor>(QColor(10, 20, 200)); };
+  Dialogs().color = [](QWidget*, const QColor&) { return std::optional<QColor>(QColor(10, 20, 200)); };
   Widget<QToolButton>("ColorBtn4")->click();
   EXPECT_EQ(At(Grab("Panel4"), 300, 56), QColor(10, 20, 200));
   EXPECT_EQ(Grab("Panel4"), preview::RenderHeader(project(), title, description));

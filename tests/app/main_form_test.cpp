@@ -22,6 +22,8 @@
 #include "editors/entry_list_panel.h"
 #include "project/interface_strings.h"
 #include "platform/shell_folders.h"
+#include "project/interface_text_ids.h"
+#include "project/project_codec.h"
 #include "project/language_files.h"
 #include "project/language_lists.h"
 #include "util/code_page.h"
@@ -50,15 +52,15 @@ TEST_F(MainFormTest, LoadedProjectIsShownInTheWidgets) {
   p.showLicense = true;
   p.password = "secret";
   for (std::size_t i = 0; i < p.supportedSystems.size(); ++i) p.supportedSystems[i].Checked = i >= 5;
-  p.files.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(236), InterfaceString(62)});
-  p.files.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
+  p.files.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
   const std::string path = SaveSample(p, "Gr\xC3\xB6\xC3\x9F" "e.bvq");
 
   ASSERT_TRUE(form->LoadFile(path));
   EXPECT_EQ(Widget<QLineEdit>("LabeledEdit2")->text(), QString::fromUtf8("Größe Tool"));
   EXPECT_EQ(Widget<QLineEdit>("LabeledEdit29")->text(), "3.1");
   EXPECT_EQ(Widget<QComboBox>("ComboBox1")->currentIndex(), 1);
-  EXPECT_EQ(Widget<QComboBox>("ComboBox1")->currentText(), Q(InterfaceString(196)));
+  EXPECT_EQ(Widget<QComboBox>("ComboBox1")->currentText(), Q(InterfaceString(kTextCompressionNormal)));
   EXPECT_EQ(Widget<QSpinBox>("UpDown1")->value(), 650);
   EXPECT_FALSE(Widget<QCheckBox>("CheckBox11")->isChecked());
   EXPECT_TRUE(Widget<QCheckBox>("CheckBox43")->isChecked());
@@ -96,6 +98,36 @@ TEST_F(MainFormTest, DamagedFileLeavesTheOpenProject) {
   EXPECT_EQ(form->project().filePath, good);
   EXPECT_EQ(Widget<QLineEdit>("LabeledEdit2")->text(), "Kept");
   EXPECT_EQ(ReadFile(bad), "not a project at all");
+}
+
+// An old project whose licence text beside it has been edited since an earlier load: the
+// edits stay, the project's own text goes to a numbered name, and the window says so.
+TEST_F(MainFormTest, OldProjectTellsWhereItsLicenceTextWent) {
+  Project p = NewSampleProject();
+  const std::string path = SaveSample(p, "old.bvq");
+  const Outcome<std::string> saved = ExportProjectText(path);
+  ASSERT_TRUE(saved);
+  std::vector<std::string> lines = SplitText("\r\n", *saved);
+  const auto header = std::find(lines.begin(), lines.end(), "[HEADER]");
+  const auto controls = std::find(lines.begin(), lines.end(), "[CONTROLS]");
+  ASSERT_TRUE(header != lines.end() && controls - lines.begin() + 116 < static_cast<long>(lines.size()));
+  *(header + 1) = "2.69";  // files of that age carry their licence text in slot 116
+  const std::string licence = "{\\rtf1 " + std::string(120, 'L') + "}";
+  *(controls + 116) = EncodeText(ScrambleText(licence));
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  WriteFile(path, MakeProjectFileBytes(text.substr(0, text.size() - 2)));
+  const std::string usual = dir.Path() + "old_License.rtf";
+  WriteFile(usual, "{\\rtf1 edited by the author}");
+
+  ASSERT_TRUE(form->LoadFile(path));
+  EXPECT_EQ(ReadFile(usual), "{\\rtf1 edited by the author}");
+  const std::string numbered = dir.Path() + "old_License (2).rtf";
+  EXPECT_EQ(ReadFile(numbered), licence);
+  EXPECT_EQ(form->project().licenseFiles[0], numbered);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].icon, QMessageBox::Information);
+  EXPECT_TRUE(messages[0].text.contains(QString::fromStdString(numbered))) << messages[0].text.toStdString();
 }
 
 // One edit per kind of widget, each checked in the model.
@@ -150,7 +182,7 @@ TEST_F(MainFormTest, SaveAsProposesAFreeNameAndReloadShowsTheEdits) {
   ASSERT_EQ(saveProposals.size(), 1u);
   EXPECT_EQ(saveProposals[0].toStdString(), DocumentsFolder() + "Tool1.bvq");
   fs::remove(DocumentsFolder() + "Tool.bvq");
-  EXPECT_EQ(saveCaptions[0], Q(InterfaceString(106)));
+  EXPECT_EQ(saveCaptions[0], Q(InterfaceString(kTextSaveProject)));
   const std::string saved = dir.Path() + "saved/Tool2.bvq";
   EXPECT_EQ(form->project().filePath, saved);
   EXPECT_FALSE(form->isWindowModified());
@@ -182,7 +214,7 @@ TEST_F(MainFormTest, ClosingAsksAboutUnsavedChanges) {
   EXPECT_FALSE(form->close());
   EXPECT_TRUE(form->isVisible());
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, Q(InterfaceString(95)) + "Edited?");
+  EXPECT_EQ(messages[0].text, Q(InterfaceString(kTextSaveChangesTo)) + "Edited?");
   EXPECT_EQ(messages[0].caption, "Edited");
 
   // Yes with the save dialog cancelled keeps the window: the changes would be lost.
@@ -245,8 +277,8 @@ TEST_F(MainFormTest, OpenAndRecentProjects) {
 
 TEST_F(MainFormTest, PagesAndListPositionInTheStatusBar) {
   Project p = NewSampleProject();
-  p.files.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(236), InterfaceString(62)});
-  p.files.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({"a.txt", "%InstallPath%\\a.txt", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
+  p.files.AppendCells({"b.txt", "%InstallPath%\\b.txt", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
   ASSERT_TRUE(form->LoadFile(SaveSample(p, "list.bvq")));
   EXPECT_EQ(form->CurrentPage(), 1);
   EXPECT_EQ(form->StatusText(2), "");
@@ -264,7 +296,7 @@ TEST_F(MainFormTest, PagesAndListPositionInTheStatusBar) {
   EXPECT_EQ(form->StatusText(2), "");
   form->ShowPage(14);
   EXPECT_EQ(form->StatusText(2), "0:0");
-  EXPECT_EQ(Widget<QPushButton>("MenuItem1")->text(), Q(InterfaceString(199)));
+  EXPECT_EQ(Widget<QPushButton>("MenuItem1")->text(), Q(InterfaceString(kTextPageProduct)));
 }
 
 TEST_F(MainFormTest, DependentControlsFollowTheirSwitches) {
@@ -374,7 +406,7 @@ TEST_F(MainFormTest, StartWithAnEmptyFileMakesItAProject) {
   Project check = NewSampleProject();
   ProjectSession checkSession(check);
   ProjectContext context;
-  EXPECT_TRUE(LoadProject(check, checkSession, empty, context).ok);
+  EXPECT_TRUE(LoadProject(check, checkSession, empty, context));
   EXPECT_TRUE(form->windowTitle().startsWith("Empty - "));
 }
 
@@ -391,23 +423,23 @@ TEST_F(MainFormTest, LanguageSwitchTranslatesTextsAndCells) {
   const auto russian = std::find(languages.begin(), languages.end(), "Russian");
   if (russian == languages.end()) GTEST_SKIP() << "no second interface language in the program folder";
   const int n = static_cast<int>(russian - languages.begin());
-  const std::string englishReplace = InterfaceString(236);
-  form->project().files.AppendCells({"a.txt", "%InstallPath%\\a.txt", englishReplace, InterfaceString(62)});
+  const std::string englishReplace = InterfaceString(kTextIfExistsReplace);
+  form->project().files.AppendCells({"a.txt", "%InstallPath%\\a.txt", englishReplace, InterfaceString(kTextYes)});
   struct BackToEnglish {
     ~BackToEnglish() { LoadInterfaceLanguage("English"); }
   } guard;
 
   form->findChild<QAction*>(QString("Lang%1").arg(n))->trigger();
   EXPECT_EQ(form->InterfaceLanguage(), "Russian");
-  EXPECT_NE(InterfaceString(236), englishReplace);
-  EXPECT_EQ(form->project().files[0].Cell(2), InterfaceString(236));
-  EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(199)));
+  EXPECT_NE(InterfaceString(kTextIfExistsReplace), englishReplace);
+  EXPECT_EQ(form->project().files[0].Cell(2), InterfaceString(kTextIfExistsReplace));
+  EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(kTextPageProduct)));
   EXPECT_TRUE(form->findChild<QAction*>(QString("Lang%1").arg(n))->isChecked());
 
   const int english = static_cast<int>(std::find(languages.begin(), languages.end(), "English") - languages.begin());
   form->findChild<QAction*>(QString("Lang%1").arg(english))->trigger();
   EXPECT_EQ(form->project().files[0].Cell(2), englishReplace);
-  EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(199)));
+  EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(kTextPageProduct)));
 }
 
 }  // namespace
@@ -490,12 +522,12 @@ namespace {
 TEST_F(MainFormTest, ColourAndFontButtons) {
   Widget<QCheckBox>("CheckBox1")->setChecked(true);
   Widget<QRadioButton>("RadioButton6")->setChecked(true);
-  app::Dialogs().color = [](QWidget*, const QColor&) -> std::optional<QColor> { return QColor(0x12, 0x34, 0x56); };
+  Dialogs().color = [](QWidget*, const QColor&) -> std::optional<QColor> { return QColor(0x12, 0x34, 0x56); };
   Widget<QToolButton>("ColorBtn2")->click();
   EXPECT_EQ(form->project().backgroundGradientEnd, 0x563412u);
 
   const FontSetting before = form->project().backgroundTitleFont;
-  app::Dialogs().font = [](QWidget*, const QFont& current) -> std::optional<QFont> {
+  Dialogs().font = [](QWidget*, const QFont& current) -> std::optional<QFont> {
     QFont f = current;
     f.setFamily("Serif");
     f.setPointSize(20);
@@ -512,7 +544,7 @@ TEST_F(MainFormTest, ColourAndFontButtons) {
   EXPECT_EQ(after.Charset, before.Charset);
 
   form->session().modified = false;
-  app::Dialogs().font = [](QWidget*, const QFont&) -> std::optional<QFont> { return std::nullopt; };
+  Dialogs().font = [](QWidget*, const QFont&) -> std::optional<QFont> { return std::nullopt; };
   Widget<QPushButton>("Button17")->click();
   EXPECT_TRUE(form->session().modified);
 

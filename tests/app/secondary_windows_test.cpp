@@ -12,6 +12,7 @@
 #include "app_fixture.h"
 #include "platform/program_settings.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "util/code_page.h"
 #include "util/program_values.h"
 #include "util/strings.h"
@@ -31,10 +32,10 @@ TEST_F(SecondaryWindowsTest, InformationSumsTheSourceFiles) {
   WriteFile(dir.Path() + "a.bin", std::string(1000, 'a'));
   WriteFile(dir.Path() + "b.bin", std::string(536, 'b'));
   Project& p = form->project();
-  p.files.AppendCells({dir.Path() + "a.bin", "%InstallPath%\\a.bin", InterfaceString(236), InterfaceString(62)});
-  p.files.AppendCells({dir.Path() + "b.bin", "%InstallPath%\\b.bin", InterfaceString(236), InterfaceString(62)});
-  p.files.AppendCells({InterfaceString(26), "%InstallPath%\\empty", InterfaceString(236), InterfaceString(62)});
-  p.files.AppendCells({dir.Path() + "gone.bin", "%InstallPath%\\gone", InterfaceString(236), InterfaceString(62)});
+  p.files.AppendCells({dir.Path() + "a.bin", "%InstallPath%\\a.bin", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
+  p.files.AppendCells({dir.Path() + "b.bin", "%InstallPath%\\b.bin", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
+  p.files.AppendCells({InterfaceString(kTextEmptyFolder), "%InstallPath%\\empty", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
+  p.files.AppendCells({dir.Path() + "gone.bin", "%InstallPath%\\gone", InterfaceString(kTextIfExistsReplace), InterfaceString(kTextYes)});
 
   app::TInfoForm info(p, form->session(), form.get());
   QSignalSpy filled(&info, &app::TInfoForm::filled);

@@ -18,8 +18,10 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "editors/app_dialogs.h"
 #include "modal_driver.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_session.h"
 
 namespace bvq {
@@ -86,7 +88,7 @@ TEST(EntryDialogs, ADuplicateVariableNameIsRefusedWithAWarning) {
   Child<QPushButton>(dialog.get(), "Button38")->click();
 
   EXPECT_EQ(caption, "Belvandorithquessal");
-  EXPECT_EQ(text.toStdString(), InterfaceString(6));
+  EXPECT_EQ(text.toStdString(), InterfaceString(kTextVariableNameTaken));
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(project.registryVariables.size(), 1u);
 }
@@ -94,7 +96,7 @@ TEST(EntryDialogs, ADuplicateVariableNameIsRefusedWithAWarning) {
 TEST(EntryDialogs, FileDialogEditsAnEmptyFolderEntry) {
   Project project;
   project.makeUninstaller = true;
-  project.files.AppendCells({InterfaceString(26), "%InstallPath%\\logs", IfExistsText(4), YesNoCell(true)});
+  project.files.AppendCells({InterfaceString(kTextEmptyFolder), "%InstallPath%\\logs", IfExistsText(4), YesNoCell(true)});
   FileHandOver handOver;
   auto dialog = CreateEntryDialog(nullptr, project, handOver, 3, EntryMode::Edit, 0);
   auto* source = Child<QLineEdit>(dialog.get(), "LabeledEdit1");
@@ -103,10 +105,10 @@ TEST(EntryDialogs, FileDialogEditsAnEmptyFolderEntry) {
   EXPECT_EQ(Child<QLineEdit>(dialog.get(), "LabeledEdit2")->text(), "%InstallPath%\\logs");
   EXPECT_EQ(Child<QComboBox>(dialog.get(), "ComboBox1")->currentIndex(), 4);
   EXPECT_TRUE(Child<QCheckBox>(dialog.get(), "CheckBox1")->isChecked());
-  EXPECT_EQ(targetLabel->text().toStdString(), InterfaceString(91));
+  EXPECT_EQ(targetLabel->text().toStdString(), InterfaceString(kTextDestinationPath));
 
   source->setText("/src/a.txt|/src/b.txt");
-  EXPECT_EQ(targetLabel->text().toStdString(), InterfaceString(8));
+  EXPECT_EQ(targetLabel->text().toStdString(), InterfaceString(kTextDestinationFolder));
   source->setText("/src/app.exe");
   Child<QLineEdit>(dialog.get(), "LabeledEdit2")->setText("%InstallPath%\\b?in");
   Child<QPushButton>(dialog.get(), "Button1")->click();
@@ -156,7 +158,7 @@ TEST(EntryDialogs, AssociationActionAppendsRegistryRowsAndMarksEvenWhenCancelled
   Project project;
   bool pageShown = false;
   WhenModal([](QWidget* dialog) {
-    EXPECT_EQ(dialog->windowTitle().toStdString(), InterfaceString(23));
+    EXPECT_EQ(dialog->windowTitle().toStdString(), InterfaceString(kTextFileAssociation));
     Child<QLineEdit>(dialog, "LabeledEdit1")->setText(".txt");
     Child<QLineEdit>(dialog, "LabeledEdit2")->setText("%InstallPath%\\viewer.exe");
     Child<QLineEdit>(dialog, "LabeledEdit4")->setText("Text document");
@@ -186,13 +188,13 @@ TEST(EntryDialogs, DeletionPathLabelFollowsTheKind) {
   FileHandOver handOver;
   auto dialog = CreateEntryDialog(nullptr, project, handOver, 7, EntryMode::Add, -1);
   auto* label = Child<QLabel>(dialog.get(), "LabeledEdit1Label");
-  EXPECT_EQ(label->text().toStdString(), InterfaceString(104));
+  EXPECT_EQ(label->text().toStdString(), InterfaceString(kTextFilePath));
   Child<QComboBox>(dialog.get(), "ComboBox1")->setCurrentIndex(2);
-  EXPECT_EQ(label->text().toStdString(), InterfaceString(105));
+  EXPECT_EQ(label->text().toStdString(), InterfaceString(kTextFolderPath));
   Child<QLineEdit>(dialog.get(), "LabeledEdit1")->setText("logs");
   Child<QPushButton>(dialog.get(), "Button1")->click();
   ASSERT_EQ(project.uninstallDeletions.size(), 1u);
-  EXPECT_EQ(project.uninstallDeletions[0].Caption, InterfaceString(145));
+  EXPECT_EQ(project.uninstallDeletions[0].Caption, InterfaceString(kTextDeleteFolderAndFiles));
   EXPECT_EQ(project.uninstallDeletions[0].Cell(1), "%InstallPath%\\logs");
 }
 
@@ -228,7 +230,7 @@ TEST_F(DroppedPaths, AFolderOpensTheImportUnderItsOwnName) {
   EXPECT_EQ(shown, (QStringList{"%InstallPath%\\Data\\a.txt", "%InstallPath%\\Data\\Empty"}));
   ASSERT_EQ(project.files.size(), 2u);
   EXPECT_EQ(project.files[0].Caption, root_.filePath("Data/a.txt").toStdString());
-  EXPECT_EQ(project.files[1].Caption, InterfaceString(26));
+  EXPECT_EQ(project.files[1].Caption, InterfaceString(kTextEmptyFolder));
   EXPECT_EQ(project.files[1].Cell(1), "%AppData%\\X\\Data\\Empty");
   EXPECT_TRUE(handOver.ImportSources.empty());
   EXPECT_TRUE(session.modified);
@@ -308,6 +310,45 @@ TEST(EntryDialogs, IniImportAddsOneRowPerKeyAndReportsItsProgress) {
   EXPECT_EQ(project.iniEntries[1].Cell(2), "Title ");
   EXPECT_EQ(project.iniEntries[1].Cell(3), " A=B");
   EXPECT_TRUE(session.modified);
+}
+
+// The registry import asks for its files and reports unreadable ones through the replaceable
+// dialogs, like every window of the program, so no real file dialog or message box appears.
+TEST(EntryDialogs, RegistryImportUsesTheReplaceableDialogs) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString patch = QDir(dir.path()).filePath("acme.reg");
+  {
+    QFile file(patch);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Acme]\r\n\"Name\"=\"Value\"\r\n");
+  }
+  const QString missing = QDir(dir.path()).filePath("missing.reg");
+  QStringList asked;
+  QString warning;
+  Dialogs().openFiles = [&](QWidget*, const QString& filter, bool several, bool keepLinks) {
+    asked << filter << (several ? "several" : "one") << (keepLinks ? "links kept" : "links followed");
+    return QStringList{patch, missing};
+  };
+  Dialogs().message = [&](QWidget*, QMessageBox::Icon icon, const QString& caption, const QString& text,
+                          QMessageBox::StandardButtons) {
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(caption, "Belvandorithquessal");
+    warning = text;
+    return QMessageBox::Ok;
+  };
+  Project project;
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(nullptr, project, handOver, 2, EntryMode::Add, -1);
+  dialog->show();
+  test::Child<QPushButton>(dialog.get(), "Button3")->click();
+  ResetDialogs();
+
+  EXPECT_EQ(asked, (QStringList{"Registry patches (*.reg);;All files (*)", "several", "links followed"}));
+  EXPECT_FALSE(dialog->isVisible());
+  ASSERT_EQ(project.registryValues.size(), 1u);
+  EXPECT_EQ(project.registryValues[0].Cell(1), "Software\\Acme");
+  EXPECT_TRUE(warning.contains("missing.reg")) << warning.toStdString();
 }
 
 TEST(EntryDialogs, EditingAnIniRowHidesTheImport) {

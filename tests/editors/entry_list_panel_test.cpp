@@ -17,6 +17,7 @@
 #include "modal_driver.h"
 #include "project/entry_dialog.h"
 #include "project/interface_strings.h"
+#include "project/interface_text_ids.h"
 #include "project/project_session.h"
 #include "project/shortcut_entries.h"
 
@@ -61,7 +62,7 @@ TEST(EntryListPanel, NamesTheListAndItsButtons) {
   EntryListPanel files(project, 3, handOver);
   EXPECT_EQ(files.Tree()->objectName(), "ListView3");
   EXPECT_EQ(files.Tree()->topLevelItemCount(), 5);
-  EXPECT_EQ(files.Tree()->headerItem()->text(0).toStdString(), InterfaceString(40));
+  EXPECT_EQ(files.Tree()->headerItem()->text(0).toStdString(), InterfaceString(kTextSourceHeading));
   for (const char* name : {"Button53", "Button54", "Button22", "Button41", "Button91", "Button23", "Button24"})
     EXPECT_NE(files.findChild<QPushButton*>(name), nullptr) << name;
   EntryListPanel fonts(project, 11, handOver);
@@ -151,7 +152,7 @@ TEST(EntryListPanel, ControlAThenDeleteEmptiesTheList) {
 TEST(EntryListPanel, EnterEditsTheSelectedRowInPlace) {
   Project project;
   for (const char* name : {"One", "Two", "Three"})
-    project.shortcuts.AppendCells({InterfaceString(52), name, "%InstallPath%\\app.exe", "", "", "", ""});
+    project.shortcuts.AppendCells({InterfaceString(kTextPlaceDesktop), name, "%InstallPath%\\app.exe", "", "", "", ""});
   FileHandOver handOver;
   EntryListPanel panel(project, 1, handOver);
   panel.show();
@@ -170,11 +171,11 @@ TEST(EntryListPanel, EnterEditsTheSelectedRowInPlace) {
   panel.Tree()->setFocus();
   QTest::keyClick(panel.Tree(), Qt::Key_Return);
 
-  EXPECT_EQ(caption.toStdString(), InterfaceString(85));
+  EXPECT_EQ(caption.toStdString(), InterfaceString(kTextEdit));
   EXPECT_EQ(shownName, "Two");
   ASSERT_EQ(project.shortcuts.size(), 3u);
   EXPECT_EQ(project.shortcuts[1].Cell(1), "Readme");
-  EXPECT_EQ(project.shortcuts[1].Caption, InterfaceString(54));
+  EXPECT_EQ(project.shortcuts[1].Caption, InterfaceString(kTextPlaceStartMenu));
   EXPECT_EQ(panel.Tree()->topLevelItem(1)->text(1), "Readme");
   EXPECT_EQ(panel.PositionText(), "2:3");
 }
@@ -190,7 +191,7 @@ TEST(EntryListPanel, AddButtonsOfTheCommandListsServeTheirList) {
     FileHandOver handOver;
     EntryListPanel panel(project, c.list, handOver);
     WhenModal([&](QWidget* dialog) {
-      EXPECT_EQ(dialog->windowTitle().toStdString(), InterfaceString(82));
+      EXPECT_EQ(dialog->windowTitle().toStdString(), InterfaceString(kTextAdd));
       Child<QLineEdit>(dialog, "LabeledEdit1")->setText("%InstallPath%\\setup.exe");
       Child<QComboBox>(dialog, "ComboBox3")->setCurrentIndex(1);
       Child<QPushButton>(dialog, "Button38")->click();

@@ -3,6 +3,7 @@
 #include "entry_test_support.h"
 #include "project/deletion_entries.h"
 #include "project/font_entries.h"
+#include "project/interface_text_ids.h"
 #include "project_test_support.h"
 
 namespace bvq {
@@ -58,13 +59,13 @@ TEST_F(DeletionEntries, PathIsCleanedAndMadeAnInstallPath) {
   ASSERT_TRUE(ApplyDeletionEntry(project_, EntryPlace::Add(), DeletionFields{2, "logs"}).Accepted);
   ASSERT_TRUE(ApplyDeletionEntry(project_, EntryPlace::Add(), DeletionFields{0, "%AppData%\\a*.tmp"}).Accepted);
   EXPECT_EQ(test::AllCells(project_.uninstallDeletions),
-            (std::vector<Cells>{{InterfaceString(145), "%InstallPath%\\logs"}, {InterfaceString(143), "%AppData%\\a.tmp"}}));
+            (std::vector<Cells>{{InterfaceString(kTextDeleteFolderAndFiles), "%InstallPath%\\logs"}, {InterfaceString(kTextDeleteFile), "%AppData%\\a.tmp"}}));
   DeletionFields shown = ShowDeletionEntry(project_, EntryPlace::Edit(0));
   EXPECT_EQ(shown.Kind, 2);
-  EXPECT_EQ(DeletionPathLabel(shown.Kind), InterfaceString(105));
-  EXPECT_EQ(DeletionPathLabel(0), InterfaceString(104));
+  EXPECT_EQ(DeletionPathLabel(shown.Kind), InterfaceString(kTextFolderPath));
+  EXPECT_EQ(DeletionPathLabel(0), InterfaceString(kTextFilePath));
   EXPECT_EQ(ApplyDeletionEntry(project_, EntryPlace::Edit(0), DeletionFields{1, ""}).Focus, "LabeledEdit1");
-  EXPECT_EQ(project_.uninstallDeletions[0].Caption, InterfaceString(145));
+  EXPECT_EQ(project_.uninstallDeletions[0].Caption, InterfaceString(kTextDeleteFolderAndFiles));
 }
 
 }  // namespace

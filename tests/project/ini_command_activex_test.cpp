@@ -4,6 +4,7 @@
 #include "project/activex_entries.h"
 #include "project/command_entries.h"
 #include "project/ini_entries.h"
+#include "project/interface_text_ids.h"
 #include "project_test_support.h"
 
 namespace bvq {
@@ -92,8 +93,8 @@ TEST_F(CommandEntriesTest, WhenCellsDependOnTheServedList) {
   f.Wait = true;
   ASSERT_TRUE(ApplyCommandEntry(project_, CommandList::Install, EntryPlace::Add(), f).Accepted);
   ASSERT_TRUE(ApplyCommandEntry(project_, CommandList::Uninstall, EntryPlace::Add(), f).Accepted);
-  EXPECT_EQ(test::RowCells(project_.installCommands, 0), (Cells{InterfaceString(48), "", "/q", "Hide", InterfaceString(94), "Yes"}));
-  EXPECT_EQ(test::RowCells(project_.uninstallCommands, 0), (Cells{InterfaceString(48), "", "/q", "Hide", InterfaceString(110), "Yes"}));
+  EXPECT_EQ(test::RowCells(project_.installCommands, 0), (Cells{InterfaceString(kTextShellExecute), "", "/q", "Hide", InterfaceString(kTextAfterUnpacking), "Yes"}));
+  EXPECT_EQ(test::RowCells(project_.uninstallCommands, 0), (Cells{InterfaceString(kTextShellExecute), "", "/q", "Hide", InterfaceString(kTextAfterUninstalling), "Yes"}));
   CommandFields shown = ShowCommandEntry(project_, CommandList::Uninstall, EntryPlace::Edit(0));
   EXPECT_EQ(shown.Type, 1);
   EXPECT_EQ(shown.Window, 3);
@@ -109,7 +110,7 @@ TEST_F(CommandEntriesTest, CellsOfAnotherLanguageShowFirstItemsAndOkWritesValidC
   EXPECT_EQ(f.When, 0);
   EXPECT_FALSE(f.Wait);
   ASSERT_TRUE(ApplyCommandEntry(project_, CommandList::Install, EntryPlace::Edit(0), f).Accepted);
-  EXPECT_EQ(test::RowCells(project_.installCommands, 0), (Cells{InterfaceString(47), "x.exe", "", "Normal", InterfaceString(93), "No"}));
+  EXPECT_EQ(test::RowCells(project_.installCommands, 0), (Cells{InterfaceString(kTextApplication), "x.exe", "", "Normal", InterfaceString(kTextBeforeUnpacking), "No"}));
 }
 
 class ActiveXEntries : public test::ProjectTest {};

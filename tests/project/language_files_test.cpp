@@ -1,3 +1,4 @@
+#include "project/interface_text_ids.h"
 #include "project/language_files.h"
 
 #include <gtest/gtest.h>
@@ -53,10 +54,10 @@ TEST_F(LanguageFolder, StringsAreUnescapedAndMissingKeysEmpty) {
 TEST_F(LanguageFolder, LoadingALanguageSetsTheTableAndCodePage) {
   Interface("Russian", "[Language]\nName=\xD0\xF3\xF1\xF1\xEA\xE8\xE9\nCodePage=1251\n[Strings]\n62=\xC4\xE0\n");
   ASSERT_TRUE(LoadInterfaceLanguage("Russian"));
-  EXPECT_EQ(InterfaceString(62), "\xC4\xE0");
-  EXPECT_EQ(AnsiToUtf8(InterfaceString(62)), "Да");
+  EXPECT_EQ(InterfaceString(kTextYes), "\xC4\xE0");
+  EXPECT_EQ(AnsiToUtf8(InterfaceString(kTextYes)), "Да");
   EXPECT_FALSE(LoadInterfaceLanguage("Missing"));
-  EXPECT_EQ(InterfaceString(62), "\xC4\xE0");  // unchanged
+  EXPECT_EQ(InterfaceString(kTextYes), "\xC4\xE0");  // unchanged
 }
 
 TEST_F(LanguageFolder, WindowTextsAreUnescapedAndEmptyOnesLeftOut) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -66,9 +67,9 @@ class ProjectFileTest : public ProjectTest {
   }
   std::string Save(const std::string& name = "demo.bvq") { return Save(project_, session_, name); }
   std::string TextOf(const std::string& path) {
-    std::string text;
-    EXPECT_TRUE(ExportProjectText(path, text));
-    return text;
+    const Outcome<std::string> text = ExportProjectText(path);
+    EXPECT_TRUE(text) << text.error();
+    return text ? *text : std::string();
   }
   // Writes a project file from a text.
   std::string WriteText(const std::string& text, const std::string& name = "made.bvq") {
@@ -308,6 +309,88 @@ TEST_F(ProjectFileTest, VeryOldFilesCarryTheirLicenceAndInformationTexts) {
   EXPECT_EQ(project_.licenseFiles[0], "");
 }
 
+// The texts of a very old file never replace a file the author may have edited since an
+// earlier load: a file holding the same text is used as it is, one holding other text is
+// left alone and the text goes to the first numbered name that is free or holds it, which the
+// load reports.
+TEST_F(ProjectFileTest, VeryOldFilesNeverOverwriteTheTextsBesideThem) {
+  const std::string licence = "{\\rtf1 " + std::string(120, 'L') + "}";
+  const std::string info = "{\\rtf1 " + std::string(120, 'I') + "}";
+  const auto lines = SlotLines(project_, {{66, ""}, {73, ""}, {116, EncodeText(ScrambleText(licence))},
+                                          {117, EncodeText(ScrambleText(info))}});
+  const std::string edited = "{\\rtf1 the author's edits}";
+  struct Case {
+    const char* name;
+    std::map<std::string, std::string> before;  // files beside the project, by name suffix
+    std::string licenceFile;                      // where the licence entry points
+    std::string infoFile;
+    std::size_t notes;
+  };
+  const Case cases[] = {
+      {"nothing there", {}, "_License.rtf", "_Info.rtf", 0},
+      {"same texts there", {{"_License.rtf", licence}, {"_Info.rtf", info}}, "_License.rtf", "_Info.rtf", 0},
+      {"licence edited", {{"_License.rtf", edited}, {"_Info.rtf", info}}, "_License (2).rtf", "_Info.rtf", 1},
+      {"both edited", {{"_License.rtf", edited}, {"_Info.rtf", edited}}, "_License (2).rtf", "_Info (2).rtf", 2},
+      {"edited twice", {{"_License.rtf", edited}, {"_License (2).rtf", edited}}, "_License (3).rtf", "_Info.rtf", 1},
+      {"second load after an edit", {{"_License.rtf", edited}, {"_License (2).rtf", licence}}, "_License (2).rtf",
+       "_Info.rtf", 1},
+      {"a folder in the way", {{"_License.rtf/", ""}}, "_License (2).rtf", "_Info.rtf", 1},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(folder_.Path() + "old");
+    std::filesystem::create_directories(folder_.Path() + "old");
+    const std::string dir = folder_.Path() + "old/";
+    for (const auto& [suffix, content] : c.before) {
+      if (suffix.back() == '/') std::filesystem::create_directories(dir + "old project" + suffix);
+      else folder_.Write("old/old project" + suffix, content);
+    }
+    NewProject(project_, session_, context_);
+    const Outcome<ProjectLoad> loaded =
+        LoadProject(project_, session_, folder_.Write("old/old project.bvq", MakeProjectFileBytes(OldText("2.69", lines))), context_);
+    ASSERT_TRUE(loaded) << c.name << ": " << loaded.error();
+    EXPECT_EQ(project_.licenseFiles[0], dir + "old project" + c.licenceFile) << c.name;
+    EXPECT_EQ(project_.infoFiles[0], dir + "old project" + c.infoFile) << c.name;
+    EXPECT_EQ(folder_.Read(project_.licenseFiles[0]), licence) << c.name;
+    EXPECT_EQ(folder_.Read(project_.infoFiles[0]), info) << c.name;
+    for (const auto& [suffix, content] : c.before)
+      if (suffix.back() != '/') EXPECT_EQ(folder_.Read(dir + "old project" + suffix), content) << c.name << " " << suffix;
+    ASSERT_EQ(loaded->notes.size(), c.notes) << c.name;
+    for (const std::string& note : loaded->notes)
+      EXPECT_NE(note.find(" (" ), std::string::npos) << c.name << ": " << note;  // names the file chosen
+  }
+}
+
+// A project that checks install languages this machine does not have keeps their licence and
+// information entries through load and save; shorter lists are padded to the checked languages.
+TEST_F(ProjectFileTest, EntriesOfLanguagesNotInstalledHereSurvive) {
+  for (std::size_t i = 0; i < 3; ++i) project_.SetLanguageChecked(i, true);
+  project_.licenseFiles = {"all.rtf", "de.rtf", "en.rtf", "ru.rtf"};
+  project_.infoFiles = {"", "", "", "ru info.txt"};
+  const std::string path = Save();
+  const std::string slot66 = SlotAt(66).Get(project_);
+  const std::string slot73 = SlotAt(73).Get(project_);
+
+  // This machine knows English only.
+  Project here;
+  ProjectSession hereSession(here);
+  here.SetInstallLanguages({"English"});
+  NewProject(here, hereSession, context_);
+  ASSERT_TRUE(LoadProject(here, hereSession, path, context_));
+  EXPECT_EQ(here.licenseFiles, project_.licenseFiles);
+  EXPECT_EQ(here.infoFiles, project_.infoFiles);
+  const std::string again = Save(here, hereSession, "again.bvq");
+  Project back;
+  ProjectSession backSession(back);
+  back.SetInstallLanguages({"English"});
+  ASSERT_TRUE(LoadProject(back, backSession, again, context_));
+  EXPECT_EQ(SlotAt(66).Get(back), slot66);
+  EXPECT_EQ(SlotAt(73).Get(back), slot73);
+
+  // Fewer stored entries than checked languages: padded with empty ones.
+  ASSERT_TRUE(SlotAt(66).Set(project_, PackLines({"only.rtf"})));
+  EXPECT_EQ(project_.licenseFiles, (std::vector<std::string>{"only.rtf", "", "", ""}));
+}
+
 TEST_F(ProjectFileTest, CellsAreRetranslatedFromTheFileLanguage) {
   auto lines = SlotLines(project_, {});
   std::string text = OldText("5.04", lines, {7, 7, 4}, {0, 0, 1}, {"D26", "dest", "D236", "Ja"});
@@ -408,10 +491,10 @@ TEST_F(ProjectFileTest, DamagedFilesLeaveTheProjectUntouched) {
   };
   for (const Case& c : cases) {
     const std::string path = folder_.Write("damaged.bvq", c.bytes);
-    const ProjectFileResult result = LoadProject(project_, session_, path, context_);
+    const Outcome<ProjectLoad> result = LoadProject(project_, session_, path, context_);
     EXPECT_FALSE(result) << c.name;
-    EXPECT_FALSE(result.message.empty()) << c.name;
-    if (c.notProjectString) EXPECT_EQ(result.message.rfind("This is not a project file.", 0), 0u) << c.name << ": " << result.message;
+    EXPECT_FALSE(result.error().empty()) << c.name;
+    if (c.notProjectString) EXPECT_EQ(result.error().rfind("This is not a project file.", 0), 0u) << c.name << ": " << result.error();
     EXPECT_EQ(project_, before) << c.name;
     EXPECT_EQ(project_.filePath, openPath) << c.name;
   }
@@ -423,9 +506,9 @@ TEST_F(ProjectFileTest, DamagedFilesLeaveTheProjectUntouched) {
 
 TEST_F(ProjectFileTest, MissingFileIsRefused) {
   const Project before = project_;
-  const ProjectFileResult result = LoadProject(project_, session_, folder_.Path() + "nothing.bvq", context_);
+  const Outcome<ProjectLoad> result = LoadProject(project_, session_, folder_.Path() + "nothing.bvq", context_);
   EXPECT_FALSE(result);
-  EXPECT_NE(result.message.find("nothing.bvq"), std::string::npos);
+  EXPECT_NE(result.error().find("nothing.bvq"), std::string::npos);
   EXPECT_EQ(project_, before);
 }
 
@@ -470,11 +553,11 @@ TEST_F(ProjectFileTest, ExportAndImportAreByteForByte) {
 
   // A text that is not a project text makes no file.
   const std::string badText = folder_.Write("bad.txt", "hello\r\n");
-  const ProjectFileResult bad = ImportProjectText(badText, folder_.Path() + "bad.bvq");
+  const Status bad = ImportProjectText(badText, folder_.Path() + "bad.bvq");
   EXPECT_FALSE(bad);
+  EXPECT_FALSE(bad.error.empty());
   EXPECT_FALSE(std::filesystem::exists(folder_.Path() + "bad.bvq"));
-  std::string unused;
-  EXPECT_FALSE(ExportProjectText(badText, unused));
+  EXPECT_FALSE(ExportProjectText(badText));
 }
 
 }  // namespace

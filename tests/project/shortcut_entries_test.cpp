@@ -1,3 +1,4 @@
+#include "project/interface_text_ids.h"
 #include "project/shortcut_entries.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ TEST_F(ShortcutEntries, AllSevenCellsAndTheIconRoundTripThroughEditMode) {
   f.IconIndex = 3;
   ASSERT_TRUE(ApplyShortcutEntry(project_, EntryPlace::Add(), f).Accepted);
   EXPECT_EQ(test::RowCells(project_.shortcuts, 0),
-            (Cells{InterfaceString(53), "My App", "%InstallPath%\\app.exe", "/x \"y\"", "%InstallPath%", "Runs it?",
+            (Cells{InterfaceString(kTextPlaceProgramGroup), "My App", "%InstallPath%\\app.exe", "/x \"y\"", "%InstallPath%", "Runs it?",
                    "%InstallPath%\\app.exe,3"}));
   ShortcutFields shown = ShowShortcutEntry(project_, EntryPlace::Edit(0));
   EXPECT_EQ(shown.Place, 1);
@@ -91,7 +92,7 @@ TEST_F(ShortcutEntries, UninstallerShortcutIsAddedEveryTime) {
   ASSERT_EQ(project_.shortcuts.size(), 2u);
   EXPECT_EQ(project_.shortcuts[0], project_.shortcuts[1]);
   EXPECT_EQ(test::RowCells(project_.shortcuts, 0),
-            (Cells{InterfaceString(54), InterfaceString(22), "%InstallPath%\\Remove.exe", "", "",
+            (Cells{InterfaceString(kTextPlaceStartMenu), InterfaceString(kTextUninstallShortcutName), "%InstallPath%\\Remove.exe", "", "",
                    "Uninstall %ProductName% %ProductVersion%", ""}));
   EXPECT_TRUE(session_.modified);
 }

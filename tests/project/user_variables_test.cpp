@@ -1,3 +1,4 @@
+#include "project/interface_text_ids.h"
 #include "project/user_variables.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +58,7 @@ TEST_F(UserVariables, BuiltInAndDuplicateNamesAreRefusedWithTheWarning) {
     VariableFields f = Fields(name);
     EntryOutcome outcome = ApplyVariableEntry(project_, EntryPlace::Add(), f);
     EXPECT_FALSE(outcome.Accepted) << name;
-    EXPECT_EQ(outcome.Warning, InterfaceString(6)) << name;
+    EXPECT_EQ(outcome.Warning, InterfaceString(kTextVariableNameTaken)) << name;
   }
   EXPECT_EQ(project_.registryVariables.size(), 1u);
 }
@@ -70,7 +71,7 @@ TEST_F(UserVariables, RenamingInEditModeSkipsOnlyTheEditedRow) {
   EXPECT_EQ(project_.registryVariables[0].Caption, "%one%");
   EXPECT_EQ(project_.registryVariables.size(), 2u);
   VariableFields other = Fields("%TWO%");
-  EXPECT_EQ(ApplyVariableEntry(project_, EntryPlace::Edit(0), other).Warning, InterfaceString(6));
+  EXPECT_EQ(ApplyVariableEntry(project_, EntryPlace::Edit(0), other).Warning, InterfaceString(kTextVariableNameTaken));
 }
 
 TEST_F(UserVariables, EmptyNameOrSubkeyTakesTheFocus) {

@@ -308,6 +308,31 @@ TEST_F(BuildFixture, ReadFailureRemovesPartialOutput) {
   EXPECT_EQ(reporter.lines.back().icon, LogIcon::Error);
 }
 
+// The same failure over the setup and volumes of an earlier build: every one of them, the
+// further volumes too, stays byte for byte, and no temporary file is left beside them.
+TEST_F(BuildFixture, ReadFailureKeepsTheVolumesOfAnEarlierBuild) {
+  p.compression = 0;
+  p.splitting = 4;
+  p.volumeSize = 40;
+  p.volumeSizeUnit = 1;
+  const BuildResult earlier = RunBuild(p, session, reporter);
+  ASSERT_TRUE(earlier.built);
+  ASSERT_GE(earlier.volumeCount, 3);
+  std::map<std::string, std::string> before;
+  for (const auto& entry : fs::directory_iterator(Out(""))) before[entry.path().string()] = ReadFile(entry.path().string());
+  ASSERT_EQ(before.size(), static_cast<std::size_t>(earlier.volumeCount));
+
+  WriteFile(projectDir.Path() + "src/readme.txt", "A different text, so the new volumes differ.\r\n");
+  reporter.onLine = [&](const LogLine& line) {
+    if (line.text == "S90") fs::remove(projectDir.Path() + "src/data/empty.dat");
+  };
+  EXPECT_FALSE(RunBuild(p, session, reporter).built);
+  std::map<std::string, std::string> after;
+  for (const auto& entry : fs::directory_iterator(Out(""))) after[entry.path().string()] = ReadFile(entry.path().string());
+  EXPECT_EQ(after, before);
+  EXPECT_TRUE(WorkFolderEmpty());
+}
+
 // A source replaced by a FIFO after the checks: reading it must not wait for a writer; the
 // build ends with an error line naming the file and leaves nothing behind.
 TEST_F(BuildFixture, SourceSwappedForAFifoEndsTheBuild) {

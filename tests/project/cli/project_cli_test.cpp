@@ -45,8 +45,9 @@ TEST_F(ProjectCliTest, ExportPrintsTheProjectTextAndImportRecreatesTheFile) {
 
   const ProgramRun exported = RunProgram("--export-text '" + path + "'");
   ASSERT_EQ(exported.status, 0);
-  std::string expected;
-  ASSERT_TRUE(ExportProjectText(path, expected));
+  const Outcome<std::string> exportedText = ExportProjectText(path);
+  ASSERT_TRUE(exportedText);
+  const std::string& expected = *exportedText;
   EXPECT_EQ(exported.out, expected);
   const auto lines = SplitText("\r\n", exported.out);
   ASSERT_GT(lines.size(), 14u);
@@ -80,9 +81,9 @@ TEST_F(ProjectCliTest, HostileInputsAndOutputsAreRefusedAndLeftAlone) {
   const std::string project = folder_.Path() + "p.bvq";
   ASSERT_TRUE(SaveProject(project_, session_, project, context_));
   const std::string projectBytes = folder_.Read(project);
-  std::string text;
-  ASSERT_TRUE(ExportProjectText(project, text));
-  const std::string textPath = folder_.Write("p.txt", text);
+  const Outcome<std::string> text = ExportProjectText(project);
+  ASSERT_TRUE(text);
+  const std::string textPath = folder_.Write("p.txt", *text);
   const std::string fifo = folder_.Path() + "fifo";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const std::string deviceLink = folder_.Path() + "null-link";
@@ -124,7 +125,7 @@ TEST_F(ProjectCliTest, HostileInputsAndOutputsAreRefusedAndLeftAlone) {
   EXPECT_TRUE(std::filesystem::is_directory(folder));
   EXPECT_TRUE(lstat(projectLink.c_str(), &st) == 0 && S_ISLNK(st.st_mode));
   EXPECT_EQ(folder_.Read(project), projectBytes);
-  EXPECT_EQ(folder_.Read(textPath), text);
+  EXPECT_EQ(folder_.Read(textPath), *text);
   EXPECT_FALSE(std::filesystem::exists(folder_.Path() + "new.bvq"));
 }
 

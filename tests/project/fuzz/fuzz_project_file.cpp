@@ -12,8 +12,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  std::string text;
-  if (!bvq::ProjectTextFromFileBytes(bytes, text)) text.assign(bytes);
+  const bvq::Outcome<std::string> decoded = bvq::ProjectTextFromFileBytes(bytes);
+  const std::string text = decoded ? *decoded : std::string(bytes);
   // A folder that does not exist: texts of very old versions cannot leave side files behind.
   const std::string path = "/nonexistent-bvq-fuzz/fuzz.bvq";
   bvq::Project project;

@@ -1,4 +1,4 @@
-#include "app/app_dialogs.h"
+#include "editors/app_dialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -7,7 +7,7 @@
 #include "editors/qt_text.h"
 #include "project/interface_strings.h"
 
-namespace bvq::app {
+namespace bvq {
 namespace {
 
 AppDialogs RealDialogs() {
@@ -20,6 +20,13 @@ AppDialogs RealDialogs() {
   d.openFile = [](QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
   };
+  d.openFiles = [](QWidget* parent, const QString& filter, bool several, bool keepLinks) {
+    const QFileDialog::Options options = keepLinks ? QFileDialog::DontResolveSymlinks : QFileDialog::Options();
+    if (several) return QFileDialog::getOpenFileNames(parent, QString(), QString(), filter, nullptr, options);
+    const QString one = QFileDialog::getOpenFileName(parent, QString(), QString(), filter, nullptr, options);
+    return one.isEmpty() ? QStringList() : QStringList{one};
+  };
+  d.folder = [](QWidget* parent, const QString& caption) { return QFileDialog::getExistingDirectory(parent, caption); };
   d.saveFile = [](QWidget* parent, const QString& caption, const QString& proposed, const QString& filter) {
     return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
   };
@@ -73,4 +80,4 @@ QString QtFilter(const char* filter) {
 
 QString ProjectFileFilter() { return QStringLiteral("Belvandorithquessal Projects (*.bvq)"); }
 
-}  // namespace bvq::app
+}  // namespace bvq

@@ -1,17 +1,18 @@
 #pragma once
-// The modal questions and file dialogs the windows ask. Each is a replaceable function so
-// that tests drive the windows without a person at the screen; the defaults show the real
-// Qt dialogs.
+// The modal questions and file dialogs the windows ask, the main window's and the entry
+// dialogs' alike. Each is a replaceable function so that tests drive the windows without a
+// person at the screen; the defaults show the real Qt dialogs.
 #include <QColor>
 #include <QFont>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
 class QWidget;
 
-namespace bvq::app {
+namespace bvq {
 
 struct AppDialogs {
   // A message box with the given icon and buttons; returns the button pressed.
@@ -21,6 +22,12 @@ struct AppDialogs {
   // An open-file dialog; "" when cancelled.
   std::function<QString(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)>
       openFile;
+  // Files to add to an entry list: an open-file dialog for several files (`several`) or one,
+  // without caption or start folder; links are given as the links they are when `keepLinks`.
+  // Empty when cancelled.
+  std::function<QStringList(QWidget* parent, const QString& filter, bool several, bool keepLinks)> openFiles;
+  // A folder dialog; "" when cancelled.
+  std::function<QString(QWidget* parent, const QString& caption)> folder;
   // A save-file dialog (asks before overwriting); "" when cancelled.
   std::function<QString(QWidget* parent, const QString& caption, const QString& proposed, const QString& filter)>
       saveFile;
@@ -53,4 +60,4 @@ inline constexpr const char* kDocumentFilter =
 // "Belvandorithquessal Projects (*.bvq)" in Qt's filter form.
 QString ProjectFileFilter();
 
-}  // namespace bvq::app
+}  // namespace bvq
