@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/app_dialogs.h"
+#include "app/window_icons.h"
 #include "setup_build/build_cancel.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
@@ -71,6 +72,7 @@ class TCompileForm::Reporter : public BuildReporter {
 TCompileForm::TCompileForm(const Project& project, ProjectSession& session, QWidget* parent, int startDelayMs)
     : QDialog(parent), project_(project), session_(session), startDelayMs_(startDelayMs) {
   setObjectName("CompileForm");
+  setWindowIcon(WindowIcon(WindowIconKind::Build));
   QString caption = IString(kTextBuildCaption);
   if (!project.filePath.empty())
     caption += QString::fromStdString(ExtractFileName(project.filePath));
