@@ -1,7 +1,9 @@
 // The frame of the main window as a person meets it: typing into the volume size, the
 // progress words of the status bar going away, the about window's link, the splash window,
 // the column headings at the default size.
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTest>
@@ -10,7 +12,9 @@
 #include "app/about_form.h"
 #include "app/splash_form.h"
 #include "app/web_addresses.h"
+#include "../editors/modal_driver.h"
 #include "app_fixture.h"
+#include "editors/entry_dialogs.h"
 #include "editors/entry_list_panel.h"
 #include "util/program_values.h"
 
@@ -50,6 +54,43 @@ TEST_F(MainWindowFrameTest, ProgressWordsGoAwayAfterAMoment) {
   ASSERT_TRUE(form->LoadFile(path));
   EXPECT_EQ(form->StatusText(1), "Load OK");
   EXPECT_TRUE(QTest::qWaitFor([this] { return form->StatusText(1).isEmpty(); }, 2000));
+}
+
+// Records what a label shows each time it is painted.
+class PaintedTexts : public QObject {
+ public:
+  explicit PaintedTexts(QLabel* label) : label_(label) { label->installEventFilter(this); }
+  QStringList texts;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == label_ && event->type() == QEvent::Paint) texts << label_->text();
+    return false;
+  }
+
+ private:
+  QLabel* label_;
+};
+
+TEST_F(MainWindowFrameTest, AnIniImportReportsItsProgressInTheMainStatusBar) {
+  const std::string ini = dir.Path() + "settings.ini";
+  WriteFile(ini, "[Main]\r\nWidth=800\r\n");
+  PaintedTexts panel(Widget<QLabel>("StatusPanel1"));
+  FileHandOver handOver;
+  auto dialog = CreateEntryDialog(form.get(), form->project(), handOver, 5, EntryMode::Add, -1);
+  dialog->show();
+  WhenModal([&](QWidget* modal) {
+    auto* files = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(files, nullptr);
+    files->setDirectory(QString::fromStdString(dir.Path()));
+    files->selectFile("settings.ini");
+    static_cast<QDialog*>(files)->accept();
+  });
+  Child<QPushButton>(dialog.get(), "Button1")->click();
+  EXPECT_EQ(form->project().iniEntries.size(), 1u);
+  EXPECT_TRUE(panel.texts.contains("Load...")) << panel.texts.join('|').toStdString();
+  EXPECT_TRUE(panel.texts.contains("Load OK")) << panel.texts.join('|').toStdString();
+  EXPECT_EQ(form->StatusText(1), "");
 }
 
 TEST_F(MainWindowFrameTest, NoColumnHeadingIsCutAtTheDefaultSize) {
