@@ -84,29 +84,33 @@ void TUpdateForm::Fetch() {
   QNetworkRequest request{QUrl(address_)};
   request.setHeader(QNetworkRequest::UserAgentHeader, QString::fromUtf8(kProgramName));
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-  reply_ = network_->get(request);
-  // A reply announced or grown beyond what an update file can be is dropped unread.
-  connect(reply_, &QNetworkReply::metaDataChanged, this, [this] {
-    const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && length.toLongLong() > kUpdateFileMaxBytes) {
+  QNetworkReply* reply = network_->get(request);
+  reply_ = reply;
+  // A reply announced or grown beyond what an update file can be is dropped unread. The
+  // handlers hold the reply itself: it outlives an abort until the event loop deletes it.
+  connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (reply_ == reply && length.isValid() && length.toLongLong() > kUpdateFileMaxBytes) {
       tooLarge_ = true;
-      reply_->abort();
+      reply->abort();
     }
   });
-  connect(reply_, &QNetworkReply::readyRead, this, [this] {
-    body_ += reply_->read(kUpdateFileMaxBytes + 1 - body_.size());
+  connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
+    if (reply_ != reply) return;
+    body_ += reply->read(kUpdateFileMaxBytes + 1 - body_.size());
     if (body_.size() > kUpdateFileMaxBytes) {
       tooLarge_ = true;
-      reply_->abort();
+      reply->abort();
     }
   });
-  connect(reply_, &QNetworkReply::finished, this, &TUpdateForm::Received);
+  connect(reply, &QNetworkReply::finished, this, &TUpdateForm::Received);
   deadline_.start(timeLimitMs_);
 }
 
 void TUpdateForm::Received() {
   deadline_.stop();
   QNetworkReply* reply = reply_;
+  if (!reply) return;
   reply_ = nullptr;
   reply->deleteLater();
   if (closed_) return;
