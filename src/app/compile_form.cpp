@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 
 #include "editors/app_dialogs.h"
+#include "app/window_icons.h"
+#include "setup_build/build_cancel.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
 #include "project/interface_text_ids.h"
@@ -71,6 +73,7 @@ class TCompileForm::Reporter : public BuildReporter {
 TCompileForm::TCompileForm(const Project& project, ProjectSession& session, QWidget* parent, int startDelayMs)
     : QDialog(parent), project_(project), session_(session), startDelayMs_(startDelayMs) {
   setObjectName("CompileForm");
+  setWindowIcon(WindowIcon(WindowIconKind::Build));
   QString caption = IString(kTextBuildCaption);
   if (!project.filePath.empty())
     caption += QString::fromStdString(ExtractFileName(project.filePath));

@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,6 +38,9 @@
 #include "app/settings_binder.h"
 #include "app/settings_pages.h"
 #include "editors/app_dialogs.h"
+#include "app/side_menu.h"
+#include "app/window_icons.h"
+#include "setup_build/volume_names.h"
 #include "editors/entry_dialogs.h"
 #include "editors/entry_list_panel.h"
 #include "editors/qt_text.h"
@@ -66,6 +71,9 @@ const std::map<int, int>& ListOfPage() {
   return m;
 }
 
+// Room beside a column heading's text on either side (the header's margin and sort mark).
+constexpr int kHeadingPadding = 10;
+
 int PageNumber(const QString& pageName) {
   return pageName.startsWith("Page") ? pageName.mid(4).toInt() : 0;
 }
@@ -75,6 +83,7 @@ int PageNumber(const QString& pageName) {
 TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& settingsPath, QWidget* parent)
     : QMainWindow(parent), settingsPath_(settingsPath) {
   setObjectName("MainForm");
+  setWindowIcon(WindowIcon(WindowIconKind::Program));
   context_.InterfaceLanguage = interfaceLanguage;
   context_.ImportPicture = images::NormalizedPictureOrEmpty;
   context_.ProcessMessages = [] { QCoreApplication::processEvents(); };
@@ -91,14 +100,17 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
 
   ProjectFiles::Hooks hooks;
   hooks.setBusy = [this](bool busy) { SetBusy(busy); };
-  hooks.status = [this](const QString& text) { status_[1]->setText(text); };
+  hooks.status = [this](const QString& text) { ShowOperationStatus(text); };
   hooks.recentChanged = [this] { ShowRecent(); };
   files_ = std::make_unique<ProjectFiles>(this, project_, session_, context_, settingsPath_, std::move(hooks));
 
   BuildMenus();
   auto* central = new QWidget;
   auto* row = new QHBoxLayout(central);
-  row->addWidget(BuildSideMenu());
+  row->setContentsMargins(0, 0, 0, 0);
+  sideMenu_ = new SideMenu;
+  connect(sideMenu_, &SideMenu::pageChosen, this, &TMainForm::ShowPage);
+  row->addWidget(sideMenu_);
   pages_ = new QStackedWidget;
   pages_->setObjectName("Pages");
   row->addWidget(pages_, 1);
@@ -116,6 +128,8 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
     statusBar()->addPermanentWidget(status_[i], i == 0 ? 1 : 0);
   }
 
+  // The imports of the registry and INI dialogs report their progress here too.
+  SetLoadStatusHandler([this](const QString& text) { ShowOperationStatus(text); });
   launchSetup = [this](const std::string& setup) { return LaunchUnderWine(setup); };
   // A new or loaded project is shown whole; a save shows the settings it normalised.
   listenerId_ = project_.Listeners.Add([this](ProjectChange change) {
@@ -132,6 +146,7 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
 }
 
 TMainForm::~TMainForm() {
+  SetLoadStatusHandler(nullptr);
   project_.Listeners.Remove(listenerId_);
   // The panels and a build window refer to the project: they go before it does (child
   // widgets are otherwise deleted by the base class, after the members).
@@ -145,36 +160,6 @@ TMainForm::~TMainForm() {
 // ---------------------------------------------------------------------------------------
 // Frame
 // ---------------------------------------------------------------------------------------
-
-QWidget* TMainForm::BuildSideMenu() {
-  auto* panel = new QWidget;
-  panel->setObjectName("PreMenuPanel");
-  auto* column = new QVBoxLayout(panel);
-  auto section = [&](const char* name, const char* text) {
-    auto* label = new QLabel(text);
-    label->setObjectName(name);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    column->addWidget(label);
-  };
-  for (int n = 1; n <= kPageCount; ++n) {
-    if (n == 1) section("Label1", "Installer");
-    if (n == 13) section("Label6", "Uninstaller");
-    auto* item = new QPushButton(QString("Page %1").arg(n));
-    item->setObjectName(QString("MenuItem%1").arg(n));
-    item->setFlat(true);
-    item->setCursor(Qt::PointingHandCursor);
-    item->setStyleSheet("text-align: left; padding-left: 24px;");
-    connect(item, &QPushButton::clicked, this, [this, n] {
-      if (n != currentPage_) ShowPage(n);
-    });
-    menuItems_[n - 1] = item;
-    column->addWidget(item);
-  }
-  column->addStretch(1);
-  return panel;
-}
 
 void TMainForm::BuildPages() {
   auto scrolled = [](QWidget* page) {
@@ -215,7 +200,6 @@ void TMainForm::BuildPages() {
 
 void TMainForm::ApplyLanguage() {
   SetWindowTextsLanguage(context_.InterfaceLanguage);
-  ApplyWindowTexts(this, "MainForm");
   // Actions and tab sheets are not widgets the window texts reach by themselves.
   if (auto file = IniFile::Load(InterfaceLanguageFile(context_.InterfaceLanguage))) {
     for (const auto& [component, text] : ReadWindowTexts(*file, "MainForm")) {
@@ -233,6 +217,9 @@ void TMainForm::ApplyLanguage() {
       }
     }
   }
+  // After the actions: a tool button takes its action's text as hint whenever the action
+  // changes, and its own hint comes from the window's texts.
+  ApplyWindowTexts(this, "MainForm");
   // Menu titles, combo box items and the side menu from the string table.
   const QList<QMenu*> menus = {findChild<QMenu*>("FileMenu"), findChild<QMenu*>("ProjectMenu"),
                                findChild<QMenu*>("SettingsMenu"), findChild<QMenu*>("ServiceMenu"),
@@ -256,7 +243,11 @@ void TMainForm::ApplyLanguage() {
         break;  // column headings belong to the list panels, the file menu's items to the actions
     }
   }
-  for (auto& [page, panel] : panels_) panel->ApplyHeadings();
+  for (auto& [page, panel] : panels_) {
+    panel->ApplyHeadings();
+    SizeListColumns(panel);
+  }
+  ShowLanguageMenu();
 }
 
 void TMainForm::SwitchLanguage(int n) {
@@ -287,11 +278,7 @@ void TMainForm::ShowPage(int n) {
   if (n < 1 || n > kPageCount) return;
   currentPage_ = n;
   pages_->setCurrentIndex(n - 1);
-  for (int i = 0; i < kPageCount; ++i) {
-    QFont font = menuItems_[i]->font();
-    font.setBold(i == n - 1);
-    menuItems_[i]->setFont(font);
-  }
+  sideMenu_->SetCurrent(n);
   UpdateListPosition();
 }
 
@@ -303,6 +290,17 @@ void TMainForm::UpdateListPosition() {
 EntryListPanel* TMainForm::PanelOfPage(int n) const {
   auto it = panels_.find(n);
   return it == panels_.end() ? nullptr : it->second;
+}
+
+void TMainForm::ShowOperationStatus(const QString& text) {
+  QLabel* panel = status_[1];
+  panel->setText(text);
+  panel->repaint();
+  // A finished operation's word ("Load OK", ...) goes away after a moment.
+  if (text.endsWith(QLatin1String(" OK")))
+    QTimer::singleShot(200, panel, [panel, text] {
+      if (panel->text() == text) panel->clear();
+    });
 }
 
 QString TMainForm::StatusText(int panel) const { return panel >= 0 && panel < 3 ? status_[panel]->text() : QString(); }
@@ -465,14 +463,22 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   // A list that changes its width shares the new width among its stretching columns.
   if (event->type() == QEvent::Resize)
     for (auto& [page, panel] : panels_)
-      if (panel->Tree() == watched) {
-        QHeaderView* header = panel->Tree()->header();
-        std::vector<int> widths;
-        for (int c = 0; c < panel->Tree()->columnCount(); ++c) widths.push_back(header->sectionSize(c));
-        const std::vector<int> sized = SizeColumns(panel->ListNumber(), panel->Tree()->width(), widths);
-        for (std::size_t c = 0; c < sized.size(); ++c) header->resizeSection(static_cast<int>(c), sized[c]);
-      }
+      if (panel->Tree() == watched) SizeListColumns(panel);
   return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::SizeListColumns(EntryListPanel* panel) {
+  QTreeWidget* tree = panel->Tree();
+  QHeaderView* header = tree->header();
+  // No column is narrower than its heading: a list too narrow for all of them scrolls.
+  std::vector<int> widths, headings;
+  for (int c = 0; c < tree->columnCount(); ++c) {
+    headings.push_back(header->fontMetrics().horizontalAdvance(tree->headerItem()->text(c)) + 2 * kHeadingPadding);
+    widths.push_back(std::max(header->sectionSize(c), headings.back()));
+  }
+  const std::vector<int> sized = SizeColumns(panel->ListNumber(), tree->width(), widths);
+  for (std::size_t c = 0; c < sized.size(); ++c)
+    header->resizeSection(static_cast<int>(c), std::max(sized[c], headings[c]));
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {

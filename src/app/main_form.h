@@ -34,6 +34,7 @@ class EntryListPanel;
 namespace bvq::app {
 
 class SettingsBinder;
+class SideMenu;
 class TCompileForm;
 
 inline constexpr int kPageCount = 16;
@@ -108,11 +109,18 @@ class TMainForm : public QMainWindow {
 
  private:
   void BuildMenus();
-  QWidget* BuildSideMenu();
   void BuildPages();
   void ApplyLanguage();
+  // F1: the help file of the interface language, or a word in the status bar when there is none.
+  void OpenHelp();
+  // The language menu's captions (each language named in its own code page) and check marks.
+  void ShowLanguageMenu();
   void UpdateTitle();
   void UpdateListPosition();
+  // Shares the list's width among its stretching columns (column_sizing.h).
+  void SizeListColumns(EntryListPanel* panel);
+  // Panel 1: the progress word of a load, save, new project or import.
+  void ShowOperationStatus(const QString& text);
   void ShowValidationIssue(const ValidationIssue& issue);
   void ShowControl(const QString& page, int tab, const QString& control);
   void SetBusy(bool busy);
@@ -131,7 +139,7 @@ class TMainForm : public QMainWindow {
   ProgramSettings settings_;
   SettingsBinder* binder_ = nullptr;
   QStackedWidget* pages_ = nullptr;
-  std::array<QPushButton*, kPageCount> menuItems_{};
+  SideMenu* sideMenu_ = nullptr;
   std::map<int, EntryListPanel*> panels_;  // page -> panel
   std::array<QLabel*, 3> status_{};
   std::map<QString, QAction*> actions_;  // the action table (main_menus.cpp)

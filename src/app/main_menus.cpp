@@ -3,7 +3,7 @@
 // projects, "Lang<n>" for the languages); ApplyLanguage gives them their texts.
 #include <QAction>
 #include <QActionGroup>
-#include <QDesktopServices>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
@@ -11,37 +11,43 @@
 #include <QUrl>
 
 #include "app/about_form.h"
+#include "editors/app_dialogs.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
 #include "app/recent_projects.h"
 #include "app/settings_form.h"
+#include "app/update_form.h"
+#include "app/web_addresses.h"
 #include "editors/entry_dialogs.h"
 #include "editors/entry_list_panel.h"
 #include "editors/qt_text.h"
+#include "editors/window_texts.h"
 #include "project/language_lists.h"
 #include "project/shortcut_entries.h"
+#include "util/files.h"
 #include "util/program_values.h"
 
 namespace bvq::app {
 
 void TMainForm::BuildMenus() {
-  auto action = [this](const char* name, const QString& text, const QKeySequence& shortcut = {}) {
-    auto* a = new QAction(text, this);
+  // The texts come from the interface language (ApplyLanguage).
+  auto action = [this](const char* name, const QKeySequence& shortcut = {}) {
+    auto* a = new QAction(this);
     a->setObjectName(name);
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     actions_[name] = a;
     return a;
   };
-  QAction* newProject = action("ActNewProject", "New", QKeySequence(Qt::CTRL | Qt::Key_N));
-  QAction* open = action("ActOpenProject", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
-  QAction* save = action("ActSaveProject", "Save", QKeySequence(Qt::CTRL | Qt::Key_S));
-  QAction* saveAs = action("ActSaveAsProject", "Save as...");
-  QAction* exit = action("ActExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4));
-  QAction* compile = action("ActCompile", "Compile", QKeySequence(Qt::CTRL | Qt::Key_F9));
-  QAction* run = action("ActRun", "Run", QKeySequence(Qt::Key_F9));
-  QAction* info = action("ActInfoView", "Information...", QKeySequence(Qt::Key_F2));
-  QAction* options = action("ActOptionsWindow", "Options...");
-  QAction* about = action("ActAbout", "About...");
+  QAction* newProject = action("ActNewProject", QKeySequence(Qt::CTRL | Qt::Key_N));
+  QAction* open = action("ActOpenProject", QKeySequence(Qt::CTRL | Qt::Key_O));
+  QAction* save = action("ActSaveProject", QKeySequence(Qt::CTRL | Qt::Key_S));
+  QAction* saveAs = action("ActSaveAsProject");
+  QAction* exit = action("ActExit", QKeySequence(Qt::ALT | Qt::Key_F4));
+  QAction* compile = action("ActCompile", QKeySequence(Qt::CTRL | Qt::Key_F9));
+  QAction* run = action("ActRun", QKeySequence(Qt::Key_F9));
+  QAction* info = action("ActInfoView", QKeySequence(Qt::Key_F2));
+  QAction* options = action("ActOptionsWindow");
+  QAction* about = action("ActAbout");
   connect(info, &QAction::triggered, this, [this] {
     TInfoForm form(project_, session_, this);
     form.exec();
@@ -51,11 +57,11 @@ void TMainForm::BuildMenus() {
     form.exec();
   });
   connect(about, &QAction::triggered, this, [this] {
-    TAboutForm form(this);
+    TAboutForm form(context_.InterfaceLanguage, this);
     form.exec();
   });
-  QAction* association = action("ActRegFileExp", "Add a file association...");
-  QAction* uninstallShortcut = action("ActAddUnLink", "Add an uninstaller shortcut");
+  QAction* association = action("ActRegFileExp");
+  QAction* uninstallShortcut = action("ActAddUnLink");
   connect(uninstallShortcut, &QAction::triggered, this, [this] {
     ShowPage(6);
     AddUninstallerShortcut(project_);
@@ -74,15 +80,15 @@ void TMainForm::BuildMenus() {
     if (EntryListPanel* panel = PanelOfPage(7)) panel->Reload();
   });
 
-  QMenu* file = menuBar()->addMenu("File");
+  QMenu* file = menuBar()->addMenu(QString());
   file->setObjectName("FileMenu");
   file->addAction(newProject);
   file->addSeparator();
   file->addAction(open);
-  recentMenu_ = file->addMenu("Reopen");
+  recentMenu_ = file->addMenu(QString());
   recentMenu_->setObjectName("ActReOpen");
   for (int n = 0; n < kRecentProjectsMax; ++n) {
-    QAction* recent = action(("Act" + std::to_string(n)).c_str(), QString());
+    QAction* recent = action(("Act" + std::to_string(n)).c_str());
     recentMenu_->addAction(recent);
     connect(recent, &QAction::triggered, this, [this, n] { OpenRecentAction(n); });
   }
@@ -91,49 +97,58 @@ void TMainForm::BuildMenus() {
   file->addAction(saveAs);
   file->addSeparator();
   file->addAction(exit);
-  QMenu* projectMenu = menuBar()->addMenu("Project");
+  QMenu* projectMenu = menuBar()->addMenu(QString());
   projectMenu->setObjectName("ProjectMenu");
   projectMenu->addAction(info);
   projectMenu->addSeparator();
   projectMenu->addAction(compile);
   projectMenu->addAction(run);
-  QMenu* settingsMenu = menuBar()->addMenu("Settings");
+  QMenu* settingsMenu = menuBar()->addMenu(QString());
   settingsMenu->setObjectName("SettingsMenu");
   settingsMenu->addAction(options);
   settingsMenu->addSeparator();
-  QMenu* languageMenu = settingsMenu->addMenu("Language");
+  QMenu* languageMenu = settingsMenu->addMenu(QString());
   languageMenu->setObjectName("ActLanguageSelect");
   auto* languageGroup = new QActionGroup(this);
   languageGroup->setExclusive(true);
   languages_ = ListInterfaceLanguages();
   for (const LanguageMenuEntry& entry : LanguageMenu(languages_, context_.InterfaceLanguage)) {
-    QAction* a = action(entry.action.c_str(), ToQ(entry.caption));
+    QAction* a = action(entry.action.c_str());
     a->setCheckable(true);
-    a->setChecked(entry.checked);
-    a->setVisible(entry.visible);
     languageGroup->addAction(a);
     languageMenu->addAction(a);
     const int n = LanguageMenuIndex(entry.action);
     connect(a, &QAction::triggered, this, [this, n] { SwitchLanguage(n); });
   }
-  QMenu* service = menuBar()->addMenu("Service");
+  ShowLanguageMenu();
+  QMenu* service = menuBar()->addMenu(QString());
   service->setObjectName("ServiceMenu");
   service->addAction(uninstallShortcut);
   service->addSeparator();
   service->addAction(association);
-  QMenu* help = menuBar()->addMenu("Help");
+  QMenu* help = menuBar()->addMenu(QString());
   help->setObjectName("HelpMenu");
-  QAction* helpFile = action("ActHelp", "Help", QKeySequence(Qt::Key_F1));
-  connect(helpFile, &QAction::triggered, this, [this] {
-    const std::string file =
-        ProgramFolder() + (context_.InterfaceLanguage == "Russian" ? "rus" : "eng") + "help.chm";
-    QDesktopServices::openUrl(QUrl::fromLocalFile(DiskToQ(file)));
+  QAction* helpFile = action("ActHelp", QKeySequence(Qt::Key_F1));
+  connect(helpFile, &QAction::triggered, this, &TMainForm::OpenHelp);
+  QAction* update = action("ActAutoUpdate");
+  connect(update, &QAction::triggered, this, [this] {
+    TUpdateForm form(this);
+    form.exec();
   });
+  QAction* support = action("ActMailSupport");
+  connect(support, &QAction::triggered, this,
+          [this] { Dialogs().openUrl(QUrl(SupportPageAddress(context_.InterfaceLanguage))); });
+  QAction* home = action("ActHomePage");
+  connect(home, &QAction::triggered, this, [this] { Dialogs().openUrl(QUrl(HomePageAddress(context_.InterfaceLanguage))); });
   help->addAction(helpFile);
+  help->addSeparator();
+  help->addAction(update);
+  help->addAction(support);
+  help->addAction(home);
   help->addSeparator();
   help->addAction(about);
 
-  QToolBar* tools = addToolBar("Tools");
+  QToolBar* tools = addToolBar(QString());
   tools->setObjectName("ToolBar1");
   tools->setMovable(false);
   auto tool = [&](QAction* a, const char* name, QStyle::StandardPixmap icon) {
@@ -151,8 +166,29 @@ void TMainForm::BuildMenus() {
   tool(run, "ToolButton6", QStyle::SP_MediaSeekForward);
   tools->addSeparator();
   tool(options, "ToolButton8", QStyle::SP_FileDialogDetailedView);
+  tool(home, "ToolButton9", QStyle::SP_DirHomeIcon);
   tool(helpFile, "ToolButton10", QStyle::SP_DialogHelpButton);
   openButton_ = qobject_cast<QToolButton*>(tools->widgetForAction(open));
+}
+
+}  // namespace bvq::app
+
+namespace bvq::app {
+
+void TMainForm::ShowLanguageMenu() {
+  for (const LanguageMenuEntry& entry : LanguageMenu(languages_, context_.InterfaceLanguage)) {
+    QAction* a = actions_[QString::fromStdString(entry.action)];
+    a->setText(QString::fromStdString(entry.displayCaption));
+    a->setChecked(entry.checked);
+    a->setVisible(entry.visible);
+  }
+}
+
+void TMainForm::OpenHelp() {
+  const std::string file = ProgramFolder() + (context_.InterfaceLanguage == "Russian" ? "rus" : "eng") + "help.chm";
+  // Without a help file (or a program that shows it) the status bar says where to look.
+  if (!FileExists(file) || !Dialogs().openUrl(QUrl::fromLocalFile(DiskToQ(file))))
+    status_[0]->setText(WindowText("MainForm", "HelpFileMissing").arg(DiskToQ(file)));
 }
 
 }  // namespace bvq::app

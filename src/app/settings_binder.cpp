@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QSpinBox>
 #include <stdexcept>
 
@@ -235,9 +237,44 @@ QComboBox* SettingsBinder::Index(const char* name, int itemCount) {
   return combo;
 }
 
+namespace {
+
+// A number field that takes digits only (anything else beeps) and turns a typed or pasted
+// number above its maximum into the maximum; the arrow keys leave the value alone.
+class CappedSpinBox : public QSpinBox {
+ protected:
+  QValidator::State validate(QString& input, int& pos) const override {
+    if (input.isEmpty()) return QValidator::Intermediate;
+    for (QChar c : input)
+      if (!c.isDigit() || c.unicode() > '9') return QValidator::Invalid;
+    bool ok = false;
+    const qlonglong value = input.toLongLong(&ok);
+    if (!ok || value > maximum()) {
+      input = QString::number(maximum());
+      pos = static_cast<int>(input.size());
+    }
+    return QValidator::Acceptable;
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down || event->key() == Qt::Key_PageUp ||
+        event->key() == Qt::Key_PageDown) {
+      event->ignore();
+      return;
+    }
+    const QString text = event->text();
+    if (!text.isEmpty() && text[0].isPrint() && !(text[0] >= '0' && text[0] <= '9')) {
+      QApplication::beep();
+      return;
+    }
+    QSpinBox::keyPressEvent(event);
+  }
+};
+
+}  // namespace
+
 QSpinBox* SettingsBinder::Number(const char* name, int minimum, int maximum) {
   int Project::*member = NumberSetting(name);
-  auto* spin = new QSpinBox;
+  auto* spin = new CappedSpinBox;
   spin->setObjectName(name);
   spin->setRange(minimum, maximum);
   spin->setGroupSeparatorShown(false);

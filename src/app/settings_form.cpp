@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "editors/app_dialogs.h"
+#include "app/window_icons.h"
 #include "editors/qt_text.h"
 #include "editors/window_texts.h"
 #include "platform/settings_store.h"
@@ -22,9 +23,10 @@ namespace bvq::app {
 TSettingsForm::TSettingsForm(const std::string& settingsPath, QWidget* parent)
     : QDialog(parent), settingsPath_(settingsPath) {
   setObjectName("SettingsForm");
+  setWindowIcon(WindowIcon(WindowIconKind::Options));
   setWindowTitle(IString(kTextOptions));
   auto* grid = new QGridLayout(this);
-  auto* label = new QLabel("Working folder:");
+  auto* label = new QLabel;
   label->setObjectName("Label1");
   folder_ = new QLineEdit(DiskToQ(WorkFolder()));
   folder_->setObjectName("Edit1");
@@ -34,16 +36,16 @@ TSettingsForm::TSettingsForm(const std::string& settingsPath, QWidget* parent)
   openLast_->setObjectName("CheckBox1");
   openLast_->setChecked(
       SettingsStore::Open(settingsPath_).GetBool(SettingsStore::kMainSection, "OpenLastProject").value_or(false));
-  auto* signLabel = new QLabel("Sign command ({file} is the file to sign):");
+  auto* signLabel = new QLabel;
   signLabel->setObjectName("Label2");
   signCommand_ = new QLineEdit(DiskToQ(SignCommand()));
   signCommand_->setObjectName("Edit2");
   signCommand_->setPlaceholderText("osslsigncode sign -pkcs12 cert.p12 -in {file} -out {file}.signed && mv {file}.signed {file}");
   signCommand_->setMinimumWidth(420);
-  auto* ok = new QPushButton("OK");
+  auto* ok = new QPushButton;
   ok->setObjectName("Button1");
   ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel");
+  auto* cancel = new QPushButton;
   cancel->setObjectName("Button2");
   grid->addWidget(label, 0, 0);
   grid->addWidget(folder_, 0, 1);

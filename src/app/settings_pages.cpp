@@ -26,6 +26,7 @@
 #include "app/looks_previews.h"
 #include "app/settings_binder.h"
 #include "project/interface_text_ids.h"
+#include "project/language_lists.h"
 #include "project/project_rules.h"
 #include "editors/entry_dialogs.h"
 #include "editors/variable_menu_popup.h"
@@ -122,6 +123,7 @@ QToolButton* SideButton(const char* name, const QString& text) {
 // The variable button of a field: its menu inserts a variable at the caret.
 QToolButton* VariableButton(SettingsBinder& b, const char* name, QLineEdit* field) {
   QToolButton* button = SideButton(name, "%");
+  button->setProperty("imageButton", true);  // the interface language gives it a hint
   Project& project = b.project();
   QObject::connect(button, &QToolButton::clicked, field, [&project, field, button] {
     ShowVariableMenu(field, project.registryVariables, button->mapToGlobal(QPoint(0, button->height())));
@@ -300,18 +302,23 @@ QListWidget* CheckList(SettingsBinder& b, const char* name, std::function<void(s
     b.LoadAll();
     b.Edited(list->objectName());
   });
-  b.AddLoader([&project, list, member] {
+  // Install languages are named in their own language and code page.
+  const bool languages = member == &Project::installLanguages;
+  auto DisplayCaption = [languages](const std::string& caption) {
+    return languages ? QString::fromStdString(InstallLanguageDisplayCaption(caption)) : ToQ(caption);
+  };
+  b.AddLoader([&project, list, member, DisplayCaption] {
     const auto& items = project.*member;
     if (list->count() != static_cast<int>(items.size())) {
       list->clear();
       for (const CheckItem& item : items) {
-        auto* row = new QListWidgetItem(ToQ(item.Caption), list);
+        auto* row = new QListWidgetItem(DisplayCaption(item.Caption), list);
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
       }
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
       QListWidgetItem* row = list->item(static_cast<int>(i));
-      row->setText(ToQ(items[i].Caption));
+      row->setText(DisplayCaption(items[i].Caption));
       row->setCheckState(items[i].Checked ? Qt::Checked : Qt::Unchecked);
     }
   });
@@ -378,8 +385,8 @@ QWidget* BuildProductPage(SettingsBinder& b) {
   c.Field(b.Text("LabeledEdit2"));
   c.Field(b.Text("LabeledEdit29"));
   c.Field(b.Text("LabeledEdit4"));
-  c.Field(b.Text("Edit8"), "Web site:");
-  c.Field(b.Text("Edit1"), "Support:");
+  c.Field(b.Text("Edit8"));
+  c.Field(b.Text("Edit1"));
   QLineEdit* setup = b.Text("LabeledEdit5");
   QToolButton* pick = SideButton("Button19", "...");
   QObject::connect(pick, &QToolButton::clicked, setup, [setup] {
@@ -388,15 +395,13 @@ QWidget* BuildProductPage(SettingsBinder& b) {
     if (!chosen.isEmpty()) setup->setText(chosen);
   });
   c.Field(setup, {}, {pick});
-  c.Field(b.Index("ComboBox1", 3), "Compression:");
-  c.Field(b.Index("ComboBox4", 5), "Splitting:");
+  c.Field(b.Index("ComboBox1", 3));
+  c.Field(b.Index("ComboBox4", 5));
   c.Field(b.Text("LabeledEdit25"));
   // Edit4 with its spin button UpDown1: 0..32767, digits only.
   QSpinBox* size = b.Number("UpDown1", 0, 32767);
-  QComboBox* unit = b.Index("ComboBox11", 4);
-  const char* units[] = {"Bytes", "Kb", "Mb", "Gb"};
-  for (int i = 0; i < 4; ++i) unit->setItemText(i, units[i]);
-  c.Field(size, "Volume size:", {unit});
+  // The unit's items (bytes, Kb, Mb, Gb) come from the interface language.
+  c.Field(size, {}, {b.Index("ComboBox11", 4)});
   c.End();
   return page;
 }
@@ -409,13 +414,13 @@ QWidget* BuildRequirementsPage(SettingsBinder& b) {
                   [&project](std::size_t i, bool on) { project.supportedSystems[i].Checked = on; }));
   c.Add(b.Flag("CheckBox25"));
   c.Add(b.Flag("CheckBox38"));
-  c.Field(b.Index("ComboBox5", 12), ".NET Framework:");
+  c.Field(b.Index("ComboBox5", 12));
   c.Add(b.Flag("CheckBox5"));
-  c.Field(b.Text("Edit6"), "Address:");
+  c.Field(b.Text("Edit6"));
   c.Add(b.Flag("CheckBox36"));
   QLineEdit* closeApp = b.Text("LabeledEdit8");
   c.Field(closeApp, {}, {VariableButton(b, "Button84", closeApp)});
-  c.Field(b.Index("ComboBox9", 3), "Found by:");
+  c.Field(b.Index("ComboBox9", 3));
   c.End();
   return page;
 }
@@ -431,8 +436,10 @@ QWidget* BuildWizardPage(SettingsBinder& b) {
   general.Field(title, {}, {VariableButton(b, "Button77", title)});
   QLineEdit* bottom = b.Text("LabeledEdit16");
   general.Field(bottom, {}, {VariableButton(b, "Button78", bottom)});
-  general.Field(b.Text("Edit10"), "Install folder name:");
-  general.Field(b.Text("LabeledEdit12"));
+  QLineEdit* folderName = b.Text("Edit10");
+  general.Field(folderName, {}, {VariableButton(b, "Button107", folderName)});
+  QLineEdit* folder = b.Text("LabeledEdit12");
+  general.Field(folder, {}, {VariableButton(b, "Button79", folder)});
   general.Add(b.Flag("CheckBox41"));
   general.Add(b.Flag("CheckBox43"));
   general.Group(QString());
@@ -461,11 +468,11 @@ QWidget* BuildWizardPage(SettingsBinder& b) {
   Column finish(NewTab(tabs, "TabSheet18"));
   finish.Add(b.Flag("CheckBox7"));
   QLineEdit* runFile = b.Text("Edit2");
-  finish.Field(runFile, "Application:", {VariableButton(b, "Button81", runFile), ProjectFilePicker(b, "Button85", runFile)});
+  finish.Field(runFile, {}, {VariableButton(b, "Button81", runFile), ProjectFilePicker(b, "Button85", runFile)});
   finish.Add(b.Flag("CheckBox2"));
   finish.Add(b.Flag("CheckBox8"));
   QLineEdit* readme = b.Text("Edit3");
-  finish.Field(readme, "Readme file:", {VariableButton(b, "Button82", readme), ProjectFilePicker(b, "Button86", readme)});
+  finish.Field(readme, {}, {VariableButton(b, "Button82", readme), ProjectFilePicker(b, "Button86", readme)});
   finish.Add(b.Flag("CheckBox3"));
   finish.Add(b.Flag("CheckBox17"));
   QLineEdit* site = b.Text("LabeledEdit7");
@@ -492,11 +499,11 @@ QWidget* BuildLookPage(SettingsBinder& b) {
   QToolButton* backColour2 = ColorButton(b, "ColorBtn2");
   CoverSwatch(backColour1, "Shape3");
   CoverSwatch(backColour2, "Shape4");
-  background.Field(b.Index("ComboBox7", 2), "Direction:", {backColour1, backColour2});
+  background.Field(b.Index("ComboBox7", 2), {}, {backColour1, backColour2});
   backgroundKind->addButton(background.Add(b.Choice("RadioButton8")));
   QLineEdit* backPicture = b.Text("LabeledEdit27");
   background.Field(backPicture, {}, {PicturePicker("Button11", backPicture, true)});
-  background.Field(b.Index("ComboBox8", 3), "Placement:");
+  background.Field(b.Index("ComboBox8", 3));
   background.Field(b.Text("LabeledEdit19"), {},
                    {FontButton(b, "Button1")});
   background.Field(b.Text("LabeledEdit28"), {},
@@ -574,8 +581,9 @@ QWidget* BuildLookPage(SettingsBinder& b) {
 QWidget* BuildProgramGroupSettings(SettingsBinder& b) {
   auto* box = new QWidget;
   Column c(box);
-  c.Field(b.Text("LabeledEdit13"));
-  c.Field(b.Index("ComboBox2", 2), "Place:");
+  QLineEdit* group = b.Text("LabeledEdit13");
+  c.Field(group, {}, {VariableButton(b, "Button80", group)});
+  c.Field(b.Index("ComboBox2", 2));
   c.Add(b.Flag("CheckBox42"));
   return box;
 }
@@ -597,11 +605,11 @@ QWidget* BuildUninstallerPage(SettingsBinder& b) {
   }
   c.Add(b.Flag("CheckBox39"));
   QLineEdit* internetPage = b.Text("Edit9");
-  c.Field(internetPage, "Internet page:", {VariableButton(b, "Button76", internetPage)});
+  c.Field(internetPage, {}, {VariableButton(b, "Button76", internetPage)});
   c.Add(b.Flag("CheckBox37"));
   QLineEdit* closeApp = b.Text("LabeledEdit9");
   c.Field(closeApp, {}, {VariableButton(b, "Button73", closeApp)});
-  c.Field(b.Index("ComboBox10", 3), "Found by:");
+  c.Field(b.Index("ComboBox10", 3));
   c.End();
   return page;
 }

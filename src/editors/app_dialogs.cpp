@@ -1,6 +1,7 @@
 #include "editors/app_dialogs.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
 
@@ -41,6 +42,7 @@ AppDialogs RealDialogs() {
     if (!ok) return std::nullopt;
     return chosen;
   };
+  d.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   return d;
 }
 

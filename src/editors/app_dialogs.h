@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -35,6 +36,8 @@ struct AppDialogs {
   std::function<std::optional<QColor>(QWidget* parent, const QColor& current)> color;
   // The font dialog preset to `current`; nullopt when cancelled.
   std::function<std::optional<QFont>(QWidget* parent, const QFont& current)> font;
+  // Opens an address or a local file with the desktop's program for it; false when none.
+  std::function<bool(const QUrl& url)> openUrl;
 };
 
 // The dialogs in use (the real ones unless a test replaced them).

@@ -144,10 +144,10 @@ class FolderImportDialog : public QDialog {
     FillCombo(ifExists_, IfExistsItems());
     uninstall_ = new QCheckBox(this);
     uninstall_->setObjectName("CheckBox1");
-    auto* ok = new QPushButton("OK", this);
+    auto* ok = new QPushButton(this);
     ok->setObjectName("Button1");
     ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
+    auto* cancel = new QPushButton(this);
     cancel->setObjectName("Button2");
     cancel->setAutoDefault(false);
 
@@ -225,10 +225,10 @@ class ProjectFilePicker : public QDialog {
     list_->setHeaderLabels({ToQ(InterfaceString(kTextDestination))});
     list_->setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     for (const std::string& choice : choices_) list_->addTopLevelItem(new QTreeWidgetItem(QStringList{ToQ(choice)}));
-    ok_ = new QPushButton("OK", this);
+    ok_ = new QPushButton(this);
     ok_->setObjectName("Button1");
     ok_->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
+    auto* cancel = new QPushButton(this);
     cancel->setObjectName("Button2");
     cancel->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QWidget>
@@ -63,8 +64,20 @@ void ApplyWindowTexts(QWidget* window, const std::string& section) {
       label->setText(text);
     } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
       group->setTitle(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+      // A fixed list of choices: its items separated by "|".
+      const QStringList items = text.split('|');
+      for (int i = 0; i < combo->count() && i < items.size(); ++i) combo->setItemText(i, items[i]);
     }
   }
+}
+
+QString WindowText(const std::string& section, const std::string& key) {
+  const IniFile* file = LanguageFile();
+  if (!file) return {};
+  for (const auto& [component, ansiText] : ReadWindowTexts(*file, section))
+    if (component == key) return ToQ(ansiText);
+  return {};
 }
 
 }  // namespace bvq

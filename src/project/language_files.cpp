@@ -59,6 +59,16 @@ std::string LanguageCaptionOfFile(const std::string& name, const std::string& pa
   return LanguageCaption(name, own);
 }
 
+std::string LanguageCaptionOfFileUtf8(const std::string& name, const std::string& path) {
+  std::optional<std::string> own;
+  int codePage = AnsiCodePage();
+  if (auto file = IniFile::Load(path)) {
+    if (own = LanguageOwnName(*file); own)
+      if (auto cp = LanguageCodePage(*file); cp && IsKnownCodePage(*cp)) codePage = *cp;
+  }
+  return AnsiToUtf8(LanguageCaption(name, own), codePage);
+}
+
 std::vector<std::pair<std::string, std::string>> ReadWindowTexts(const IniFile& file, const std::string& window) {
   std::vector<std::pair<std::string, std::string>> texts;
   for (const std::string& key : file.Keys(window)) {

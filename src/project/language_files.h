@@ -37,6 +37,9 @@ std::optional<int> LanguageCodePage(const IniFile& file);
 std::string LanguageCaption(const std::string& name, const std::optional<std::string>& ownName);
 // The same, reading the own name from `path`.
 std::string LanguageCaptionOfFile(const std::string& name, const std::string& path);
+// The same as UTF-8 for display: the own name is decoded through the code page its file
+// declares (the program's code page when it declares none), whatever the interface language.
+std::string LanguageCaptionOfFileUtf8(const std::string& name, const std::string& path);
 
 // The texts of a window section: component name and unescaped text, in file order, only
 // non-empty texts.

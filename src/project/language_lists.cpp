@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "project/language_files.h"
+#include "util/code_page.h"
 #include "util/files.h"
+#include "util/ini_file.h"
 #include "util/paths.h"
 #include "util/program_values.h"
 
@@ -28,6 +30,7 @@ std::vector<LanguageMenuEntry> LanguageMenu(const TStrList& languages, const std
     e.visible = true;
     e.name = languages[n];
     e.caption = LanguageCaptionOfFile(e.name, InterfaceLanguageFile(e.name));
+    e.displayCaption = LanguageCaptionOfFileUtf8(e.name, InterfaceLanguageFile(e.name));
     e.checked = e.name == current;
   }
   return menu;
@@ -37,6 +40,14 @@ std::vector<std::string> InstallLanguageCaptions(const std::string& currentInter
   std::vector<std::string> captions;
   for (const InstallLanguageItem& item : ListInstallLanguages(currentInterfaceLanguage)) captions.push_back(item.caption);
   return captions;
+}
+
+std::string InstallLanguageDisplayCaption(const std::string& caption) {
+  const std::string name = caption.substr(0, caption.find(" ("));
+  int codePage = AnsiCodePage();
+  if (auto file = IniFile::Load(InstallLanguageFile(name)))
+    if (auto cp = LanguageCodePage(*file); cp && IsKnownCodePage(*cp)) codePage = *cp;
+  return AnsiToUtf8(caption, codePage);
 }
 
 std::vector<InstallLanguageItem> ListInstallLanguages(const std::string& currentInterfaceLanguage) {

@@ -24,6 +24,7 @@ struct LanguageMenuEntry {
   bool visible = false; // false when there is no language n
   std::string name;     // language name
   std::string caption;  // LanguageCaption of its file
+  std::string displayCaption;  // the same in UTF-8, decoded through its file's code page
   bool checked = false; // the current language
 };
 // The 30 menu actions for `languages` (file names under ProgramFolder) and `current`.
@@ -38,6 +39,10 @@ struct InstallLanguageItem {
 std::vector<InstallLanguageItem> ListInstallLanguages(const std::string& currentInterfaceLanguage);
 // Their captions in list order: what Project::SetInstallLanguages takes at start-up.
 std::vector<std::string> InstallLanguageCaptions(const std::string& currentInterfaceLanguage);
+// An install-language caption ("Russian (...)", bytes as the project holds it) in UTF-8 for
+// display: decoded through the code page of the install language file it names, or the
+// program's code page when there is no such file.
+std::string InstallLanguageDisplayCaption(const std::string& caption);
 
 // Current and previous interface language with their files; the previous one is the "old"
 // language that re-translation starts from.

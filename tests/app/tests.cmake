@@ -20,3 +20,10 @@ if(TARGET bvq_app)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;BVQ_SOURCE_DIR=${CMAKE_SOURCE_DIR};BVQ_BINARY_DIR=${CMAKE_BINARY_DIR}"
     DISCOVERY_TIMEOUT 60)
 endif()
+
+# Pictures of every window for looking at them (not a test): bvq_screenshots OUT [LANGUAGE].
+if(TARGET bvq_app)
+  add_executable(bvq_screenshots ${CMAKE_CURRENT_LIST_DIR}/screenshots/screenshots.cpp)
+  set_target_properties(bvq_screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(bvq_screenshots PRIVATE bvq_app)
+endif()
