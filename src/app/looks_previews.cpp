@@ -32,7 +32,7 @@ QWidget* NewPanel(const char* name, QSize size) {
 
 QPushButton* ResetButton(SettingsBinder& b, const char* name, QWidget* panel,
                          std::initializer_list<PreviewItem> items) {
-  auto* button = new QPushButton(QStringLiteral("Reset"));
+  auto* button = new QPushButton;
   button->setObjectName(name);
   button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   std::vector<PreviewItem> reset(items);
@@ -185,7 +185,7 @@ QWidget* BuildLogoPreview(SettingsBinder& b) {
 }
 
 QPushButton* BuildBackgroundPreviewButton(SettingsBinder& b) {
-  auto* button = new QPushButton(QStringLiteral("Preview"));
+  auto* button = new QPushButton;
   button->setObjectName("Button2");
   button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   const Project& project = b.project();

@@ -33,8 +33,8 @@ int RenderPreviewFiles(const std::string& projectPath, const std::string& output
   Project project;
   ProjectSession session(project);
   ProjectContext context;
-  if (ProjectFileResult loaded = LoadProject(project, session, projectPath, context); !loaded) {
-    Complain(projectPath + ": " + loaded.message);
+  if (const Outcome<ProjectLoad> loaded = LoadProject(project, session, projectPath, context); !loaded) {
+    Complain(projectPath + ": " + loaded.error());
     return kExitProjectUnreadable;
   }
   const QDir folder(QString::fromStdString(outputFolder));

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "rtf/font_charsets.h"
 #include "rtf/installer_text.h"
+#include "rtf/rich_text.h"
 #include "setup_build/binary_file.h"
 
 namespace bvq {
@@ -14,8 +16,12 @@ bool IsRichText(std::string_view bytes) {
 }
 
 std::string PlainTextToRichText(std::string_view text, int codePage) {
-  std::string out = "{\\rtf1\\ansi\\ansicpg" + std::to_string(codePage) +
-                    "\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Tahoma;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 ";
+  // The installer's rich-text control reads 8-bit text in the code page of the font's
+  // character set, not \ansicpg, so the font must name the set of the text's code page.
+  int charset = rtf::CharsetOfCodePage(codePage);
+  if (charset == rtf::kDefaultCharset) charset = rtf::kAnsiCharset;
+  std::string out = "{\\rtf1\\ansi\\ansicpg" + std::to_string(codePage) + "\\deff0{\\fonttbl{\\f0\\fnil\\fcharset" +
+                    std::to_string(charset) + " Tahoma;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 ";
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     switch (c) {

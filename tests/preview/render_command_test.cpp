@@ -33,8 +33,8 @@ class RenderCommandTest : public ::testing::Test {
     ProjectSession session(p);
     ProjectContext context;
     const std::string path = dir / "looks.bvq";
-    ProjectFileResult r = SaveProject(p, session, path, context);
-    EXPECT_TRUE(r.ok) << r.message;
+    Status r = SaveProject(p, session, path, context);
+    EXPECT_TRUE(r.ok()) << r.error;
     return path;
   }
   Project Sample() {
@@ -66,7 +66,7 @@ TEST_F(RenderCommandTest, WritesTheThreePicturesAsThePreviewsDrawThem) {
   // The project as the program reads it back.
   Project loaded;
   ProjectSession session(loaded);
-  ASSERT_TRUE(LoadProject(loaded, session, project, ProjectContext{}).ok);
+  ASSERT_TRUE(LoadProject(loaded, session, project, ProjectContext{}).ok());
   const QImage background(QString::fromStdString(out + "/background.png"));
   const QImage header(QString::fromStdString(out + "/header.png"));
   const QImage logo(QString::fromStdString(out + "/logo.png"));

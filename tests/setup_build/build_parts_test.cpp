@@ -122,6 +122,21 @@ TEST(RichText, PlainTextBecomesRichText) {
   EXPECT_EQ(rtf[rtf.size() - 3], '}');
 }
 
+// The installer's rich-text control decodes 8-bit text by the font's character set, so a
+// Cyrillic text must come with a Cyrillic font, a Western one with the Western set.
+TEST(RichText, PlainTextFontNamesTheCharacterSetOfItsCodePage) {
+  struct Case {
+    int codePage;
+    const char* font;
+  } cases[] = {{1252, "\\fcharset0 "}, {1251, "\\fcharset204 "}, {1250, "\\fcharset238 "}, {932, "\\fcharset128 "}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.codePage);
+    std::string rtf = PlainTextToRichText("\xCF\xF0\xE8", c.codePage);
+    EXPECT_NE(rtf.find("\\ansicpg" + std::to_string(c.codePage)), std::string::npos);
+    EXPECT_NE(rtf.find(c.font), std::string::npos);
+  }
+}
+
 TEST(RichText, FilesConvertedOrTakenAsTheyAre) {
   test::TempFolder dir;
   test::WriteFile(dir / "a.rtf", "{\\rtf1\\ansi {\\b bold}}");
