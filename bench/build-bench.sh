@@ -12,6 +12,7 @@
 # Times are wall-clock seconds of a possibly shared machine: compare within one run.
 #
 # Usage: bench/build-bench.sh [BUILD_DIR] [CORPUS_MB] [BIG_MB]   (defaults: build, 96, 1024)
+# BVQ_CORPUS_DIR names a reference payload made before, used instead of making one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -121,18 +122,19 @@ build_all example ""
 example_setup=${size[example:1]}
 
 echo
-bash "$corpus_script" "$work/corpus" "$mb" >/dev/null
-echo "reference payload: $(find "$work/corpus" -type f | wc -l) files, $(payload_bytes "$work/corpus") bytes"
-copy_row corpus "$work/corpus"
-build_all corpus "$work/corpus"
-gcab_row corpus "$work/corpus"
-read -r s kb < <(measure wimlib wimcapture --compress=LZX:100 --chunk-size=2M "$work/corpus" "$work/wim.wim")
+corpus=${BVQ_CORPUS_DIR:-$work/corpus}  # an existing reference payload saves the minutes of making it
+[ -n "${BVQ_CORPUS_DIR:-}" ] || bash "$corpus_script" "$corpus" "$mb" >/dev/null
+echo "reference payload: $(find "$corpus" -type f | wc -l) files, $(payload_bytes "$corpus") bytes"
+copy_row corpus "$corpus"
+build_all corpus "$corpus"
+gcab_row corpus "$corpus"
+read -r s kb < <(measure wimlib wimcapture --compress=LZX:100 --chunk-size=2M "$corpus" "$work/wim.wim")
 size[corpus:wim]=$(size_of "$work/wim.wim"); rm -f "$work/wim.wim"
 row "wimlib LZX:100, 2 MB" "$s" "${size[corpus:wim]}" "$kb"
 if command -v makensis >/dev/null; then
   for comp in zlib lzma; do
     printf 'OutFile "%s"\nSetCompressor /SOLID %s\nSection\nSetOutPath $INSTDIR\nFile /r "%s/*"\nSectionEnd\n' \
-      "$work/nsis-$comp.exe" "$comp" "$work/corpus" > "$work/nsis-$comp.nsi"
+      "$work/nsis-$comp.exe" "$comp" "$corpus" > "$work/nsis-$comp.nsi"
     read -r s kb < <(measure "makensis $comp" makensis -V1 "$work/nsis-$comp.nsi")
     size[corpus:$comp]=$(size_of "$work/nsis-$comp.exe"); rm -f "$work/nsis-$comp.exe"
     row "makensis $comp solid" "$s" "${size[corpus:$comp]}" "$kb"
@@ -153,10 +155,9 @@ rm -rf "$work/small"
 echo
 mkdir -p "$work/big"
 # The reference payload over and over: content of the same kind, repeats far beyond the window.
-reps=$(( big_mb * 1048576 / $(payload_bytes "$work/corpus") + 1 ))
-for _ in $(seq "$reps"); do find "$work/corpus" -type f -print0 | sort -z | xargs -0 cat; done |
+reps=$(( big_mb * 1048576 / $(payload_bytes "$corpus") + 1 ))
+for _ in $(seq "$reps"); do find "$corpus" -type f -print0 | sort -z | xargs -0 cat; done |
   head -c $((big_mb * 1048576)) > "$work/big/big.bin" || true
-rm -rf "$work/corpus"
 echo "big file: $(size_of "$work/big/big.bin") bytes"
 copy_row big "$work/big"
 build_all big "$work/big"
