@@ -108,7 +108,7 @@ copy_row() {  # key, folder: a warm `cp -r` (the first copy warms the cache)
 gcab_row() {  # key, folder
   local s kb
   (cd "$2" && find . -type f | sort > "$work/list.txt")
-  read -r s kb < <(cd "$2" && measure gcab xargs -a "$work/list.txt" -d '\n' gcab -c -z "$work/gcab.cab")
+  read -r s kb < <(cd "$2" && mapfile -t list < "$work/list.txt" && measure gcab gcab -c -z "$work/gcab.cab" "${list[@]}")
   secs[$1:gcab]=$s; size[$1:gcab]=$(size_of "$work/gcab.cab")
   rm -f "$work/gcab.cab"
   row "gcab MSZIP" "$s" "${size[$1:gcab]}" "$kb"
