@@ -156,7 +156,7 @@ echo
 mkdir -p "$work/big"
 # The reference payload over and over: content of the same kind, repeats far beyond the window.
 reps=$(( big_mb * 1048576 / $(payload_bytes "$corpus") + 1 ))
-for _ in $(seq "$reps"); do find "$corpus" -type f -print0 | sort -z | xargs -0 cat; done |
+for _ in $(seq "$reps"); do find "$corpus" -type f -print0 | sort -z | xargs -0 cat; done 2>/dev/null |
   head -c $((big_mb * 1048576)) > "$work/big/big.bin" || true
 echo "big file: $(size_of "$work/big/big.bin") bytes"
 copy_row big "$work/big"
