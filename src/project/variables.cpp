@@ -47,11 +47,13 @@ std::string SubstituteVariables(const Project& project, std::string_view text) {
   std::string search = ToUpperAscii(text);
   const auto& reserved = ReservedVariables();
   const int last = std::min<int>(kLastVariableNumber, 80 + static_cast<int>(project.registryVariables.size()));
+  std::string userPattern;
   for (int k = 1; k <= last; ++k) {
-    const std::string pattern =
-        k <= 80 ? reserved[k]
-                : ToUpperAscii(project.registryVariables[static_cast<size_t>(k - kFirstUserVariable)].Caption);
+    if (k > 80) userPattern = ToUpperAscii(project.registryVariables[static_cast<size_t>(k - kFirstUserVariable)].Caption);
+    const std::string& pattern = k <= 80 ? reserved[k] : userPattern;
     if (pattern.empty()) continue;
+    size_t at = search.find(pattern);
+    if (at == std::string::npos) continue;  // the common case: a path names one variable or none
     std::string replacement;
     switch (k) {
       case kVariableProductName: replacement = project.productName; break;
@@ -59,8 +61,7 @@ std::string SubstituteVariables(const Project& project, std::string_view text) {
       case kVariableCompanyName: replacement = project.companyName; break;
       default: replacement = VariableCode(k); break;
     }
-    size_t from = 0;
-    for (size_t at; (at = search.find(pattern, from)) != std::string::npos;) {
+    for (size_t from = 0; (at = search.find(pattern, from)) != std::string::npos;) {
       result.replace(at, pattern.size(), replacement);
       search.replace(at, pattern.size(), replacement);
       from = at + replacement.size();

@@ -1,6 +1,7 @@
 #include "setup_build/binary_file.h"
 
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -114,6 +115,34 @@ void BinaryFile::Write(const void* data, size_t size) {
   }
 }
 
+namespace {
+// The kernel has no in-kernel copy between these two files (other file systems, special
+// files, an old kernel or a sandbox that forbids the call).
+bool KernelCannotCopy(int error) {
+  return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == EPERM ||
+         error == EBADF;
+}
+}  // namespace
+
+std::optional<size_t> BinaryFile::CopyInKernel(BinaryFile& source, size_t size) {
+  if (size == 0) return 0;
+  for (;;) {
+    ssize_t n = ::copy_file_range(source.fd_, nullptr, fd_, nullptr, size, 0);
+    if (n >= 0) return static_cast<size_t>(n);
+    if (errno == EINTR) continue;
+    if (!KernelCannotCopy(errno)) Fail("copy into");
+    break;
+  }
+  // sendfile copies between any two files that support it, across file systems too.
+  for (;;) {
+    ssize_t n = ::sendfile(fd_, source.fd_, nullptr, size);
+    if (n >= 0) return static_cast<size_t>(n);
+    if (errno == EINTR) continue;
+    if (!KernelCannotCopy(errno)) Fail("copy into");
+    return std::nullopt;
+  }
+}
+
 void BinaryFile::Close() {
   if (fd_ < 0) return;
   int fd = std::exchange(fd_, -1);
@@ -123,6 +152,14 @@ void BinaryFile::Close() {
 void CopyWholeFile(const std::string& source, const std::string& target) {
   BinaryFile in(source, BinaryFile::Mode::Read);
   BinaryFile out(target, BinaryFile::Mode::Create);
+  for (;;) {
+    std::optional<size_t> n = out.CopyInKernel(in, size_t{1} << 30);
+    if (!n) break;  // the plain loop below copies the rest
+    if (*n == 0) {
+      out.Close();
+      return;
+    }
+  }
   std::vector<char> buffer(1 << 16);
   for (;;) {
     size_t n = in.Read(buffer.data(), buffer.size());

@@ -3,6 +3,7 @@
 // FileError naming the path and the system's reason: the build ends on it and cleans up.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -43,6 +44,11 @@ class BinaryFile {
   // Writes all bytes or raises (a full disk raises here).
   void Write(const void* data, size_t size);
   void Write(const std::string& bytes) { Write(bytes.data(), bytes.size()); }
+  // Copies up to `size` bytes from `source`'s position to this file's position inside the
+  // kernel, advancing both. Returns the number copied (0 at the end of the source), or
+  // nothing when the kernel cannot copy between these two files: the caller then reads
+  // and writes itself. Other failures raise.
+  std::optional<size_t> CopyInKernel(BinaryFile& source, size_t size);
   // Closes the file; a failing close (delayed write error) raises.
   void Close();
 

@@ -13,6 +13,18 @@ size_t FileByteSource::Read(void* data, size_t size) {
   return n;
 }
 
+std::optional<size_t> FileByteSource::CopyInKernel(BinaryFile& target, size_t size) {
+  size_t want = static_cast<size_t>(std::min<uint64_t>(size, remaining_));
+  if (want == 0 || !kernelCopies_) return std::nullopt;
+  std::optional<size_t> n = target.CopyInKernel(file_, want);
+  if (!n) {
+    kernelCopies_ = false;
+    return std::nullopt;
+  }
+  remaining_ -= *n;
+  return n;
+}
+
 size_t MemoryByteSource::Read(void* data, size_t size) {
   size_t n = std::min(size, bytes_.size() - position_);
   std::memcpy(data, bytes_.data() + position_, n);
@@ -27,10 +39,16 @@ uint64_t CopyBlock(BinaryFile& target, ByteSource& source, uint64_t count, Build
   while (copied < count) {
     size_t want = static_cast<size_t>(std::min<uint64_t>(kCopyPieceSize, count - copied));
     progress.reporter.ProcessEvents();
-    size_t n = source.Read(piece, want);
-    if (n == 0) break;
-    progress.reporter.ProcessEvents();
-    target.Write(piece, n);
+    size_t n = 0;
+    if (std::optional<size_t> direct = source.CopyInKernel(target, want)) {
+      n = *direct;
+      if (n == 0) break;
+    } else {
+      n = source.Read(piece, want);
+      if (n == 0) break;
+      progress.reporter.ProcessEvents();
+      target.Write(piece, n);
+    }
     progress.reporter.ProcessEvents();
     copied += n;
     progress.AddCopied(n);

@@ -1,8 +1,10 @@
 #pragma once
 // Streams bytes from a source into a volume in pieces of at most 61,440 bytes, counting
-// them towards the progress bar. The payload is never held in memory whole.
+// them towards the progress bar. The payload is never held in memory whole; a file's bytes
+// go from file to file inside the kernel where it can, through the buffer where not.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "setup_build/binary_file.h"
@@ -19,6 +21,9 @@ class ByteSource {
   virtual uint64_t Remaining() const = 0;
   // Reads up to `size` bytes; 0 only at the end.
   virtual size_t Read(void* data, size_t size) = 0;
+  // Copies up to `size` bytes straight into `target` without passing them through this
+  // process; nothing when the source cannot (then Read is used).
+  virtual std::optional<size_t> CopyInKernel(BinaryFile& /*target*/, size_t /*size*/) { return std::nullopt; }
 };
 
 // The bytes of an open file from its current position up to `limit` bytes further.
@@ -27,9 +32,11 @@ class FileByteSource : public ByteSource {
   FileByteSource(BinaryFile& file, uint64_t limit) : file_(file), remaining_(limit) {}
   uint64_t Remaining() const override { return remaining_; }
   size_t Read(void* data, size_t size) override;
+  std::optional<size_t> CopyInKernel(BinaryFile& target, size_t size) override;
  private:
   BinaryFile& file_;
   uint64_t remaining_;
+  bool kernelCopies_ = true;  // false once the kernel refused these two files
 };
 
 class MemoryByteSource : public ByteSource {

@@ -207,6 +207,56 @@ TEST_P(LzxWindows, PeAndTextRoundTrip) {
 
 INSTANTIATE_TEST_SUITE_P(AllWindowSizes, LzxWindows, ::testing::Range(15, 22));
 
+// Random documents made of random pieces: noise, runs, copies of earlier bytes at any
+// distance (also beyond the window and across frames), call opcodes, text, cut into files
+// of random sizes (empty ones too) and fed in random amounts. Every window size, several seeds.
+std::vector<TestFile> RandomDocuments(uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::vector<uint8_t> all;
+  const size_t total = 20000 + rng() % 400000;
+  while (all.size() < total) {
+    const size_t len = 1 + rng() % (rng() % 4 == 0 ? 20000 : 300);
+    switch (rng() % 6) {
+      case 0: for (size_t i = 0; i < len; ++i) all.push_back(static_cast<uint8_t>(rng())); break;
+      case 1: all.insert(all.end(), len, static_cast<uint8_t>(rng())); break;
+      case 2:
+      case 3:
+        if (!all.empty()) {
+          const size_t dist = 1 + (rng() % 3 ? rng() % std::min<size_t>(all.size(), 64) : rng() % all.size());
+          for (size_t i = 0; i < len; ++i) all.push_back(all[all.size() - dist]);
+        }
+        break;
+      case 4:
+        for (size_t i = 0; i < len; ++i) all.push_back(i % 5 == 0 ? 0xE8 : static_cast<uint8_t>(rng() % 4 ? 0 : rng()));
+        break;
+      default: {
+        auto text = TextLike(len, rng());
+        all.insert(all.end(), text.begin(), text.end());
+      }
+    }
+  }
+  std::vector<TestFile> files;
+  for (size_t at = 0; at < all.size();) {
+    const size_t n = std::min(all.size() - at, size_t{rng() % 3 == 0 ? 0u : rng() % 70000});
+    files.push_back({"f" + std::to_string(files.size()), {all.begin() + static_cast<long>(at), all.begin() + static_cast<long>(at + n)}});
+    at += n;
+  }
+  return files;
+}
+
+class LzxRandomInput : public ::testing::TestWithParam<int> {};
+
+TEST_P(LzxRandomInput, RoundTrips) {
+  const int windowBits = GetParam();
+  for (uint32_t seed = 0; seed < 3; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 rng(static_cast<uint32_t>(windowBits) * 100 + seed);
+    CheckRoundTrip(RandomDocuments(rng()), windowBits, 1 + rng() % 100000);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLevels, LzxRandomInput, ::testing::Range(15, 22));
+
 TEST(LzxCompressor, CompressorIsReusableAfterFinish) {
   std::vector<std::vector<uint8_t>> first, second;
   auto comp = MakeLzxCompressor([&](const uint8_t* d, size_t n, uint32_t) { first.emplace_back(d, d + n); }, 16);

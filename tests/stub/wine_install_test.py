@@ -452,7 +452,7 @@ CASES = {
     'stored': lambda: install_and_remove('stored'),
     'cabinet': lambda: install_and_remove('cabinet', cabinets=True),
     'volumes': lambda: install_and_remove('volumes', volume_size=250000),
-    'volumes-cabinet': lambda: install_and_remove('volcab', cabinets=True, volume_size=250000),
+    'volumes-cabinet': lambda: install_and_remove('volcab', cabinets=True, volume_size=200000),
     'damaged': case_damaged,
     'missing-volume': case_missing_volume,
     'password': case_password,
