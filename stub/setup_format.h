@@ -267,6 +267,10 @@ void stored_header_read(const unsigned char raw[STORED_HEADER_SIZE], StoredHeade
 #define SIDE_FILE_HEADER_PICTURE 4
 #define SIDE_FILE_LOGO 5
 #define SIDE_FILE_BACKGROUND 6
+/* the small pictures beside the texts of the folder, shortcuts and password pages */
+#define SIDE_FILE_FOLDER_PICTURE 7
+#define SIDE_FILE_SHORTCUTS_PICTURE 8
+#define SIDE_FILE_PASSWORD_PICTURE 9
 #define SIDE_FILE_LICENCE_ALL 15
 #define SIDE_FILE_INFO_ALL 16
 

@@ -35,6 +35,7 @@ typedef struct {
     HWND finish_box[FINISH_OPTION_COUNT];
     FinishOption finish[FINISH_OPTION_COUNT];
     Picture *header_picture, *logo_picture;
+    Picture *page_picture[PAGE_COUNT]; /* beside the first text of some inner pages */
     HMODULE rich_edit;
 } Wizard;
 
@@ -73,6 +74,40 @@ static Picture *load_picture(const Wizard *w, int number)
         log_line(LOG_WARN, L"Picture missing or unreadable: %ls", path);
     xfree(path);
     return p;
+}
+
+/* The side file of the small picture of a page, 0 for pages without one. */
+static int page_picture_side_file(WizardPage page)
+{
+    switch (page) {
+    case PAGE_FOLDER: return SIDE_FILE_FOLDER_PICTURE;
+    case PAGE_SHORTCUTS: return SIDE_FILE_SHORTCUTS_PICTURE;
+    case PAGE_PASSWORD: return SIDE_FILE_PASSWORD_PICTURE;
+    default: return 0;
+    }
+}
+
+/* The first text of an inner page, beside the page's picture when it has one; returns where
+ * the page's controls start. The build leaves the picture out where it does not apply, so a
+ * missing one is no fault. */
+static int add_intro(Wizard *w, WizardPage page, int role, int height)
+{
+    int number = page_picture_side_file(page);
+    if (number) {
+        wchar_t *path = installer_side_file(w->in, number);
+        if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+            w->page_picture[page] = picture_load(path);
+        xfree(path);
+    }
+    int x = WIZARD_MARGIN, below = height + 8;
+    if (w->page_picture[page]) {
+        x += WIZARD_PAGE_PICTURE_SIZE + WIZARD_PAGE_PICTURE_GAP;
+        if (below < WIZARD_PAGE_PICTURE_SIZE + 8)
+            below = WIZARD_PAGE_PICTURE_SIZE + 8;
+    }
+    if (role >= 0)
+        add_text(w, page, role, x, WIZARD_INNER_TOP, WIZARD_PAGE_WIDTH - WIZARD_MARGIN - x, height);
+    return WIZARD_INNER_TOP + (role >= 0 || w->page_picture[page] ? below : 0);
 }
 
 static wchar_t *edit_text(HWND edit)
@@ -149,24 +184,24 @@ static void create_information(Wizard *w)
 static void create_password(Wizard *w)
 {
     int mode = (int)script_number(w->in->script, FLD_PASSWORD_MODE);
-    add_text(w, PAGE_PASSWORD, TXT_PASSWORD_ENTER, WIZARD_MARGIN, WIZARD_INNER_TOP, WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN, 32);
+    int y = add_intro(w, PAGE_PASSWORD, TXT_PASSWORD_ENTER, 32);
     w->password_edit = add(w, PAGE_PASSWORD, L"EDIT", L"",
                            WS_TABSTOP | ES_AUTOHSCROLL | (mode & PASSWORD_HIDDEN ? ES_PASSWORD : 0) |
                                (mode & PASSWORD_UPPER_CASE ? ES_UPPERCASE : 0),
-                           WS_EX_CLIENTEDGE, WIZARD_MARGIN, WIZARD_INNER_TOP + 40, 260, 22, 0);
+                           WS_EX_CLIENTEDGE, WIZARD_MARGIN, y, 260, 22, 0);
 }
 
 static void create_folder(Wizard *w)
 {
     const int width = WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN;
-    add_text(w, PAGE_FOLDER, TXT_FOLDER, WIZARD_MARGIN, WIZARD_INNER_TOP, width, 32);
+    int y = add_intro(w, PAGE_FOLDER, TXT_FOLDER, 32);
     int fixed = script_flag(w->in->script, FLD_FIXED_FOLDER);
     w->folder_edit = add(w, PAGE_FOLDER, L"EDIT", w->in->install_path, WS_TABSTOP | ES_AUTOHSCROLL | (fixed ? ES_READONLY : 0),
-                         WS_EX_CLIENTEDGE, WIZARD_MARGIN, WIZARD_INNER_TOP + 40, width - WIZARD_BUTTON_WIDTH - WIZARD_BUTTON_GAP,
+                         WS_EX_CLIENTEDGE, WIZARD_MARGIN, y, width - WIZARD_BUTTON_WIDTH - WIZARD_BUTTON_GAP,
                          22, ID_FOLDER);
     wchar_t *b = text(w, TXT_BROWSE);
     HWND browse = add(w, PAGE_FOLDER, L"BUTTON", b, WS_TABSTOP | BS_PUSHBUTTON, 0,
-                      WIZARD_PAGE_WIDTH - WIZARD_MARGIN - WIZARD_BUTTON_WIDTH, WIZARD_INNER_TOP + 39,
+                      WIZARD_PAGE_WIDTH - WIZARD_MARGIN - WIZARD_BUTTON_WIDTH, y - 1,
                       WIZARD_BUTTON_WIDTH, WIZARD_BUTTON_HEIGHT, ID_BROWSE);
     EnableWindow(browse, !fixed);
     xfree(b);
@@ -236,7 +271,7 @@ static void create_shortcuts(Wizard *w)
 {
     WizardShortcutOptions o = wizard_shortcut_options(w->in->script);
     const int width = WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN;
-    int y = WIZARD_INNER_TOP;
+    int y = add_intro(w, PAGE_SHORTCUTS, -1, 0);
     if (o.desktop) {
         wchar_t *t = text(w, TXT_SHORTCUT_DESKTOP);
         w->desktop_box = add(w, PAGE_SHORTCUTS, L"BUTTON", t, BS_AUTOCHECKBOX | WS_TABSTOP, 0, WIZARD_MARGIN, y, width, 18, 0);
@@ -486,6 +521,22 @@ static COLORREF script_colour(const Script *s, int field)
     return (COLORREF)(script_number(s, field) & 0xFFFFFF);
 }
 
+/* The page's small picture at its own size, or shrunk into its square when larger. */
+static void paint_page_picture(Wizard *w, HDC dc)
+{
+    const Picture *p = w->page_picture[current(w)];
+    if (!p)
+        return;
+    int cx, cy;
+    picture_size(p, &cx, &cy);
+    if (cx > WIZARD_PAGE_PICTURE_SIZE || cy > WIZARD_PAGE_PICTURE_SIZE) {
+        int larger = cx > cy ? cx : cy;
+        cx = cx * WIZARD_PAGE_PICTURE_SIZE / larger;
+        cy = cy * WIZARD_PAGE_PICTURE_SIZE / larger;
+    }
+    picture_draw(dc, p, WIZARD_MARGIN, WIZARD_INNER_TOP, cx > 0 ? cx : 1, cy > 0 ? cy : 1, 0);
+}
+
 /* The header of the inner pages: frame, gradient or white, picture, title and description
  * at the positions the author chose. */
 static void paint_header(Wizard *w, HDC dc)
@@ -529,6 +580,7 @@ static void paint_header(Wizard *w, HDC dc)
     SelectObject(dc, old);
     xfree(title);
     xfree(description);
+    paint_page_picture(w, dc);
 }
 
 /* The logo strip of the first and last page, white behind the picture. */
@@ -704,6 +756,8 @@ static void close_window(Wizard *w)
     wizard_background_close(w->background);
     picture_free(w->header_picture);
     picture_free(w->logo_picture);
+    for (int i = 0; i < PAGE_COUNT; i++)
+        picture_free(w->page_picture[i]);
     HGDIOBJ objects[] = {w->font, w->bold, w->title_font};
     for (size_t i = 0; i < sizeof objects / sizeof objects[0]; i++)
         if (objects[i])

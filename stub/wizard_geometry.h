@@ -43,6 +43,12 @@
 #define WIZARD_SIDE_LEFT (WIZARD_LOGO_WIDTH + WIZARD_MARGIN)
 #define WIZARD_SIDE_WIDTH (WIZARD_PAGE_WIDTH - WIZARD_SIDE_LEFT - WIZARD_MARGIN)
 
+/* The folder, shortcuts and password pages may show a small picture at the top left of
+ * their area (at most this size); the page's first text then starts beside it and its
+ * controls below it. */
+#define WIZARD_PAGE_PICTURE_SIZE 48
+#define WIZARD_PAGE_PICTURE_GAP 12
+
 /* The button bar below the page: Back, Next and Cancel at its right end, the footer text
  * (script field 27) at its left. */
 #define WIZARD_BUTTON_WIDTH 75

@@ -90,6 +90,9 @@ def make_setup(program, path, russian, background, header_png):
     s.side_files = [('$inst\\4.tmp', open(header, 'rb').read()), ('$inst\\5.tmp', open(logo, 'rb').read())]
     if background == 'picture':
         s.side_files.append(('$inst\\6.tmp', open(logo, 'rb').read()))
+    # the folder, shortcuts and password pages' own pictures, as a build adds them
+    for number, picture in ((7, 'Folder.png'), (8, 'Group.png'), (9, 'Password.png')):
+        s.side_files.append(('$inst\\%d.tmp' % number, open(os.path.join(program, 'Data', picture), 'rb').read()))
     english = [b'Example Suite License Agreement', b'You may use Example Suite on any number of computers.',
                b'There is no warranty of any kind.']
     s.side_files += [('$inst\\15.tmp', rich_text(1252, 0, english)),
