@@ -87,6 +87,12 @@ static int page_picture_side_file(WizardPage page)
     }
 }
 
+/* Where the texts beside a page's picture start. */
+static int page_text_left(const Wizard *w, WizardPage page)
+{
+    return WIZARD_MARGIN + (w->page_picture[page] ? WIZARD_PAGE_PICTURE_SIZE + WIZARD_PAGE_PICTURE_GAP : 0);
+}
+
 /* The first text of an inner page, beside the page's picture when it has one; returns where
  * the page's controls start. The build leaves the picture out where it does not apply, so a
  * missing one is no fault. */
@@ -99,9 +105,8 @@ static int add_intro(Wizard *w, WizardPage page, int role, int height)
             w->page_picture[page] = picture_load(path);
         xfree(path);
     }
-    int x = WIZARD_MARGIN, below = height + 8;
+    int x = page_text_left(w, page), below = height + 8;
     if (w->page_picture[page]) {
-        x += WIZARD_PAGE_PICTURE_SIZE + WIZARD_PAGE_PICTURE_GAP;
         if (below < WIZARD_PAGE_PICTURE_SIZE + 8)
             below = WIZARD_PAGE_PICTURE_SIZE + 8;
     }
@@ -270,18 +275,19 @@ static void create_group(Wizard *w)
 static void create_shortcuts(Wizard *w)
 {
     WizardShortcutOptions o = wizard_shortcut_options(w->in->script);
-    const int width = WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN;
-    int y = add_intro(w, PAGE_SHORTCUTS, -1, 0);
+    add_intro(w, PAGE_SHORTCUTS, -1, 0); /* the choices stand beside the picture */
+    const int left = page_text_left(w, PAGE_SHORTCUTS), width = WIZARD_PAGE_WIDTH - WIZARD_MARGIN - left;
+    int y = WIZARD_INNER_TOP + 4;
     if (o.desktop) {
         wchar_t *t = text(w, TXT_SHORTCUT_DESKTOP);
-        w->desktop_box = add(w, PAGE_SHORTCUTS, L"BUTTON", t, BS_AUTOCHECKBOX | WS_TABSTOP, 0, WIZARD_MARGIN, y, width, 18, 0);
+        w->desktop_box = add(w, PAGE_SHORTCUTS, L"BUTTON", t, BS_AUTOCHECKBOX | WS_TABSTOP, 0, left, y, width, 18, 0);
         SendMessageW(w->desktop_box, BM_SETCHECK, BST_CHECKED, 0);
         xfree(t);
         y += 24;
     }
     if (o.quick_launch) {
         wchar_t *t = text(w, TXT_SHORTCUT_QUICK_LAUNCH);
-        w->quick_launch_box = add(w, PAGE_SHORTCUTS, L"BUTTON", t, BS_AUTOCHECKBOX | WS_TABSTOP, 0, WIZARD_MARGIN, y, width, 18, 0);
+        w->quick_launch_box = add(w, PAGE_SHORTCUTS, L"BUTTON", t, BS_AUTOCHECKBOX | WS_TABSTOP, 0, left, y, width, 18, 0);
         SendMessageW(w->quick_launch_box, BM_SETCHECK, BST_CHECKED, 0);
         xfree(t);
     }
