@@ -1,4 +1,6 @@
 #include "installer.h"
+#include "install_checks.h"
+#include "install_decisions.h"
 #include "actions.h"
 #include "cabinet.h"
 #include "data_block.h"
@@ -37,87 +39,7 @@ static wchar_t *text_with(const Installer *in, int index, const wchar_t *file, i
     return install_text_with(in->script, in->language, index, file, disk);
 }
 
-/* ---------- checks ---------- */
-
-static int refused_bit(void)
-{
-    OSVERSIONINFOEXW v = {sizeof v};
-    if (!GetVersionExW((OSVERSIONINFOW *)&v))
-        return 0;
-    if (v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
-        return v.dwMinorVersion == 0 ? REFUSE_95 : v.dwMinorVersion < 90 ? REFUSE_98 : REFUSE_ME;
-    if (v.dwMajorVersion < 5)
-        return REFUSE_NT;
-    if (v.dwMajorVersion == 5)
-        return v.dwMinorVersion == 0 ? REFUSE_2000 : v.dwMinorVersion == 1 ? REFUSE_XP : REFUSE_2003;
-    if (v.dwMajorVersion == 6 && v.dwMinorVersion == 0)
-        return v.wProductType == VER_NT_WORKSTATION ? REFUSE_VISTA : REFUSE_2008_7;
-    return REFUSE_2008_7; /* 2008 R2, 7 and every later system */
-}
-
-static int net_installed(const char *version, int or_later)
-{
-    static const struct { const char *version; const wchar_t *key; const wchar_t *value; } known[] = {
-        {"1.0", L"SOFTWARE\\Microsoft\\.NETFramework\\Policy\\v1.0", L"3705"},
-        {"1.1", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v1.1.4322", L"Install"},
-        {"2.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727", L"Install"},
-        {"3.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v3.0", L"Install"},
-        {"3.5", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v3.5", L"Install"},
-        {"4.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Full", L"Install"},
-        {"4.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Client", L"Install"},
-    };
-    int from = -1;
-    for (size_t i = 0; i < sizeof known / sizeof known[0]; i++)
-        if (strcmp(known[i].version, version) == 0 && from < 0)
-            from = (int)i;
-    if (from < 0)
-        return 1; /* no requirement */
-    for (size_t i = (size_t)from; i < sizeof known / sizeof known[0]; i++) {
-        if (!or_later && strcmp(known[i].version, version) != 0)
-            break;
-        wchar_t *v = registry_read_text(HKEY_LOCAL_MACHINE, known[i].key, known[i].value);
-        int found = v != NULL && wcscmp(v, L"0") != 0;
-        xfree(v);
-        if (found)
-            return 1;
-    }
-    return 0;
-}
-
-/* What a check found wrong; the caller decides what the user sees, by the kind of run. */
-typedef enum {
-    CHECK_PASSED,
-    CHECK_SYSTEM_REFUSED,
-    CHECK_ADMIN_REQUIRED,
-    CHECK_NET_MISSING,
-} CheckResult;
-
-/* The system, the rights and the .NET Framework the setup requires. */
-static CheckResult check_requirements(const Installer *in)
-{
-    const Script *s = in->script;
-    if (refused_bit() & script_number(s, FLD_REFUSED_SYSTEMS))
-        return CHECK_SYSTEM_REFUSED;
-    if (script_flag(s, FLD_ADMIN) && !running_as_admin())
-        return CHECK_ADMIN_REQUIRED;
-    const char *net = script_field(s, FLD_NET_VERSION);
-    if (strcmp(net, SCRIPT_NONE) != 0 && *net && !net_installed(net, script_flag(s, FLD_NET_OR_LATER)))
-        return CHECK_NET_MISSING;
-    return CHECK_PASSED;
-}
-
-/* The application the setup closes first (fields 103-105): its text, NULL when none is named
- * or it is not running. */
-static wchar_t *running_application(const Installer *in)
-{
-    if (!script_flag(in->script, FLD_CLOSE_APP))
-        return NULL;
-    wchar_t *app = vars_expand_a(&in->vars, script_field(in->script, FLD_APP_TEXT));
-    if (application_running((int)script_number(in->script, FLD_APP_MATCH), app))
-        return app;
-    xfree(app);
-    return NULL;
-}
+/* ---------- what the checks found ---------- */
 
 static int fail_check(Installer *in, int text_index, const wchar_t *extra, const wchar_t *log_text)
 {
@@ -254,6 +176,19 @@ typedef struct {
     int next_cabinet;
 } FileJob;
 
+/* Asks whether the existing file at dest is replaced. */
+static int ask_replace(Installer *in, const wchar_t *dest, int question)
+{
+    wchar_t *a = installer_text(in, TXT_FILE_EXISTS);
+    wchar_t *b = installer_text(in, question);
+    wchar_t *q = w_fmt(L"%ls\n%ls\n\n%ls", a, dest, b);
+    int replace = ui_ask(q, 1);
+    xfree(q);
+    xfree(a);
+    xfree(b);
+    return replace;
+}
+
 /* Decides whether payload file number j goes to its destination. */
 static int want_file(Installer *in, size_t j, const wchar_t *dest, const FILETIME *time)
 {
@@ -267,32 +202,10 @@ static int want_file(Installer *in, size_t j, const wchar_t *dest, const FILETIM
         return 0;
     }
     int newer = CompareFileTime(time, &existing.ftLastWriteTime) > 0;
-    int replace;
-    switch (mode) {
-    case MODE_ASK:
-    case MODE_ASK_IF_NEWER: {
-        if (mode == MODE_ASK_IF_NEWER && !newer) {
-            replace = 0;
-            break;
-        }
-        wchar_t *a = installer_text(in, TXT_FILE_EXISTS);
-        wchar_t *b = installer_text(in, mode == MODE_ASK ? TXT_REPLACE_QUESTION : TXT_REPLACE_NEWER_QUESTION);
-        wchar_t *q = w_fmt(L"%ls\n%ls\n\n%ls", a, dest, b);
-        replace = ui_ask(q, 1);
-        xfree(q);
-        xfree(a);
-        xfree(b);
-        break;
-    }
-    case MODE_REPLACE:
-        replace = 1;
-        break;
-    case MODE_REPLACE_IF_NEWER:
-        replace = newer;
-        break;
-    default:
-        replace = 0;
-    }
+    ReplaceDecision decision = replace_decision(mode, newer);
+    int replace = decision == REPLACE_WRITE;
+    if (decision == REPLACE_ASK || decision == REPLACE_ASK_NEWER)
+        replace = ask_replace(in, dest, decision == REPLACE_ASK ? TXT_REPLACE_QUESTION : TXT_REPLACE_NEWER_QUESTION);
     if (!replace)
         log_line(LOG_INFO, L"Existing file kept: %ls", dest);
     return replace;
