@@ -1,4 +1,7 @@
 #include "installer.h"
+#include "install_checks.h"
+#include "install_decisions.h"
+#include "install_steps.h"
 #include "actions.h"
 #include "cabinet.h"
 #include "data_block.h"
@@ -37,87 +40,7 @@ static wchar_t *text_with(const Installer *in, int index, const wchar_t *file, i
     return install_text_with(in->script, in->language, index, file, disk);
 }
 
-/* ---------- checks ---------- */
-
-static int refused_bit(void)
-{
-    OSVERSIONINFOEXW v = {sizeof v};
-    if (!GetVersionExW((OSVERSIONINFOW *)&v))
-        return 0;
-    if (v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
-        return v.dwMinorVersion == 0 ? REFUSE_95 : v.dwMinorVersion < 90 ? REFUSE_98 : REFUSE_ME;
-    if (v.dwMajorVersion < 5)
-        return REFUSE_NT;
-    if (v.dwMajorVersion == 5)
-        return v.dwMinorVersion == 0 ? REFUSE_2000 : v.dwMinorVersion == 1 ? REFUSE_XP : REFUSE_2003;
-    if (v.dwMajorVersion == 6 && v.dwMinorVersion == 0)
-        return v.wProductType == VER_NT_WORKSTATION ? REFUSE_VISTA : REFUSE_2008_7;
-    return REFUSE_2008_7; /* 2008 R2, 7 and every later system */
-}
-
-static int net_installed(const char *version, int or_later)
-{
-    static const struct { const char *version; const wchar_t *key; const wchar_t *value; } known[] = {
-        {"1.0", L"SOFTWARE\\Microsoft\\.NETFramework\\Policy\\v1.0", L"3705"},
-        {"1.1", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v1.1.4322", L"Install"},
-        {"2.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727", L"Install"},
-        {"3.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v3.0", L"Install"},
-        {"3.5", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v3.5", L"Install"},
-        {"4.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Full", L"Install"},
-        {"4.0", L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Client", L"Install"},
-    };
-    int from = -1;
-    for (size_t i = 0; i < sizeof known / sizeof known[0]; i++)
-        if (strcmp(known[i].version, version) == 0 && from < 0)
-            from = (int)i;
-    if (from < 0)
-        return 1; /* no requirement */
-    for (size_t i = (size_t)from; i < sizeof known / sizeof known[0]; i++) {
-        if (!or_later && strcmp(known[i].version, version) != 0)
-            break;
-        wchar_t *v = registry_read_text(HKEY_LOCAL_MACHINE, known[i].key, known[i].value);
-        int found = v != NULL && wcscmp(v, L"0") != 0;
-        xfree(v);
-        if (found)
-            return 1;
-    }
-    return 0;
-}
-
-/* What a check found wrong; the caller decides what the user sees, by the kind of run. */
-typedef enum {
-    CHECK_PASSED,
-    CHECK_SYSTEM_REFUSED,
-    CHECK_ADMIN_REQUIRED,
-    CHECK_NET_MISSING,
-} CheckResult;
-
-/* The system, the rights and the .NET Framework the setup requires. */
-static CheckResult check_requirements(const Installer *in)
-{
-    const Script *s = in->script;
-    if (refused_bit() & script_number(s, FLD_REFUSED_SYSTEMS))
-        return CHECK_SYSTEM_REFUSED;
-    if (script_flag(s, FLD_ADMIN) && !running_as_admin())
-        return CHECK_ADMIN_REQUIRED;
-    const char *net = script_field(s, FLD_NET_VERSION);
-    if (strcmp(net, SCRIPT_NONE) != 0 && *net && !net_installed(net, script_flag(s, FLD_NET_OR_LATER)))
-        return CHECK_NET_MISSING;
-    return CHECK_PASSED;
-}
-
-/* The application the setup closes first (fields 103-105): its text, NULL when none is named
- * or it is not running. */
-static wchar_t *running_application(const Installer *in)
-{
-    if (!script_flag(in->script, FLD_CLOSE_APP))
-        return NULL;
-    wchar_t *app = vars_expand_a(&in->vars, script_field(in->script, FLD_APP_TEXT));
-    if (application_running((int)script_number(in->script, FLD_APP_MATCH), app))
-        return app;
-    xfree(app);
-    return NULL;
-}
+/* ---------- what the checks found ---------- */
 
 static int fail_check(Installer *in, int text_index, const wchar_t *extra, const wchar_t *log_text)
 {
@@ -222,27 +145,7 @@ static int tick(void *ctx)
     return 1;
 }
 
-static void status(Installer *in, int text_index, const wchar_t *detail)
-{
-    wchar_t *t = installer_text(in, text_index);
-    wchar_t *line = detail ? w_cat3(t, L" ", detail) : w_dup(t);
-    ui_status(line);
-    xfree(line);
-    xfree(t);
-}
-
 /* ---------- files ---------- */
-
-static wchar_t *expand_path(Installer *in, const char *value)
-{
-    wchar_t *p = vars_expand_a(&in->vars, value);
-    if (*p && !path_is_absolute(p)) {
-        wchar_t *abs = path_join(in->install_path, p);
-        xfree(p);
-        p = abs;
-    }
-    return p;
-}
 
 typedef struct {
     Installer *in;
@@ -253,6 +156,19 @@ typedef struct {
     PayloadReader *reader;
     int next_cabinet;
 } FileJob;
+
+/* Asks whether the existing file at dest is replaced. */
+static int ask_replace(Installer *in, const wchar_t *dest, int question)
+{
+    wchar_t *a = installer_text(in, TXT_FILE_EXISTS);
+    wchar_t *b = installer_text(in, question);
+    wchar_t *q = w_fmt(L"%ls\n%ls\n\n%ls", a, dest, b);
+    int replace = ui_ask(q, 1);
+    xfree(q);
+    xfree(a);
+    xfree(b);
+    return replace;
+}
 
 /* Decides whether payload file number j goes to its destination. */
 static int want_file(Installer *in, size_t j, const wchar_t *dest, const FILETIME *time)
@@ -267,32 +183,10 @@ static int want_file(Installer *in, size_t j, const wchar_t *dest, const FILETIM
         return 0;
     }
     int newer = CompareFileTime(time, &existing.ftLastWriteTime) > 0;
-    int replace;
-    switch (mode) {
-    case MODE_ASK:
-    case MODE_ASK_IF_NEWER: {
-        if (mode == MODE_ASK_IF_NEWER && !newer) {
-            replace = 0;
-            break;
-        }
-        wchar_t *a = installer_text(in, TXT_FILE_EXISTS);
-        wchar_t *b = installer_text(in, mode == MODE_ASK ? TXT_REPLACE_QUESTION : TXT_REPLACE_NEWER_QUESTION);
-        wchar_t *q = w_fmt(L"%ls\n%ls\n\n%ls", a, dest, b);
-        replace = ui_ask(q, 1);
-        xfree(q);
-        xfree(a);
-        xfree(b);
-        break;
-    }
-    case MODE_REPLACE:
-        replace = 1;
-        break;
-    case MODE_REPLACE_IF_NEWER:
-        replace = newer;
-        break;
-    default:
-        replace = 0;
-    }
+    ReplaceDecision decision = replace_decision(mode, newer);
+    int replace = decision == REPLACE_WRITE;
+    if (decision == REPLACE_ASK || decision == REPLACE_ASK_NEWER)
+        replace = ask_replace(in, dest, decision == REPLACE_ASK ? TXT_REPLACE_QUESTION : TXT_REPLACE_NEWER_QUESTION);
     if (!replace)
         log_line(LOG_INFO, L"Existing file kept: %ls", dest);
     return replace;
@@ -302,8 +196,8 @@ static HANDLE begin_file(FileJob *job, size_t j, const FILETIME *time)
 {
     Installer *in = job->in;
     job->number = j;
-    job->dest = expand_path(in, script_value(in->script, SEC_G, j, G_DEST));
-    status(in, TXT_COPYING, job->dest);
+    job->dest = install_expand_path(in, script_value(in->script, SEC_G, j, G_DEST));
+    install_status(in, TXT_COPYING, job->dest);
     if (!*job->dest || !want_file(in, j, job->dest, time)) {
         xfree(job->dest);
         job->dest = NULL;
@@ -535,213 +429,6 @@ static void install_cabinets(Installer *in, PayloadReader *r)
     xfree(err);
 }
 
-/* ---------- the other sections ---------- */
-
-static void run_commands(Installer *in, int after)
-{
-    const Script *s = in->script;
-    for (size_t i = 0; i < s->entries[SEC_I]; i++) {
-        if ((strcmp(script_value(s, SEC_I, i, CMD_WHEN), COMMAND_AFTER) == 0) != after)
-            continue;
-        status(in, TXT_RUNNING_COMMANDS, NULL);
-        wchar_t *cmd = vars_expand_a(&in->vars, script_value(s, SEC_I, i, CMD_COMMAND));
-        wchar_t *params = vars_expand_a(&in->vars, script_value(s, SEC_I, i, CMD_PARAMS));
-        long long type = COMMAND_PROGRAM, show = 1;
-        parse_i64(script_value(s, SEC_I, i, CMD_TYPE), &type);
-        parse_i64(script_value(s, SEC_I, i, CMD_SHOW), &show);
-        DWORD code = 0;
-        if (command_run((int)type, cmd, params, (int)show, script_yes(script_value(s, SEC_I, i, CMD_WAIT)), &code))
-            log_line(LOG_INFO, L"Command run: %ls %ls (exit code %u)", cmd, params, (unsigned)code);
-        else
-            log_line(LOG_ERROR, L"Command could not be started: %ls (error %u)", cmd, (unsigned)GetLastError());
-        xfree(cmd);
-        xfree(params);
-    }
-}
-
-static void make_folder_entries(Installer *in)
-{
-    const Script *s = in->script;
-    for (size_t i = 0; i < s->entries[SEC_H]; i++) {
-        wchar_t *path = expand_path(in, script_value(s, SEC_H, i, H_PATH));
-        Journal scratch = {0};
-        int uninstall = script_yes(script_value(s, SEC_H, i, H_UNINSTALL));
-        if (make_folders(path, uninstall ? &in->journal : &scratch))
-            log_line(LOG_INFO, L"Folder: %ls", path);
-        else
-            log_line(LOG_ERROR, L"Folder could not be created: %ls", path);
-        journal_free(&scratch);
-        xfree(path);
-    }
-}
-
-static void write_registry(Installer *in)
-{
-    const Script *s = in->script;
-    int associations = 0;
-    for (size_t i = 0; i < s->entries[SEC_C]; i++) {
-        status(in, TXT_WRITING_REGISTRY, NULL);
-        wchar_t *root = w_from_ansi(script_value(s, SEC_C, i, C_ROOT));
-        wchar_t *subkey = vars_expand_a(&in->vars, script_value(s, SEC_C, i, C_SUBKEY));
-        wchar_t *name = vars_expand_a(&in->vars, script_value(s, SEC_C, i, C_NAME));
-        wchar_t *data = vars_expand_a(&in->vars, script_value(s, SEC_C, i, C_DATA));
-        long long type = -1;
-        parse_i64(script_value(s, SEC_C, i, C_TYPE), &type);
-        int uninstall = script_yes(script_value(s, SEC_C, i, C_UNINSTALL));
-        int r = registry_write(root, subkey, name, (int)type, data, script_yes(script_value(s, SEC_C, i, C_OVERWRITE)),
-                               uninstall, &in->journal);
-        if (r == 0)
-            log_line(LOG_ERROR, L"Registry value could not be written: %ls\\%ls", subkey, name);
-        else
-            log_line(LOG_INFO, r == 2 ? L"Registry value kept: %ls\\%ls" : L"Registry value: %ls\\%ls", subkey, name);
-        if (r == 1 && root_from_number(root) == HKEY_CLASSES_ROOT)
-            associations = 1;
-        xfree(root);
-        xfree(subkey);
-        xfree(name);
-        xfree(data);
-    }
-    if (associations)
-        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, NULL, NULL);
-}
-
-static void write_ini(Installer *in)
-{
-    const Script *s = in->script;
-    for (size_t i = 0; i < s->entries[SEC_K]; i++) {
-        status(in, TXT_WRITING_INI, NULL);
-        wchar_t *file = expand_path(in, script_value(s, SEC_K, i, K_FILE));
-        wchar_t *section = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_SECTION));
-        wchar_t *key = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_KEY));
-        wchar_t *value = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_VALUE));
-        int uninstall = script_yes(script_value(s, SEC_K, i, K_UNINSTALL));
-        int r = ini_write(file, section, key, value, script_yes(script_value(s, SEC_K, i, K_OVERWRITE)), uninstall,
-                          &in->journal);
-        if (r == 0)
-            log_line(LOG_ERROR, L"INI entry could not be written: %ls [%ls] %ls", file, section, key);
-        else
-            log_line(LOG_INFO, L"INI entry: %ls [%ls] %ls", file, section, key);
-        xfree(file);
-        xfree(section);
-        xfree(key);
-        xfree(value);
-    }
-}
-
-static wchar_t *shortcut_folder(Installer *in, int place)
-{
-    switch (place) {
-    case PLACE_START_MENU: {
-        wchar_t buf[MAX_PATH];
-        if (SHGetFolderPathW(NULL, (in->common ? CSIDL_COMMON_STARTMENU : CSIDL_STARTMENU) | CSIDL_FLAG_CREATE, NULL, 0, buf) != S_OK)
-            return NULL;
-        return w_dup(buf);
-    }
-    case PLACE_GROUP:
-        return w_dup(in->group_folder);
-    case PLACE_QUICK_LAUNCH:
-        return w_dup(in->vars.value[VAR_QUICKLAUNCH]);
-    case PLACE_PATH:
-        return w_dup(L"");
-    default: {
-        wchar_t buf[MAX_PATH];
-        int csidl = in->common ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOPDIRECTORY;
-        if (SHGetFolderPathW(NULL, csidl | CSIDL_FLAG_CREATE, NULL, 0, buf) != S_OK)
-            return NULL;
-        return w_dup(buf);
-    }
-    }
-}
-
-static void make_shortcuts(Installer *in)
-{
-    const Script *s = in->script;
-    if (!s->entries[SEC_F])
-        return;
-    status(in, TXT_CREATING_SHORTCUTS, NULL);
-    HRESULT com = CoInitialize(NULL);
-    for (size_t i = 0; i < s->entries[SEC_F]; i++) {
-        long long place = PLACE_DESKTOP;
-        parse_i64(script_value(s, SEC_F, i, F_PLACE), &place);
-        if ((place == PLACE_DESKTOP && in->no_desktop) || (place == PLACE_QUICK_LAUNCH && in->no_quick_launch))
-            continue;
-        wchar_t *folder = shortcut_folder(in, (int)place);
-        wchar_t *name = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_NAME));
-        wchar_t *lnk = !folder ? NULL : place == PLACE_PATH ? w_dup(name) : path_join(folder, name);
-        wchar_t *target = expand_path(in, script_value(s, SEC_F, i, F_TARGET));
-        wchar_t *params = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_PARAMS));
-        wchar_t *comment = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_COMMENT));
-        wchar_t *icon = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_ICON_FILE));
-        wchar_t *work = vars_expand_a(&in->vars, script_value(s, SEC_F, i, F_FOLDER));
-        long long index = 0;
-        parse_i64(script_value(s, SEC_F, i, F_ICON_INDEX), &index);
-        int ok = 0;
-        if (lnk && path_is_absolute(lnk)) {
-            wchar_t *lnk_folder = path_folder(lnk);
-            ok = make_folders(lnk_folder, &in->journal) &&
-                 shortcut_create(lnk, target, params, comment, icon, (int)index, work);
-            xfree(lnk_folder);
-        }
-        if (ok) {
-            journal_add(&in->journal, J_SHORTCUT, 1, lnk);
-            log_line(LOG_INFO, L"Shortcut: %ls", lnk);
-        } else {
-            log_line(LOG_ERROR, L"Shortcut could not be created: %ls", lnk ? lnk : name);
-        }
-        xfree(folder);
-        xfree(name);
-        xfree(lnk);
-        xfree(target);
-        xfree(params);
-        xfree(comment);
-        xfree(icon);
-        xfree(work);
-    }
-    if (SUCCEEDED(com))
-        CoUninitialize();
-}
-
-static void register_fonts(Installer *in)
-{
-    const Script *s = in->script;
-    for (size_t i = 0; i < s->entries[SEC_E]; i++) {
-        status(in, TXT_REGISTERING_FONTS, NULL);
-        wchar_t *name = vars_expand_a(&in->vars, script_value(s, SEC_E, i, E_NAME));
-        wchar_t *file = expand_path(in, script_value(s, SEC_E, i, E_FILE));
-        wchar_t *value = font_register(name, file, in->vars.value[VAR_FONTDIR]);
-        if (value) {
-            journal_add(&in->journal, J_FONT, 2, value, file);
-            log_line(LOG_INFO, L"Font: %ls", value);
-        } else {
-            log_line(LOG_ERROR, L"Font could not be registered: %ls (%ls)", name, file);
-        }
-        xfree(value);
-        xfree(name);
-        xfree(file);
-    }
-}
-
-static void register_activex(Installer *in)
-{
-    const Script *s = in->script;
-    for (size_t i = 0; i < s->entries[SEC_M]; i++) {
-        status(in, TXT_REGISTERING_COMPONENTS, NULL);
-        wchar_t *file = expand_path(in, script_value(s, SEC_M, i, M_FILE));
-        HRESULT com = CoInitialize(NULL);
-        int ok = activex_register(file, 0);
-        if (SUCCEEDED(com))
-            CoUninitialize();
-        if (ok) {
-            if (script_yes(script_value(s, SEC_M, i, M_UNREGISTER)))
-                journal_add(&in->journal, J_ACTIVEX, 1, file);
-            log_line(LOG_INFO, L"Component registered: %ls", file);
-        } else {
-            log_line(LOG_ERROR, L"Component could not be registered: %ls", file);
-        }
-        xfree(file);
-    }
-}
-
 /* The texts the uninstaller shows, which the uninstall log carries. */
 static const int UNINSTALLER_TEXTS[] = {TXT_UNINSTALL_QUESTION,  TXT_UNINSTALLING,       TXT_UNINSTALLED,
                                         TXT_UNINSTALL_LEFTOVERS, TXT_UNINSTALL_APP_RUNNING, TXT_CANCEL,
@@ -753,9 +440,9 @@ static const int UNINSTALLER_TEXTS[] = {TXT_UNINSTALL_QUESTION,  TXT_UNINSTALLIN
 static void prepare_uninstaller(Installer *in, wchar_t **uninstaller, wchar_t **log_path)
 {
     const Script *s = in->script;
-    status(in, TXT_CREATING_UNINSTALLER, NULL);
-    *uninstaller = expand_path(in, script_field(s, FLD_UNINSTALL_FILE));
-    *log_path = expand_path(in, script_field(s, FLD_UNINSTALL_LOG));
+    install_status(in, TXT_CREATING_UNINSTALLER, NULL);
+    *uninstaller = install_expand_path(in, script_field(s, FLD_UNINSTALL_FILE));
+    *log_path = install_expand_path(in, script_field(s, FLD_UNINSTALL_LOG));
     wchar_t *product = vars_expand_a(&in->vars, script_field(s, FLD_UNINSTALL_NAME));
     wchar_t *title = vars_expand_a(&in->vars, script_field(s, FLD_UN_TITLE));
     journal_add(&in->journal, J_PRODUCT, 1, product);
@@ -793,7 +480,7 @@ static void prepare_uninstaller(Installer *in, wchar_t **uninstaller, wchar_t **
     }
     for (size_t i = 0; i < s->entries[SEC_L]; i++) {
         wchar_t *kind = w_from_ansi(script_value(s, SEC_L, i, L_KIND));
-        wchar_t *path = expand_path(in, script_value(s, SEC_L, i, L_PATH));
+        wchar_t *path = install_expand_path(in, script_value(s, SEC_L, i, L_PATH));
         journal_add(&in->journal, J_DELETE, 2, kind, path);
         xfree(kind);
         xfree(path);
@@ -1009,7 +696,7 @@ int installer_run(Installer *in, const wchar_t *self_path)
     if (!in->fatal)
         make_folder_entries(in);
     if (!in->fatal && s->entries[SEC_G]) {
-        status(in, TXT_UNPACKING, NULL);
+        install_status(in, TXT_UNPACKING, NULL);
         PayloadReader reader;
         payload_open(&reader, &in->setup, ask_volume, in);
         if (in->setup.trailer.cabinets)

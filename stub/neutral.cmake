@@ -3,6 +3,7 @@
 # tests/installer/. Every other .c file of stub/ is Windows-only.
 set(BVQ_STUB_NEUTRAL_SOURCES
   data_block.c
+  install_decisions.c
   install_texts.c
   journal.c
   options.c
