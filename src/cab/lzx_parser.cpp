@@ -5,6 +5,15 @@
 #include "cab/lzx_match_length.h"
 
 namespace bvq::cab::lzx {
+namespace {
+
+// The longest match allowed at folder position p: within the chunk and the frame.
+uint32_t MatchLimit(const ParseInput& in, uint32_t p) {
+  const uint32_t frameEnd = (p / kFrameSize + 1) * kFrameSize;
+  return std::min({in.end, frameEnd, p + kMaxMatch}) - p;
+}
+
+}  // namespace
 
 Parser::Parser(int windowBits, const ParserTuning& t)
     : numMain_(kNumChars + 8 * NumPositionSlots(windowBits)),
@@ -27,8 +36,7 @@ void Parser::Enter(const ParseInput& in, uint32_t stride) { EnterRange(in, 0, in
 Parser::Choice Parser::Best(const ParseInput& in, uint32_t i, const RepeatQueue& q) {
   const uint32_t p = in.start + i;
   const uint8_t* cur = in.data + (p - in.base);
-  const uint32_t frameEnd = (p / kFrameSize + 1) * kFrameSize;
-  const uint32_t limit = std::min({in.end, frameEnd, p + kMaxMatch}) - p;
+  const uint32_t limit = MatchLimit(in, p);
   const uint32_t history = p - in.base;
   const uint32_t* lit = litCost_.data() + i;
   Choice best;
@@ -113,8 +121,7 @@ void Parser::FindAll(const ParseInput& in) {
   for (uint32_t i = 0; i < n;) {
     const uint32_t p = in.start + i;
     const uint8_t* cur = in.data + (p - in.base);
-    const uint32_t frameEnd = (p / kFrameSize + 1) * kFrameSize;
-    const uint32_t limit = std::min({in.end, frameEnd, p + kMaxMatch}) - p;
+    const uint32_t limit = MatchLimit(in, p);
     matchStart_[i] = static_cast<uint32_t>(matches_.size());
     ++i;
     if (limit < kMinMatch) {
@@ -160,8 +167,7 @@ void Parser::ShortestPath(const ParseInput& in, RepeatQueue& q, std::vector<Item
     const Node nd = nodes_[i];
     const uint32_t p = in.start + i;
     const uint8_t* cur = in.data + (p - in.base);
-    const uint32_t frameEnd = (p / kFrameSize + 1) * kFrameSize;
-    const uint32_t limit = std::min({in.end, frameEnd, p + kMaxMatch}) - p;
+    const uint32_t limit = MatchLimit(in, p);
     const uint32_t history = p - in.base;
     const uint32_t count = matchStart_[i + 1] - matchStart_[i];
     const Match* pm = matches_.data() + matchStart_[i];
