@@ -1,7 +1,7 @@
 // Packs every file of a folder tree (sorted by path) as one LZX or MSZIP folder stream and
 // prints the compressed size (payloads plus 8-byte CFDATA headers) and the time taken.
 // Usage: lzx_bench DIR [lzx15..lzx21|mszip]...
-// LZX_HASH, LZX_WAYS, LZX_NICE and LZX_AHEAD in the environment override the search effort.
+// LZX_HASH, LZX_WAYS, LZX_NICE, LZX_AHEAD and LZX_PASSES (shortest-path passes, 0 = lazy) in the environment override the search effort.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
   if (const char* e = std::getenv("LZX_WAYS")) tuning.ways = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_NICE")) tuning.niceLen = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_AHEAD")) tuning.lookAhead = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_PASSES")) tuning.optimalPasses = std::atoi(e);
   for (int a = 2; a < argc; ++a) {
     std::string method = argv[a];
     uint64_t out = 0, blocks = 0;

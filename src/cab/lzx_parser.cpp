@@ -5,10 +5,20 @@
 #include "cab/lzx_match_length.h"
 
 namespace bvq::cab::lzx {
+namespace {
+
+// The longest match allowed at folder position p: within the chunk and the frame.
+uint32_t MatchLimit(const ParseInput& in, uint32_t p) {
+  const uint32_t frameEnd = (p / kFrameSize + 1) * kFrameSize;
+  return std::min({in.end, frameEnd, p + kMaxMatch}) - p;
+}
+
+}  // namespace
 
 Parser::Parser(int windowBits, const ParserTuning& t)
     : numMain_(kNumChars + 8 * NumPositionSlots(windowBits)),
-      mf_(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen), niceLen_(t.niceLen), lookAhead_(t.lookAhead) {
+      mf_(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen), niceLen_(t.niceLen), lookAhead_(t.lookAhead),
+      optimalPasses_(t.optimalPasses) {
   model_.SetDefaults(numMain_);
 }
 
@@ -26,8 +36,7 @@ void Parser::Enter(const ParseInput& in, uint32_t stride) { EnterRange(in, 0, in
 Parser::Choice Parser::Best(const ParseInput& in, uint32_t i, const RepeatQueue& q) {
   const uint32_t p = in.start + i;
   const uint8_t* cur = in.data + (p - in.base);
-  const uint32_t frameEnd = (p / kFrameSize + 1) * kFrameSize;
-  const uint32_t limit = std::min({in.end, frameEnd, p + kMaxMatch}) - p;
+  const uint32_t limit = MatchLimit(in, p);
   const uint32_t history = p - in.base;
   const uint32_t* lit = litCost_.data() + i;
   Choice best;
@@ -58,6 +67,10 @@ Parser::Choice Parser::Best(const ParseInput& in, uint32_t i, const RepeatQueue&
 }
 
 void Parser::Parse(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
+  if (optimalPasses_ > 0) ParseOptimal(in, q, out); else ParseLazy(in, q, out);
+}
+
+void Parser::ParseLazy(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
   const uint8_t* data = in.data + (in.start - in.base);
   const uint32_t n = in.end - in.start;
   model_.EstimateLiterals(data, n);
@@ -98,6 +111,124 @@ void Parser::Parse(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out)
   BlockStats stats;
   for (size_t k = first; k < out.size(); ++k) stats.Add(out[k]);
   model_.SetFromStats(stats, numMain_);
+}
+
+void Parser::FindAll(const ParseInput& in) {
+  const uint32_t n = in.end - in.start;
+  matchStart_.assign(n + 1, 0);
+  matches_.clear();
+  Match found[BucketMatchFinder::kMaxMatchesPerPosition];
+  for (uint32_t i = 0; i < n;) {
+    const uint32_t p = in.start + i;
+    const uint8_t* cur = in.data + (p - in.base);
+    const uint32_t limit = MatchLimit(in, p);
+    matchStart_[i] = static_cast<uint32_t>(matches_.size());
+    ++i;
+    if (limit < kMinMatch) {
+      mf_.Insert(cur, p, in.end - p);
+      continue;
+    }
+    const uint32_t count = mf_.Find(cur, p, in.end - p, limit, p - in.base, found);
+    matches_.insert(matches_.end(), found, found + count);
+    if (count && found[count - 1].len >= niceLen_) {
+      // The path takes such a match whole: the positions it covers are only entered.
+      const uint32_t from = i, skipEnd = std::min(n, i - 1 + found[count - 1].len);
+      for (; i < skipEnd; ++i) matchStart_[i] = static_cast<uint32_t>(matches_.size());
+      EnterRange(in, from, skipEnd);
+    }
+  }
+  matchStart_[n] = static_cast<uint32_t>(matches_.size());
+}
+
+void Parser::ParseOptimal(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
+  const uint8_t* data = in.data + (in.start - in.base);
+  const uint32_t n = in.end - in.start;
+  model_.EstimateLiterals(data, n);
+  FindAll(in);
+  const RepeatQueue start = q;
+  const size_t first = out.size();
+  for (int pass = 0; pass < optimalPasses_; ++pass) {
+    out.resize(first);
+    q = start;
+    ShortestPath(in, q, out);
+    BlockStats stats;
+    for (size_t k = first; k < out.size(); ++k) stats.Add(out[k]);
+    model_.SetFromStats(stats, numMain_);
+  }
+}
+
+void Parser::ShortestPath(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
+  constexpr uint32_t kInfinite = ~0u;
+  const uint32_t n = in.end - in.start;
+  nodes_.resize(n + 1);
+  for (uint32_t i = 1; i <= n; ++i) nodes_[i].cost = kInfinite;
+  nodes_[0] = {0, 0, 0, {q.r[0], q.r[1], q.r[2]}};
+  for (uint32_t i = 0; i < n; ++i) {
+    const Node nd = nodes_[i];
+    const uint32_t p = in.start + i;
+    const uint8_t* cur = in.data + (p - in.base);
+    const uint32_t limit = MatchLimit(in, p);
+    const uint32_t history = p - in.base;
+    const uint32_t count = matchStart_[i + 1] - matchStart_[i];
+    const Match* pm = matches_.data() + matchStart_[i];
+    Relax(i + 1, nd.cost + model_.main[*cur], 0, *cur, nd.r);
+    if (limit < kMinMatch) continue;
+    uint32_t repLen[kNumRepeats] = {};
+    int longRep = -1;
+    for (int k = 0; k < kNumRepeats; ++k) {
+      const uint32_t d = nd.r[k];
+      if (d > history) continue;
+      repLen[k] = MatchLength(cur - d, cur, 0, limit);
+      if (repLen[k] >= niceLen_ && (longRep < 0 || repLen[k] > repLen[longRep])) longRep = k;
+    }
+    const uint32_t longest = count ? pm[count - 1].len : 0;
+    if (longRep >= 0 && repLen[longRep] + 8 >= longest) {
+      // A long repeat: take it whole and go on after it.
+      uint32_t r[kNumRepeats] = {nd.r[0], nd.r[1], nd.r[2]};
+      std::swap(r[0], r[longRep]);
+      Relax(i + repLen[longRep], nd.cost + model_.Symbol(longRep, repLen[longRep]), repLen[longRep], longRep, r);
+      i += repLen[longRep] - 1;
+      continue;
+    }
+    if (longest >= niceLen_) {
+      const uint32_t d = pm[count - 1].dist, f = d + 2;
+      const int slot = SlotOf(f);
+      const uint32_t r[kNumRepeats] = {d, nd.r[0], nd.r[1]};
+      Relax(i + longest, nd.cost + model_.Footer(slot, f) + model_.Symbol(slot, longest), longest, f, r);
+      i += longest - 1;
+      continue;
+    }
+    for (int k = 0; k < kNumRepeats; ++k) {
+      if (repLen[k] < kMinMatch) continue;
+      uint32_t r[kNumRepeats] = {nd.r[0], nd.r[1], nd.r[2]};
+      std::swap(r[0], r[k]);
+      for (uint32_t l = kMinMatch; l <= repLen[k]; ++l) Relax(i + l, nd.cost + model_.Symbol(k, l), l, k, r);
+    }
+    uint32_t prevLen = 1;
+    for (uint32_t k = 0; k < count; ++k) {
+      const uint32_t len = pm[k].len, d = pm[k].dist;
+      if (len <= prevLen) continue;
+      if (d == nd.r[0] || d == nd.r[1] || d == nd.r[2]) {
+        prevLen = len;
+        continue;
+      }
+      const uint32_t f = d + 2;
+      const int slot = SlotOf(f);
+      const uint32_t base = nd.cost + model_.Footer(slot, f);
+      const uint32_t r[kNumRepeats] = {d, nd.r[0], nd.r[1]};
+      for (uint32_t l = prevLen + 1; l <= len; ++l) Relax(i + l, base + model_.Symbol(slot, l), l, f, r);
+      prevLen = len;
+    }
+  }
+  // Walk back from the end and emit the path forwards.
+  const size_t first = out.size();
+  for (uint32_t j = n; j > 0;) {
+    const Node& nd = nodes_[j];
+    out.push_back({nd.len, nd.value});
+    j -= nd.len ? nd.len : 1;
+  }
+  std::reverse(out.begin() + static_cast<long>(first), out.end());
+  q.r = {nodes_[n].r[0], nodes_[n].r[1], nodes_[n].r[2]};
 }
 
 }  // namespace bvq::cab::lzx

@@ -40,10 +40,13 @@ struct ParseInput {
 
 // Search effort; bench/lzx_bench.cpp compares settings.
 struct ParserTuning {
-  int hashBits = 16;       // log2 of the number of hash buckets
+  int hashBits = 17;       // log2 of the number of hash buckets
   uint32_t ways = 8;       // positions kept per hash bucket
-  uint32_t niceLen = 32;   // a match this long is taken without looking further
+  uint32_t niceLen = 48;   // a match this long is taken without looking further
   uint32_t lookAhead = 1;  // positions after a match's start searched for a better one
+  // Shortest-path passes per chunk instead of the lazy parse (0: lazy). Every position is
+  // searched once; each pass prices items with the statistics of the pass before.
+  int optimalPasses = 0;
 };
 
 class Parser {
@@ -65,6 +68,23 @@ class Parser {
     uint32_t value = 0;  // formatted offset
     int32_t gain = 0;    // bits saved over literals, in cost units
   };
+  struct Node {
+    uint32_t cost;
+    uint32_t len;    // item that ends here: 0 literal, else match length
+    uint32_t value;  // literal byte or formatted offset
+    uint32_t r[kNumRepeats];
+  };
+  void ParseLazy(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
+  void ParseOptimal(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
+  // Searches every position of the chunk once into matchStart_/matches_; positions inside a
+  // match of niceLen or more are entered only.
+  void FindAll(const ParseInput& in);
+  // One shortest path over the chunk under the current costs.
+  void ShortestPath(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out);
+  void Relax(uint32_t j, uint32_t cost, uint32_t len, uint32_t value, const uint32_t* r) {
+    Node& nd = nodes_[j];
+    if (cost < nd.cost) nd = {cost, len, value, {r[0], r[1], r[2]}};
+  }
   // Searches position i of the chunk (entering it) and returns its best match.
   Choice Best(const ParseInput& in, uint32_t i, const RepeatQueue& q);
   // Enters positions [from, to) of the chunk.
@@ -75,7 +95,11 @@ class Parser {
   uint32_t niceLen_;
   uint32_t lookAhead_;
   CostModel model_;
+  int optimalPasses_;
   std::vector<uint32_t> litCost_;  // prefix sums of the chunk's literal costs
+  std::vector<uint32_t> matchStart_;  // index of each position's first match; one more at the end
+  std::vector<Match> matches_;
+  std::vector<Node> nodes_;
 };
 
 }  // namespace bvq::cab::lzx

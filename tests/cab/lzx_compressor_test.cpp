@@ -195,7 +195,8 @@ TEST_P(LzxTunings, PeAndTextRoundTrip) {
 INSTANTIATE_TEST_SUITE_P(
     Settings, LzxTunings,
     ::testing::Values(TuningCase{"Greedy", {16, 8, 32, 0}}, TuningCase{"LookTwoAhead", {16, 8, 32, 2}},
-                      TuningCase{"SmallTableFewWays", {12, 4, 8, 1}}, TuningCase{"ManyWaysLongNice", {15, 32, 257, 1}}),
+                      TuningCase{"SmallTableFewWays", {12, 4, 8, 1}}, TuningCase{"ManyWaysLongNice", {15, 32, 257, 1}},
+                      TuningCase{"ShortestPath", {16, 8, 32, 1, 1}}, TuningCase{"ShortestPathTwoPasses", {14, 16, 64, 1, 2}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class LzxWindows : public ::testing::TestWithParam<int> {};
