@@ -18,6 +18,10 @@ namespace bvq {
 
 namespace {
 const char* kSideBoxProperty = "sideBox";
+const char* kGridRowProperty = "gridRow";
+// Columns of the field grid: every picker button and every variable button of a dialog share
+// one column each, so they line up under one another whatever else a row holds.
+enum GridColumn { kLabelColumn, kFieldColumn, kPickerColumn, kVariableColumn, kSideColumn };
 }
 
 EntryDialog::EntryDialog(QWidget* parent, Project& project, const std::string& caption, int row,
@@ -28,7 +32,7 @@ EntryDialog::EntryDialog(QWidget* parent, Project& project, const std::string& c
   setModal(true);
   outer_ = new QVBoxLayout(this);
   grid_ = new QGridLayout;
-  grid_->setColumnStretch(1, 1);
+  grid_->setColumnStretch(kFieldColumn, 1);
   outer_->addLayout(grid_);
 }
 
@@ -63,10 +67,11 @@ QLineEdit* EntryDialog::AddEdit(const char* name) {
   label->setBuddy(edit);
   auto* side = new QHBoxLayout;
   side->setSpacing(2);
-  grid_->addWidget(label, nextRow_, 0);
-  grid_->addWidget(edit, nextRow_, 1);
-  grid_->addLayout(side, nextRow_, 2);
+  grid_->addWidget(label, nextRow_, kLabelColumn);
+  grid_->addWidget(edit, nextRow_, kFieldColumn);
+  grid_->addLayout(side, nextRow_, kSideColumn);
   edit->setProperty(kSideBoxProperty, QVariant::fromValue(static_cast<void*>(side)));
+  edit->setProperty(kGridRowProperty, nextRow_);
   ++nextRow_;
   return edit;
 }
@@ -81,8 +86,8 @@ QComboBox* EntryDialog::AddCombo(const char* labelName, const char* name) {
   auto* combo = new QComboBox(this);
   combo->setObjectName(name);
   label->setBuddy(combo);
-  grid_->addWidget(label, nextRow_, 0);
-  grid_->addWidget(combo, nextRow_, 1);
+  grid_->addWidget(label, nextRow_, kLabelColumn);
+  grid_->addWidget(combo, nextRow_, kFieldColumn);
   ++nextRow_;
   return combo;
 }
@@ -90,7 +95,7 @@ QComboBox* EntryDialog::AddCombo(const char* labelName, const char* name) {
 QCheckBox* EntryDialog::AddCheck(const char* name) {
   auto* check = new QCheckBox(this);
   check->setObjectName(name);
-  grid_->addWidget(check, nextRow_, 1, 1, 2);
+  grid_->addWidget(check, nextRow_, kFieldColumn, 1, -1);
   ++nextRow_;
   return check;
 }
@@ -107,7 +112,7 @@ QPushButton* EntryDialog::AddVariableButton(const char* name, QLineEdit* field) 
   button->setProperty("imageButton", true);
   button->setFixedWidth(28);
   button->setFocusPolicy(Qt::NoFocus);
-  SideBox(field)->addWidget(button);
+  grid_->addWidget(button, field->property(kGridRowProperty).toInt(), kVariableColumn);
   connect(button, &QPushButton::clicked, this, [this, field] { ShowVariableMenu(field, project_.registryVariables); });
   return button;
 }
@@ -116,7 +121,7 @@ QPushButton* EntryDialog::AddPickerButton(const char* name, QLineEdit* field) {
   QPushButton* button = MakeButton(name, "...");
   button->setProperty("imageButton", true);
   button->setFixedWidth(28);
-  SideBox(field)->addWidget(button);
+  grid_->addWidget(button, field->property(kGridRowProperty).toInt(), kPickerColumn);
   return button;
 }
 

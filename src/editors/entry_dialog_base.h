@@ -48,7 +48,7 @@ class EntryDialog : public QDialog {
   QLineEdit* AddEdit(const char* name);
   QComboBox* AddCombo(const char* labelName, const char* name);
   QCheckBox* AddCheck(const char* name);
-  // A button beside the field of the last row added (or of `row` of the grid).
+  // A button beside `field`, in the dialog's column of picker or of variable buttons.
   QPushButton* AddVariableButton(const char* name, QLineEdit* field);
   QPushButton* AddPickerButton(const char* name, QLineEdit* field);
   // OK and Cancel at the bottom, named as the dialog's design names them; `extra` a button
@@ -56,6 +56,7 @@ class EntryDialog : public QDialog {
   void AddButtonRow(const char* okName, const char* cancelName, QPushButton* extra = nullptr);
   QPushButton* MakeButton(const char* name, const QString& text);
   QGridLayout* Grid() const { return grid_; }
+  // The box right of the buttons of `field`'s row, for any further control of that row.
   QHBoxLayout* SideBox(QLineEdit* field) const;
 
   Project& project_;

@@ -47,6 +47,20 @@ TEST_F(SecondaryWindowsTest, InformationSumsTheSourceFiles) {
   EXPECT_EQ(info.Text("Label8"), "0");
 }
 
+TEST_F(SecondaryWindowsTest, InformationWindowIsAtLeastAsWideAsItsTitle) {
+  // A short name leaves the window at its content width; a long one must widen it.
+  for (const std::string& name : {std::string("a.bvq"), std::string(120, 'n') + ".bvq"}) {
+    Project& p = form->project();
+    p.filePath = dir.Path() + name;
+    app::TInfoForm info(p, form->session(), form.get());
+    QSignalSpy filled(&info, &app::TInfoForm::filled);
+    info.show();
+    ASSERT_TRUE(filled.wait(10000));
+    EXPECT_TRUE(info.windowTitle().endsWith(QString::fromStdString(name)));
+    EXPECT_LE(info.fontMetrics().horizontalAdvance(info.windowTitle()), info.width()) << name.size();
+  }
+}
+
 TEST_F(SecondaryWindowsTest, OptionsKeepAMissingFolderOutAndStoreAGoodOne) {
   const std::string before = WorkFolder();
   app::TSettingsForm options(settingsPath, form.get());

@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <set>
 
 #include "editors/app_dialogs.h"
 #include "modal_driver.h"
@@ -152,6 +153,36 @@ TEST(EntryDialogs, PickerOfAProjectWithoutFilesOffersNothing) {
   EXPECT_FALSE(Child<QPushButton>(picker.get(), "Button1")->isEnabled());
   Child<QPushButton>(picker.get(), "Button2")->click();
   EXPECT_EQ(ReadProjectFilePick(picker.get()), ProjectFilePick{});
+}
+
+// The x positions, in the dialog, of its visible buttons showing `text`.
+std::set<int> ButtonColumns(QWidget* dialog, const QString& text) {
+  std::set<int> xs;
+  for (QPushButton* b : dialog->findChildren<QPushButton*>())
+    if (b->isVisible() && b->text() == text) xs.insert(b->mapTo(dialog, QPoint(0, 0)).x());
+  return xs;
+}
+
+TEST(EntryDialogs, VariableAndPickerButtonsOfADialogLineUp) {
+  // Every list dialog, and the association dialog, which has two pickers and four variable
+  // buttons on rows of which some carry further controls.
+  for (int list = 1; list <= 12; ++list) {
+    Project project;
+    FileHandOver handOver;
+    auto dialog = list == 12 ? CreateAssociationDialog(nullptr, project)
+                             : CreateEntryDialog(nullptr, project, handOver, list, EntryMode::Add, -1);
+    ASSERT_NE(dialog, nullptr) << list;
+    dialog->show();
+    const std::set<int> variables = ButtonColumns(dialog.get(), "%");
+    const std::set<int> pickers = ButtonColumns(dialog.get(), "...");
+    EXPECT_LE(variables.size(), 1u) << list;
+    EXPECT_LE(pickers.size(), 1u) << list;
+    if (!variables.empty() && !pickers.empty()) EXPECT_LT(*pickers.begin(), *variables.begin()) << list;
+    if (list == 1 || list == 12) {
+      EXPECT_EQ(variables.size(), 1u) << list;
+      EXPECT_EQ(pickers.size(), 1u) << list;
+    }
+  }
 }
 
 TEST(EntryDialogs, AssociationActionAppendsRegistryRowsAndMarksEvenWhenCancelled) {
