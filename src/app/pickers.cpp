@@ -1,34 +1,21 @@
 #include "app/pickers.h"
 
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
-#include <QComboBox>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QInputDialog>
-#include <QVBoxLayout>
 
 #include "editors/qt_text.h"
 #include "editors/app_dialogs.h"
-#include "app/editor_form.h"
-#include "app/looks_previews.h"
 #include "app/page_layout.h"
 #include "app/settings_binder.h"
 #include "project/interface_text_ids.h"
 #include "project/language_lists.h"
-#include "project/project_rules.h"
 #include "editors/entry_dialogs.h"
 #include "editors/variable_menu_popup.h"
 #include "images/icon_import.h"

@@ -2,22 +2,15 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFileInfo>
-#include <QIcon>
-#include <QPixmap>
+#include <QRadioButton>
 #include <QComboBox>
-#include <QFormLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QInputDialog>
 #include <QVBoxLayout>
 
 #include "editors/qt_text.h"
@@ -31,9 +24,6 @@
 #include "project/language_lists.h"
 #include "project/project_rules.h"
 #include "editors/entry_dialogs.h"
-#include "editors/variable_menu_popup.h"
-#include "images/icon_import.h"
-#include "images/picture_import.h"
 #include "util/paths.h"
 #include "util/strings.h"
 
