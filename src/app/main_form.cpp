@@ -90,9 +90,9 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
   SetWindowTextsLanguage(interfaceLanguage);
   settings_ = ReadProgramSettings(SettingsStore::Open(settingsPath_));
 
-  // The install languages of the program folder, then a new project with its defaults.
+  // The install languages of the program folder; the project itself starts below, once
+  // the pages are there to show it.
   project_.SetInstallLanguages(InstallLanguageCaptions(interfaceLanguage));
-  NewProject(project_, session_, context_);
 
   binder_ = new SettingsBinder(project_, this);
   binder_->interfaceLanguage = interfaceLanguage;
@@ -131,16 +131,24 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
   // The imports of the registry and INI dialogs report their progress here too.
   SetLoadStatusHandler([this](const QString& text) { ShowOperationStatus(text); });
   launchSetup = [this](const std::string& setup) { return LaunchUnderWine(setup); };
-  // A new or loaded project is shown whole; a save shows the settings it normalised.
+  // The pages show the project whole whenever it is replaced (new project, load) or the
+  // program rewrites its settings (a save, a validation and a language switch normalise or
+  // re-translate them); an edit only marks the title.
   listenerId_ = project_.Listeners.Add([this](ProjectChange change) {
-    if (change == ProjectChange::Modified) UpdateTitle();
-    if (change == ProjectChange::Saved || change == ProjectChange::Replaced) ShowProject();
+    switch (change) {
+      case ProjectChange::Modified: UpdateTitle(); break;
+      case ProjectChange::Replaced:
+      case ProjectChange::Saved:
+      case ProjectChange::Rewritten: ShowProject(); break;
+      default: break;
+    }
   });
 
   ApplyLanguage();
   RestoreWindowSettings();
   RefreshRecent();
-  ShowProject();
+  // A new project with its defaults; the listener shows it.
+  NewProject(project_, session_, context_);
   ShowPage(1);
   setAcceptDrops(true);
 }
@@ -259,19 +267,9 @@ void TMainForm::SwitchLanguage(int n) {
   }
   context_.InterfaceLanguage = languages_[n];
   binder_->interfaceLanguage = languages_[n];
-  // Cells holding the old language's words now hold the new one's.
-  RetranslateProjectCells(project_, context_);
-  if (project_.filePath.empty()) {
-    // A project never saved takes the new language's default titles.
-    for (const DefaultTextTarget& target : NoProjectDefaultTexts()) {
-      const std::string& text = InterfaceString(target.index);
-      if (target.control == "LabeledEdit6") project_.installerTitle = text;
-      else if (target.control == "LabeledEdit19") project_.backgroundTitle = text;
-      else if (target.control == "LabeledEdit22") project_.uninstallerTitle = text;
-    }
-  }
   ApplyLanguage();
-  ShowProject();
+  // The project's cells follow; its listener shows them.
+  FollowInterfaceLanguage(project_, context_);
 }
 
 void TMainForm::ShowPage(int n) {
@@ -385,8 +383,6 @@ TCompileForm* TMainForm::CompileAction() {
     return AskMessage(this, QMessageBox::Warning, IString(kTextProjectCheck), text,
                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   });
-  // Validation normalises the settings: the pages show the result.
-  ShowProject();
   if (issue) {
     runAfterBuild_ = false;
     ShowValidationIssue(*issue);

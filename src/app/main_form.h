@@ -97,10 +97,6 @@ class TMainForm : public QMainWindow {
   // Asks whether to save the changes; true when the caller may go on.
   bool AskSaveChanges(const std::string& name) { return files_->AskSaveChanges(name); }
 
-  // Copies the model into every widget. The project's listener calls it after a new
-  // project, a load and a save.
-  void ShowProject();
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -108,6 +104,9 @@ class TMainForm : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // Copies the model into every widget. Only the project's listener calls it: after a new
+  // project, a load, a save, a validation and a language switch.
+  void ShowProject();
   void BuildMenus();
   void BuildPages();
   void ApplyLanguage();

@@ -57,12 +57,6 @@ const std::vector<std::string>& RememberedComboBoxes() {
   return names;
 }
 
-const std::vector<DefaultTextTarget>& NoProjectDefaultTexts() {
-  static const std::vector<DefaultTextTarget> texts = {
-      {"LabeledEdit6", 130}, {"LabeledEdit19", 163}, {"LabeledEdit22", 162}};
-  return texts;
-}
-
 TextUse TextUseFor(ComponentKind kind) {
   switch (kind) {
     case ComponentKind::ImageButton:

@@ -1,7 +1,6 @@
 #pragma once
 // What applying an interface language puts where: the interface strings that the main
-// window places into its controls, the combo boxes whose selection survives a switch, the
-// defaults given when no project file is open, and how a window section's text is used for
+// window places into its controls, the combo boxes whose selection survives a switch, and how a window section's text is used for
 // each kind of component. Front ends walk these tables; the core holds the knowledge.
 #include <string>
 #include <vector>
@@ -29,13 +28,6 @@ const std::vector<StringTarget>& MainFormStringTargets();
 
 // Combo boxes whose selected index is remembered before and restored after the texts change.
 const std::vector<std::string>& RememberedComboBoxes();
-
-// Texts set when no project file is open: control and interface string.
-struct DefaultTextTarget {
-  std::string control;
-  int index;
-};
-const std::vector<DefaultTextTarget>& NoProjectDefaultTexts();
 
 // Kinds of components a window section gives texts to.
 enum class ComponentKind {

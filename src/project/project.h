@@ -109,6 +109,8 @@ enum class ProjectChange {
   Saved,         // the project was written to filePath
   Languages,     // install languages checked/unchecked (licence/info lists changed too)
   WorkingState,  // a load or save starts, or fails (the session's busy flag)
+  Rewritten,     // the program rewrote settings in place: validation normalised them, or a
+                 // switch of the interface language re-translated them
 };
 
 // Listeners of a project. Copying a project never copies its listeners, and assigning one

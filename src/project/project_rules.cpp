@@ -86,6 +86,22 @@ void RetranslateProjectCells(Project& project, const ProjectContext& context) {
   project.cellLanguage = context.InterfaceLanguage;
 }
 
+void FollowInterfaceLanguage(Project& project, const ProjectContext& context) {
+  RetranslateProjectCells(project, context);
+  if (project.filePath.empty()) {
+    // The titles a new project starts with, in the new language.
+    struct DefaultTitle {
+      std::string Project::*member;
+      int text;
+    };
+    for (const DefaultTitle& title : {DefaultTitle{&Project::installerTitle, kTextDefaultInstallerTitle},
+                                      DefaultTitle{&Project::backgroundTitle, kTextDefaultBackgroundTitle},
+                                      DefaultTitle{&Project::uninstallerTitle, kTextDefaultUninstallerTitle}})
+      project.*title.member = InterfaceString(title.text);
+  }
+  project.Notify(ProjectChange::Rewritten);
+}
+
 namespace {
 
 ValidationIssue Issue(int check, const char* page, int tab, const char* control, int message) {
@@ -114,6 +130,7 @@ std::optional<ValidationIssue> ValidateProject(Project& project, const ProjectCo
   RetranslateProjectCells(project, context);
   EnsureInstallLanguage(project, context.InterfaceLanguage);
   EnsureSupportedSystem(project);
+  project.Notify(ProjectChange::Rewritten);
 
   const Project& p = project;
   struct NameCheck {

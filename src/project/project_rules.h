@@ -26,6 +26,10 @@ void EnsureSupportedSystem(Project& project);
 // language (the strings in InterfaceStrings()); then cellLanguage becomes the current
 // language. Nothing happens when they are equal or the old strings cannot be read.
 void RetranslateProjectCells(Project& project, const ProjectContext& context);
+// The interface language changed to context.InterfaceLanguage: re-translates the localised
+// cells, gives a project never saved the new language's default titles, and tells the
+// listeners (Rewritten).
+void FollowInterfaceLanguage(Project& project, const ProjectContext& context);
 // Rewrites every localised cell equal to oldStrings[N] into newStrings[N].
 void RetranslateCellsBetween(Project& project, const InterfaceStringTable& oldStrings,
                              const InterfaceStringTable& newStrings);
@@ -46,8 +50,8 @@ struct ValidationIssue {
 // next entry, false stops validation (the command line answers false at once).
 using MissingSourceQuestion = std::function<bool(const std::string& path, std::size_t row)>;
 
-// Normalises, re-translates cells, ensures a language and a system, then runs the checks in
-// order; nullopt when every check passed. An empty question counts as "No".
+// Normalises, re-translates cells, ensures a language and a system (telling the listeners,
+// Rewritten), then runs the checks in order; nullopt when every check passed. An empty question counts as "No".
 std::optional<ValidationIssue> ValidateProject(Project& project, const ProjectContext& context,
                                                const MissingSourceQuestion& askContinue);
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "util/code_page.h"  // Utf16ToUtf8Lenient
+#include "util/code_page.h"  // Utf8ToUtf16Lenient, Utf16ToUtf8Lenient
 
 namespace bvq {
 
@@ -41,7 +41,5 @@ class ResName {
 constexpr int kRtIcon = 3;
 constexpr int kRtGroupIcon = 14;
 constexpr int kRtVersion = 16;
-
-std::u16string Utf8ToUtf16Lenient(std::string_view utf8);
 
 }  // namespace bvq

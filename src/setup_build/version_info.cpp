@@ -101,31 +101,6 @@ std::optional<VersionNode> FindChild(const std::vector<uint8_t>& b, const Versio
   return std::nullopt;
 }
 
-std::u16string Utf8ToUtf16(const std::string& s) {
-  std::u16string out;
-  for (size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    uint32_t cp = 0xFFFD;
-    size_t len = 1;
-    if (c < 0x80) cp = c;
-    else if ((c >> 5) == 6 && i + 1 < s.size()) { cp = (c & 0x1F) << 6 | (s[i + 1] & 0x3F); len = 2; }
-    else if ((c >> 4) == 14 && i + 2 < s.size()) { cp = (c & 0x0F) << 12 | (s[i + 1] & 0x3F) << 6 | (s[i + 2] & 0x3F); len = 3; }
-    else if ((c >> 3) == 30 && i + 3 < s.size()) {
-      cp = (c & 0x07) << 18 | (s[i + 1] & 0x3F) << 12 | (s[i + 2] & 0x3F) << 6 | (s[i + 3] & 0x3F);
-      len = 4;
-    }
-    i += len;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 bool PatchVersionInfo(const std::string& path, const VersionWords& version, const VersionTexts& texts) {
@@ -157,7 +132,7 @@ bool PatchVersionInfo(const std::string& path, const VersionWords& version, cons
     // Room: the existing characters up to the first zero, within the node.
     size_t room = 0;
     for (size_t o = node->valueOffset; room < node->valueLength && o + 2 <= node->end && Get16(block, o) != 0; o += 2) ++room;
-    std::u16string value = Utf8ToUtf16(AnsiToUtf8(*text));
+    std::u16string value = Utf8ToUtf16Lenient(AnsiToUtf8(*text));
     if (value.size() > room) value.resize(room);
     writes.emplace_back(node->valueOffset, value);
   }

@@ -24,6 +24,8 @@ inline std::string Utf8ToAnsi(std::string_view text) { return Utf8ToAnsi(text, A
 // True when iconv knows the code page ("CP" + number).
 bool IsKnownCodePage(int codePage);
 
+// UTF-8 to UTF-16 code units; a malformed or truncated sequence becomes U+FFFD.
+std::u16string Utf8ToUtf16Lenient(std::string_view utf8);
 // UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8Lenient(std::u16string_view utf16);
 

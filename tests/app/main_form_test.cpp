@@ -433,6 +433,12 @@ TEST_F(MainFormTest, LanguageSwitchTranslatesTextsAndCells) {
   EXPECT_EQ(form->InterfaceLanguage(), "Russian");
   EXPECT_NE(InterfaceString(kTextIfExistsReplace), englishReplace);
   EXPECT_EQ(form->project().files[0].Cell(2), InterfaceString(kTextIfExistsReplace));
+  // The pages and the list show what the switch rewrote: a project never saved takes the
+  // new language's default titles.
+  EXPECT_EQ(form->PanelOfPage(2)->Tree()->topLevelItem(0)->text(2), Q(InterfaceString(kTextIfExistsReplace)));
+  EXPECT_EQ(Widget<QLineEdit>("LabeledEdit6")->text(), Q(InterfaceString(kTextDefaultInstallerTitle)));
+  EXPECT_EQ(Widget<QLineEdit>("LabeledEdit22")->text(), Q(InterfaceString(kTextDefaultUninstallerTitle)));
+  EXPECT_EQ(form->project().backgroundTitle, InterfaceString(kTextDefaultBackgroundTitle));
   EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(kTextPageProduct)));
   EXPECT_TRUE(form->findChild<QAction*>(QString("Lang%1").arg(n))->isChecked());
 
@@ -440,6 +446,13 @@ TEST_F(MainFormTest, LanguageSwitchTranslatesTextsAndCells) {
   form->findChild<QAction*>(QString("Lang%1").arg(english))->trigger();
   EXPECT_EQ(form->project().files[0].Cell(2), englishReplace);
   EXPECT_EQ(form->findChild<QPushButton*>("MenuItem1")->text(), Q(InterfaceString(kTextPageProduct)));
+
+  // A saved project keeps its titles; its cells still follow.
+  Widget<QLineEdit>("LabeledEdit6")->setText("My title");
+  ASSERT_TRUE(form->SaveFile(dir.Path() + "Titled.bvq"));
+  form->findChild<QAction*>(QString("Lang%1").arg(n))->trigger();
+  EXPECT_EQ(Widget<QLineEdit>("LabeledEdit6")->text(), "My title");
+  EXPECT_EQ(form->PanelOfPage(2)->Tree()->topLevelItem(0)->text(2), Q(InterfaceString(kTextIfExistsReplace)));
 }
 
 }  // namespace
