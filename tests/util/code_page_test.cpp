@@ -35,3 +35,23 @@ TEST(CodePage, ProgramCodePageDefaultsTo1252) {
 
 }  // namespace
 }  // namespace bvq
+
+// Names and version texts come in as UTF-8; broken bytes become U+FFFD one byte at a time and
+// decoding goes on, so a damaged name never cuts off what follows it.
+TEST(CodePage, Utf8ToUtf16LenientDecodesAndReplaces) {
+  struct Case {
+    const char* name;
+    std::string utf8;
+    std::u16string utf16;
+  } cases[] = {
+      {"ascii", "Setup", u"Setup"},
+      {"two-byte Cyrillic", "\xD0\x9F\xD1\x80\xD0\xB8", u"\u041F\u0440\u0438"},
+      {"three-byte euro", "5 \xE2\x82\xAC", u"5 \u20AC"},
+      {"four-byte as surrogate pair", "\xF0\x9F\x93\xA6", u"\xD83D\xDCE6"},
+      {"truncated at the end", "ab\xD0", u"ab\uFFFD"},
+      {"lead byte without its continuation", "\xE2\x82x", u"\uFFFD\uFFFDx"},
+      {"encoded surrogate", "\xED\xA0\x80z", u"\uFFFD\uFFFD\uFFFDz"},
+      {"stray continuation byte", "\x80" "a", u"\uFFFDa"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(bvq::Utf8ToUtf16Lenient(c.utf8), c.utf16) << c.name;
+}
