@@ -1,18 +1,11 @@
 /* What the installer checks before it changes anything: the system, the rights, the .NET
- * Framework and the application to close. A check only finds and reports; the window run
- * and the silent run each decide what the user sees or is asked. */
+ * Framework and the application to close (the password is decided in install_decisions.h). A
+ * check only finds and reports; check_prompts.h tells the user or asks, by the kind of run. */
 #ifndef BVQ_STUB_INSTALL_CHECKS_H
 #define BVQ_STUB_INSTALL_CHECKS_H
 
+#include "install_decisions.h"
 #include "installer.h"
-
-/* What a check found wrong. */
-typedef enum {
-    CHECK_PASSED,
-    CHECK_SYSTEM_REFUSED,
-    CHECK_ADMIN_REQUIRED,
-    CHECK_NET_MISSING,
-} CheckResult;
 
 /* The system, the rights and the .NET Framework the setup requires. */
 CheckResult check_requirements(const Installer *in);

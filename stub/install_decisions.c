@@ -1,5 +1,5 @@
 #include "install_decisions.h"
-#include "setup_format.h"
+#include "password.h"
 
 int system_refusal_bit(SystemVersion v)
 {
@@ -28,4 +28,13 @@ ReplaceDecision replace_decision(long long mode, int newer)
     default:
         return REPLACE_KEEP;
     }
+}
+
+CheckResult password_check(const Script *s, const wchar_t *given, int silent)
+{
+    if (!*script_field(s, FLD_PASSWORD))
+        return CHECK_PASSED;
+    if (given)
+        return password_matches(s, given) ? CHECK_PASSED : CHECK_PASSWORD_WRONG;
+    return silent ? CHECK_PASSWORD_MISSING : CHECK_PASSED;
 }

@@ -4,6 +4,18 @@
 #ifndef BVQ_STUB_INSTALL_DECISIONS_H
 #define BVQ_STUB_INSTALL_DECISIONS_H
 
+#include "setup_format.h"
+
+/* What a check before any change found wrong. */
+typedef enum {
+    CHECK_PASSED,
+    CHECK_SYSTEM_REFUSED,
+    CHECK_ADMIN_REQUIRED,
+    CHECK_NET_MISSING,
+    CHECK_PASSWORD_WRONG,    /* /P= gave another password */
+    CHECK_PASSWORD_MISSING,  /* a silent run without /P= */
+} CheckResult;
+
 /* The running system as the version query reports it. */
 typedef struct {
     int consumer_line;   /* the 95/98/Me family */
@@ -25,5 +37,10 @@ typedef enum {
 /* mode is the file's if-exists mode (MODE_*); newer tells whether the packed file is newer
  * than the existing one. */
 ReplaceDecision replace_decision(long long mode, int newer);
+
+/* The setup's password before any change: given (by /P=, NULL when not) it must match; a
+ * silent run must give it; a run with a window passes without it, as the wizard's password
+ * page asks for it. */
+CheckResult password_check(const Script *s, const wchar_t *given, int silent);
 
 #endif

@@ -1,4 +1,6 @@
-/* The installation run: checks, then the steps in their order, with rollback on failure. */
+/* The installer's state through its run, and the run itself: installer_run opens the setup,
+ * settles the checks (check_prompts.h), hands over between the wizard's pages (wizard.h) and
+ * the installation (install_flow.h) and returns the exit code. */
 #ifndef BVQ_STUB_INSTALLER_H
 #define BVQ_STUB_INSTALLER_H
 
@@ -34,7 +36,8 @@ int installer_run(Installer *in, const wchar_t *self_path);
 /* Texts of the language in use (section O), with the English text when empty. */
 wchar_t *installer_text(const Installer *in, int index);
 
-/* The path of a side file of the data block, unpacked into the private temporary folder. */
+/* The path of a side file of the data block, unpacked into the private temporary folder
+ * (install_flow.c). */
 wchar_t *installer_side_file(const Installer *in, int number);
 
 #endif

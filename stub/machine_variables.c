@@ -6,12 +6,111 @@
 #include <shlobj.h>
 #include <string.h>
 
-static wchar_t *shell_folder(int csidl)
+/* Where a built-in variable's value comes from. */
+enum MachineSource {
+    SHELL_FOLDER,          /* the shell's folder of the CSIDL */
+    QUICK_LAUNCH_FOLDER,   /* the quick-launch bar's folder below the user's application data */
+    WINDOWS_FOLDER,
+    SYSTEM_FOLDER,
+    TEMP_FOLDER,
+    WINDOWS_DRIVE,         /* "C:" of the Windows folder */
+    SETUP_FOLDER,          /* the folder the setup runs from */
+    FIRST_VOLUME,          /* the volume number, which is 1 outside the volumes' names */
+    USER_NAME,
+    COMPUTER_NAME,
+    NATIVE_PROGRAM_FILES,  /* a 64-bit system's own program folder; elsewhere VAR_PROGRAMFILES */
+};
+
+typedef struct {
+    unsigned char number; /* VAR_ */
+    unsigned char source; /* MachineSource */
+    unsigned short csidl; /* SHELL_FOLDER: which folder */
+} MachineVariable;
+
+/* In the order they are set: the quick-launch folder and the native program folder come after
+ * the variables they start from. */
+static const MachineVariable MACHINE_VARIABLES[] = {
+    {VAR_PROGRAMFILES, SHELL_FOLDER, CSIDL_PROGRAM_FILES},
+    {VAR_WINDOWSDIR, WINDOWS_FOLDER, 0},
+    {VAR_SYSTEMDIR, SYSTEM_FOLDER, 0},
+    {VAR_TEMPDIR, TEMP_FOLDER, 0},
+    {VAR_DESKTOP, SHELL_FOLDER, CSIDL_DESKTOPDIRECTORY},
+    {VAR_PROGRAMSDIR, SHELL_FOLDER, CSIDL_PROGRAMS},
+    {VAR_STARTMENU, SHELL_FOLDER, CSIDL_STARTMENU},
+    {VAR_MYDOCUMENTS, SHELL_FOLDER, CSIDL_PERSONAL},
+    {VAR_FAVORITES, SHELL_FOLDER, CSIDL_FAVORITES},
+    {VAR_SENDTO, SHELL_FOLDER, CSIDL_SENDTO},
+    {VAR_USERPROFILE, SHELL_FOLDER, CSIDL_PROFILE},
+    {VAR_STARTUP, SHELL_FOLDER, CSIDL_STARTUP},
+    {VAR_FONTDIR, SHELL_FOLDER, CSIDL_FONTS},
+    {VAR_COMMONFILES, SHELL_FOLDER, CSIDL_PROGRAM_FILES_COMMON},
+    {VAR_SYSTEMDRIVE, WINDOWS_DRIVE, 0},
+    {VAR_CURRENTDIR, SETUP_FOLDER, 0},
+    {VAR_I, FIRST_VOLUME, 0},
+    {VAR_USERNAME, USER_NAME, 0},
+    {VAR_COMPUTERNAME, COMPUTER_NAME, 0},
+    {VAR_APPDATA, SHELL_FOLDER, CSIDL_APPDATA},
+    {VAR_QUICKLAUNCH, QUICK_LAUNCH_FOLDER, 0},
+    {VAR_COMMONAPPDATA, SHELL_FOLDER, CSIDL_COMMON_APPDATA},
+    {VAR_COMMONDESKTOP, SHELL_FOLDER, CSIDL_COMMON_DESKTOPDIRECTORY},
+    {VAR_COMMONDOCUMENTS, SHELL_FOLDER, CSIDL_COMMON_DOCUMENTS},
+    {VAR_COMMONFAVORITES, SHELL_FOLDER, CSIDL_COMMON_FAVORITES},
+    {VAR_COMMONPROGRAMSDIR, SHELL_FOLDER, CSIDL_COMMON_PROGRAMS},
+    {VAR_COMMONSTARTMENU, SHELL_FOLDER, CSIDL_COMMON_STARTMENU},
+    {VAR_COMMONSTARTUP, SHELL_FOLDER, CSIDL_COMMON_STARTUP},
+    {VAR_TEMPLATES, SHELL_FOLDER, CSIDL_TEMPLATES},
+    {VAR_COMMONTEMPLATES, SHELL_FOLDER, CSIDL_COMMON_TEMPLATES},
+    {VAR_PROGRAMFILES64, NATIVE_PROGRAM_FILES, 0},
+};
+
+/* The shell's folder in buf (created when missing), "" when the system has none. */
+static const wchar_t *shell_folder(int csidl, wchar_t *buf)
 {
-    wchar_t buf[MAX_PATH] = {0};
     if (SHGetFolderPathW(NULL, csidl | CSIDL_FLAG_CREATE, NULL, SHGFP_TYPE_CURRENT, buf) != S_OK &&
         SHGetFolderPathW(NULL, csidl, NULL, SHGFP_TYPE_CURRENT, buf) != S_OK)
-        return w_dup(L"");
+        return L"";
+    path_strip_slash(buf);
+    return buf;
+}
+
+/* The value of one variable, allocated; buf holds MAX_PATH + 1 characters. */
+static wchar_t *machine_value(const Variables *v, const MachineVariable *m, const wchar_t *setup_folder, wchar_t *buf)
+{
+    DWORD n = MAX_PATH;
+    switch (m->source) {
+    case SHELL_FOLDER:
+        return w_dup(shell_folder(m->csidl, buf));
+    case QUICK_LAUNCH_FOLDER:
+        return path_join(v->value[VAR_APPDATA], L"Microsoft\\Internet Explorer\\Quick Launch");
+    case WINDOWS_FOLDER:
+        GetWindowsDirectoryW(buf, MAX_PATH);
+        break;
+    case SYSTEM_FOLDER:
+        GetSystemDirectoryW(buf, MAX_PATH);
+        break;
+    case TEMP_FOLDER:
+        n = GetTempPathW(MAX_PATH, buf);
+        if (n == 0 || n > MAX_PATH)
+            buf[0] = 0;
+        break;
+    case WINDOWS_DRIVE:
+        GetWindowsDirectoryW(buf, MAX_PATH);
+        buf[2] = 0;
+        return w_dup(buf);
+    case SETUP_FOLDER:
+        return w_dup(setup_folder);
+    case FIRST_VOLUME:
+        return w_dup(L"1");
+    case USER_NAME:
+        return w_dup(GetUserNameW(buf, &n) ? buf : L"");
+    case COMPUTER_NAME:
+        return w_dup(GetComputerNameW(buf, &n) ? buf : L"");
+    case NATIVE_PROGRAM_FILES:
+        n = GetEnvironmentVariableW(L"ProgramW6432", buf, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH)
+            return w_dup(v->value[VAR_PROGRAMFILES]);
+        break;
+    }
     path_strip_slash(buf);
     return w_dup(buf);
 }
@@ -19,58 +118,10 @@ static wchar_t *shell_folder(int csidl)
 void vars_init_machine(Variables *v, const Script *s, const wchar_t *setup_folder)
 {
     wchar_t buf[MAX_PATH + 1];
-    DWORD n;
     memset(v, 0, sizeof *v);
-    vars_take(v, VAR_PROGRAMFILES, shell_folder(CSIDL_PROGRAM_FILES));
-    GetWindowsDirectoryW(buf, MAX_PATH);
-    path_strip_slash(buf);
-    vars_set(v, VAR_WINDOWSDIR, buf);
-    GetSystemDirectoryW(buf, MAX_PATH);
-    path_strip_slash(buf);
-    vars_set(v, VAR_SYSTEMDIR, buf);
-    n = GetTempPathW(MAX_PATH, buf);
-    if (n == 0 || n > MAX_PATH)
+    for (size_t i = 0; i < sizeof MACHINE_VARIABLES / sizeof MACHINE_VARIABLES[0]; i++) {
         buf[0] = 0;
-    path_strip_slash(buf);
-    vars_set(v, VAR_TEMPDIR, buf);
-    vars_take(v, VAR_DESKTOP, shell_folder(CSIDL_DESKTOPDIRECTORY));
-    wchar_t *appdata = shell_folder(CSIDL_APPDATA);
-    vars_take(v, VAR_QUICKLAUNCH, path_join(appdata, L"Microsoft\\Internet Explorer\\Quick Launch"));
-    vars_take(v, VAR_PROGRAMSDIR, shell_folder(CSIDL_PROGRAMS));
-    vars_take(v, VAR_STARTMENU, shell_folder(CSIDL_STARTMENU));
-    vars_take(v, VAR_MYDOCUMENTS, shell_folder(CSIDL_PERSONAL));
-    vars_take(v, VAR_FAVORITES, shell_folder(CSIDL_FAVORITES));
-    vars_take(v, VAR_SENDTO, shell_folder(CSIDL_SENDTO));
-    vars_take(v, VAR_USERPROFILE, shell_folder(CSIDL_PROFILE));
-    vars_take(v, VAR_STARTUP, shell_folder(CSIDL_STARTUP));
-    vars_take(v, VAR_FONTDIR, shell_folder(CSIDL_FONTS));
-    vars_take(v, VAR_COMMONFILES, shell_folder(CSIDL_PROGRAM_FILES_COMMON));
-    GetWindowsDirectoryW(buf, MAX_PATH);
-    buf[2] = 0; /* "C:" */
-    vars_set(v, VAR_SYSTEMDRIVE, buf);
-    vars_set(v, VAR_CURRENTDIR, setup_folder);
-    vars_set(v, VAR_I, L"1");
-    n = MAX_PATH;
-    vars_set(v, VAR_USERNAME, GetUserNameW(buf, &n) ? buf : L"");
-    n = MAX_PATH;
-    vars_set(v, VAR_COMPUTERNAME, GetComputerNameW(buf, &n) ? buf : L"");
-    vars_set_product(v, s);
-    vars_take(v, VAR_APPDATA, appdata);
-    vars_take(v, VAR_COMMONAPPDATA, shell_folder(CSIDL_COMMON_APPDATA));
-    vars_take(v, VAR_COMMONDESKTOP, shell_folder(CSIDL_COMMON_DESKTOPDIRECTORY));
-    vars_take(v, VAR_COMMONDOCUMENTS, shell_folder(CSIDL_COMMON_DOCUMENTS));
-    vars_take(v, VAR_COMMONFAVORITES, shell_folder(CSIDL_COMMON_FAVORITES));
-    vars_take(v, VAR_COMMONPROGRAMSDIR, shell_folder(CSIDL_COMMON_PROGRAMS));
-    vars_take(v, VAR_COMMONSTARTMENU, shell_folder(CSIDL_COMMON_STARTMENU));
-    vars_take(v, VAR_COMMONSTARTUP, shell_folder(CSIDL_COMMON_STARTUP));
-    vars_take(v, VAR_TEMPLATES, shell_folder(CSIDL_TEMPLATES));
-    vars_take(v, VAR_COMMONTEMPLATES, shell_folder(CSIDL_COMMON_TEMPLATES));
-    /* The native program folder of a 64-bit system; the ordinary one elsewhere. */
-    n = GetEnvironmentVariableW(L"ProgramW6432", buf, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) {
-        path_strip_slash(buf);
-        vars_set(v, VAR_PROGRAMFILES64, buf);
-    } else {
-        vars_set(v, VAR_PROGRAMFILES64, v->value[VAR_PROGRAMFILES]);
+        vars_take(v, MACHINE_VARIABLES[i].number, machine_value(v, &MACHINE_VARIABLES[i], setup_folder, buf));
     }
+    vars_set_product(v, s);
 }

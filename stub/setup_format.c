@@ -3,7 +3,9 @@
 
 #include <string.h>
 
-const int SECTION_WIDTH[SEC_COUNT] = {FLD_COUNT, 4, 7, 3, 2, 8, 3, 2, 6, 6, 6, 2, 2, 4, 0};
+const int SECTION_WIDTH[SEC_COUNT] = {FLD_COUNT, B_COLUMNS, C_COLUMNS, D_COLUMNS, E_COLUMNS, F_COLUMNS,
+                                      G_COLUMNS, H_COLUMNS, CMD_COLUMNS, CMD_COLUMNS, K_COLUMNS, L_COLUMNS,
+                                      M_COLUMNS, N_COLUMNS, 0};
 const int SECTION_COUNT_FIELD[SEC_COUNT] = {
     -1, FLD_USER_VARIABLE_COUNT, FLD_REGISTRY_VALUE_COUNT, FLD_REGISTRY_DELETE_COUNT, FLD_FONT_COUNT,
     FLD_SHORTCUT_COUNT, FLD_FILE_COUNT, FLD_FOLDER_COUNT, FLD_COMMAND_COUNT, FLD_UNINSTALL_COMMAND_COUNT,
@@ -63,6 +65,11 @@ int script_yes(const char *value)
 int script_flag(const Script *s, int field)
 {
     return script_yes(script_field(s, field));
+}
+
+unsigned long script_colour(const Script *s, int field)
+{
+    return (unsigned long)script_number(s, field) & COLOUR_RGB_BITS;
 }
 
 const char *script_value(const Script *s, int section, size_t entry, int column)

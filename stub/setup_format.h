@@ -193,22 +193,23 @@ const wchar_t *script_parse(char *buf, size_t len, Script *s);
 const char *script_field(const Script *s, int field);
 long long script_number(const Script *s, int field); /* 0 when not a number */
 int script_flag(const Script *s, int field);
+unsigned long script_colour(const Script *s, int field); /* a COLORREF */
 const char *script_value(const Script *s, int section, size_t entry, int column);
 void script_free(Script *s);
 
 /* Column numbers of the sections */
-enum { B_ROOT, B_SUBKEY, B_NAME, B_DEFAULT };
-enum { C_ROOT, C_SUBKEY, C_NAME, C_DATA, C_TYPE, C_OVERWRITE, C_UNINSTALL };
-enum { D_ROOT, D_SUBKEY, D_NAME };
-enum { E_NAME, E_FILE };
-enum { F_PLACE, F_NAME, F_TARGET, F_PARAMS, F_COMMENT, F_ICON_FILE, F_ICON_INDEX, F_FOLDER };
-enum { G_DEST, G_MODE, G_UNINSTALL };
-enum { H_PATH, H_UNINSTALL };
-enum { CMD_TYPE, CMD_COMMAND, CMD_PARAMS, CMD_SHOW, CMD_WHEN, CMD_WAIT };
-enum { K_FILE, K_SECTION, K_KEY, K_VALUE, K_OVERWRITE, K_UNINSTALL };
-enum { L_KIND, L_PATH };
-enum { M_FILE, M_UNREGISTER };
-enum { N_CAPTION, N_ID, N_LICENCE, N_INFO };
+enum { B_ROOT, B_SUBKEY, B_NAME, B_DEFAULT, B_COLUMNS };
+enum { C_ROOT, C_SUBKEY, C_NAME, C_DATA, C_TYPE, C_OVERWRITE, C_UNINSTALL, C_COLUMNS };
+enum { D_ROOT, D_SUBKEY, D_NAME, D_COLUMNS };
+enum { E_NAME, E_FILE, E_COLUMNS };
+enum { F_PLACE, F_NAME, F_TARGET, F_PARAMS, F_COMMENT, F_ICON_FILE, F_ICON_INDEX, F_FOLDER, F_COLUMNS };
+enum { G_DEST, G_MODE, G_UNINSTALL, G_COLUMNS };
+enum { H_PATH, H_UNINSTALL, H_COLUMNS };
+enum { CMD_TYPE, CMD_COMMAND, CMD_PARAMS, CMD_SHOW, CMD_WHEN, CMD_WAIT, CMD_COLUMNS };
+enum { K_FILE, K_SECTION, K_KEY, K_VALUE, K_OVERWRITE, K_UNINSTALL, K_COLUMNS };
+enum { L_KIND, L_PATH, L_COLUMNS };
+enum { M_FILE, M_UNREGISTER, M_COLUMNS };
+enum { N_CAPTION, N_ID, N_LICENCE, N_INFO, N_COLUMNS };
 
 /* Shortcut places (section F, column 0) */
 enum { PLACE_START_MENU, PLACE_DESKTOP, PLACE_GROUP, PLACE_QUICK_LAUNCH, PLACE_PATH };
@@ -228,6 +229,16 @@ enum { DELETE_FILE, DELETE_FOLDER, DELETE_FOLDER_TREE };
 #define REFUSE_2003 128
 #define REFUSE_VISTA 256
 #define REFUSE_2008_7 512
+/* Colours (fields 4, 5, 12, 16, 60, 70): red, green and blue in the low three bytes */
+#define COLOUR_RGB_BITS 0xFFFFFF
+/* Background gradient direction (field 6) */
+enum { GRADIENT_VERTICAL, GRADIENT_HORIZONTAL };
+/* Background picture placement (field 7) */
+enum { BACK_PLACE_TILE, BACK_PLACE_STRETCH, BACK_PLACE_CENTRE };
+/* Styles of the background texts (fields 14 and 15) */
+enum { TEXT_STYLE_BOLD = 1, TEXT_STYLE_ITALIC = 2, TEXT_STYLE_UNDERLINE = 4, TEXT_STYLE_STRIKE_OUT = 8 };
+/* Shortcuts and program group for all users (field 32), else the user's own */
+#define GROUP_FOR_ALL_USERS 1
 /* Password entry (field 59) */
 #define PASSWORD_HIDDEN 64       /* typed characters are not shown */
 #define PASSWORD_UPPER_CASE 256  /* typed text is compared in upper case */

@@ -8,6 +8,7 @@
 #include "journal.h"
 #include "log.h"
 #include "options.h"
+#include "programs_entry.h"
 #include "text.h"
 #include "ui.h"
 #include "undo_system.h"
@@ -15,8 +16,6 @@
 
 #include <shellapi.h>
 #include <string.h>
-
-#define UNINSTALL_KEY L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 
 static wchar_t *module_path(void)
 {
@@ -31,16 +30,16 @@ static wchar_t *log_from_registry(const wchar_t *uninstaller)
     HKEY roots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
     for (int r = 0; r < 2; r++) {
         HKEY list;
-        if (RegOpenKeyExW(roots[r], UNINSTALL_KEY, 0, KEY_READ, &list) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(roots[r], PROGRAMS_LIST_KEY, 0, KEY_READ, &list) != ERROR_SUCCESS)
             continue;
         wchar_t name[512];
         for (DWORD i = 0;; i++) {
             DWORD len = 512;
             if (RegEnumKeyExW(list, i, name, &len, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
                 break;
-            wchar_t *sub = w_cat3(UNINSTALL_KEY, L"\\", name);
-            wchar_t *icon = registry_read_text(roots[r], sub, L"DisplayIcon");
-            wchar_t *log = icon && w_ieq(icon, uninstaller) ? registry_read_text(roots[r], sub, L"UninstallLog") : NULL;
+            wchar_t *sub = w_cat3(PROGRAMS_LIST_KEY, L"\\", name);
+            wchar_t *icon = registry_read_text(roots[r], sub, PROGRAMS_ENTRY_UNINSTALLER);
+            wchar_t *log = icon && w_ieq(icon, uninstaller) ? registry_read_text(roots[r], sub, PROGRAMS_ENTRY_LOG) : NULL;
             xfree(icon);
             xfree(sub);
             if (log) {

@@ -522,11 +522,6 @@ static void browse(Wizard *w)
     xfree(t);
 }
 
-static COLORREF script_colour(const Script *s, int field)
-{
-    return (COLORREF)(script_number(s, field) & 0xFFFFFF);
-}
-
 /* The page's small picture at its own size, or shrunk into its square when larger. */
 static void paint_page_picture(Wizard *w, HDC dc)
 {

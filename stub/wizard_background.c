@@ -10,19 +10,11 @@
 
 static HBITMAP g_screen;
 
-enum { PLACE_TILE, PLACE_STRETCH, PLACE_CENTRE };
-enum { STYLE_BOLD = 1, STYLE_ITALIC = 2, STYLE_UNDERLINE = 4, STYLE_STRIKE_OUT = 8 };
-
-static COLORREF colour(const Script *s, int field)
-{
-    return (COLORREF)(script_number(s, field) & 0xFFFFFF);
-}
-
 /* Vertical runs from the top (start colour) to the bottom; horizontal from left to right. */
 static void paint_gradient(HDC dc, const Script *s, int cx, int cy)
 {
-    COLORREF a = colour(s, FLD_BACK_COLOUR_START), b = colour(s, FLD_BACK_COLOUR_END);
-    int vertical = script_number(s, FLD_BACK_GRADIENT_DIRECTION) == 0;
+    COLORREF a = script_colour(s, FLD_BACK_COLOUR_START), b = script_colour(s, FLD_BACK_COLOUR_END);
+    int vertical = script_number(s, FLD_BACK_GRADIENT_DIRECTION) == GRADIENT_VERTICAL;
     int n = vertical ? cy : cx;
     for (int i = 0; i < n; i++) {
         int d = n > 1 ? n - 1 : 1;
@@ -49,13 +41,13 @@ static void paint_picture(HDC dc, const Installer *in, int cx, int cy)
         return;
     }
     switch (script_number(s, FLD_BACK_PLACEMENT)) {
-    case PLACE_STRETCH:
+    case BACK_PLACE_STRETCH:
         picture_draw(dc, p, 0, 0, cx, cy, 0);
         break;
-    case PLACE_CENTRE:
+    case BACK_PLACE_CENTRE:
         picture_draw(dc, p, (cx - pw) / 2, (cy - ph) / 2, 0, 0, 0);
         break;
-    default:
+    default: /* BACK_PLACE_TILE */
         for (int y = 0; y < cy; y += ph)
             for (int x = 0; x < cx; x += pw)
                 picture_draw(dc, p, x, y, 0, 0, 0);
@@ -83,10 +75,10 @@ static void paint_text(HDC dc, const Installer *in, const BackgroundText *t, int
     int style = (int)script_number(s, t->style);
     LOGFONTW f = {0};
     f.lfHeight = (LONG)script_number(s, t->height);
-    f.lfWeight = style & STYLE_BOLD ? FW_BOLD : FW_NORMAL;
-    f.lfItalic = (style & STYLE_ITALIC) != 0;
-    f.lfUnderline = (style & STYLE_UNDERLINE) != 0;
-    f.lfStrikeOut = (style & STYLE_STRIKE_OUT) != 0;
+    f.lfWeight = style & TEXT_STYLE_BOLD ? FW_BOLD : FW_NORMAL;
+    f.lfItalic = (style & TEXT_STYLE_ITALIC) != 0;
+    f.lfUnderline = (style & TEXT_STYLE_UNDERLINE) != 0;
+    f.lfStrikeOut = (style & TEXT_STYLE_STRIKE_OUT) != 0;
     f.lfCharSet = (BYTE)script_number(s, t->charset);
     f.lfQuality = ANTIALIASED_QUALITY;
     lstrcpynW(f.lfFaceName, face, LF_FACESIZE);
@@ -96,7 +88,7 @@ static void paint_text(HDC dc, const Installer *in, const BackgroundText *t, int
     int n = (int)wcslen(text);
     GetTextExtentPoint32W(dc, text, n, &size);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colour(s, t->colour));
+    SetTextColor(dc, script_colour(s, t->colour));
     TextOutW(dc, x >= 0 ? x : cx + x - size.cx, y >= 0 ? y : cy + y - size.cy, text, n);
     SelectObject(dc, old);
     DeleteObject(font);
