@@ -142,19 +142,19 @@ int registry_restore(const wchar_t *root_number, const wchar_t *subkey, const wc
     return ok;
 }
 
-int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name, int type,
-                   const wchar_t *data, int overwrite, int uninstall, Journal *journal)
+WriteResult registry_write(const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name, int type,
+                           const wchar_t *data, int overwrite, int uninstall, Journal *journal)
 {
     HKEY root = root_from_number(root_number);
     if (!root)
-        return 0;
+        return WRITE_FAILED;
     const wchar_t *value_name = name && *name ? name : NULL;
     HKEY key;
     if (!overwrite && RegOpenKeyExW(root, subkey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
         LONG r = RegQueryValueExW(key, value_name, NULL, NULL, NULL, NULL);
         RegCloseKey(key);
         if (r == ERROR_SUCCESS)
-            return 2;
+            return WRITE_KEPT;
     }
     BYTE *bytes = NULL;
     DWORD size = 0, reg_type;
@@ -173,15 +173,15 @@ int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wcha
             unsigned long long h = 0;
             for (d += 2; *d; d++) {
                 if (hex_value(*d) < 0)
-                    return 0;
+                    return WRITE_FAILED;
                 h = h * 16 + (unsigned)hex_value(*d);
             }
             v = (long long)h;
         } else if (*d && !wparse_i64(d, &v)) {
-            return 0;
+            return WRITE_FAILED;
         }
         if (v < -2147483648LL || v > 0xffffffffLL)
-            return 0;
+            return WRITE_FAILED;
         dword = (DWORD)v;
         reg_type = REG_DWORD;
         bytes = (BYTE *)&dword;
@@ -191,12 +191,12 @@ int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wcha
     case REGTYPE_BINARY: {
         bytes = hex_to_bytes(data, &size);
         if (!bytes)
-            return 0;
+            return WRITE_FAILED;
         reg_type = REG_BINARY;
         break;
     }
     default:
-        return 0;
+        return WRITE_FAILED;
     }
     if (journal) {
         note_old_value(root, root_number, subkey, name, journal);
@@ -212,7 +212,7 @@ int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wcha
     if (ok && journal)
         journal_add(journal, uninstall ? J_REG_VALUE : J_ROLLBACK_REG_VALUE, 3, root_number, subkey,
                     name ? name : L"");
-    return ok;
+    return ok ? WRITE_DONE : WRITE_FAILED;
 }
 
 int registry_delete_value(HKEY root, const wchar_t *subkey, const wchar_t *name)
@@ -271,13 +271,13 @@ static wchar_t *ini_read(const wchar_t *file, const wchar_t *section, const wcha
     }
 }
 
-int ini_write(const wchar_t *file, const wchar_t *section, const wchar_t *key, const wchar_t *value,
-              int overwrite, int uninstall, Journal *journal)
+WriteResult ini_write(const wchar_t *file, const wchar_t *section, const wchar_t *key, const wchar_t *value,
+                      int overwrite, int uninstall, Journal *journal)
 {
     wchar_t *old = ini_read(file, section, key);
     if (old && !overwrite) {
         xfree(old);
-        return 2;
+        return WRITE_KEPT;
     }
     wchar_t *folder = path_folder(file);
     make_folders(folder, journal);
@@ -293,7 +293,7 @@ int ini_write(const wchar_t *file, const wchar_t *section, const wchar_t *key, c
         journal_add(journal, uninstall ? J_INI : J_ROLLBACK_INI, 3, file, section, key);
     }
     xfree(old);
-    return ok ? 1 : 0;
+    return ok ? WRITE_DONE : WRITE_FAILED;
 }
 
 int ini_delete(const wchar_t *file, const wchar_t *section, const wchar_t *key)

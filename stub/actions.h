@@ -12,13 +12,20 @@
 /* Creates folder and its missing parents, recording each created one (journal may be NULL). */
 int make_folders(const wchar_t *folder, Journal *journal);
 
+/* What registry_write and ini_write did. */
+typedef enum {
+    WRITE_FAILED,
+    WRITE_DONE,
+    WRITE_KEPT, /* it exists and is not overwritten */
+} WriteResult;
+
 /* Registry value of type REGTYPE_*: data as the script gives it (text, hexadecimal bytes,
- * decimal number). Returns 1 written, 0 failed, 2 left alone (exists, no overwrite).
+ * decimal number).
  * The journal gets the created keys and the value (for the uninstaller when `uninstall`,
  * otherwise for a rollback only) and, before an existing value is overwritten, its old
  * type and data, so that a rollback puts it back. */
-int registry_write(const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name, int type,
-                   const wchar_t *data, int overwrite, int uninstall, Journal *journal);
+WriteResult registry_write(const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name, int type,
+                           const wchar_t *data, int overwrite, int uninstall, Journal *journal);
 /* Writes back a value recorded by J_REG_OLD. */
 int registry_restore(const wchar_t *root_number, const wchar_t *subkey, const wchar_t *name,
                      const wchar_t *type_number, const wchar_t *hex_data);
@@ -26,11 +33,11 @@ int registry_delete_value(HKEY root, const wchar_t *subkey, const wchar_t *name)
 int registry_delete_key_if_empty(HKEY root, const wchar_t *subkey);
 int registry_delete_tree(HKEY root, const wchar_t *subkey);
 
-/* 1 written, 0 failed, 2 left alone. Journals like registry_write: the entry (and a new
+/* Journals like registry_write: the entry (and a new
  * file) for the uninstaller when `uninstall`, otherwise for a rollback only, and the old value
  * of an entry it overwrites. */
-int ini_write(const wchar_t *file, const wchar_t *section, const wchar_t *key, const wchar_t *value,
-              int overwrite, int uninstall, Journal *journal);
+WriteResult ini_write(const wchar_t *file, const wchar_t *section, const wchar_t *key, const wchar_t *value,
+                      int overwrite, int uninstall, Journal *journal);
 int ini_delete(const wchar_t *file, const wchar_t *section, const wchar_t *key);
 
 int shortcut_create(const wchar_t *lnk, const wchar_t *target, const wchar_t *params,

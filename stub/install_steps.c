@@ -81,13 +81,14 @@ void write_registry(Installer *in)
         long long type = -1;
         parse_i64(script_value(s, SEC_C, i, C_TYPE), &type);
         int uninstall = script_yes(script_value(s, SEC_C, i, C_UNINSTALL));
-        int r = registry_write(root, subkey, name, (int)type, data, script_yes(script_value(s, SEC_C, i, C_OVERWRITE)),
-                               uninstall, &in->journal);
-        if (r == 0)
+        int overwrite = script_yes(script_value(s, SEC_C, i, C_OVERWRITE));
+        WriteResult r = registry_write(root, subkey, name, (int)type, data, overwrite, uninstall, &in->journal);
+        if (r == WRITE_FAILED)
             log_line(LOG_ERROR, L"Registry value could not be written: %ls\\%ls", subkey, name);
         else
-            log_line(LOG_INFO, r == 2 ? L"Registry value kept: %ls\\%ls" : L"Registry value: %ls\\%ls", subkey, name);
-        if (r == 1 && root_from_number(root) == HKEY_CLASSES_ROOT)
+            log_line(LOG_INFO, r == WRITE_KEPT ? L"Registry value kept: %ls\\%ls" : L"Registry value: %ls\\%ls",
+                     subkey, name);
+        if (r == WRITE_DONE && root_from_number(root) == HKEY_CLASSES_ROOT)
             associations = 1;
         xfree(root);
         xfree(subkey);
@@ -108,9 +109,9 @@ void write_ini(Installer *in)
         wchar_t *key = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_KEY));
         wchar_t *value = vars_expand_a(&in->vars, script_value(s, SEC_K, i, K_VALUE));
         int uninstall = script_yes(script_value(s, SEC_K, i, K_UNINSTALL));
-        int r = ini_write(file, section, key, value, script_yes(script_value(s, SEC_K, i, K_OVERWRITE)), uninstall,
-                          &in->journal);
-        if (r == 0)
+        int overwrite = script_yes(script_value(s, SEC_K, i, K_OVERWRITE));
+        WriteResult r = ini_write(file, section, key, value, overwrite, uninstall, &in->journal);
+        if (r == WRITE_FAILED)
             log_line(LOG_ERROR, L"INI entry could not be written: %ls [%ls] %ls", file, section, key);
         else
             log_line(LOG_INFO, L"INI entry: %ls [%ls] %ls", file, section, key);
