@@ -121,7 +121,7 @@ InstallOutcome install_run(Installer *in)
     }
     if (!in->fatal && script_flag(s, FLD_UNINSTALLER))
         register_uninstaller(in);
-    /* The rollback shows no progress of its own. */
+    /* The progress window closes first: a rollback shows no progress of its own. */
     ui_progress_hide();
     if (in->fatal) {
         roll_back(in);
