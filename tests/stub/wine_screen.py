@@ -104,6 +104,11 @@ class WineScreen:
             out.seek(0)
             return registry_value_in(out.read().decode('utf-8', 'replace'), name) if r.returncode == 0 else None
 
+    def use_browser(self, command):
+        """Makes the prefix's programs open internet addresses with this host command (which
+        gets the address as its argument)."""
+        self.run('reg', 'add', 'HKCU\\Software\\Wine\\WineBrowser', '/v', 'Browsers', '/d', command, '/f')
+
     def open_addresses_into(self, path):
         """Makes the prefix's programs open internet addresses by appending them to the file at
         path, one a line, instead of starting a browser: the system's own way of opening an
@@ -112,7 +117,7 @@ class WineScreen:
         with open(recorder, 'w') as fh:
             fh.write('#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % path)
         os.chmod(recorder, 0o755)
-        self.run('reg', 'add', 'HKCU\\Software\\Wine\\WineBrowser', '/v', 'Browsers', '/d', recorder, '/f')
+        self.use_browser(recorder)
 
     def keys(self, *names):
         """Keys pressed one after another, with time to react; 'wait' lets an installation
