@@ -17,6 +17,7 @@ DATA_DIR holds Install.exe and Uninstall.exe; PREFIX_DIR is a Wine prefix of thi
 (created when missing); BVQ is the program, MAKER the helper that writes project files.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -207,14 +208,20 @@ def case_built():
         SCREEN.open_addresses_into(opened)
         addresses = lambda: open(opened).read().split() if os.path.exists(opened) else []
 
-        # Every page in its order: language, welcome, licence (accepted), information,
-        # password, folder, program group, additional shortcuts, ready; then the progress
-        # page and the finish page, whose choices run the program and open the web site.
+        # Every page in its order: language, welcome, licence (Enter does nothing until it is
+        # accepted), information, password, folder, program group, additional shortcuts,
+        # ready; then the progress page and the finish page, whose choices run the program
+        # and open the web site. The run log names each page shown.
+        log = os.path.join(tmp, 'install.log')
         code = run_wizard(setup, ['Home', 'Return', 'wait',
-                                  'Return', 'Up', 'Return', 'Return', 'type:' + showcase.PASSWORD, 'Return',
+                                  'Return', 'Return', 'Up', 'Return', 'Return', 'type:' + showcase.PASSWORD, 'Return',
                                   'Return', 'Return', 'Return', 'Return', 'wait', 'wait', 'Return'],
-                          first=showcase.LANGUAGE_CHOICE)
+                          args=('/LOG=' + log.replace('/', '\\'),), first=showcase.LANGUAGE_CHOICE)
         check(code == 0, 'the showcase setup installed through every page: exit code %s' % code)
+        shown = re.findall(r'Wizard page: (\w+)', open(log, encoding='utf-8', errors='replace').read()
+                           if os.path.exists(log) else '')
+        check(shown == ['welcome', 'licence', 'information', 'password', 'folder', 'group', 'shortcuts',
+                        'ready', 'progress', 'finish'], 'every page shown once, in order: %s' % shown)
         for name in ('readme.txt', 'hold.bat', 'Uninstall.exe', 'data\\part0000.bin'):
             check(os.path.isfile(os.path.join(folder, *name.split('\\'))), 'installed: %s' % name)
         check(wait_until(lambda: os.path.isfile(host(showcase.FINISH_RAN))), 'the finish page ran the program')
