@@ -15,13 +15,12 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from project_build import build_setup  # noqa: E402
 from setup_maker import Setup  # noqa: E402
-from wine_screen import registry_value_in  # noqa: E402
+from wine_screen import registry_value_in, wait_until  # noqa: E402
 import wine_capability  # noqa: E402
 
 DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -73,9 +72,7 @@ def wine(*args, timeout=300):
 def wait_for(condition, timeout=120):
     """With a persistent wineserver, `wineserver -w` cannot tell that a program's helpers
     (the uninstaller's temporary copy) are done: wait for their effect instead."""
-    deadline = time.monotonic() + timeout * SLOW
-    while not condition() and time.monotonic() < deadline:
-        time.sleep(1)
+    wait_until(condition, timeout * SLOW)
 
 
 def ensure_prefix():

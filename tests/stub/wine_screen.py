@@ -15,6 +15,14 @@ def missing_tool(tools=('Xvfb', 'xdotool')):
     return None
 
 
+def wait_until(condition, timeout=60):
+    """Whether the condition holds within the time (checked once a second)."""
+    deadline = time.monotonic() + timeout
+    while not condition() and time.monotonic() < deadline:
+        time.sleep(1)
+    return condition()
+
+
 def registry_value_in(reg_output, name):
     """(type, data) of the value called name in what `reg query` printed, else None. Its lines
     read "    name    REG_TYPE    data"; names may hold blanks."""

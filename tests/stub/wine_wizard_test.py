@@ -28,7 +28,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from project_build import build_setup  # noqa: E402
 from setup_maker import Setup  # noqa: E402
-from wine_screen import WineScreen, missing_tool  # noqa: E402
+from wine_screen import WineScreen, missing_tool, wait_until  # noqa: E402
 import showcase_project as showcase  # noqa: E402
 import wine_capability  # noqa: E402
 
@@ -177,13 +177,6 @@ def case_assembled():
                           first=UNINSTALL_TITLE)
         check(code == 0, 'removed with the uninstaller window: exit code %s' % code)
         check(not os.path.exists(host('C:\\WizardLanguage\\language.txt')), 'the uninstaller removed the file')
-
-
-def wait_until(condition, timeout=60):
-    deadline = time.monotonic() + timeout
-    while not condition() and time.monotonic() < deadline:
-        time.sleep(1)
-    return condition()
 
 
 def links_named(name):
