@@ -8,9 +8,10 @@ has too little space, choose the language of a setup with two (or let /L= choose
 the background window cover the screen.
 
 With --program and --maker, the showcase project (every page and look switched on) built by
-the program's /build instead: every page gone through, the installation and the finish
-choices checked on disk and in the registry; then its uninstaller: its title, the question
-(No keeps everything), its progress window, the removal and the internet page it opens.
+the program's /build instead: Russian chosen, every page gone through, the installation and
+the finish choices checked on disk and in the registry; then its uninstaller: its title, the
+question (No keeps everything), its progress window, the removal and the internet page it
+opens.
 
 Usage: wine_wizard_test.py DATA_DIR PREFIX_DIR [--program BVQ --maker MAKER]
 DATA_DIR holds Install.exe and Uninstall.exe; PREFIX_DIR is a Wine prefix of this test's own
@@ -201,12 +202,12 @@ def case_built():
         SCREEN.open_addresses_into(opened)
         addresses = lambda: open(opened).read().split() if os.path.exists(opened) else []
 
-        # Every page in its order: language, welcome, licence (Enter does nothing until it is
-        # accepted), information, password, folder, program group, additional shortcuts,
-        # ready; then the progress page and the finish page, whose choices run the program
-        # and open the web site. The run log names each page shown.
+        # Every page in its order: language (Russian, the last), welcome, licence (Enter does
+        # nothing until it is accepted), information, password, folder, program group,
+        # additional shortcuts, ready; then the progress page and the finish page, whose
+        # choices run the program and open the web site. The run log names each page shown.
         log = os.path.join(tmp, 'install.log')
-        code = run_wizard(setup, ['Home', 'Return', 'wait',
+        code = run_wizard(setup, ['End', 'Return', 'wait',
                                   'Return', 'Return', 'Up', 'Return', 'Return', 'type:' + showcase.PASSWORD, 'Return',
                                   'Return', 'Return', 'Return', 'Return', 'wait', 'wait', 'Return'],
                           args=('/LOG=' + log.replace('/', '\\'),), first=showcase.LANGUAGE_CHOICE)
@@ -215,6 +216,13 @@ def case_built():
                            if os.path.exists(log) else '')
         check(shown == ['welcome', 'licence', 'information', 'password', 'folder', 'group', 'shortcuts',
                         'ready', 'progress', 'finish'], 'every page shown once, in order: %s' % shown)
+        # The uninstaller gets the Russian texts, read in the language's own code page.
+        uninstall_log = os.path.join(folder, 'Uninstall.ini')
+        records = open(uninstall_log, encoding='utf-16').read().splitlines() if os.path.isfile(uninstall_log) else []
+        check('G\t1251' in records, 'the uninstall log records the code page of Russian')
+        texts = [r for r in records if r.startswith('U\t')]
+        check(texts and all(re.search('[\u0410-\u044f]', r) for r in texts),
+              'the uninstaller\'s texts are Russian: %s' % texts[:2])
         for name in ('readme.txt', 'hold.bat', 'Uninstall.exe', 'data\\part0000.bin'):
             check(os.path.isfile(os.path.join(folder, *name.split('\\'))), 'installed: %s' % name)
         check(wait_until(lambda: os.path.isfile(host(showcase.FINISH_RAN))), 'the finish page ran the program')
