@@ -203,19 +203,22 @@ def case_built():
         addresses = lambda: open(opened).read().split() if os.path.exists(opened) else []
 
         # Every page in its order: language (Russian, the last), welcome, licence (Enter does
-        # nothing until it is accepted), information, password, folder, program group,
-        # additional shortcuts, ready; then the progress page and the finish page, whose
-        # choices run the program and open the web site. The run log names each page shown.
+        # nothing until it is accepted), information (Back, the button before Next, returns to
+        # the licence, still accepted), password, folder, program group, additional shortcuts,
+        # ready; then the progress page and the finish page, whose choices run the program and
+        # open the web site. The run log names each page shown.
         log = os.path.join(tmp, 'install.log')
         code = run_wizard(setup, ['End', 'Return', 'wait',
-                                  'Return', 'Return', 'Up', 'Return', 'Return', 'type:' + showcase.PASSWORD, 'Return',
+                                  'Return', 'Return', 'Up', 'Return', 'shift+Tab', 'space', 'Return',
+                                  'Return', 'type:' + showcase.PASSWORD, 'Return',
                                   'Return', 'Return', 'Return', 'Return', 'wait', 'wait', 'Return'],
                           args=('/LOG=' + log.replace('/', '\\'),), first=showcase.LANGUAGE_CHOICE)
         check(code == 0, 'the showcase setup installed through every page: exit code %s' % code)
         shown = re.findall(r'Wizard page: (\w+)', open(log, encoding='utf-8', errors='replace').read()
                            if os.path.exists(log) else '')
-        check(shown == ['welcome', 'licence', 'information', 'password', 'folder', 'group', 'shortcuts',
-                        'ready', 'progress', 'finish'], 'every page shown once, in order: %s' % shown)
+        check(shown == ['welcome', 'licence', 'information', 'licence', 'information', 'password', 'folder',
+                        'group', 'shortcuts', 'ready', 'progress', 'finish'],
+              'every page shown in order, the licence again after Back: %s' % shown)
         # The uninstaller gets the Russian texts, read in the language's own code page.
         uninstall_log = os.path.join(folder, 'Uninstall.ini')
         records = open(uninstall_log, encoding='utf-16').read().splitlines() if os.path.isfile(uninstall_log) else []
