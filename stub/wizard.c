@@ -428,19 +428,20 @@ typedef struct {
     int (*validate)(Wizard *w);   /* 1 when Next may leave it */
     void (*next)(Wizard *w);      /* takes its values into the installer */
     int inner;                    /* shows the header (else the logo) */
+    const wchar_t *name;          /* in the run log */
 } PageKind;
 
 static const PageKind PAGES[PAGE_COUNT] = {
-    [PAGE_WELCOME] = {create_welcome, NULL, NULL, NULL, 0},
-    [PAGE_LICENCE] = {create_licence, enter_licence, NULL, NULL, 1},
-    [PAGE_INFORMATION] = {create_information, NULL, NULL, NULL, 1},
-    [PAGE_PASSWORD] = {create_password, enter_password, validate_password, NULL, 1},
-    [PAGE_FOLDER] = {create_folder, update_space, validate_folder, next_folder, 1},
-    [PAGE_GROUP] = {create_group, NULL, NULL, next_group, 1},
-    [PAGE_SHORTCUTS] = {create_shortcuts, NULL, NULL, next_shortcuts, 1},
-    [PAGE_READY] = {create_ready, enter_ready, NULL, NULL, 1},
-    [PAGE_PROGRESS] = {create_progress, enter_progress, NULL, NULL, 1},
-    [PAGE_FINISH] = {create_finish, enter_finish, NULL, NULL, 0},
+    [PAGE_WELCOME] = {create_welcome, NULL, NULL, NULL, 0, L"welcome"},
+    [PAGE_LICENCE] = {create_licence, enter_licence, NULL, NULL, 1, L"licence"},
+    [PAGE_INFORMATION] = {create_information, NULL, NULL, NULL, 1, L"information"},
+    [PAGE_PASSWORD] = {create_password, enter_password, validate_password, NULL, 1, L"password"},
+    [PAGE_FOLDER] = {create_folder, update_space, validate_folder, next_folder, 1, L"folder"},
+    [PAGE_GROUP] = {create_group, NULL, NULL, next_group, 1, L"group"},
+    [PAGE_SHORTCUTS] = {create_shortcuts, NULL, NULL, next_shortcuts, 1, L"shortcuts"},
+    [PAGE_READY] = {create_ready, enter_ready, NULL, NULL, 1, L"ready"},
+    [PAGE_PROGRESS] = {create_progress, enter_progress, NULL, NULL, 1, L"progress"},
+    [PAGE_FINISH] = {create_finish, enter_finish, NULL, NULL, 0, L"finish"},
 };
 
 /* ---------- the window ---------- */
@@ -459,6 +460,7 @@ static void show_page(Wizard *w, int position)
     }
     w->position = position;
     WizardPage page = current(w);
+    log_line(LOG_INFO, L"Wizard page: %ls", PAGES[page].name);
     for (int i = 0; i < w->control_count[page]; i++)
         ShowWindow(w->controls[page][i], SW_SHOW);
     WizardButtons b = wizard_buttons(&w->plan, position);

@@ -6,6 +6,8 @@
 // DESCRIPTION lines, fields separated by tabs:
 //   set <setting> <value>          a setting by the control name its slot records
 //                                  (LabeledEdit2, CheckBox11, ComboBox4 ...)
+//   lines <setting> <line>...      a setting that holds lines (LanguageListView,
+//                                  LicenseFileList, InfoFileList), one cell per line
 //   <list number 1..11> <cells...> one row of ListView<n>, caption first
 // In values, {N} stands for interface string N (for example {62} for the word "Yes").
 #include <fstream>
@@ -53,7 +55,7 @@ std::vector<std::string> Split(const std::string& line) {
 // Applies `value` to the slot whose control name is `name`, as a project file line would.
 bool ApplySetting(bvq::Project& p, const std::string& name, const std::string& value) {
   for (const bvq::SlotInfo& slot : bvq::SlotTable())
-    if (slot.Set && name == slot.Holder) return slot.Set(p, Words(value));
+    if (slot.Set && name == slot.Holder) return slot.Set(p, value);
   return false;
 }
 
@@ -88,8 +90,11 @@ int main(int argc, char** argv) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
     const std::vector<std::string> parts = Split(line);
-    if (parts[0] == "set" && parts.size() == 3) {
-      if (!ApplySetting(project, parts[1], parts[2])) {
+    if ((parts[0] == "set" && parts.size() == 3) || (parts[0] == "lines" && parts.size() >= 2)) {
+      std::vector<std::string> lines;
+      for (std::size_t i = 2; i < parts.size(); ++i) lines.push_back(Words(parts[i]));
+      const std::string value = parts[0] == "set" ? lines[0] : bvq::PackLines(lines);
+      if (!ApplySetting(project, parts[1], value)) {
         std::cerr << "unknown setting " << parts[1] << "\n";
         return 2;
       }

@@ -45,4 +45,11 @@ if(TARGET bvq_stubs AND TARGET belvandorithquessal)
     set_tests_properties(stub_wine_${case} PROPERTIES ${bvq_wine_test_properties} TIMEOUT 900)
   endforeach()
   set_tests_properties(stub_wine_built-cabinet PROPERTIES TIMEOUT 2400)
+  # The showcase project (every page and look) built by the program, installed and removed
+  # through the wizard and the uninstaller window.
+  add_test(NAME stub_wine_wizard_built
+    COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/wine_wizard_test.py
+            ${BVQ_PROGRAM_DIR}/Data ${CMAKE_BINARY_DIR}/tests/stub-wizard-wineprefix
+            --program ${CMAKE_BINARY_DIR}/belvandorithquessal --maker $<TARGET_FILE:stub_project_maker>)
+  set_tests_properties(stub_wine_wizard_built PROPERTIES ${bvq_wine_test_properties} TIMEOUT 900)
 endif()

@@ -15,11 +15,12 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from project_build import build_setup  # noqa: E402
 from setup_maker import Setup  # noqa: E402
+from wine_screen import registry_value_in, wait_until  # noqa: E402
 import wine_capability  # noqa: E402
 
 DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -71,9 +72,7 @@ def wine(*args, timeout=300):
 def wait_for(condition, timeout=120):
     """With a persistent wineserver, `wineserver -w` cannot tell that a program's helpers
     (the uninstaller's temporary copy) are done: wait for their effect instead."""
-    deadline = time.monotonic() + timeout * SLOW
-    while not condition() and time.monotonic() < deadline:
-        time.sleep(1)
+    wait_until(condition, timeout * SLOW)
 
 
 def ensure_prefix():
@@ -96,12 +95,7 @@ def reg_query(key, value):
     code, output = run_wine('reg', 'query', key, '/v', value)
     if code != 0:
         return None
-    # Lines read "    name    REG_TYPE    data"; names may hold blanks.
-    for line in output.splitlines():
-        match = re.match(r'^\s+(.*?)\s{2,}(REG_\w+)(?:\s{2,}(.*))?$', line)
-        if match and match.group(1) == value:
-            return (match.group(2), match.group(3) or '')
-    return None
+    return registry_value_in(output, value)
 
 
 def reg_key_exists(key):
@@ -266,16 +260,8 @@ def built(s, files, tmp, cabinets, volume_size):
         rows.append(['9', 'HKEY_CURRENT_USER', subkey, name])
     for font, file in s.sections['E']:
         rows.append(['11', font, as_project_text(file)])
-    description = os.path.join(tmp, 'project.txt')
-    with open(description, 'w', encoding='latin-1') as fh:
-        fh.write(''.join('\t'.join(r) + '\n' for r in rows))
-    project = os.path.join(tmp, 'project.bvq')
-    program_folder = os.path.dirname(os.path.abspath(PROGRAM))
-    subprocess.run([MAKER, program_folder, description, project], check=True)
-    env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(tmp, 'config'), XDG_DATA_HOME=os.path.join(tmp, 'data'),
-               TMPDIR=tmp)
-    r = subprocess.run([PROGRAM, '/build', project], env=env, capture_output=True, text=True, timeout=600)
-    check(r.returncode == 0, f'build exit status {r.returncode}:\n{r.stdout}{r.stderr}')
+    code, output = build_setup(PROGRAM, MAKER, rows, tmp)
+    check(code == 0, f'build exit status {code}:\n{output}')
     folder = os.path.dirname(os.path.join(tmp, 'Setup.exe'))
     pattern = 'disk'
     return [os.path.join(tmp, 'Setup.exe')] + sorted(

@@ -1,144 +1,102 @@
 #!/usr/bin/python3
 """Photographs every window of the installer and the uninstaller under Wine, in English or in
-Russian, for the documentation: a setup with every page and look switched on, gone through
-with the keyboard.
+Russian, for the documentation: the showcase project (every page and look switched on), built
+by the program's /build and gone through with the keyboard.
 
-Usage: wizard_screenshots.py PROGRAM_DIR PREFIX_DIR OUT_DIR [en|ru] [picture|png]
-PROGRAM_DIR is the program folder (Data/Install.exe, Data/Uninstall.exe, Bitmaps/,
-Language/Install/); the pictures are written as OUT_DIR/installer-<window>[-ru].png. With
-"picture" the background is the logo picture stretched instead of a gradient; with "png" the
-header picture is the folder page's PNG picture with its alpha channel.
+Usage: wizard_screenshots.py PROGRAM MAKER PREFIX_DIR OUT_DIR [en|ru] [picture|png]
+PROGRAM is the program (its folder holds Data/, Bitmaps/ and Language/), MAKER the helper that
+writes project files (stub_project_maker); the pictures are written as
+OUT_DIR/installer-<window>[-ru].png. The English setup has one language, the Russian one two
+(the choice comes first). With "picture" the background is the logo picture stretched instead
+of a gradient; with "png" the header picture is the folder page's PNG picture with its alpha
+channel. The uninstaller's internet page is shown by the browser dillo, which gets the page
+from a stand-in web server on this machine.
 """
+import http.server
 import os
+import shutil
 import sys
 import tempfile
+import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from setup_maker import Setup, scrambled_password  # noqa: E402
+from project_build import build_setup  # noqa: E402
 from wine_screen import WineScreen, missing_tool  # noqa: E402
+import showcase_project as showcase  # noqa: E402
 
-TITLE = 'Example Suite Setup'
-PRODUCT = 'Example Suite'
-
-
-def language_file(path):
-    """(own name, identifier, {number: text bytes}) of an install language file."""
-    name, ident, texts, section = b'', '', {}, b''
-    for line in open(path, 'rb').read().splitlines():
-        line = line.strip()
-        if line.startswith(b'['):
-            section = line
-        elif b'=' in line and not line.startswith(b';'):
-            key, value = line.split(b'=', 1)
-            if section == b'[Language]' and key == b'Name':
-                name = value
-            elif section == b'[Language]' and key == b'Id':
-                ident = value.decode()
-            elif section == b'[Strings]' and key.isdigit():
-                texts[int(key)] = expand(value)
-    return name, ident, texts
+GOODBYE = '''<html><head><title>Example Suite</title></head>
+<body bgcolor="#ffffff"><h2>Example Suite was removed</h2>
+<p>Thank you for using Example Suite. Tell us what we could make better.</p>
+<p lang="ru">&#1057;&#1087;&#1072;&#1089;&#1080;&#1073;&#1086;, &#1095;&#1090;&#1086;
+&#1087;&#1086;&#1083;&#1100;&#1079;&#1086;&#1074;&#1072;&#1083;&#1080;&#1089;&#1100; Example Suite.</p>
+</body></html>'''
 
 
-def expand(text):
-    """What the build does to the texts: product name, size, blanks and line breaks."""
-    for a, b in ((b'#setupsize#', b'1.50 Mb'), (b'#netversion#', b''), (b'#appname#', PRODUCT.encode()),
-                 (b'#32', b' '), (b'#10', b'\n'), (b'#13', b'\r')):
-        text = text.replace(a, b)
-    return text
+def web_stand_in():
+    """A web server on this machine that answers every request with the goodbye page, used
+    by the browser as its proxy; returns its port."""
+    class Page(http.server.BaseHTTPRequestHandler):
+        def do_GET(self):
+            body = GOODBYE.encode()
+            self.send_response(200)
+            self.send_header('Content-Type', 'text/html; charset=utf-8')
+            self.send_header('Content-Length', str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+
+        def log_message(self, *args):
+            pass
+    server = http.server.HTTPServer(('127.0.0.1', 0), Page)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server.server_address[1]
 
 
-def rich_text(code_page, charset, text):
-    """A rich text document as a rich-edit control saves it: code page and font character set."""
-    return (b'{\\rtf1\\ansi\\ansicpg%d{\\fonttbl{\\f0\\fswiss\\fcharset%d Tahoma;}}\\f0\\fs17 ' % (code_page, charset) +
-            b'{\\b ' + text[0] + b'}\\par\\par ' + b'\\par '.join(text[1:]) + b'\\par}')
-
-
-def make_setup(program, path, russian, background, header_png):
-    s = Setup(os.path.join(program, 'Data', 'Install.exe'), os.path.join(program, 'Data', 'Uninstall.exe'))
-    f = s.fields
-    f[28] = f[53] = f[55] = PRODUCT
-    f[42] = 'Example Company'
-    f[65] = TITLE
-    f[75] = 'Example Suite Uninstall'
-    f[27] = 'Copyright (c) 2026, Example Company '
-    f[58] = 'C:\\Example Suite'
-    f[106] = 'Example Suite'
-    f[110] = '0'
-    f[48] = '1536'
-    for page in (111, 30, 84, 112, 113, 114, 115, 116):
-        f[page] = '1'
-    f[88] = f[89] = f[90] = '1'   # desktop, program group and quick-launch shortcuts
-    f[29] = scrambled_password(b'abc')  # shown while typing
-    f[59] = '0'
-    f[39], f[43], f[44] = '1', '@$&%04\\readme.txt', '1'
-    f[79], f[47], f[46] = '1', '@$&%04\\readme.txt', '0'
-    f[36], f[37], f[38] = '1', 'http://example.com/', '0'
-    # looks: background, header gradient and picture, logo
-    f[1] = '1'
-    f[3] = '0' if background == 'picture' else '1'
-    f[4], f[5], f[6], f[7] = '16744576', '0', '0', '1'
-    f[8], f[9] = 'Example Suite 2026', 'Example Company'
-    f[10], f[11], f[12], f[13], f[14] = '-37', 'Tahoma', '16777215', '1', '3'
-    f[15], f[16], f[17], f[18], f[19] = '0', '16777215', '1', '-11', 'Tahoma'
-    f[49], f[66], f[60], f[70], f[71] = '1', '1', '16744576', '16777215', '1'
-    f[81], f[80], f[69], f[72], f[73], f[78] = '20', '5', '171', '8', '178', '26'
-    f[63], f[83], f[82], f[77] = '1', '0', '0', '0'
-    header = os.path.join(program, 'Data', 'Folder.png') if header_png else \
-        os.path.join(program, 'Bitmaps', 'Header', 'Header.bmp')
-    logo = os.path.join(program, 'Bitmaps', 'Wizard', 'Wizard.bmp')
-    s.side_files = [('$inst\\4.tmp', open(header, 'rb').read()), ('$inst\\5.tmp', open(logo, 'rb').read())]
-    if background == 'picture':
-        s.side_files.append(('$inst\\6.tmp', open(logo, 'rb').read()))
-    # the folder, shortcuts and password pages' own pictures, as a build adds them
-    for number, picture in ((7, 'Folder.png'), (8, 'Group.png'), (9, 'Password.png')):
-        s.side_files.append(('$inst\\%d.tmp' % number, open(os.path.join(program, 'Data', picture), 'rb').read()))
-    english = [b'Example Suite License Agreement', b'You may use Example Suite on any number of computers.',
-               b'There is no warranty of any kind.']
-    s.side_files += [('$inst\\15.tmp', rich_text(1252, 0, english)),
-                     ('$inst\\16.tmp', rich_text(1252, 0, [b'Read me', b'Example Suite needs nothing else.']))]
-    if russian:
-        name, ident, texts = language_file(os.path.join(program, 'Language', 'Install', 'Russian.lng'))
-        s.languages.append((b'Russian (' + name + b')', ident, '20', '50', texts))
-        ru = 'Лицензионное соглашение|Вы можете использовать Example Suite на любом числе компьютеров.|' \
-             'Никаких гарантий не предоставляется.'.split('|')
-        s.side_files += [('$inst\\20.tmp', rich_text(1251, 204, [t.encode('cp1251') for t in ru])),
-                         ('$inst\\50.tmp', rich_text(1251, 204, [t.encode('cp1251') for t in
-                                                            ('Прочтите', 'Example Suite больше ничего не нужно.')]))]
-    s.add_file(b'read me\r\n' * 20000, '@$&%04\\readme.txt')
-    for n in range(400):  # enough files for the progress pages to be seen
-        s.add_file(os.urandom(16384), '@$&%%04\\data\\part%04d.bin' % n)
-    s.write(path)
+def browser(folder):
+    """A command that shows an address in dillo, whose settings send it through the stand-in."""
+    home = os.path.join(folder, 'browser')
+    os.makedirs(os.path.join(home, '.dillo'))
+    with open(os.path.join(home, '.dillo', 'dillorc'), 'w') as fh:
+        fh.write('http_proxy=http://127.0.0.1:%d/\ngeometry=800x560+100+60\n' % web_stand_in())
+    command = os.path.join(folder, 'browse.sh')
+    with open(command, 'w') as fh:
+        fh.write('#!/bin/sh\nHOME="%s" exec dillo "$1"\n' % home)
+    os.chmod(command, 0o755)
+    return command
 
 
 def main():
-    program, prefix, out = sys.argv[1:4]
-    russian = len(sys.argv) > 4 and sys.argv[4] == 'ru'
-    look = sys.argv[5] if len(sys.argv) > 5 else ''
-    if missing_tool(('Xvfb', 'xdotool', 'import')):
-        sys.exit('%s is not installed' % missing_tool(('Xvfb', 'xdotool', 'import')))
+    program, maker, prefix, out = sys.argv[1:5]
+    russian = len(sys.argv) > 5 and sys.argv[5] == 'ru'
+    look = sys.argv[6] if len(sys.argv) > 6 else ''
+    tools = ('Xvfb', 'xdotool', 'import', 'dillo')
+    if missing_tool(tools):
+        sys.exit('%s is not installed' % missing_tool(tools))
     suffix = '-ru' if russian else ''
     screen = WineScreen(prefix, '1024x768x24')
     shot = lambda window, name: screen.photograph(window, os.path.join(out, 'installer-%s%s.png' % (name, suffix)))
+    host = screen.host
+    shutil.rmtree(host(showcase.FOLDER), ignore_errors=True)
     with tempfile.TemporaryDirectory() as tmp:
         setup = os.path.join(tmp, 'Setup.exe')
-        make_setup(program, setup, russian, look, look == 'png')
+        rows = showcase.rows(os.path.dirname(os.path.abspath(program)), tmp, setup, russian=russian,
+                             background=look or 'gradient', header_png=look == 'png', parts=400)
+        code, output = build_setup(program, maker, rows, tmp)
+        if code != 0:
+            sys.exit('the showcase project does not build:\n' + output)
+        screen.use_browser(browser(tmp))
         proc = screen.start(setup)
         if russian:
-            chooser = screen.wait_window('Select Setup Language')
-            shot(chooser, 'language')
+            chooser = screen.wait_window(showcase.LANGUAGE_CHOICE)
             screen.keys('Down')
-            shot(chooser, 'language-chosen')
+            shot(chooser, 'language')
             screen.keys('Return')
-        wizard = screen.wait_window(TITLE)
-        if look:
-            time.sleep(1)
-            shot('root', 'background' + ('-' + look))
-        else:
-            shot('root', 'background')
+        wizard = screen.wait_window(showcase.TITLE)
+        time.sleep(1)
+        shot('root', 'background-picture' if look == 'picture' else 'background')
         steps = [('welcome', ['Return']), ('licence', ['Up']), ('licence-accepted', ['Return']),
-                 ('information', ['Return']), ('password', ['type:abc', 'Return']), ('folder', ['Return']),
-                 ('group', ['Return']), ('shortcuts', ['Return']), ('ready', [])]
+                 ('information', ['Return']), ('password', ['type:' + showcase.PASSWORD, 'Return']),
+                 ('folder', ['Return']), ('group', ['Return']), ('shortcuts', ['Return']), ('ready', [])]
         for name, keys in steps:
             shot(wizard, name)
             screen.keys(*keys)
@@ -148,16 +106,26 @@ def main():
         shot(wizard, 'progress')
         time.sleep(15)
         shot(wizard, 'finish')
-        screen.keys('Tab', 'space', 'Return')  # unticks running the application, then finishes
+        # unticks running the application and opening the web site, then finishes
+        screen.keys('Tab', 'space', 'Tab', 'Tab', 'space', 'Return')
         proc.wait(timeout=120)
-        # the uninstaller: its question and its closing message (its progress goes by too fast)
-        uninstaller = screen.start(screen.host('C:\\Example Suite\\Uninstall.exe'))
-        shot(screen.wait_window('Example Suite Uninstall'), 'uninstall-question')
+        # the uninstaller: its question, its progress (held by its first command), its
+        # closing message and the internet page it opens
+        if os.path.exists(host(showcase.UNINSTALL_GO)):
+            os.remove(host(showcase.UNINSTALL_GO))
+        uninstaller = screen.start(host(showcase.FOLDER + '\\Uninstall.exe'))
+        question = screen.wait_window(showcase.UNINSTALL_TITLE)
+        shot(question, 'uninstall-question')
         screen.keys('Return')
-        time.sleep(5)
-        shot(screen.wait_window('Example Suite Uninstall'), 'uninstall-done')
+        progress = screen.wait_window(showcase.UNINSTALL_TITLE, other_than=question)
+        shot(progress, 'uninstall-progress')
+        open(host(showcase.UNINSTALL_GO), 'w').close()
+        shot(screen.wait_window(showcase.UNINSTALL_TITLE, other_than=progress), 'uninstall-done')
         screen.keys('Return')
         uninstaller.wait(timeout=120)
+        time.sleep(8)
+        shot('root', 'uninstall-internet-page')
+        os.remove(host(showcase.UNINSTALL_GO))
     screen.close()
 
 
