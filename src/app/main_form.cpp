@@ -100,6 +100,8 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
   };
   buildHooks.showSourceRow = [this](std::size_t row) { ShowSourceRow(row); };
   buildHooks.buildFinished = [this] { UpdateTitle(); };
+  // Through the public member, which tests replace.
+  launchSetup = [this](const std::string& setup) { return LaunchUnderWine(this, setup); };
   buildHooks.launch = [this](const std::string& setup) { return launchSetup(setup); };
   builds_ = std::make_unique<BuildLauncher>(this, project_, session_, context_, std::move(buildHooks));
 
@@ -129,7 +131,6 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
 
   // The imports of the registry and INI dialogs report their progress here too.
   SetLoadStatusHandler([this](const QString& text) { ShowOperationStatus(text); });
-  launchSetup = [this](const std::string& setup) { return LaunchUnderWine(this, setup); };
   // The pages show the project whole whenever it is replaced (new project, load) or the
   // program rewrites its settings (a save, a validation and a language switch normalise or
   // re-translate them); an edit only marks the title.
