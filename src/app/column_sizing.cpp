@@ -4,7 +4,16 @@
 #include <cmath>
 #include <map>
 
+#include <QHeaderView>
+#include <QTreeWidget>
+
 namespace bvq::app {
+namespace {
+
+// Room beside a column heading's text on either side (the header's margin and sort mark).
+constexpr int kHeadingPadding = 10;
+
+}  // namespace
 
 const std::vector<int>& StretchingColumns(int listNumber) {
   static const std::map<int, std::vector<int>> table = {
@@ -33,6 +42,18 @@ std::vector<int> SizeColumns(int listNumber, int listWidth, const std::vector<in
     remaining -= width;
   }
   return out;
+}
+
+void FitColumnsToList(QTreeWidget* tree, int listNumber) {
+  QHeaderView* header = tree->header();
+  std::vector<int> widths, headings;
+  for (int c = 0; c < tree->columnCount(); ++c) {
+    headings.push_back(header->fontMetrics().horizontalAdvance(tree->headerItem()->text(c)) + 2 * kHeadingPadding);
+    widths.push_back(std::max(header->sectionSize(c), headings.back()));
+  }
+  const std::vector<int> sized = SizeColumns(listNumber, tree->width(), widths);
+  for (std::size_t c = 0; c < sized.size(); ++c)
+    header->resizeSection(static_cast<int>(c), std::max(sized[c], headings[c]));
 }
 
 }  // namespace bvq::app

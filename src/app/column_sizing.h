@@ -3,6 +3,8 @@
 // what the fixed columns leave of the list's width (less 24 pixels for the scroll bar).
 #include <vector>
 
+class QTreeWidget;
+
 namespace bvq::app {
 
 // The stretching columns of ListView<listNumber> (1..11); the others keep their widths.
@@ -12,5 +14,9 @@ const std::vector<int>& StretchingColumns(int listNumber);
 // stretching column in turn receives round(remaining / columns still to size); no column
 // gets less than `minimum`.
 std::vector<int> SizeColumns(int listNumber, int listWidth, const std::vector<int>& widths, int minimum = 20);
+
+// Sizes the columns of `tree`, the list ListView<listNumber>, to its present width. No
+// column is narrower than its heading: a list too narrow for all of them scrolls.
+void FitColumnsToList(QTreeWidget* tree, int listNumber);
 
 }  // namespace bvq::app

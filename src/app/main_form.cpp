@@ -1,7 +1,5 @@
 #include "app/main_form.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,16 +8,12 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QProcess>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -31,7 +25,6 @@
 #include <QVBoxLayout>
 
 #include "app/column_sizing.h"
-#include "app/compile_form.h"
 #include "app/file_names.h"
 #include "app/page_rules.h"
 #include "app/recent_projects.h"
@@ -40,7 +33,7 @@
 #include "editors/app_dialogs.h"
 #include "app/side_menu.h"
 #include "app/window_icons.h"
-#include "setup_build/volume_names.h"
+#include "app/window_settings.h"
 #include "editors/entry_dialogs.h"
 #include "editors/entry_list_panel.h"
 #include "editors/qt_text.h"
@@ -54,7 +47,6 @@
 #include "project/language_lists.h"
 #include "project/new_project.h"
 #include "project/shortcut_entries.h"
-#include "setup_build/volume_names.h"
 #include "util/files.h"
 #include "util/ini_file.h"
 #include "util/paths.h"
@@ -70,9 +62,6 @@ const std::map<int, int>& ListOfPage() {
                                        {11, 11}, {12, 10}, {14, 7}, {15, 9}, {16, 6}};
   return m;
 }
-
-// Room beside a column heading's text on either side (the header's margin and sort mark).
-constexpr int kHeadingPadding = 10;
 
 int PageNumber(const QString& pageName) {
   return pageName.startsWith("Page") ? pageName.mid(4).toInt() : 0;
@@ -104,6 +93,18 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
   hooks.recentChanged = [this] { ShowRecent(); };
   files_ = std::make_unique<ProjectFiles>(this, project_, session_, context_, settingsPath_, std::move(hooks));
 
+  BuildLauncher::Hooks buildHooks;
+  buildHooks.setBusy = [this](bool busy) { SetBusy(busy); };
+  buildHooks.showControl = [this](const QString& page, int tab, const QString& control) {
+    ShowControl(page, tab, control);
+  };
+  buildHooks.showSourceRow = [this](std::size_t row) { ShowSourceRow(row); };
+  buildHooks.buildFinished = [this] { UpdateTitle(); };
+  // Through the public member, which tests replace.
+  launchSetup = [this](const std::string& setup) { return LaunchUnderWine(this, setup); };
+  buildHooks.launch = [this](const std::string& setup) { return launchSetup(setup); };
+  builds_ = std::make_unique<BuildLauncher>(this, project_, session_, context_, std::move(buildHooks));
+
   BuildMenus();
   auto* central = new QWidget;
   auto* row = new QHBoxLayout(central);
@@ -130,7 +131,6 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
 
   // The imports of the registry and INI dialogs report their progress here too.
   SetLoadStatusHandler([this](const QString& text) { ShowOperationStatus(text); });
-  launchSetup = [this](const std::string& setup) { return LaunchUnderWine(setup); };
   // The pages show the project whole whenever it is replaced (new project, load) or the
   // program rewrites its settings (a save, a validation and a language switch normalise or
   // re-translate them); an edit only marks the title.
@@ -145,7 +145,7 @@ TMainForm::TMainForm(const std::string& interfaceLanguage, const std::string& se
   });
 
   ApplyLanguage();
-  RestoreWindowSettings();
+  RestoreWindowSettings(*this, panels_, settings_);
   RefreshRecent();
   // A new project with its defaults; the listener shows it.
   NewProject(project_, session_, context_);
@@ -158,10 +158,7 @@ TMainForm::~TMainForm() {
   project_.Listeners.Remove(listenerId_);
   // The panels and a build window refer to the project: they go before it does (child
   // widgets are otherwise deleted by the base class, after the members).
-  for (TCompileForm* build : findChildren<TCompileForm*>(Qt::FindDirectChildrenOnly)) {
-    build->disconnect(this);
-    delete build;
-  }
+  builds_->CloseBuildWindows();
   delete takeCentralWidget();
 }
 
@@ -253,7 +250,7 @@ void TMainForm::ApplyLanguage() {
   }
   for (auto& [page, panel] : panels_) {
     panel->ApplyHeadings();
-    SizeListColumns(panel);
+    FitColumnsToList(panel->Tree(), panel->ListNumber());
   }
   ShowLanguageMenu();
 }
@@ -346,7 +343,7 @@ void TMainForm::ShowRecent() {
 }
 
 // ---------------------------------------------------------------------------------------
-// Compile and run
+// Showing a control (the checks before and during a build)
 // ---------------------------------------------------------------------------------------
 
 void TMainForm::ShowControl(const QString& page, int tab, const QString& control) {
@@ -361,97 +358,22 @@ void TMainForm::ShowControl(const QString& page, int tab, const QString& control
     if (auto* w = findChild<QWidget*>(control)) w->setFocus();
 }
 
-void TMainForm::ShowValidationIssue(const ValidationIssue& issue) {
-  ShowControl(QString::fromStdString(issue.Page), issue.Tab, QString::fromStdString(issue.Control));
-  if (issue.Message == kTextSourceFileMissing) {
-    // The missing source file was asked about already; the list shows its row.
-    if (EntryListPanel* panel = PanelOfPage(2); panel && issue.Row >= 0)
-      if (QTreeWidgetItem* item = panel->Tree()->topLevelItem(static_cast<int>(issue.Row)))
-        panel->Tree()->setCurrentItem(item);
-    return;
-  }
-  ShowMessage(this, QMessageBox::Warning, IString(kTextProjectCheck), ToQ(ValidationMessageText(issue)));
-}
-
-TCompileForm* TMainForm::CompileAction() {
-  if (session_.busy) return nullptr;
-  auto issue = ValidateProject(project_, context_, [this](const std::string& path, std::size_t row) {
-    ShowPage(2);
-    if (EntryListPanel* panel = PanelOfPage(2))
-      if (QTreeWidgetItem* item = panel->Tree()->topLevelItem(static_cast<int>(row))) panel->Tree()->setCurrentItem(item);
-    const QString text = IString(kTextSourceFileMissing) + ToQ(path) + IString(kTextContinueQuestion);
-    return AskMessage(this, QMessageBox::Warning, IString(kTextProjectCheck), text,
-                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-  });
-  if (issue) {
-    runAfterBuild_ = false;
-    ShowValidationIssue(*issue);
-    return nullptr;
-  }
-  auto* form = new TCompileForm(project_, session_, this);
-  form->setAttribute(Qt::WA_DeleteOnClose);
-  connect(form, &TCompileForm::showProblem, this, &TMainForm::ShowControl);
-  connect(form, &TCompileForm::testRequested, this, [this] { QTimer::singleShot(50, this, &TMainForm::StartSetup); });
-  connect(form, &TCompileForm::buildFinished, this, &TMainForm::UpdateTitle);
-  form->SetRunAfterBuild(runAfterBuild_);
-  runAfterBuild_ = false;
-  SetBusy(true);
-  connect(form, &QObject::destroyed, this, [this] { SetBusy(false); });
-  form->open();
-  return form;
-}
-
-void TMainForm::RunAction() {
-  if (session_.buildCurrent) {
-    QTimer::singleShot(50, this, &TMainForm::StartSetup);
-    return;
-  }
-  runAfterBuild_ = true;
-  if (!CompileAction()) runAfterBuild_ = false;
-}
-
-void TMainForm::StartSetup() {
-  const std::string setup = VolumePath(project_, 0);
-  if (!launchSetup(setup))
-    ShowMessage(this, QMessageBox::Critical, ToQ(project_.productName), IString(kTextSetupNotStarted) + DiskToQ(setup));
-}
-
-bool TMainForm::LaunchUnderWine(const std::string& setup) {
-  // A Windows setup runs under Wine here; the window waits minimised until it ends.
-  const QString wine = QStandardPaths::findExecutable("wine");
-  if (wine.isEmpty()) return false;
-  auto* process = new QProcess(this);
-  process->setWorkingDirectory(DiskToQ(ExtractFilePath(setup)));
-  process->start(wine, {DiskToQ(setup)});
-  if (!process->waitForStarted()) {
-    process->deleteLater();
-    return false;
-  }
-  showMinimized();
-  connect(process, &QProcess::finished, this, [this, process] {
-    process->deleteLater();
-    showNormal();
-    raise();
-    activateWindow();
-  });
-  return true;
+void TMainForm::ShowSourceRow(std::size_t row) {
+  ShowPage(2);
+  if (EntryListPanel* panel = PanelOfPage(2))
+    if (QTreeWidgetItem* item = panel->Tree()->topLevelItem(static_cast<int>(row))) panel->Tree()->setCurrentItem(item);
 }
 
 // ---------------------------------------------------------------------------------------
-// Window events and settings
+// Window events
 // ---------------------------------------------------------------------------------------
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  for (TCompileForm* build : findChildren<TCompileForm*>(Qt::FindDirectChildrenOnly))
-    if (build->Running()) {
-      event->ignore();
-      return;
-    }
-  if (!files_->MayClose()) {
+  if (builds_->Building() || !files_->MayClose()) {
     event->ignore();
     return;
   }
-  StoreWindowSettings();
+  StoreWindowSettings(*this, panels_, context_.InterfaceLanguage, settingsPath_);
   event->accept();
 }
 
@@ -459,22 +381,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   // A list that changes its width shares the new width among its stretching columns.
   if (event->type() == QEvent::Resize)
     for (auto& [page, panel] : panels_)
-      if (panel->Tree() == watched) SizeListColumns(panel);
+      if (panel->Tree() == watched) FitColumnsToList(panel->Tree(), panel->ListNumber());
   return QMainWindow::eventFilter(watched, event);
-}
-
-void TMainForm::SizeListColumns(EntryListPanel* panel) {
-  QTreeWidget* tree = panel->Tree();
-  QHeaderView* header = tree->header();
-  // No column is narrower than its heading: a list too narrow for all of them scrolls.
-  std::vector<int> widths, headings;
-  for (int c = 0; c < tree->columnCount(); ++c) {
-    headings.push_back(header->fontMetrics().horizontalAdvance(tree->headerItem()->text(c)) + 2 * kHeadingPadding);
-    widths.push_back(std::max(header->sectionSize(c), headings.back()));
-  }
-  const std::vector<int> sized = SizeColumns(panel->ListNumber(), tree->width(), widths);
-  for (std::size_t c = 0; c < sized.size(); ++c)
-    header->resizeSection(static_cast<int>(c), std::max(sized[c], headings[c]));
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -491,37 +399,6 @@ void TMainForm::dropEvent(QDropEvent* event) {
   HandleDroppedPaths(this, project_, handOver_, paths);
   if (EntryListPanel* panel = PanelOfPage(2)) panel->Reload();
   UpdateListPosition();
-}
-
-void TMainForm::RestoreWindowSettings() {
-  for (const auto& [key, width] : settings_.columnWidths)
-    for (auto& [page, panel] : panels_)
-      if (panel->ListNumber() == key.first && key.second < panel->Tree()->columnCount())
-        panel->Tree()->header()->resizeSection(key.second, width);
-  if (settings_.bounds) {
-    setGeometry(settings_.bounds->left, settings_.bounds->top, settings_.bounds->width, settings_.bounds->height);
-  } else {
-    resize(900, 640);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-      move(screen->availableGeometry().center() - rect().center());
-  }
-  if (settings_.isMaximized) setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void TMainForm::StoreWindowSettings() {
-  ProgramSettings closing;
-  closing.language = context_.InterfaceLanguage;
-  closing.isMaximized = isMaximized();
-  if (!closing.isMaximized) {
-    const QRect g = geometry();
-    closing.bounds = WindowBounds{g.width(), g.height(), g.x(), g.y()};
-  }
-  for (auto& [page, panel] : panels_)
-    for (int j = 0; j < panel->Tree()->columnCount(); ++j)
-      closing.columnWidths[{panel->ListNumber(), j}] = panel->Tree()->header()->sectionSize(j);
-  SettingsStore store = SettingsStore::Open(settingsPath_);
-  WriteClosingSettings(store, closing);
-  store.Save();
 }
 
 }  // namespace bvq::app

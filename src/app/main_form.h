@@ -2,7 +2,8 @@
 // The main window (TMainForm): the side menu of sixteen pages, the settings pages bound to
 // the open project, the entry list panels, the File/Project/Service menus with their tool
 // buttons (main_menus.cpp), the file actions and recent projects (project_files.h), the
-// status bar, dropped files and the build window.
+// status bar and dropped files. Compile and Run go through build_launcher.h, the window's
+// bounds and column widths through window_settings.h.
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/build_launcher.h"
 #include "app/project_files.h"
 #include "platform/program_settings.h"
 #include "project/file_entries.h"
@@ -68,8 +70,8 @@ class TMainForm : public QMainWindow {
   void OpenRecentAction(int n) { files_->OpenRecent(n); }
   // Validates the project and opens the build window (not waiting for it); nullptr when
   // the validation failed or a load or save runs.
-  TCompileForm* CompileAction();
-  void RunAction();
+  TCompileForm* CompileAction() { return builds_->Compile(); }
+  void RunAction() { builds_->Run(); }
 
   // Loads the project file `path` (a name on disk); shows the failure and keeps the open
   // project when the file cannot be read.
@@ -116,19 +118,15 @@ class TMainForm : public QMainWindow {
   void ShowLanguageMenu();
   void UpdateTitle();
   void UpdateListPosition();
-  // Shares the list's width among its stretching columns (column_sizing.h).
-  void SizeListColumns(EntryListPanel* panel);
   // Panel 1: the progress word of a load, save, new project or import.
   void ShowOperationStatus(const QString& text);
-  void ShowValidationIssue(const ValidationIssue& issue);
+  // Page `page` ("Page<n>"), tab `tab` of its tab control (-1 none), `control` focused.
   void ShowControl(const QString& page, int tab, const QString& control);
+  // The files page with row `row` of its list selected.
+  void ShowSourceRow(std::size_t row);
   void SetBusy(bool busy);
   // The recent-projects menu and the open button's menu, from the list just read.
   void ShowRecent();
-  void StartSetup();
-  bool LaunchUnderWine(const std::string& setup);
-  void RestoreWindowSettings();
-  void StoreWindowSettings();
 
   Project project_;
   ProjectSession session_{project_};  // follows edits before the window's own listener runs
@@ -143,12 +141,12 @@ class TMainForm : public QMainWindow {
   std::array<QLabel*, 3> status_{};
   std::map<QString, QAction*> actions_;  // the action table (main_menus.cpp)
   std::unique_ptr<ProjectFiles> files_;
+  std::unique_ptr<BuildLauncher> builds_;
   QMenu* recentMenu_ = nullptr;
   QToolButton* openButton_ = nullptr;  // ToolButton2
   TStrList languages_;  // interface languages of the program folder
   int currentPage_ = 1;
   int listenerId_ = 0;
-  bool runAfterBuild_ = false;
 };
 
 }  // namespace bvq::app

@@ -12,35 +12,11 @@ namespace {
 
 constexpr size_t kMaxFullName = 63;  // the system's full-name buffer holds 64 with the terminator
 
-// UTF-16BE bytes -> UTF-8.
+// UTF-16BE bytes -> UTF-8 (an odd last byte is dropped).
 std::string Utf16BeToUtf8(const FT_Byte* s, FT_UInt len) {
-  std::string out;
-  for (FT_UInt i = 0; i + 1 < len; i += 2) {
-    uint32_t c = (uint32_t(s[i]) << 8) | s[i + 1];
-    if (c >= 0xD800 && c < 0xDC00 && i + 3 < len) {
-      uint32_t lo = (uint32_t(s[i + 2]) << 8) | s[i + 3];
-      if (lo >= 0xDC00 && lo < 0xE000) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (lo - 0xDC00);
-        i += 2;
-      }
-    }
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
+  std::u16string units;
+  for (FT_UInt i = 0; i + 1 < len; i += 2) units.push_back(static_cast<char16_t>((s[i] << 8) | s[i + 1]));
+  return Utf16ToUtf8Lenient(units);
 }
 
 // The full name from the name table as UTF-8: Windows English first, then any Windows

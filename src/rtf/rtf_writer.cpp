@@ -14,25 +14,6 @@ namespace {
 // Bullets are the Symbol font's 0xB7, as rich-edit controls write them.
 constexpr const char* kSymbolFontName = "Symbol";
 
-// The next code point of UTF-8 text; a broken sequence gives U+FFFD and costs one byte.
-char32_t NextCodePoint(std::string_view text, size_t& pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 0;
-  char32_t value = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-  bool valid = length > 0 && pos + length <= text.size();
-  for (size_t i = 1; valid && i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[pos + i]);
-    valid = (next & 0xC0) == 0x80;
-    value = (value << 6) | (next & 0x3F);
-  }
-  if (!valid || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000)) {
-    ++pos;
-    return 0xFFFD;
-  }
-  pos += length;
-  return value;
-}
-
 // The characters beyond ASCII that a single-byte code page holds, with their bytes.
 using CodePageTable = std::unordered_map<char32_t, uint8_t>;
 
@@ -44,7 +25,7 @@ CodePageTable MakeCodePageTable(int codePage) {
   for (int byte = 0x80; byte <= 0xFF; ++byte) bytes += static_cast<char>(byte);
   const auto characters = [](std::string_view utf8) {
     std::vector<char32_t> decoded;
-    for (size_t pos = 0; pos < utf8.size();) decoded.push_back(NextCodePoint(utf8, pos));
+    for (size_t pos = 0; pos < utf8.size();) decoded.push_back(NextUtf8CodePoint(utf8, pos));
     return decoded;
   };
   std::vector<char32_t> decoded = characters(AnsiToUtf8(bytes, codePage));
@@ -146,7 +127,7 @@ void Writer::Word(std::string_view word, int parameter) {
 void Writer::Text(std::string_view utf8, int codePage) {
   const CodePageTable& table = TableOf(codePage);
   for (size_t pos = 0; pos < utf8.size();) {
-    const char32_t c = NextCodePoint(utf8, pos);
+    const char32_t c = NextUtf8CodePoint(utf8, pos);
     if (c == '\t') {
       Word("tab");
     } else if (c == '\n') {
@@ -173,12 +154,9 @@ void Writer::Text(std::string_view utf8, int codePage) {
         out_ += "\\'3f";
         delimiterDue_ = false;
       };
-      if (c >= 0x10000) {
-        unit(0xD800 + ((c - 0x10000) >> 10));
-        unit(0xDC00 + ((c - 0x10000) & 0x3FF));
-      } else {
-        unit(c);
-      }
+      std::u16string units;
+      AppendUtf16(units, c);
+      for (char16_t u : units) unit(u);
     }
   }
 }

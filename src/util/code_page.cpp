@@ -90,39 +90,41 @@ bool IsKnownCodePage(int codePage) {
   return true;
 }
 
-std::u16string Utf8ToUtf16Lenient(std::string_view s) {
-  std::u16string out;
-  for (size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    uint32_t cp = 0xFFFD;
-    size_t len = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c >> 5) == 6) {
-      len = 2, cp = c & 0x1F;
-    } else if ((c >> 4) == 14) {
-      len = 3, cp = c & 0x0F;
-    } else if ((c >> 3) == 30) {
-      len = 4, cp = c & 0x07;
-    }
-    if (len > 1) {
-      bool ok = i + len <= s.size();
-      for (size_t k = 1; ok && k < len; ++k) {
-        const auto cc = static_cast<unsigned char>(s[i + k]);
-        ok = (cc >> 6) == 2;
-        cp = (cp << 6) | (cc & 0x3F);
-      }
-      if (!ok || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) cp = 0xFFFD, len = 1;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-    i += len;
+char32_t NextUtf8CodePoint(std::string_view text, std::size_t& pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  // 0xC0 and 0xC1 could only start two-byte forms of ASCII; 0xF5 and up lie beyond U+10FFFF.
+  const std::size_t length = lead < 0x80                  ? 1
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                             : lead >= 0xE0                 ? 3
+                             : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                            : 0;
+  char32_t value = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+  bool valid = length > 0 && pos + length <= text.size();
+  for (std::size_t i = 1; valid && i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[pos + i]);
+    valid = (next & 0xC0) == 0x80;
+    value = (value << 6) | (next & 0x3F);
   }
+  if (!valid || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000)) {
+    ++pos;
+    return 0xFFFD;
+  }
+  pos += length;
+  return value;
+}
+
+void AppendUtf16(std::u16string& out, char32_t c) {
+  if (c >= 0x10000) {
+    out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+  } else {
+    out.push_back(static_cast<char16_t>(c));
+  }
+}
+
+std::u16string Utf8ToUtf16Lenient(std::string_view utf8) {
+  std::u16string out;
+  for (std::size_t pos = 0; pos < utf8.size();) AppendUtf16(out, NextUtf8CodePoint(utf8, pos));
   return out;
 }
 

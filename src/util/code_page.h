@@ -1,6 +1,7 @@
 #pragma once
 // Conversion between single-byte ANSI code pages (the project's texts, language files) and
 // UTF-8 (Qt widgets, file names on disk), through iconv.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,7 +25,15 @@ inline std::string Utf8ToAnsi(std::string_view text) { return Utf8ToAnsi(text, A
 // True when iconv knows the code page ("CP" + number).
 bool IsKnownCodePage(int codePage);
 
-// UTF-8 to UTF-16 code units; a malformed or truncated sequence becomes U+FFFD.
+// The code point of the UTF-8 sequence at `pos`, moving `pos` past it. A malformed or
+// truncated sequence (a stray continuation byte, a lead byte without its continuations, an
+// encoded surrogate, a two-byte form of ASCII) gives U+FFFD and moves one byte only, so
+// decoding goes on with what follows.
+char32_t NextUtf8CodePoint(std::string_view utf8, std::size_t& pos);
+// Appends `c` as UTF-16 code units: a surrogate pair beyond U+FFFF.
+void AppendUtf16(std::u16string& out, char32_t c);
+
+// UTF-8 to UTF-16 code units, each sequence decoded by NextUtf8CodePoint.
 std::u16string Utf8ToUtf16Lenient(std::string_view utf8);
 // UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8Lenient(std::u16string_view utf16);

@@ -1,13 +1,17 @@
 #pragma once
 // A program folder for build tests: the real stubs, the wizard pictures of the Data folder,
 // an install language file and icons, plus an interface string table with the words the
-// project's cells hold.
+// project's cells hold; and the test project "Tool" that the build and reader tests build.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "pe_support.h"
 #include "project/interface_strings.h"
 #include "project/project.h"
+#include "project/project_session.h"
+#include "setup_build/build_cancel.h"
+#include "setup_build/run_build.h"
 #include "test_support.h"
 #include "util/code_page.h"
 #include "util/program_values.h"
@@ -86,6 +90,54 @@ class ProgramFolderFixture {
   }
 
   TempFolder root;
+};
+
+// Tests that build the project "Tool" (ProgramFolderFixture::NameToolProject) from sources in
+// a temporary project folder, with the build's cancel request cleared before and after.
+struct ToolSetupTest : ::testing::Test {
+  // The bytes of the project's three sources and its licence.
+  struct Sources {
+    std::string app, readme, licence;
+  };
+
+  void SetUp() override { ResetBuildCancel(); }
+  void TearDown() override { ResetBuildCancel(); }
+
+  // Writes src/app.exe, src/readme.txt, an empty src/data/empty.dat and licence.txt, and sets
+  // the project up with the install folder page, licence.txt as the licence of every language,
+  // an uninstaller %InstallPath%\Uninstall.exe, English as the only language and no header
+  // picture or logo. The file list is the test's own.
+  void MakeToolProject(const Sources& sources) {
+    const std::string d = projectDir.Path();
+    WriteFile(d + "src/app.exe", sources.app);
+    WriteFile(d + "src/readme.txt", sources.readme);
+    WriteFile(d + "src/data/empty.dat", "");
+    WriteFile(d + "licence.txt", sources.licence);
+    program.NameToolProject(p, d);
+    p.uninstallerFile = "%InstallPath%\\Uninstall.exe";
+    p.showHeaderPicture = p.showLogo = false;
+    p.showInstallFolderPage = true;  // install folder page: Data/Folder.png
+    p.showLicense = true;
+    p.makeUninstaller = true;
+    p.SetInstallLanguages({"English"});
+    p.SetLanguageChecked(0, true);
+    p.licenseFiles = {"licence.txt", ""};
+  }
+
+  // A file of the project's output folder.
+  std::string Out(const std::string& name) const { return projectDir.Path() + "out/" + name; }
+  // All volumes of a build, volume 0 (Setup.exe) first.
+  std::vector<std::string> Volumes(const BuildResult& result) const {
+    std::vector<std::string> volumes{Out("Setup.exe")};
+    for (int n = 2; n <= result.volumeCount; ++n) volumes.push_back(Out("disk" + std::to_string(n) + ".pak"));
+    return volumes;
+  }
+
+  ProgramFolderFixture program;
+  TempFolder projectDir;
+  RecordingReporter reporter;
+  Project p;
+  ProjectSession session{p};
 };
 
 }  // namespace bvq::test

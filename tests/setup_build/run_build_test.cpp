@@ -17,39 +17,18 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-struct BuildFixture : ::testing::Test {
-  test::ProgramFolderFixture program;
-  test::TempFolder projectDir;
-  test::RecordingReporter reporter;
-  Project p;
-  ProjectSession session{p};
-
+struct BuildFixture : test::ToolSetupTest {
   void SetUp() override {
-    ResetBuildCancel();
-    const std::string d = projectDir.Path();
-    WriteFile(d + "src/app.exe", test::NoiseBytes(150000));
-    WriteFile(d + "src/readme.txt", "Read me first.\r\n");
-    WriteFile(d + "src/data/empty.dat", "");
-    WriteFile(d + "licence.txt", "You may {use} it.\r\nSecond line \xE9.");
-    program.NameToolProject(p, d);
-    p.uninstallerFile = "%InstallPath%\\Uninstall.exe";
+    ToolSetupTest::SetUp();
+    MakeToolProject({test::NoiseBytes(150000), "Read me first.\r\n", "You may {use} it.\r\nSecond line \xE9."});
     p.installFolderPath = "%ProgramFiles%\\%CompanyName%\\%ProductName%";
-    p.showHeaderPicture = p.showLogo = false;
-    p.showInstallFolderPage = true;  // install folder page: Data/Folder.png
-    p.showLicense = true;   // licence page
-    p.makeUninstaller = true;  // an uninstaller
-    p.SetInstallLanguages({"English"});
-    p.SetLanguageChecked(0, true);
-    p.licenseFiles = {"licence.txt", ""};
     for (auto& s : p.supportedSystems) s.Checked = true;
     p.files.AppendCells({"src/app.exe", "%InstallPath%\\app.exe", "Replace", "Yes"});
     p.files.AppendCells({"src\\readme.txt", "%InstallPath%\\readme.txt", "Ask", "Yes"});
     p.files.AppendCells({"src/data/empty.dat", "%InstallPath%\\data\\empty.dat", "Skip", "No"});
     p.shortcuts.AppendCells({"Desktop", "Tool", "%InstallPath%\\app.exe", "", "", "", ""});
   }
-  void TearDown() override { ResetBuildCancel(); }
 
-  std::string Out(const std::string& name) const { return projectDir.Path() + "out/" + name; }
   bool WorkFolderEmpty() const {
     return !fs::exists(program.Work()) || fs::is_empty(program.Work()) ||
            (fs::is_directory(program.Work() + "Pack") && fs::is_empty(program.Work() + "Pack") &&
@@ -130,11 +109,9 @@ TEST_F(BuildFixture, CompressedBuildsExtractWithCabextract) {
     p.volumeSizeUnit = 1;  // 20 Kb volumes
     BuildResult result = RunBuild(p, session, reporter);
     ASSERT_TRUE(result.built) << reporter.lines.back().text;
-    std::vector<std::string> more;
-    for (int n = 1; n < result.volumeCount; ++n) {
-      more.push_back(Out("disk" + std::to_string(n + 1) + ".pak"));
-      if (n + 1 < result.volumeCount) EXPECT_EQ(fs::file_size(more.back()), 20480u);
-    }
+    const std::vector<std::string> volumes = Volumes(result);
+    const std::vector<std::string> more(volumes.begin() + 1, volumes.end());
+    for (std::size_t n = 0; n + 1 < more.size(); ++n) EXPECT_EQ(fs::file_size(more[n]), 20480u);
     if (c.split) {
       EXPECT_GT(result.volumeCount, 2);
       EXPECT_EQ(fs::file_size(Out("Setup.exe")), std::max<uint64_t>(20480, fs::file_size(Out("Setup.exe"))));

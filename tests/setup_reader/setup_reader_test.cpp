@@ -34,50 +34,23 @@ struct Form {
 const Form kForms[] = {{0, false, "none (stored)"}, {0, true, "none (stored)"}, {1, false, "MSZIP"},
                        {1, true, "MSZIP"},          {2, false, "LZX"},           {2, true, "LZX"}};
 
-struct ReaderFixture : ::testing::Test {
-  test::ProgramFolderFixture program;
-  test::TempFolder projectDir;
-  test::RecordingReporter reporter;
-  Project p;
-  ProjectSession session{p};
-
+struct ReaderFixture : test::ToolSetupTest {
   void SetUp() override {
-    ResetBuildCancel();
-    const std::string d = projectDir.Path();
-    WriteFile(d + "src/app.exe", test::NoiseBytes(70000));
-    WriteFile(d + "src/readme.txt", std::string(30000, 'r'));
-    WriteFile(d + "src/data/empty.dat", "");
-    WriteFile(d + "licence.txt", "You may use it.\r\n");
-    program.NameToolProject(p, d);
-    p.uninstallerFile = "%InstallPath%\\Uninstall.exe";
-    p.showHeaderPicture = p.showLogo = false;
-    p.showInstallFolderPage = true;
-    p.showLicense = true;
-    p.makeUninstaller = true;
-    p.SetInstallLanguages({"English"});
-    p.SetLanguageChecked(0, true);
-    p.licenseFiles = {"licence.txt", ""};
+    ToolSetupTest::SetUp();
+    MakeToolProject({test::NoiseBytes(70000), std::string(30000, 'r'), "You may use it.\r\n"});
     p.files.AppendCells({"src/app.exe", "%InstallPath%\\app.exe", "Replace", "Yes"});
     p.files.AppendCells({"src/readme.txt", "%InstallPath%\\doc\\readme.txt", "Ask", "Yes"});
     p.files.AppendCells({"src/data/empty.dat", "%AppData%\\Tool\\empty.dat", "Skip", "No"});
     p.volumeSize = 20;
     p.volumeSizeUnit = 1;
   }
-  void TearDown() override { ResetBuildCancel(); }
 
-  std::string Out(const std::string& name) const { return projectDir.Path() + "out/" + name; }
   BuildResult Build(const Form& form) {
     p.compression = form.compression;
     p.splitting = form.split ? 4 : 0;
     BuildResult result = RunBuild(p, session, reporter);
     EXPECT_TRUE(result.built) << (reporter.lines.empty() ? "" : reporter.lines.back().text);
     return result;
-  }
-  // All volumes of the last build, volume 0 first.
-  std::vector<std::string> Volumes(const BuildResult& result) const {
-    std::vector<std::string> v{Out("Setup.exe")};
-    for (int n = 1; n < result.volumeCount; ++n) v.push_back(Out("disk" + std::to_string(n + 1) + ".pak"));
-    return v;
   }
 };
 

@@ -52,6 +52,8 @@ TEST(CodePage, Utf8ToUtf16LenientDecodesAndReplaces) {
       {"lead byte without its continuation", "\xE2\x82x", u"\uFFFD\uFFFDx"},
       {"encoded surrogate", "\xED\xA0\x80z", u"\uFFFD\uFFFD\uFFFDz"},
       {"stray continuation byte", "\x80" "a", u"\uFFFDa"},
+      {"two-byte form of ASCII", "\xC0\x80" "b", u"\uFFFD\uFFFDb"},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
   };
   for (const auto& c : cases) EXPECT_EQ(bvq::Utf8ToUtf16Lenient(c.utf8), c.utf16) << c.name;
 }
