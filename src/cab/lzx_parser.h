@@ -43,10 +43,14 @@ struct ParserTuning {
   int hashBits = 17;       // log2 of the number of hash buckets
   uint32_t ways = 8;       // positions kept per hash bucket
   uint32_t niceLen = 48;   // a match this long is taken without looking further
-  uint32_t lookAhead = 1;  // positions after a match's start searched for a better one
+  uint32_t lookAhead = 1;
+  uint32_t longWays = 0;   // positions kept per bucket of the table of longer strings (0: none)  // positions after a match's start searched for a better one
   // Shortest-path passes per chunk instead of the lazy parse (0: lazy). Every position is
   // searched once; each pass prices items with the statistics of the pass before.
   int optimalPasses = 0;
+  // With shortest-path passes: only chunks after one whose share of literals among the
+  // main symbols was at least this are parsed so; the others lazily.
+  double optimalLiteralShare = 0;
 };
 
 class Parser {
@@ -68,12 +72,14 @@ class Parser {
     uint32_t value = 0;  // formatted offset
     int32_t gain = 0;    // bits saved over literals, in cost units
   };
+  // The cheapest way found to reach a position: its cost and the item that ends there,
+  // packed as match length (0: literal) above the literal byte or formatted offset.
   struct Node {
     uint32_t cost;
-    uint32_t len;    // item that ends here: 0 literal, else match length
-    uint32_t value;  // literal byte or formatted offset
-    uint32_t r[kNumRepeats];
+    uint32_t item;
   };
+  static constexpr int kValueBits = 22;  // formatted offsets of a 2 MB window fit
+  static uint32_t Pack(uint32_t len, uint32_t value) { return len << kValueBits | value; }
   void ParseLazy(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
   void ParseOptimal(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
   // Searches every position of the chunk once into matchStart_/matches_; positions inside a
@@ -81,10 +87,13 @@ class Parser {
   void FindAll(const ParseInput& in);
   // One shortest path over the chunk under the current costs.
   void ShortestPath(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out);
-  void Relax(uint32_t j, uint32_t cost, uint32_t len, uint32_t value, const uint32_t* r) {
+  void Relax(uint32_t j, uint32_t cost, uint32_t item) {
     Node& nd = nodes_[j];
-    if (cost < nd.cost) nd = {cost, len, value, {r[0], r[1], r[2]}};
+    if (cost < nd.cost) nd = {cost, item};
   }
+  // Relaxes the positions i + lo .. i + hi by matches of those lengths in `slot`, whose
+  // offset costs `base` on top of the cost at i.
+  void RelaxLengths(uint32_t i, uint32_t base, int slot, uint32_t lo, uint32_t hi, uint32_t value);
   // Searches position i of the chunk (entering it) and returns its best match.
   Choice Best(const ParseInput& in, uint32_t i, const RepeatQueue& q);
   // Enters positions [from, to) of the chunk.
@@ -96,10 +105,12 @@ class Parser {
   uint32_t lookAhead_;
   CostModel model_;
   int optimalPasses_;
+  double optimalLiteralShare_;
   std::vector<uint32_t> litCost_;  // prefix sums of the chunk's literal costs
   std::vector<uint32_t> matchStart_;  // index of each position's first match; one more at the end
   std::vector<Match> matches_;
   std::vector<Node> nodes_;
+  std::vector<RepeatQueue> queues_;  // the queue at each position the path search left from
 };
 
 }  // namespace bvq::cab::lzx
