@@ -39,7 +39,6 @@ int main(int argc, char** argv) {
   if (const char* e = std::getenv("LZX_AHEAD")) tuning.lookAhead = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_LONGWAYS")) tuning.longWays = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_PASSES")) tuning.optimalPasses = std::atoi(e);
-  if (const char* e = std::getenv("LZX_SHARE")) tuning.optimalLiteralShare = std::atof(e);
   for (int a = 2; a < argc; ++a) {
     std::string method = argv[a];
     uint64_t out = 0, blocks = 0;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <cstdlib>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -78,13 +77,13 @@ uint32_t WaysLog(uint32_t ways) {
   return log;
 }
 
-}  // namespace
-
 // Buckets of up to a cache line then never straddle two lines.
 uint32_t* LineAligned(std::vector<uint32_t>& table) {
   const auto misalign = reinterpret_cast<uintptr_t>(table.data()) % (kLineEntries * sizeof(uint32_t));
   return table.data() + (misalign ? kLineEntries - misalign / sizeof(uint32_t) : 0);
 }
+
+}  // namespace
 
 BucketMatchFinder::BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen, uint32_t longWays)
     : maxDist_(maxDist), waysLog_(WaysLog(ways)), hashShift_(32 - hashBits), niceLen_(niceLen), table_((size_t{1} << (hashBits + WaysLog(ways))) + kLineEntries),
@@ -100,8 +99,6 @@ BucketMatchFinder::BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t wa
 uint32_t* BucketMatchFinder::LongBucket(const uint8_t* cur) const {
   uint64_t v;
   std::memcpy(&v, cur, 8);
-  static const int keep = getenv("LZX_LONGLEN") ? atoi(getenv("LZX_LONGLEN")) : 8;
-  v <<= 64 - 8 * keep;
   return longBuckets_ + (size_t{static_cast<uint32_t>((v * 0x9E3779B97F4A7C15ull) >> (32 + hashShift_))} << longWaysLog_);
 }
 
@@ -125,8 +122,7 @@ void BucketMatchFinder::Insert(const uint8_t* cur, uint32_t p, uint32_t avail) {
   const uint32_t v = Load32(cur);
   head3_[Hash3(v)] = p + 1;
   PushFront(waysLog_, Bucket(Hash4(v)), Entry(p, v));
-  static const bool findOnly = getenv("LZX_LONGFINDONLY");
-  if (!findOnly && longBuckets_ && avail >= 8) PushFront(longWaysLog_, LongBucket(cur), Entry(p, v));
+  if (longBuckets_ && avail >= 8) PushFront(longWaysLog_, LongBucket(cur), Entry(p, v));
 }
 
 uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history,
@@ -159,8 +155,7 @@ uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail,
   }
   if (best >= nice || maxLen < 4) return n;
   n = Scan(cand, ways, cur, entry, v, reach, maxLen, nice, out, n, best);
-  static const uint32_t longMin = getenv("LZX_LONGMIN") ? atoi(getenv("LZX_LONGMIN")) : 1000;
-  if (haveLong && best < nice && best < longMin && maxLen >= 8)
+  if (haveLong && best < nice && maxLen >= 8)
     n = Scan(longCand, 1u << longWaysLog_, cur, entry, v, reach, maxLen, nice, out, n, best);
   return n;
 }

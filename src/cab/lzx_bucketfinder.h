@@ -19,7 +19,8 @@ struct Match {
 class BucketMatchFinder {
  public:
   // `ways` positions are kept per bucket (4..32, rounded to a power of two); a match of
-  // niceLen ends a search.
+  // niceLen ends a search. With longWays (4..32), a second table keyed by eight bytes keeps
+  // that many positions per bucket and is searched after the first.
   BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen, uint32_t longWays = 0);
   void Reset();
   // `cur` points at the byte of folder position p and `avail` bytes from there are known
@@ -30,7 +31,7 @@ class BucketMatchFinder {
   // increasing length, to `out`; returns their number.
   uint32_t Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history, Match* out);
 
-  // One three-byte match and at most one per bucket entry.
+  // One three-byte match and at most one per bucket entry of either table.
   static constexpr uint32_t kMaxMatchesPerPosition = 65;
 
  private:
@@ -48,10 +49,11 @@ class BucketMatchFinder {
   uint32_t niceLen_;
   std::vector<uint32_t> table_;  // the buckets, from a cache-line boundary on
   uint32_t* buckets_;            // entries (see Entry), newest first; 0 = empty
-  std::vector<uint32_t> head3_;
-  uint32_t longWaysLog_ = 0;       // 0: no table of longer strings
+  std::vector<uint32_t> head3_;  // position + 1 of the latest string per 3-byte hash
+  // The optional table of eight-byte strings, buckets as above.
+  uint32_t longWaysLog_ = 0;
   std::vector<uint32_t> longTable_;
-  uint32_t* longBuckets_ = nullptr;  // position + 1 of the latest string per 3-byte hash
+  uint32_t* longBuckets_ = nullptr;  // null: no such table
 };
 
 }  // namespace bvq::cab::lzx

@@ -4,7 +4,6 @@
 // match finder, take turns with the chunks so that two chunks are parsed at a time.
 #include <algorithm>
 #include <cstring>
-#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <stdexcept>
@@ -160,7 +159,7 @@ class LzxCompressor final : public FolderCompressor {
   void Prepare(int k, uint32_t start, uint32_t end) {
     const uint32_t reach = start > windowSize_ ? start - windowSize_ : 0;
     const uint32_t from = std::max(seen_[k], reach);
-    if (from < start) parsers_[k].Enter(Input(from, start), getenv("LZX_STRIDE") ? atoi(getenv("LZX_STRIDE")) : kCatchUpStride);
+    if (from < start) parsers_[k].Enter(Input(from, start), kCatchUpStride);
     Parsed& out = parsed_[k];
     out.assumed = parserQueue_[k];
     out.items.clear();

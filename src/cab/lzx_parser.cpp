@@ -1,8 +1,6 @@
 #include "cab/lzx_parser.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 #include "cab/lzx_match_length.h"
 
@@ -20,7 +18,7 @@ uint32_t MatchLimit(const ParseInput& in, uint32_t p) {
 Parser::Parser(int windowBits, const ParserTuning& t)
     : numMain_(kNumChars + 8 * NumPositionSlots(windowBits)),
       mf_(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen, t.longWays), niceLen_(t.niceLen), lookAhead_(t.lookAhead),
-      optimalPasses_(t.optimalPasses), optimalLiteralShare_(t.optimalLiteralShare) {
+      optimalPasses_(t.optimalPasses) {
   model_.SetDefaults(numMain_);
 }
 
@@ -69,8 +67,7 @@ Parser::Choice Parser::Best(const ParseInput& in, uint32_t i, const RepeatQueue&
 }
 
 void Parser::Parse(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
-  if (getenv("LZX_TRACE")) fprintf(stderr, "share %.3f\n", model_.literalShare);
-  if (optimalPasses_ > 0 && model_.literalShare >= optimalLiteralShare_) ParseOptimal(in, q, out); else ParseLazy(in, q, out);
+  if (optimalPasses_ > 0) ParseOptimal(in, q, out); else ParseLazy(in, q, out);
 }
 
 void Parser::ParseLazy(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
@@ -108,9 +105,6 @@ void Parser::ParseLazy(const ParseInput& in, RepeatQueue& q, std::vector<Item>& 
     const Item it{c.len, c.value};
     out.push_back(it);
     q.Apply(it);
-    static const uint32_t skipLen = getenv("LZX_SKIPLEN") ? atoi(getenv("LZX_SKIPLEN")) : 1000;
-    static const uint32_t skipStride = getenv("LZX_SKIPSTRIDE") ? atoi(getenv("LZX_SKIPSTRIDE")) : 1;
-    if (c.len >= skipLen) EnterRange(in, entered, i + c.len, skipStride); else
     EnterRange(in, entered, i + c.len);
     i += c.len;
   }

@@ -43,14 +43,14 @@ struct ParserTuning {
   int hashBits = 17;       // log2 of the number of hash buckets
   uint32_t ways = 8;       // positions kept per hash bucket
   uint32_t niceLen = 48;   // a match this long is taken without looking further
-  uint32_t lookAhead = 1;
-  uint32_t longWays = 0;   // positions kept per bucket of the table of longer strings (0: none)  // positions after a match's start searched for a better one
+  uint32_t lookAhead = 1;  // positions after a match's start searched for a better one
   // Shortest-path passes per chunk instead of the lazy parse (0: lazy). Every position is
   // searched once; each pass prices items with the statistics of the pass before.
   int optimalPasses = 0;
-  // With shortest-path passes: only chunks after one whose share of literals among the
-  // main symbols was at least this are parsed so; the others lazily.
-  double optimalLiteralShare = 0;
+  // Positions kept per bucket of a second table, of eight-byte strings (0: none). Common
+  // four-byte strings push older copies out of their buckets quickly; longer strings keep
+  // the copies that long matches far back come from.
+  uint32_t longWays = 0;
 };
 
 class Parser {
@@ -105,7 +105,6 @@ class Parser {
   uint32_t lookAhead_;
   CostModel model_;
   int optimalPasses_;
-  double optimalLiteralShare_;
   std::vector<uint32_t> litCost_;  // prefix sums of the chunk's literal costs
   std::vector<uint32_t> matchStart_;  // index of each position's first match; one more at the end
   std::vector<Match> matches_;
