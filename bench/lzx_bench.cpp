@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
   if (const char* e = std::getenv("LZX_WAYS")) tuning.ways = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_NICE")) tuning.niceLen = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_AHEAD")) tuning.lookAhead = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_LONGWAYS")) tuning.longWays = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_PASSES")) tuning.optimalPasses = std::atoi(e);
   for (int a = 2; a < argc; ++a) {
     std::string method = argv[a];

@@ -77,25 +77,42 @@ uint32_t WaysLog(uint32_t ways) {
   return log;
 }
 
+// Buckets of up to a cache line then never straddle two lines.
+uint32_t* LineAligned(std::vector<uint32_t>& table) {
+  const auto misalign = reinterpret_cast<uintptr_t>(table.data()) % (kLineEntries * sizeof(uint32_t));
+  return table.data() + (misalign ? kLineEntries - misalign / sizeof(uint32_t) : 0);
+}
+
 }  // namespace
 
-BucketMatchFinder::BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen)
+BucketMatchFinder::BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen, uint32_t longWays)
     : maxDist_(maxDist), waysLog_(WaysLog(ways)), hashShift_(32 - hashBits), niceLen_(niceLen), table_((size_t{1} << (hashBits + WaysLog(ways))) + kLineEntries),
       head3_(size_t{1} << kHash3Bits) {
-  // Buckets of up to a cache line then never straddle two lines.
-  const auto misalign = reinterpret_cast<uintptr_t>(table_.data()) % (kLineEntries * sizeof(uint32_t));
-  buckets_ = table_.data() + (misalign ? kLineEntries - misalign / sizeof(uint32_t) : 0);
+  buckets_ = LineAligned(table_);
+  if (longWays) {
+    longWaysLog_ = WaysLog(longWays);
+    longTable_.resize((size_t{1} << (hashBits + longWaysLog_)) + kLineEntries);
+    longBuckets_ = LineAligned(longTable_);
+  }
+}
+
+uint32_t* BucketMatchFinder::LongBucket(const uint8_t* cur) const {
+  uint64_t v;
+  std::memcpy(&v, cur, 8);
+  return longBuckets_ + (size_t{static_cast<uint32_t>((v * 0x9E3779B97F4A7C15ull) >> (32 + hashShift_))} << longWaysLog_);
 }
 
 void BucketMatchFinder::Reset() {
   std::fill(table_.begin(), table_.end(), 0);
   std::fill(head3_.begin(), head3_.end(), 0);
+  std::fill(longTable_.begin(), longTable_.end(), 0);
 }
 
 void BucketMatchFinder::FetchAhead(const uint8_t* cur, uint32_t avail) {
   if (avail < kAhead + 4) return;
   const uint32_t v = Load32(cur + kAhead);
   Prefetch(Bucket(Hash4(v)));
+  if (longBuckets_) Prefetch(LongBucket(cur + kAhead));
   Prefetch(&head3_[Hash3(v)]);
 }
 
@@ -105,6 +122,7 @@ void BucketMatchFinder::Insert(const uint8_t* cur, uint32_t p, uint32_t avail) {
   const uint32_t v = Load32(cur);
   head3_[Hash3(v)] = p + 1;
   PushFront(waysLog_, Bucket(Hash4(v)), Entry(p, v));
+  if (longBuckets_ && avail >= 8) PushFront(longWaysLog_, LongBucket(cur), Entry(p, v));
 }
 
 uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history,
@@ -119,6 +137,9 @@ uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail,
   uint32_t cand[32];
   const uint32_t entry = Entry(p, v);
   PushFront(waysLog_, Bucket(Hash4(v)), entry, cand);
+  uint32_t longCand[32];
+  const bool haveLong = longBuckets_ && avail >= 8;
+  if (haveLong) PushFront(longWaysLog_, LongBucket(cur), entry, longCand);
   const uint32_t maxLen = std::min<uint32_t>(limit, kMaxMatch);
   if (maxLen < 3) return 0;
   const uint32_t reach = std::min(maxDist_, history);
@@ -133,6 +154,15 @@ uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail,
     }
   }
   if (best >= nice || maxLen < 4) return n;
+  n = Scan(cand, ways, cur, entry, v, reach, maxLen, nice, out, n, best);
+  if (haveLong && best < nice && maxLen >= 8)
+    n = Scan(longCand, 1u << longWaysLog_, cur, entry, v, reach, maxLen, nice, out, n, best);
+  return n;
+}
+
+uint32_t BucketMatchFinder::Scan(const uint32_t* cand, uint32_t ways, const uint8_t* cur, uint32_t entry, uint32_t v,
+                                 uint32_t reach, uint32_t maxLen, uint32_t nice, Match* out, uint32_t n,
+                                 uint32_t& best) const {
   for (uint32_t k = 0; k < ways; ++k) {
     const uint32_t e = cand[k];
     if (e == 0) break;

@@ -19,8 +19,9 @@ struct Match {
 class BucketMatchFinder {
  public:
   // `ways` positions are kept per bucket (4..32, rounded to a power of two); a match of
-  // niceLen ends a search.
-  BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen);
+  // niceLen ends a search. With longWays (4..32), a second table keyed by eight bytes keeps
+  // that many positions per bucket and is searched after the first.
+  BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen, uint32_t longWays = 0);
   void Reset();
   // `cur` points at the byte of folder position p and `avail` bytes from there are known
   // (positions with fewer than four are not entered). Positions are entered in order,
@@ -30,13 +31,17 @@ class BucketMatchFinder {
   // increasing length, to `out`; returns their number.
   uint32_t Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history, Match* out);
 
-  // One three-byte match and at most one per bucket entry.
-  static constexpr uint32_t kMaxMatchesPerPosition = 33;
+  // One three-byte match and at most one per bucket entry of either table.
+  static constexpr uint32_t kMaxMatchesPerPosition = 65;
 
  private:
   uint32_t* Bucket(uint32_t hash) { return buckets_ + (size_t{hash} << waysLog_); }
   void FetchAhead(const uint8_t* cur, uint32_t avail);
   uint32_t Hash4(uint32_t v) const { return (v * 0x9E3779B1u) >> hashShift_; }
+  uint32_t* LongBucket(const uint8_t* cur) const;
+  // Checks the candidates of one bucket against cur, adding the longer matches to out.
+  uint32_t Scan(const uint32_t* cand, uint32_t ways, const uint8_t* cur, uint32_t entry, uint32_t v, uint32_t reach,
+                uint32_t maxLen, uint32_t nice, Match* out, uint32_t n, uint32_t& best) const;
 
   uint32_t maxDist_;
   uint32_t waysLog_;
@@ -45,6 +50,10 @@ class BucketMatchFinder {
   std::vector<uint32_t> table_;  // the buckets, from a cache-line boundary on
   uint32_t* buckets_;            // entries (see Entry), newest first; 0 = empty
   std::vector<uint32_t> head3_;  // position + 1 of the latest string per 3-byte hash
+  // The optional table of eight-byte strings, buckets as above.
+  uint32_t longWaysLog_ = 0;
+  std::vector<uint32_t> longTable_;
+  uint32_t* longBuckets_ = nullptr;  // null: no such table
 };
 
 }  // namespace bvq::cab::lzx

@@ -17,7 +17,7 @@ uint32_t MatchLimit(const ParseInput& in, uint32_t p) {
 
 Parser::Parser(int windowBits, const ParserTuning& t)
     : numMain_(kNumChars + 8 * NumPositionSlots(windowBits)),
-      mf_(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen), niceLen_(t.niceLen), lookAhead_(t.lookAhead),
+      mf_(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen, t.longWays), niceLen_(t.niceLen), lookAhead_(t.lookAhead),
       optimalPasses_(t.optimalPasses) {
   model_.SetDefaults(numMain_);
 }
@@ -157,26 +157,49 @@ void Parser::ParseOptimal(const ParseInput& in, RepeatQueue& q, std::vector<Item
   }
 }
 
+void Parser::RelaxLengths(uint32_t i, uint32_t base, int slot, uint32_t lo, uint32_t hi, uint32_t value) {
+  // Lengths up to kMinMatch + kNumPrimaryLengths - 1 are coded in the main symbol alone;
+  // longer ones share the main symbol and add a length symbol each.
+  const uint32_t* head = model_.main + kNumChars + slot * 8 - kMinMatch;
+  uint32_t l = lo;
+  for (; l <= hi && l < kMinMatch + kNumPrimaryLengths; ++l) Relax(i + l, base + head[l], Pack(l, value));
+  const uint32_t longBase = base + head[kMinMatch + kNumPrimaryLengths];
+  const uint32_t* tail = model_.length - kMinMatch - kNumPrimaryLengths;
+  for (; l <= hi; ++l) Relax(i + l, longBase + tail[l], Pack(l, value));
+}
+
 void Parser::ShortestPath(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
   constexpr uint32_t kInfinite = ~0u;
+  constexpr uint32_t kValueMask = (1u << kValueBits) - 1;
   const uint32_t n = in.end - in.start;
   nodes_.resize(n + 1);
+  queues_.resize(n + 1);
   for (uint32_t i = 1; i <= n; ++i) nodes_[i].cost = kInfinite;
-  nodes_[0] = {0, 0, 0, {q.r[0], q.r[1], q.r[2]}};
+  nodes_[0] = {0, 0};
+  queues_[0] = q;
   for (uint32_t i = 0; i < n; ++i) {
-    const Node nd = nodes_[i];
+    const uint32_t cost = nodes_[i].cost;
+    if (i > 0) {
+      // The queue here follows from the item that reaches this position and the queue
+      // where that item starts, which was settled before.
+      const uint32_t len = nodes_[i].item >> kValueBits;
+      RepeatQueue r = queues_[i - (len ? len : 1)];
+      r.Apply({len, nodes_[i].item & kValueMask});
+      queues_[i] = r;
+    }
+    const RepeatQueue& rq = queues_[i];
     const uint32_t p = in.start + i;
     const uint8_t* cur = in.data + (p - in.base);
     const uint32_t limit = MatchLimit(in, p);
     const uint32_t history = p - in.base;
     const uint32_t count = matchStart_[i + 1] - matchStart_[i];
     const Match* pm = matches_.data() + matchStart_[i];
-    Relax(i + 1, nd.cost + model_.main[*cur], 0, *cur, nd.r);
+    Relax(i + 1, cost + model_.main[*cur], Pack(0, *cur));
     if (limit < kMinMatch) continue;
     uint32_t repLen[kNumRepeats] = {};
     int longRep = -1;
     for (int k = 0; k < kNumRepeats; ++k) {
-      const uint32_t d = nd.r[k];
+      const uint32_t d = rq.r[k];
       if (d > history) continue;
       repLen[k] = MatchLength(cur - d, cur, 0, limit);
       if (repLen[k] >= niceLen_ && (longRep < 0 || repLen[k] > repLen[longRep])) longRep = k;
@@ -184,51 +207,43 @@ void Parser::ShortestPath(const ParseInput& in, RepeatQueue& q, std::vector<Item
     const uint32_t longest = count ? pm[count - 1].len : 0;
     if (longRep >= 0 && repLen[longRep] + 8 >= longest) {
       // A long repeat: take it whole and go on after it.
-      uint32_t r[kNumRepeats] = {nd.r[0], nd.r[1], nd.r[2]};
-      std::swap(r[0], r[longRep]);
-      Relax(i + repLen[longRep], nd.cost + model_.Symbol(longRep, repLen[longRep]), repLen[longRep], longRep, r);
-      i += repLen[longRep] - 1;
+      const uint32_t l = repLen[longRep];
+      Relax(i + l, cost + model_.Symbol(longRep, l), Pack(l, longRep));
+      i += l - 1;
       continue;
     }
     if (longest >= niceLen_) {
-      const uint32_t d = pm[count - 1].dist, f = d + 2;
+      const uint32_t f = pm[count - 1].dist + 2;
       const int slot = SlotOf(f);
-      const uint32_t r[kNumRepeats] = {d, nd.r[0], nd.r[1]};
-      Relax(i + longest, nd.cost + model_.Footer(slot, f) + model_.Symbol(slot, longest), longest, f, r);
+      Relax(i + longest, cost + model_.Footer(slot, f) + model_.Symbol(slot, longest), Pack(longest, f));
       i += longest - 1;
       continue;
     }
-    for (int k = 0; k < kNumRepeats; ++k) {
-      if (repLen[k] < kMinMatch) continue;
-      uint32_t r[kNumRepeats] = {nd.r[0], nd.r[1], nd.r[2]};
-      std::swap(r[0], r[k]);
-      for (uint32_t l = kMinMatch; l <= repLen[k]; ++l) Relax(i + l, nd.cost + model_.Symbol(k, l), l, k, r);
-    }
+    for (int k = 0; k < kNumRepeats; ++k)
+      if (repLen[k] >= kMinMatch) RelaxLengths(i, cost, k, kMinMatch, repLen[k], k);
     uint32_t prevLen = 1;
     for (uint32_t k = 0; k < count; ++k) {
       const uint32_t len = pm[k].len, d = pm[k].dist;
       if (len <= prevLen) continue;
-      if (d == nd.r[0] || d == nd.r[1] || d == nd.r[2]) {
+      if (d == rq.r[0] || d == rq.r[1] || d == rq.r[2]) {
         prevLen = len;
         continue;
       }
       const uint32_t f = d + 2;
       const int slot = SlotOf(f);
-      const uint32_t base = nd.cost + model_.Footer(slot, f);
-      const uint32_t r[kNumRepeats] = {d, nd.r[0], nd.r[1]};
-      for (uint32_t l = prevLen + 1; l <= len; ++l) Relax(i + l, base + model_.Symbol(slot, l), l, f, r);
+      RelaxLengths(i, cost + model_.Footer(slot, f), slot, prevLen + 1, len, f);
       prevLen = len;
     }
   }
   // Walk back from the end and emit the path forwards.
   const size_t first = out.size();
   for (uint32_t j = n; j > 0;) {
-    const Node& nd = nodes_[j];
-    out.push_back({nd.len, nd.value});
-    j -= nd.len ? nd.len : 1;
+    const uint32_t len = nodes_[j].item >> kValueBits;
+    out.push_back({len, nodes_[j].item & kValueMask});
+    j -= len ? len : 1;
   }
   std::reverse(out.begin() + static_cast<long>(first), out.end());
-  q.r = {nodes_[n].r[0], nodes_[n].r[1], nodes_[n].r[2]};
+  for (size_t k = first; k < out.size(); ++k) q.Apply(out[k]);
 }
 
 }  // namespace bvq::cab::lzx

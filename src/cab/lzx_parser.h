@@ -47,6 +47,10 @@ struct ParserTuning {
   // Shortest-path passes per chunk instead of the lazy parse (0: lazy). Every position is
   // searched once; each pass prices items with the statistics of the pass before.
   int optimalPasses = 0;
+  // Positions kept per bucket of a second table, of eight-byte strings (0: none). Common
+  // four-byte strings push older copies out of their buckets quickly; longer strings keep
+  // the copies that long matches far back come from.
+  uint32_t longWays = 0;
 };
 
 class Parser {
@@ -68,12 +72,14 @@ class Parser {
     uint32_t value = 0;  // formatted offset
     int32_t gain = 0;    // bits saved over literals, in cost units
   };
+  // The cheapest way found to reach a position: its cost and the item that ends there,
+  // packed as match length (0: literal) above the literal byte or formatted offset.
   struct Node {
     uint32_t cost;
-    uint32_t len;    // item that ends here: 0 literal, else match length
-    uint32_t value;  // literal byte or formatted offset
-    uint32_t r[kNumRepeats];
+    uint32_t item;
   };
+  static constexpr int kValueBits = 22;  // formatted offsets of a 2 MB window fit
+  static uint32_t Pack(uint32_t len, uint32_t value) { return len << kValueBits | value; }
   void ParseLazy(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
   void ParseOptimal(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
   // Searches every position of the chunk once into matchStart_/matches_; positions inside a
@@ -81,10 +87,13 @@ class Parser {
   void FindAll(const ParseInput& in);
   // One shortest path over the chunk under the current costs.
   void ShortestPath(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out);
-  void Relax(uint32_t j, uint32_t cost, uint32_t len, uint32_t value, const uint32_t* r) {
+  void Relax(uint32_t j, uint32_t cost, uint32_t item) {
     Node& nd = nodes_[j];
-    if (cost < nd.cost) nd = {cost, len, value, {r[0], r[1], r[2]}};
+    if (cost < nd.cost) nd = {cost, item};
   }
+  // Relaxes the positions i + lo .. i + hi by matches of those lengths in `slot`, whose
+  // offset costs `base` on top of the cost at i.
+  void RelaxLengths(uint32_t i, uint32_t base, int slot, uint32_t lo, uint32_t hi, uint32_t value);
   // Searches position i of the chunk (entering it) and returns its best match.
   Choice Best(const ParseInput& in, uint32_t i, const RepeatQueue& q);
   // Enters positions [from, to) of the chunk.
@@ -100,6 +109,7 @@ class Parser {
   std::vector<uint32_t> matchStart_;  // index of each position's first match; one more at the end
   std::vector<Match> matches_;
   std::vector<Node> nodes_;
+  std::vector<RepeatQueue> queues_;  // the queue at each position the path search left from
 };
 
 }  // namespace bvq::cab::lzx

@@ -3,6 +3,7 @@
 // where folder positions pass the range a bucket entry holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -35,6 +36,7 @@ struct FinderCase {
   uint32_t ways;
   uint32_t maxDist;
   uint32_t firstPos;  // folder position of the sample's first byte
+  uint32_t longWays = 0;
 };
 
 class LzxBucketFinder : public ::testing::TestWithParam<FinderCase> {};
@@ -42,7 +44,7 @@ class LzxBucketFinder : public ::testing::TestWithParam<FinderCase> {};
 TEST_P(LzxBucketFinder, ReportsOnlyRealMatchesAndFindsThePlantedOne) {
   const FinderCase& c = GetParam();
   const std::vector<uint8_t> data = Sample(3, 120000);
-  BucketMatchFinder mf(c.maxDist, c.hashBits, c.ways, 64);
+  BucketMatchFinder mf(c.maxDist, c.hashBits, c.ways, 64, c.longWays);
   mf.Reset();
   // The same data twice: the second pass meets stale entries of the first, whose
   // positions lie one full position range (2^26) back and so look recent.
@@ -84,8 +86,35 @@ INSTANTIATE_TEST_SUITE_P(
                       FinderCase{"FourWaysSmallTable", 12, 4, (1u << 21) - 3, 0},
                       FinderCase{"ThirtyTwoWays", 14, 32, (1u << 21) - 3, 0},
                       FinderCase{"WindowShorterThanThePlantedRepeat", 16, 8, (1u << 15) - 3, 0},
-                      FinderCase{"PositionsAcrossTheEntryRange", 16, 8, (1u << 21) - 3, (1u << 26) - 60000}),
+                      FinderCase{"PositionsAcrossTheEntryRange", 16, 8, (1u << 21) - 3, (1u << 26) - 60000},
+                      FinderCase{"LongStringTable", 14, 8, (1u << 21) - 3, 0, 8},
+                      FinderCase{"LongStringTableAcrossTheEntryRange", 16, 4, (1u << 21) - 3, (1u << 26) - 60000, 4}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A 200-byte string repeated far back, with its first four bytes recurring in between
+// more often than a bucket holds: only the table of longer strings still knows the first
+// copy, and a finder with it reports the long match, one without it does not.
+TEST(LzxBucketFinder, LongStringTableKeepsRepeatsThatShortBucketsLose) {
+  std::mt19937 rng(9);
+  std::vector<uint8_t> data(100000);
+  for (auto& b : data) b = static_cast<uint8_t>(rng());
+  std::vector<uint8_t> planted(200);
+  for (auto& b : planted) b = static_cast<uint8_t>(rng());
+  std::copy(planted.begin(), planted.end(), data.begin() + 10000);
+  std::copy(planted.begin(), planted.end(), data.begin() + 90000);
+  for (size_t at = 12000; at < 88000; at += 1000) std::copy(planted.begin(), planted.begin() + 4, data.begin() + at);
+  for (uint32_t longWays : {0u, 4u}) {
+    SCOPED_TRACE("long ways " + std::to_string(longWays));
+    BucketMatchFinder mf((1u << 21) - 3, 18, 8, 64, longWays);
+    mf.Reset();
+    Match m[BucketMatchFinder::kMaxMatchesPerPosition];
+    uint32_t n = 0;
+    for (uint32_t i = 0; i <= 90000; ++i)
+      n = mf.Find(data.data() + i, i, static_cast<uint32_t>(data.size()) - i, 257, i, m);
+    const bool found = n > 0 && m[n - 1].dist == 80000 && m[n - 1].len == 200;
+    EXPECT_EQ(found, longWays > 0);
+  }
+}
 
 }  // namespace
 }  // namespace bvq::cab::lzx

@@ -196,7 +196,9 @@ INSTANTIATE_TEST_SUITE_P(
     Settings, LzxTunings,
     ::testing::Values(TuningCase{"Greedy", {16, 8, 32, 0}}, TuningCase{"LookTwoAhead", {16, 8, 32, 2}},
                       TuningCase{"SmallTableFewWays", {12, 4, 8, 1}}, TuningCase{"ManyWaysLongNice", {15, 32, 257, 1}},
-                      TuningCase{"ShortestPath", {16, 8, 32, 1, 1}}, TuningCase{"ShortestPathTwoPasses", {14, 16, 64, 1, 2}}),
+                      TuningCase{"ShortestPath", {16, 8, 32, 1, 1}}, TuningCase{"ShortestPathTwoPasses", {14, 16, 64, 1, 2}},
+                      TuningCase{"LongStringTable", {16, 8, 48, 1, 0, 8}},
+                      TuningCase{"ShortestPathLongStringsLongNice", {15, 16, 257, 1, 2, 4}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class LzxWindows : public ::testing::TestWithParam<int> {};
@@ -257,6 +259,12 @@ TEST_P(LzxRandomInput, RoundTrips) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLevels, LzxRandomInput, ::testing::Range(15, 22));
+
+// The same random documents through every search setting, fed in random amounts.
+TEST_P(LzxTunings, RandomInputRoundTrips) {
+  std::mt19937 rng(77);
+  CheckRoundTrip(RandomDocuments(rng()), 21, 1 + rng() % 100000, GetParam().tuning);
+}
 
 TEST(LzxCompressor, CompressorIsReusableAfterFinish) {
   std::vector<std::vector<uint8_t>> first, second;
