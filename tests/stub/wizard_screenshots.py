@@ -3,11 +3,12 @@
 Russian, for the documentation: a setup with every page and look switched on, gone through
 with the keyboard.
 
-Usage: wizard_screenshots.py PROGRAM_DIR PREFIX_DIR OUT_DIR [en|ru] [picture|png]
+Usage: wizard_screenshots.py [--licence=RTF_FILE] PROGRAM_DIR PREFIX_DIR OUT_DIR [en|ru] [picture|png]
 PROGRAM_DIR is the program folder (Data/Install.exe, Data/Uninstall.exe, Bitmaps/,
 Language/Install/); the pictures are written as OUT_DIR/installer-<window>[-ru].png. With
 "picture" the background is the logo picture stretched instead of a gradient; with "png" the
-header picture is the folder page's PNG picture with its alpha channel.
+header picture is the folder page's PNG picture with its alpha channel. With --licence the licence
+page of every language shows that file instead of the sample text.
 """
 import os
 import sys
@@ -54,7 +55,7 @@ def rich_text(code_page, charset, text):
             b'{\\b ' + text[0] + b'}\\par\\par ' + b'\\par '.join(text[1:]) + b'\\par}')
 
 
-def make_setup(program, path, russian, background, header_png):
+def make_setup(program, path, russian, background, header_png, licence=None):
     s = Setup(os.path.join(program, 'Data', 'Install.exe'), os.path.join(program, 'Data', 'Uninstall.exe'))
     f = s.fields
     f[28] = f[53] = f[55] = PRODUCT
@@ -105,6 +106,9 @@ def make_setup(program, path, russian, background, header_png):
         s.side_files += [('$inst\\20.tmp', rich_text(1251, 204, [t.encode('cp1251') for t in ru])),
                          ('$inst\\50.tmp', rich_text(1251, 204, [t.encode('cp1251') for t in
                                                             ('Прочтите', 'Example Suite больше ничего не нужно.')]))]
+    if licence:
+        s.side_files = [(name, open(licence, 'rb').read() if name in ('$inst\\15.tmp', '$inst\\20.tmp') else data)
+                        for name, data in s.side_files]
     s.add_file(b'read me\r\n' * 20000, '@$&%04\\readme.txt')
     for n in range(400):  # enough files for the progress pages to be seen
         s.add_file(os.urandom(16384), '@$&%%04\\data\\part%04d.bin' % n)
@@ -112,9 +116,11 @@ def make_setup(program, path, russian, background, header_png):
 
 
 def main():
-    program, prefix, out = sys.argv[1:4]
-    russian = len(sys.argv) > 4 and sys.argv[4] == 'ru'
-    look = sys.argv[5] if len(sys.argv) > 5 else ''
+    licence = next((a.split('=', 1)[1] for a in sys.argv if a.startswith('--licence=')), None)
+    argv = [a for a in sys.argv if not a.startswith('--licence=')]
+    program, prefix, out = argv[1:4]
+    russian = len(argv) > 4 and argv[4] == 'ru'
+    look = argv[5] if len(argv) > 5 else ''
     if missing_tool(('Xvfb', 'xdotool', 'import')):
         sys.exit('%s is not installed' % missing_tool(('Xvfb', 'xdotool', 'import')))
     suffix = '-ru' if russian else ''
@@ -122,7 +128,7 @@ def main():
     shot = lambda window, name: screen.photograph(window, os.path.join(out, 'installer-%s%s.png' % (name, suffix)))
     with tempfile.TemporaryDirectory() as tmp:
         setup = os.path.join(tmp, 'Setup.exe')
-        make_setup(program, setup, russian, look, look == 'png')
+        make_setup(program, setup, russian, look, look == 'png', licence)
         proc = screen.start(setup)
         if russian:
             chooser = screen.wait_window('Select Setup Language')
