@@ -26,14 +26,12 @@ struct RichEditRun {
   int sizeTwips = 0;
   std::string face;
   std::string text;    // tabs as "\t", line breaks as "\n"
-  bool operator==(const RichEditRun&) const = default;
 };
 
 struct RichEditParagraph {
   std::string alignment;  // left, centre, right, justify
   std::string numbering;  // none, bullet, decimal, lower-letter, upper-letter, lower-roman, upper-roman
   std::vector<RichEditRun> runs;
-  bool operator==(const RichEditParagraph&) const = default;
 };
 
 struct RichEditView {
@@ -140,7 +138,12 @@ inline RichEditParagraph ExpectedRichEdit(const Paragraph& paragraph) {
     shown.colour = colour;
     shown.sizeTwips = f.sizeHalfPoints * 10;
     shown.face = f.fontName.empty() ? kDefaultFontName : f.fontName;
-    for (char c : run.text) shown.text += c == '\t' ? std::string("\\t") : c == '\n' ? std::string("\\n") : c == '\\' ? std::string("\\\\") : std::string(1, c);
+    for (char c : run.text) {
+      if (c == '\t') shown.text += "\\t";
+      else if (c == '\n') shown.text += "\\n";
+      else if (c == '\\') shown.text += "\\\\";
+      else shown.text += c;
+    }
     RichEditRun* last = expected.runs.empty() ? nullptr : &expected.runs.back();
     if (last && last->styles == shown.styles && last->colour == shown.colour && last->sizeTwips == shown.sizeTwips &&
         last->face == shown.face)
