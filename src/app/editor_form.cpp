@@ -7,7 +7,6 @@
 #include <QFontDatabase>
 #include <QFontComboBox>
 #include <QMenuBar>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
 #include <QTextBlock>
@@ -296,10 +295,7 @@ void TEditorForm::SaveTextAs() {
 
 void TEditorForm::PrintText() {
   QPrinter printer;
-  QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  printer.setDocName(QString());
-  edit_->print(&printer);
+  if (Dialogs().print(this, printer)) PrintDocument(*edit_->document(), printer);
 }
 
 bool TEditorForm::LoadFile(const QString& path) {
@@ -441,6 +437,11 @@ void TEditorForm::ShowParagraphFormat() {
   const bool bullets = list && list->format().style() == QTextListFormat::ListDisc;
   actions_["BulletsAct"]->setChecked(bullets);
   actions_["NumberingAct"]->setChecked(list && !bullets);
+}
+
+void PrintDocument(const QTextDocument& document, QPrinter& printer) {
+  printer.setDocName(QString());
+  document.print(&printer);
 }
 
 QString EditTextFile(QWidget* parent, const Project& project, const std::string& storedPath) {

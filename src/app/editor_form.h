@@ -14,6 +14,8 @@ class QFontComboBox;
 class QTextBlock;
 class QTextCharFormat;
 class QTextEdit;
+class QTextDocument;
+class QPrinter;
 
 namespace bvq {
 class Project;
@@ -77,6 +79,9 @@ class TEditorForm : public QDialog {
   bool plainText_ = false;
   std::map<std::string, QAction*> actions_;
 };
+
+// Prints the text on `printer` as the editor's Print action does: the job has an empty title.
+void PrintDocument(const QTextDocument& document, QPrinter& printer);
 
 // Opens the editor on the file that a licence or information field names (`storedPath` as the
 // project stores it) when that file exists, otherwise on a new text. Returns the file the

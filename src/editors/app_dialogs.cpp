@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QPrintDialog>
 
 #include "editors/qt_text.h"
 #include "project/interface_strings.h"
@@ -41,6 +42,10 @@ AppDialogs RealDialogs() {
     const QFont chosen = QFontDialog::getFont(&ok, current, parent);
     if (!ok) return std::nullopt;
     return chosen;
+  };
+  d.print = [](QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
   };
   d.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   return d;

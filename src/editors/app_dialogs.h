@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace bvq {
@@ -36,6 +37,8 @@ struct AppDialogs {
   std::function<std::optional<QColor>(QWidget* parent, const QColor& current)> color;
   // The font dialog preset to `current`; nullopt when cancelled.
   std::function<std::optional<QFont>(QWidget* parent, const QFont& current)> font;
+  // The print dialog for `printer` (which it sets up); false when cancelled.
+  std::function<bool(QWidget* parent, QPrinter& printer)> print;
   // Opens an address or a local file with the desktop's program for it; false when none.
   std::function<bool(const QUrl& url)> openUrl;
 };

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFontComboBox>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -27,10 +28,12 @@
 #include "oracle_tools.h"
 #include "platform/shell_folders.h"
 #include "rich_text_support.h"
+#include "richedit_oracle.h"
 #include "rtf/rtf_reader.h"
 #include "test_support.h"
 #include "util/code_page.h"
 #include "util/files.h"
+#include "wine_capability.h"
 
 namespace bvq::test {
 namespace {
@@ -227,26 +230,8 @@ TEST_F(EditorTest, FormattingSurvivesSaveAndReopen) {
   EXPECT_TRUE(Act(*editor, "CenterAct")->isChecked());
 }
 
-// Words that only LibreOffice wrote: the RTF comes from its own conversion at test time.
-TEST_F(EditorTest, LibreOfficeRtfOpensWithItsFormatting) {
-  const std::string soffice = rtf::test::FindProgram("soffice");
-  if (soffice.empty()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
-  const std::string html = dir / "licence.html";
-  WriteFile(html, R"(<!DOCTYPE html><html><head><meta charset="utf-8"></head><body>
-<p>Plain <b>bold words</b> and <i>italic words</i> and <font color="#ff0000">red words</font>.</p>
-<p align="center">Лицензионное соглашение</p>
-<ul><li>First bullet</li><li>Second bullet</li></ul>
-<ol><li>First number</li><li>Second number</li></ol>
-</body></html>
-)");
-  const rtf::test::CommandResult converted =
-      rtf::test::ConvertWithLibreOffice(soffice, {html}, "rtf", dir / "out", dir / "profile", "HTML (StarWriter)");
-  const std::string rtf = dir / "out/licence.rtf";
-  ASSERT_TRUE(FileExists(rtf)) << converted.output;
-
-  auto editor = Open(rtf);
-  EXPECT_TRUE(questions.empty()) << questions.front().text.toStdString();  // read without problems
-  const QTextDocument& document = *Text(*editor)->document();
+// The formatting of the licence sample below as the editor's text widget shows it.
+void ExpectSampleLicenceFormatting(const QTextDocument& document) {
   auto formatOf = [&](const QString& words) {
     const QTextCursor found = document.find(words);
     EXPECT_FALSE(found.isNull()) << words.toStdString();
@@ -267,6 +252,73 @@ TEST_F(EditorTest, LibreOfficeRtfOpensWithItsFormatting) {
   EXPECT_EQ(listOf("First number")->format().style(), QTextListFormat::ListDecimal);
   EXPECT_EQ(listOf("Second number")->itemNumber(document.find("Second number").block()), 1);
   EXPECT_EQ(listOf("Plain"), nullptr);
+}
+
+// Words that only LibreOffice wrote: the RTF comes from its own conversion at test time. The
+// formatting is there when the file opens, and again after the editor saved it and opened it anew.
+TEST_F(EditorTest, LibreOfficeRtfOpensWithItsFormatting) {
+  const std::string soffice = rtf::test::FindProgram("soffice");
+  if (soffice.empty()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+  const std::string html = dir / "licence.html";
+  WriteFile(html, R"(<!DOCTYPE html><html><head><meta charset="utf-8"></head><body>
+<p>Plain <b>bold words</b> and <i>italic words</i> and <font color="#ff0000">red words</font>.</p>
+<p align="center">Лицензионное соглашение</p>
+<ul><li>First bullet</li><li>Second bullet</li></ul>
+<ol><li>First number</li><li>Second number</li></ol>
+</body></html>
+)");
+  const rtf::test::CommandResult converted =
+      rtf::test::ConvertWithLibreOffice(soffice, {html}, "rtf", dir / "out", dir / "profile", "HTML (StarWriter)");
+  const std::string rtf = dir / "out/licence.rtf";
+  ASSERT_TRUE(FileExists(rtf)) << converted.output;
+
+  const std::string saved = dir / "saved.rtf";
+  {
+    auto editor = Open(rtf);
+    EXPECT_TRUE(questions.empty()) << questions.front().text.toStdString();  // read without problems
+    ExpectSampleLicenceFormatting(*Text(*editor)->document());
+    saveAnswers = {DiskToQ(saved)};
+    Act(*editor, "SaveAsAct")->trigger();
+  }
+  ASSERT_TRUE(FileExists(saved));
+  auto reopened = Open(saved);
+  EXPECT_TRUE(questions.empty()) << questions.front().text.toStdString();
+  ExpectSampleLicenceFormatting(*Text(*reopened)->document());
+}
+
+// pandoc writes list marks as text before a tab, with a hanging indent: the editor keeps them
+// as such paragraphs, with their bold and italic words, through a save and a new opening.
+TEST_F(EditorTest, PandocRtfOpensWithItsFormatting) {
+  const std::string pandoc = rtf::test::FindProgram("pandoc");
+  if (pandoc.empty()) GTEST_SKIP() << "pandoc is not installed";
+  const std::string markdown = dir / "licence.md";
+  WriteFile(markdown, "Plain **bold words** and *italic words*.\n\n- First bullet\n- Second bullet\n\n"
+                      "1. First number\n2. Second number\n\nЛицензионное соглашение.\n");
+  const std::string rtf = dir / "licence.rtf";
+  const rtf::test::CommandResult converted = rtf::test::RunCommand(
+      rtf::test::Quoted(pandoc) + " -s -f markdown -t rtf -o " + rtf::test::Quoted(rtf) + " " + rtf::test::Quoted(markdown));
+  ASSERT_EQ(converted.status, 0) << converted.output;
+
+  auto expectFormatting = [](const rtf::RichDocument& shown) {
+    EXPECT_EQ(StyledText(shown), "Plain |[b]bold words| and |[i]italic words|. / •\tFirst bullet / •\tSecond bullet / "
+                                 "1.\tFirst number / 2.\tSecond number / Лицензионное соглашение.");
+    const rtf::ParagraphFormat& item = ParagraphWith(shown, "First bullet")->format;
+    EXPECT_GT(item.leftIndentTwips, 0);
+    EXPECT_EQ(item.firstLineIndentTwips, -item.leftIndentTwips);
+    EXPECT_EQ(ParagraphWith(shown, "Second number")->format.leftIndentTwips, item.leftIndentTwips);
+    EXPECT_EQ(ParagraphWith(shown, "Plain")->format.leftIndentTwips, 0);
+  };
+  const std::string saved = dir / "saved.rtf";
+  {
+    auto editor = Open(rtf);
+    EXPECT_TRUE(questions.empty()) << questions.front().text.toStdString();
+    expectFormatting(Shown(*editor));
+    saveAnswers = {DiskToQ(saved)};
+    Act(*editor, "SaveAsAct")->trigger();
+  }
+  auto reopened = Open(saved);
+  EXPECT_TRUE(questions.empty()) << questions.front().text.toStdString();
+  expectFormatting(Shown(*reopened));
 }
 
 // Russian and English in one licence, saved in code page 1251 as a Russian system would, and
@@ -454,6 +506,101 @@ TEST_F(EditorTest, DamagedRtfOpensWithAWarning) {
   EXPECT_NE(questions[0].text.indexOf("cut.rtf"), -1);
   EXPECT_EQ(StyledText(Shown(*editor)), "[b]bold| and more");
   EXPECT_FALSE(editor->Modified());
+}
+
+// Print hands the window's text to the printer the print dialog set up (here a PDF file, read
+// back by pdftotext): every line, Russian included, with an empty document title. A cancelled
+// dialog prints nothing.
+TEST_F(EditorTest, PrintWritesTheTextToThePrinter) {
+  const std::string pdftotext = rtf::test::FindProgram("pdftotext");
+  if (pdftotext.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  auto editor = Open("");
+  Act(*editor, "BoldAct")->trigger();
+  Type(*editor, QString::fromUtf8("Лицензионное соглашение"));
+  Act(*editor, "BoldAct")->trigger();
+  Enter(*editor);
+  Type(*editor, "License agreement");
+  Enter(*editor);
+  Act(*editor, "BulletsAct")->trigger();
+  Type(*editor, QString::fromUtf8("Ёжик and hedgehog"));
+
+  const std::string pdf = dir / "printed.pdf";
+  bool confirm = false;
+  Dialogs().print = [&](QWidget*, QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(DiskToQ(pdf));
+    printer.setDocName("named by the dialog");
+    return confirm;
+  };
+  Act(*editor, "PrintAct")->trigger();
+  EXPECT_FALSE(FileExists(pdf));
+
+  confirm = true;
+  Act(*editor, "PrintAct")->trigger();
+  ASSERT_TRUE(FileExists(pdf));
+  const rtf::test::CommandResult text =
+      rtf::test::RunCommand(rtf::test::Quoted(pdftotext) + " -enc UTF-8 " + rtf::test::Quoted(pdf) + " -");
+  ASSERT_EQ(text.status, 0) << text.output;
+  for (const char* line : {"Лицензионное соглашение", "License agreement", "Ёжик and hedgehog"})
+    EXPECT_NE(text.output.find(line), std::string::npos) << line << " in:\n" << text.output;
+  const rtf::test::CommandResult info =
+      rtf::test::RunCommand(rtf::test::Quoted(rtf::test::FindProgram("pdfinfo")) + " " + rtf::test::Quoted(pdf));
+  EXPECT_EQ(info.output.find("named by the dialog"), std::string::npos) << info.output;
+}
+
+// A licence typed in the editor in Russian and English shows, formatted, in the rich-edit
+// control the installer's licence page uses (under Wine). The file stays in the build tree for
+// the installer's screenshot (tests/stub/wizard_screenshots.py --licence=FILE).
+TEST_F(EditorTest, TypedLicenceShowsFormattedInTheInstallersRichEdit) {
+  if (const std::string reason = bvq::testing::WineSkipReason(); !reason.empty()) GTEST_SKIP() << reason;
+  if (const std::string reason = rtf::test::RichEditMissingReason(); !reason.empty()) GTEST_SKIP() << reason;
+  SetAnsiCodePage(1251);
+  const std::string path = std::string(BVQ_BINARY_DIR) + "/tests/editor-licence.rtf";
+  {
+    auto editor = Open("");
+    Act(*editor, "CenterAct")->trigger();
+    Act(*editor, "BoldAct")->trigger();
+    Type(*editor, QString::fromUtf8("Лицензионное соглашение — License agreement"));
+    Act(*editor, "BoldAct")->trigger();
+    Enter(*editor);
+    Act(*editor, "LeftAct")->trigger();
+    Type(*editor, QString::fromUtf8("Программа "));
+    Act(*editor, "ItalicAct")->trigger();
+    Type(*editor, "Example Suite");
+    Act(*editor, "ItalicAct")->trigger();
+    Type(*editor, " is free software.");
+    Enter(*editor);
+    Act(*editor, "BulletsAct")->trigger();
+    Type(*editor, QString::fromUtf8("Первый пункт, first item"));
+    Enter(*editor);
+    Type(*editor, QString::fromUtf8("второй пункт, second item"));
+    Enter(*editor);
+    Act(*editor, "BulletsAct")->trigger();
+    Type(*editor, QString::fromUtf8("Цвет: "));
+    colorAnswer = QColor(200, 0, 0);
+    Act(*editor, "ColorAct")->trigger();
+    Type(*editor, QString::fromUtf8("красный, red"));
+    saveAnswers = {DiskToQ(path)};
+    std::filesystem::remove(path);
+    Act(*editor, "SaveAct")->trigger();
+  }
+  ASSERT_TRUE(FileExists(path));
+  const rtf::test::RichEditView view =
+      rtf::test::ShowInRichEdit(path, std::string(BVQ_BINARY_DIR) + "/tests/richedit-wineprefix/app");
+  ASSERT_EQ(view.error, "");
+  auto run = [](const char* styles, const char* colour, const char* text) {
+    return rtf::test::RichEditRun{styles, colour, rtf::kDefaultFontSizeHalfPoints * 10, rtf::kDefaultFontName, text};
+  };
+  const std::vector<rtf::test::RichEditParagraph> expected = {
+      {"centre", "none", {run("b", "auto", "Лицензионное соглашение — License agreement")}},
+      {"left", "none", {run("-", "auto", "Программа "), run("i", "auto", "Example Suite"), run("-", "auto", " is free software.")}},
+      {"left", "bullet", {run("-", "auto", "Первый пункт, first item")}},
+      {"left", "bullet", {run("-", "auto", "второй пункт, second item")}},
+      {"left", "none", {run("-", "auto", "Цвет: "), run("-", "C80000", "красный, red")}},
+  };
+  ASSERT_EQ(view.paragraphs.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(rtf::test::Describe(view.paragraphs[i]), rtf::test::Describe(expected[i])) << "paragraph " << i;
 }
 
 }  // namespace

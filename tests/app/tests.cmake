@@ -8,7 +8,8 @@ if(TARGET bvq_app)
   set_target_properties(test_app PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(test_app PRIVATE bvq_app bvq_setup_reader Qt6::Test GTest::gtest)
   target_include_directories(test_app PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_LIST_DIR}
-                                              ${CMAKE_SOURCE_DIR}/tests/setup_build ${CMAKE_SOURCE_DIR}/tests/rtf)
+                                              ${CMAKE_SOURCE_DIR}/tests/setup_build ${CMAKE_SOURCE_DIR}/tests/rtf
+                                              ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(test_app PRIVATE
     BVQ_SOURCE_DIR="${CMAKE_SOURCE_DIR}" BVQ_BINARY_DIR="${CMAKE_BINARY_DIR}")
   foreach(dep bvq_data bvq_stubs)

@@ -23,3 +23,22 @@ if(BVQ_BUILD_FUZZERS)
                      -dict=${CMAKE_CURRENT_SOURCE_DIR}/rtf/fuzz/rtf.dict -seed_inputs=${rtf_seed_list})
   endif()
 endif()
+
+# The rich-edit control that shows licence texts in the installer, as a judge of our RTF: a
+# Windows program that loads an RTF file into it and writes what it shows (run under Wine by
+# the tests through tests/rtf/richedit_oracle.h).
+if(BVQ_MINGW_CC)
+  set(richedit_dump ${CMAKE_BINARY_DIR}/tests/richedit_dump.exe)
+  add_custom_command(OUTPUT ${richedit_dump}
+    COMMAND ${BVQ_MINGW_CC} -std=c11 -O2 -Wall -Wextra -municode -DUNICODE -D_UNICODE -static
+            -o ${richedit_dump} ${CMAKE_CURRENT_LIST_DIR}/richedit_dump.c -luser32 -lgdi32
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/richedit_dump.c
+    COMMENT "Cross-building the rich-edit dump program"
+    VERBATIM)
+  add_custom_target(richedit_dump DEPENDS ${richedit_dump})
+  foreach(t test_rtf test_app)
+    if(TARGET ${t})
+      add_dependencies(${t} richedit_dump)
+    endif()
+  endforeach()
+endif()

@@ -57,10 +57,12 @@ def write(path, data):
     return path
 
 
-def rows(program_dir, folder, setup, russian=True, background='gradient', header_png=False, parts=20):
+def rows(program_dir, folder, setup, russian=True, background='gradient', header_png=False, parts=20,
+         licence=None):
     """The project's rows; its source files are written below folder. background: 'gradient'
     or 'picture' (the logo picture stretched); header_png: the header picture is a PNG with an
-    alpha channel; parts: how many data files of 16 KiB (enough make the progress visible)."""
+    alpha channel; parts: how many data files of 16 KiB (enough make the progress visible);
+    licence: a rich text file every language shows as its licence instead of the sample."""
     src = os.path.join(folder, 'src')
     program_dir = os.path.abspath(program_dir)
     bitmaps = os.path.join(program_dir, 'Bitmaps')
@@ -103,6 +105,8 @@ def rows(program_dir, folder, setup, russian=True, background='gradient', header
         files = [write(os.path.join(src, kind + ('.rtf' if english.startswith('{') else '.txt')), english), '']
         if russian:
             files.append(write(os.path.join(src, kind + '-ru.rtf'), russian_text))
+        if kind == 'licence' and licence:
+            files = [os.path.abspath(licence), ''] + ([os.path.abspath(licence)] if russian else [])
         out.append(['lines', holder] + files)
     payload = {'readme.txt': b'read me\r\n' * 2000, 'finish.bat': FINISH, 'hold.bat': HOLD}
     payload.update(('data\\part%04d.bin' % n, os.urandom(16384)) for n in range(parts))

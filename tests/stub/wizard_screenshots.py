@@ -3,14 +3,15 @@
 Russian, for the documentation: the showcase project (every page and look switched on), built
 by the program's /build and gone through with the keyboard.
 
-Usage: wizard_screenshots.py PROGRAM MAKER PREFIX_DIR OUT_DIR [en|ru] [picture|png]
+Usage: wizard_screenshots.py [--licence=RTF_FILE] PROGRAM MAKER PREFIX_DIR OUT_DIR [en|ru] [picture|png]
 PROGRAM is the program (its folder holds Data/, Bitmaps/ and Language/), MAKER the helper that
 writes project files (stub_project_maker); the pictures are written as
 OUT_DIR/installer-<window>[-ru].png. The English setup has one language, the Russian one two
 (the choice comes first). With "picture" the background is the logo picture stretched instead
 of a gradient; with "png" the header picture is the folder page's PNG picture with its alpha
 channel. The uninstaller's internet page is shown by the browser dillo, which gets the page
-from a stand-in web server on this machine.
+from a stand-in web server on this machine. With --licence the licence page of every language
+shows that file instead of the sample text.
 """
 import http.server
 import os
@@ -66,9 +67,11 @@ def browser(folder):
 
 
 def main():
-    program, maker, prefix, out = sys.argv[1:5]
-    russian = len(sys.argv) > 5 and sys.argv[5] == 'ru'
-    look = sys.argv[6] if len(sys.argv) > 6 else ''
+    licence = next((a.split('=', 1)[1] for a in sys.argv if a.startswith('--licence=')), None)
+    argv = [a for a in sys.argv if not a.startswith('--licence=')]
+    program, maker, prefix, out = argv[1:5]
+    russian = len(argv) > 5 and argv[5] == 'ru'
+    look = argv[6] if len(argv) > 6 else ''
     tools = ('Xvfb', 'xdotool', 'import', 'dillo')
     if missing_tool(tools):
         sys.exit('%s is not installed' % missing_tool(tools))
@@ -80,7 +83,7 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         setup = os.path.join(tmp, 'Setup.exe')
         rows = showcase.rows(os.path.dirname(os.path.abspath(program)), tmp, setup, russian=russian,
-                             background=look or 'gradient', header_png=look == 'png', parts=400)
+                             background=look or 'gradient', header_png=look == 'png', parts=400, licence=licence)
         code, output = build_setup(program, maker, rows, tmp)
         if code != 0:
             sys.exit('the showcase project does not build:\n' + output)
