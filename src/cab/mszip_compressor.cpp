@@ -8,7 +8,7 @@
 // stream is flushed to a byte boundary, and the empty stored block that zlib writes
 // there is replaced by an empty final block, which completes the block's own stream.
 // The window carries over without loading a dictionary for every block (a tenth of the
-// work); the blocks are emitted in order on the caller's thread.
+// work); the runs are emitted in order on the caller's thread.
 #include <zlib.h>
 
 #include <algorithm>
@@ -17,7 +17,6 @@
 #include <new>
 #include <stdexcept>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "cab/folder_compressor.h"
@@ -90,24 +89,19 @@ class Deflater {
   z_stream z_;
 };
 
-// Two sets of slots: while worker threads compress the batch of one set, the caller's
-// thread reads the next batch into the other; the blocks of a batch are emitted when the
-// batch after it is full (or the folder ends).
 class MsZipCompressor final : public FolderCompressor {
  public:
   explicit MsZipCompressor(BlockSink sink)
       : sink_(std::move(sink)), history_(kMaxBlockUncompressed), deflaters_(WorkerCount()) {
-    for (auto& set : sets_)
-      for (Slot& s : set) {
-        s.in.resize(kMaxBlockUncompressed);
-        s.out.resize(kMaxBlockCompressed);
-      }
+    for (Slot& s : slots_) {
+      s.in.resize(kMaxBlockUncompressed);
+      s.out.resize(kMaxBlockCompressed);
+    }
   }
-  ~MsZipCompressor() override { Join(); }
 
   void Write(const uint8_t* data, size_t size) override {
     while (size > 0) {
-      Slot& s = sets_[filling_][count_];
+      Slot& s = slots_[count_];
       size_t n = std::min(size, kMaxBlockUncompressed - have_);
       std::memcpy(s.in.data() + have_, data, n);
       have_ += n;
@@ -116,19 +110,18 @@ class MsZipCompressor final : public FolderCompressor {
       if (have_ == kMaxBlockUncompressed) {
         s.inSize = have_;
         have_ = 0;
-        if (++count_ == kBatch) StartBatch();
+        if (++count_ == kBatch) RunBatch();
       }
     }
   }
 
   void Finish() override {
     if (have_ > 0) {
-      sets_[filling_][count_].inSize = have_;
+      slots_[count_].inSize = have_;
       have_ = 0;
       ++count_;
     }
-    StartBatch();
-    EmitRunning();
+    RunBatch();
     hasHistory_ = false;  // a new folder starts with an empty window
   }
 
@@ -137,68 +130,50 @@ class MsZipCompressor final : public FolderCompressor {
     std::vector<uint8_t> in, out;
     size_t inSize = 0, outSize = 0;
   };
-  using Set = Slot[kBatch];
 
-  // Compresses runs of the running batch, taking the next run not yet taken, until none
-  // is left.
-  void CompressRuns(Deflater& deflater) {
-    Set& set = sets_[running_];
-    for (size_t first; (first = nextRun_.fetch_add(kRun)) < runningCount_;) {
-      const uint8_t* dict = first > 0 ? set[first - 1].in.data() : hasHistory_ ? history_.data() : nullptr;
+  // Compresses runs of the batch's `n` blocks, taking the next run not yet taken, until
+  // none is left.
+  void CompressRuns(Deflater& deflater, size_t n) {
+    for (size_t first; (first = nextRun_.fetch_add(kRun)) < n;) {
+      const uint8_t* dict = first > 0 ? slots_[first - 1].in.data() : hasHistory_ ? history_.data() : nullptr;
       bool ok = deflater.Start(dict);
-      for (size_t i = first; i < std::min(first + kRun, runningCount_); ++i) {
-        Slot& s = set[i];
+      for (size_t i = first; i < std::min(first + kRun, n); ++i) {
+        Slot& s = slots_[i];
         s.outSize = ok ? deflater.Block(s.in.data(), s.inSize, s.out.data(), s.out.size()) : 0;
         ok = s.outSize != 0;
       }
     }
   }
 
-  // Emits the running batch (if any) and hands the filled set to the workers.
-  void StartBatch() {
-    EmitRunning();
-    if (count_ == 0) return;
-    running_ = filling_;
-    runningCount_ = std::exchange(count_, 0);
-    filling_ ^= 1;
-    nextRun_ = 0;
-    size_t workers = std::min(deflaters_.size(), (runningCount_ + kRun - 1) / kRun);
-    for (size_t w = 0; w < workers; ++w) threads_.emplace_back([this, w] { CompressRuns(deflaters_[w]); });
-  }
-
-  void Join() {
-    for (std::thread& t : threads_) t.join();
-    threads_.clear();
-  }
-
-  // Waits for the running batch and passes its blocks to the sink in order.
-  void EmitRunning() {
-    Join();
-    size_t n = std::exchange(runningCount_, 0);
+  void RunBatch() {
+    size_t n = count_;
+    count_ = 0;
     if (n == 0) return;
-    Set& set = sets_[running_];
+    nextRun_ = 0;
+    size_t workers = std::min(deflaters_.size(), (n + kRun - 1) / kRun);
+    std::vector<std::thread> threads;
+    for (size_t w = 1; w < workers; ++w) threads.emplace_back([this, w, n] { CompressRuns(deflaters_[w], n); });
+    CompressRuns(deflaters_[0], n);
+    for (std::thread& t : threads) t.join();
     for (size_t i = 0; i < n; ++i)
-      if (set[i].outSize == 0) throw std::runtime_error("deflate failed");
+      if (slots_[i].outSize == 0) throw std::runtime_error("deflate failed");
     // Only full blocks are ever followed by another block, so the window of the next
     // batch is the last block of this one.
-    if (set[n - 1].inSize == kMaxBlockUncompressed) {
-      std::swap(history_, set[n - 1].in);
+    if (slots_[n - 1].inSize == kMaxBlockUncompressed) {
+      std::swap(history_, slots_[n - 1].in);
       hasHistory_ = true;
     }
-    for (size_t i = 0; i < n; ++i) sink_(set[i].out.data(), set[i].outSize, uint32_t(set[i].inSize));
+    for (size_t i = 0; i < n; ++i) sink_(slots_[i].out.data(), slots_[i].outSize, uint32_t(slots_[i].inSize));
   }
 
   BlockSink sink_;
-  Set sets_[2];
-  int filling_ = 0, running_ = 0;
-  std::vector<uint8_t> history_;  // the window before the running batch
+  Slot slots_[kBatch];
+  std::vector<uint8_t> history_;
   bool hasHistory_ = false;
   std::vector<Deflater> deflaters_;
-  std::vector<std::thread> threads_;
   std::atomic<size_t> nextRun_{0};
-  size_t runningCount_ = 0;  // blocks of the running batch
-  size_t count_ = 0;         // full slots of the set being filled
-  size_t have_ = 0;          // bytes in the slot being filled
+  size_t count_ = 0;  // full slots waiting
+  size_t have_ = 0;   // bytes in slots_[count_]
 };
 
 }  // namespace
