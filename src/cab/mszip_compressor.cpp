@@ -1,9 +1,14 @@
 // MSZIP folders: each CFDATA block is "CK" followed by a complete raw deflate stream
 // (last block flag set) of at most 32 KB of data. Decoders keep a 32 KB window across
-// the blocks of a folder, so every block is compressed with the previous 32 KB of the
-// folder as preset dictionary; this brings the ratio close to that of one deflate stream.
-// Since a block depends only on its own data and the raw data before it, the blocks of a
-// batch are compressed on several threads; they are emitted in order on the caller's.
+// the blocks of a folder, so a block may refer to the data of the block before it.
+//
+// The blocks of a batch are cut into runs of consecutive blocks, and the runs are
+// compressed on several threads. A run starts with the previous 32 KB of the folder as
+// preset dictionary and goes on as one deflate stream: at the end of each block the
+// stream is flushed to a byte boundary, and the empty stored block that zlib writes
+// there is replaced by an empty final block, which completes the block's own stream.
+// The window carries over without loading a dictionary for every block (a tenth of the
+// work); the runs are emitted in order on the caller's thread.
 #include <zlib.h>
 
 #include <algorithm>
@@ -19,9 +24,14 @@
 namespace bvq::cab {
 namespace {
 
-// Level 5 packs as tightly as gzip -6 does with the carried history, at less cost.
-constexpr int kLevel = 5;
-constexpr size_t kBatch = 16;  // blocks compressed together (512 KB of input)
+// zlib's level 6 (lazy matching) with its match search retuned: a match of 4 bytes is
+// "good" enough to cut the chain search of the next position to a quarter (level 6: 8),
+// and lazy evaluation goes on after matches of up to 64 bytes (level 6: 16). On the
+// reference payload this packs a little tighter than level 6, with 8 % fewer instructions.
+constexpr int kLevel = 6;
+constexpr int kGoodLength = 4, kMaxLazy = 64, kNiceLength = 128, kMaxChain = 128;
+constexpr size_t kRun = 8;     // blocks compressed as one stream (256 KB of input)
+constexpr size_t kBatch = 32;  // blocks compressed together (1 MB of input)
 
 size_t WorkerCount() {
   unsigned n = std::thread::hardware_concurrency();
@@ -39,19 +49,40 @@ class Deflater {
   Deflater(const Deflater&) = delete;
   Deflater& operator=(const Deflater&) = delete;
 
-  // "CK" and the deflate stream of `in` into `out`; returns the size, 0 on failure.
-  size_t Block(const uint8_t* dict, const uint8_t* in, size_t inSize, uint8_t* out,
-               size_t outSize) {
-    if (deflateReset(&z_) != Z_OK) return 0;
-    if (dict && deflateSetDictionary(&z_, dict, uInt(kMaxBlockUncompressed)) != Z_OK) return 0;
+  // Starts a new stream whose window holds `dict` (32 KB, or none).
+  bool Start(const uint8_t* dict) {
+    // deflateReset restores the level's own search parameters.
+    if (deflateReset(&z_) != Z_OK || deflateTune(&z_, kGoodLength, kMaxLazy, kNiceLength, kMaxChain) != Z_OK)
+      return false;
+    return !dict || deflateSetDictionary(&z_, dict, uInt(kMaxBlockUncompressed)) == Z_OK;
+  }
+
+  // "CK" and a complete deflate stream of `in` into `out`, continuing the window of the
+  // stream; returns the size, 0 on failure.
+  size_t Block(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize) {
     out[0] = 'C';
     out[1] = 'K';
     z_.next_in = const_cast<uint8_t*>(in);
     z_.avail_in = uInt(inSize);
     z_.next_out = out + 2;
     z_.avail_out = uInt(outSize - 2);
-    if (deflate(&z_, Z_FINISH) != Z_STREAM_END) return 0;
-    return outSize - z_.avail_out;
+    // Z_BLOCK emits every deflate block of the data and holds back the bits of the last
+    // partial byte; Z_SYNC_FLUSH then writes that byte followed by an empty stored block
+    // (3 header bits, padding, 00 00 FF FF) and leaves the stream byte-aligned.
+    if (deflate(&z_, Z_BLOCK) != Z_OK || z_.avail_in != 0) return 0;
+    unsigned pending = 0;
+    int held = 0;
+    if (deflatePending(&z_, &pending, &held) != Z_OK || pending != 0) return 0;
+    const size_t end = outSize - z_.avail_out;
+    if (deflate(&z_, Z_SYNC_FLUSH) != Z_OK || deflatePending(&z_, &pending, nullptr) != Z_OK || pending != 0)
+      return 0;
+    // The held bits lead the byte at `end`. After them, in place of the stored block: the
+    // last-block flag, type 01 (fixed codes) and the end-of-block code (seven 0 bits).
+    uint32_t bits = out[end] & ((1u << held) - 1);
+    bits |= 3u << held;
+    const size_t tail = (size_t(held) + 10 + 7) / 8;  // never longer than the stored block
+    for (size_t i = 0; i < tail; ++i) out[end + i] = uint8_t(bits >> (8 * i));
+    return end + tail;
   }
 
  private:
@@ -100,11 +131,17 @@ class MsZipCompressor final : public FolderCompressor {
     size_t inSize = 0, outSize = 0;
   };
 
-  void Compress(size_t worker, size_t workers, size_t n) {
-    for (size_t i = worker; i < n; i += workers) {
-      const uint8_t* dict = i > 0 ? slots_[i - 1].in.data() : hasHistory_ ? history_.data() : nullptr;
-      Slot& s = slots_[i];
-      s.outSize = deflaters_[worker].Block(dict, s.in.data(), s.inSize, s.out.data(), s.out.size());
+  // Compresses runs of the batch's `n` blocks, taking the next run not yet taken, until
+  // none is left.
+  void CompressRuns(Deflater& deflater, size_t n) {
+    for (size_t first; (first = nextRun_.fetch_add(kRun)) < n;) {
+      const uint8_t* dict = first > 0 ? slots_[first - 1].in.data() : hasHistory_ ? history_.data() : nullptr;
+      bool ok = deflater.Start(dict);
+      for (size_t i = first; i < std::min(first + kRun, n); ++i) {
+        Slot& s = slots_[i];
+        s.outSize = ok ? deflater.Block(s.in.data(), s.inSize, s.out.data(), s.out.size()) : 0;
+        ok = s.outSize != 0;
+      }
     }
   }
 
@@ -112,10 +149,11 @@ class MsZipCompressor final : public FolderCompressor {
     size_t n = count_;
     count_ = 0;
     if (n == 0) return;
-    size_t workers = std::min(deflaters_.size(), n);
+    nextRun_ = 0;
+    size_t workers = std::min(deflaters_.size(), (n + kRun - 1) / kRun);
     std::vector<std::thread> threads;
-    for (size_t w = 1; w < workers; ++w) threads.emplace_back([this, w, workers, n] { Compress(w, workers, n); });
-    Compress(0, workers, n);
+    for (size_t w = 1; w < workers; ++w) threads.emplace_back([this, w, n] { CompressRuns(deflaters_[w], n); });
+    CompressRuns(deflaters_[0], n);
     for (std::thread& t : threads) t.join();
     for (size_t i = 0; i < n; ++i)
       if (slots_[i].outSize == 0) throw std::runtime_error("deflate failed");
@@ -133,6 +171,7 @@ class MsZipCompressor final : public FolderCompressor {
   std::vector<uint8_t> history_;
   bool hasHistory_ = false;
   std::vector<Deflater> deflaters_;
+  std::atomic<size_t> nextRun_{0};
   size_t count_ = 0;  // full slots waiting
   size_t have_ = 0;   // bytes in slots_[count_]
 };
