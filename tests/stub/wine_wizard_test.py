@@ -215,14 +215,14 @@ def case_built():
         # Every page in its order: language (Russian, the last), welcome, licence (Enter does
         # nothing until it is accepted), information (Back, the button before Next, returns to
         # the licence, still accepted), password, folder, program group (Tab past Cancel and
-        # the name to the list of groups; End chooses the last, the existing group), additional
-        # shortcuts, ready; then the progress page and the finish page, whose choices run the
-        # program and open the web site. The run log names each page shown.
+        # the name to the list of groups; Down chooses one, End the last: the existing group),
+        # additional shortcuts, ready; then the progress page and the finish page, whose
+        # choices run the program and open the web site. The run log names each page shown.
         log = os.path.join(tmp, 'install.log')
         code = run_wizard(setup, ['End', 'Return', 'wait',
                                   'Return', 'Return', 'Up', 'Return', 'shift+Tab', 'space', 'Return',
                                   'Return', 'type:' + showcase.PASSWORD, 'Return',
-                                  'Return', 'Tab', 'Tab', 'Tab', 'End', 'Return', 'Return', 'Return',
+                                  'Return', 'Tab', 'Tab', 'Tab', 'Down', 'End', 'Return', 'Return', 'Return',
                                   'wait', 'wait', 'Return'],
                           args=('/LOG=' + log.replace('/', '\\'),), first=showcase.LANGUAGE_CHOICE)
         check(code == 0, 'the showcase setup installed through every page: exit code %s' % code)
