@@ -18,7 +18,9 @@
 #include <richedit.h>
 #include <shlobj.h>
 
-enum { ID_BACK = 1001, ID_NEXT, ID_CANCEL, ID_BROWSE, ID_ACCEPT, ID_DECLINE, ID_FOLDER, ID_GROUP_LIST, ID_FIRST_OPTION };
+enum {
+    ID_BACK = 1001, ID_NEXT, ID_CANCEL, ID_BROWSE, ID_ACCEPT, ID_DECLINE, ID_FOLDER, ID_GROUP_LIST, ID_FIRST_OPTION
+};
 #define MAX_PAGE_CONTROLS 12
 
 typedef struct {
@@ -300,13 +302,15 @@ static void create_group(Wizard *w)
                         WIZARD_MARGIN, WIZARD_INNER_TOP + 40, width, 22, 0);
     w->group_list = add(w, PAGE_GROUP, L"LISTBOX", L"",
                         WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE,
-                        WIZARD_MARGIN, list_top, width, WIZARD_PAGE_HEIGHT - WIZARD_MARGIN / 2 - list_top, ID_GROUP_LIST);
+                        WIZARD_MARGIN, list_top, width, WIZARD_PAGE_HEIGHT - WIZARD_MARGIN / 2 - list_top,
+                        ID_GROUP_LIST);
     wchar_t *programs = installer_programs_folder(w->in);
     if (programs)
         list_groups(w->group_list, programs);
     xfree(programs);
     /* The group the setup proposes shows as chosen when it exists already. */
-    SendMessageW(w->group_list, LB_SETCURSEL, (WPARAM)SendMessageW(w->group_list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)group), 0);
+    LRESULT proposed = SendMessageW(w->group_list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)group);
+    SendMessageW(w->group_list, LB_SETCURSEL, (WPARAM)proposed, 0);
     EnableWindow(w->group_edit, !fixed);
     EnableWindow(w->group_list, !fixed);
     xfree(group);
