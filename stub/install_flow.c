@@ -36,14 +36,29 @@ void install_prepare(Installer *in)
     path_strip_slash(in->install_path);
     vars_set_install_path(&in->vars, in->install_path);
 
-    wchar_t buf[MAX_PATH];
-    int csidl = in->common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS;
     wchar_t *group = vars_expand_a(&in->vars, script_field(s, FLD_GROUP));
-    if (SHGetFolderPathW(NULL, csidl | CSIDL_FLAG_CREATE, NULL, 0, buf) == S_OK)
-        in->group_folder = *group ? path_join(buf, group) : w_dup(buf);
-    else
+    in->group_folder = installer_group_folder(in, group);
+    if (!in->group_folder)
         in->group_folder = w_dup(L"");
     xfree(group);
+}
+
+wchar_t *installer_programs_folder(const Installer *in)
+{
+    wchar_t buf[MAX_PATH];
+    int csidl = in->common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS;
+    return SHGetFolderPathW(NULL, csidl | CSIDL_FLAG_CREATE, NULL, 0, buf) == S_OK ? w_dup(buf) : NULL;
+}
+
+wchar_t *installer_group_folder(const Installer *in, const wchar_t *group)
+{
+    wchar_t *base = installer_programs_folder(in);
+    if (base && *group) {
+        wchar_t *full = path_join(base, group);
+        xfree(base);
+        return full;
+    }
+    return base;
 }
 
 static wchar_t *make_work_folder(void)

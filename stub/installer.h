@@ -40,4 +40,10 @@ wchar_t *installer_text(const Installer *in, int index);
  * (install_flow.c). */
 wchar_t *installer_side_file(const Installer *in, int number);
 
+/* The Programs folder of the Start menu the shortcuts go in (all users or this user, as
+ * the setup says), and a program group's folder in it (the Programs folder itself for an
+ * empty name); NULL when the system names no such folder. */
+wchar_t *installer_programs_folder(const Installer *in);
+wchar_t *installer_group_folder(const Installer *in, const wchar_t *group);
+
 #endif

@@ -18,7 +18,9 @@
 #include <richedit.h>
 #include <shlobj.h>
 
-enum { ID_BACK = 1001, ID_NEXT, ID_CANCEL, ID_BROWSE, ID_ACCEPT, ID_DECLINE, ID_FOLDER, ID_FIRST_OPTION };
+enum {
+    ID_BACK = 1001, ID_NEXT, ID_CANCEL, ID_BROWSE, ID_ACCEPT, ID_DECLINE, ID_FOLDER, ID_GROUP_LIST, ID_FIRST_OPTION
+};
 #define MAX_PAGE_CONTROLS 12
 
 typedef struct {
@@ -30,7 +32,7 @@ typedef struct {
     int result;           /* 0 while running, 1 next past the last page, -1 cancelled */
     HWND controls[PAGE_COUNT][MAX_PAGE_CONTROLS];
     int control_count[PAGE_COUNT];
-    HWND folder_edit, space, group_edit, password_edit, accept, decline, status, bar, ready_summary;
+    HWND folder_edit, space, group_edit, group_list, password_edit, accept, decline, status, bar, ready_summary;
     HWND desktop_box, quick_launch_box;
     HWND finish_box[FINISH_OPTION_COUNT];
     FinishOption finish[FINISH_OPTION_COUNT];
@@ -133,11 +135,19 @@ static DWORD CALLBACK stream_in(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG *got
     return ok ? 0 : 1;
 }
 
-static HWND add_rich_text(Wizard *w, WizardPage page, int y, int height)
+/* A read-only rich edit across the page; it shows its scroll bar only while its text is
+ * longer than it is high. */
+static HWND add_rich_edit(Wizard *w, WizardPage page, DWORD style, int y, int height)
 {
-    HWND r = add(w, page, RICHEDIT_CLASSW, L"", WS_VSCROLL | ES_MULTILINE | ES_READONLY | WS_TABSTOP,
+    HWND r = add(w, page, RICHEDIT_CLASSW, L"", WS_VSCROLL | ES_AUTOVSCROLL | ES_MULTILINE | ES_READONLY | style,
                  WS_EX_CLIENTEDGE, WIZARD_MARGIN, y, WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN, height, 0);
     SendMessageW(r, EM_SETBKGNDCOLOR, 0, (LPARAM)GetSysColor(COLOR_WINDOW));
+    return r;
+}
+
+static HWND add_rich_text(Wizard *w, WizardPage page, int y, int height)
+{
+    HWND r = add_rich_edit(w, page, WS_TABSTOP, y, height);
     wchar_t *path = installer_side_file(w->in, wizard_text_side_file(w->in->script, w->in->language, page));
     HANDLE f = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (f != INVALID_HANDLE_VALUE) {
@@ -261,15 +271,61 @@ static void update_space(Wizard *w)
     xfree(folder);
 }
 
+/* The program groups already in the Start menu the shortcuts go in: its folders, sorted by
+ * the list box, hidden ones left out. */
+static void list_groups(HWND list, const wchar_t *programs)
+{
+    wchar_t *pattern = path_join(programs, L"*");
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(pattern, &found);
+    xfree(pattern);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const DWORD skip = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & skip) &&
+            wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0)
+            SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)found.cFileName);
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+}
+
+/* The group's name in the edit, which is what Next takes; below it the existing groups, of
+ * which the one chosen gives its name to the edit. The lock forbids both. */
 static void create_group(Wizard *w)
 {
-    const int width = WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN;
+    const int width = WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN, list_top = WIZARD_INNER_TOP + 70;
     add_text(w, PAGE_GROUP, TXT_GROUP, WIZARD_MARGIN, WIZARD_INNER_TOP, width, 32);
     wchar_t *group = vars_expand_a(&w->in->vars, script_field(w->in->script, FLD_GROUP));
     int fixed = script_flag(w->in->script, FLD_FIXED_GROUP);
-    w->group_edit = add(w, PAGE_GROUP, L"EDIT", group, WS_TABSTOP | ES_AUTOHSCROLL | (fixed ? ES_READONLY : 0),
-                        WS_EX_CLIENTEDGE, WIZARD_MARGIN, WIZARD_INNER_TOP + 40, width, 22, 0);
+    w->group_edit = add(w, PAGE_GROUP, L"EDIT", group, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                        WIZARD_MARGIN, WIZARD_INNER_TOP + 40, width, 22, 0);
+    w->group_list = add(w, PAGE_GROUP, L"LISTBOX", L"",
+                        WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE,
+                        WIZARD_MARGIN, list_top, width, WIZARD_PAGE_HEIGHT - WIZARD_MARGIN / 2 - list_top,
+                        ID_GROUP_LIST);
+    wchar_t *programs = installer_programs_folder(w->in);
+    if (programs)
+        list_groups(w->group_list, programs);
+    xfree(programs);
+    /* The group the setup proposes shows as chosen when it exists already. */
+    LRESULT proposed = SendMessageW(w->group_list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)group);
+    SendMessageW(w->group_list, LB_SETCURSEL, (WPARAM)proposed, 0);
+    EnableWindow(w->group_edit, !fixed);
+    EnableWindow(w->group_list, !fixed);
     xfree(group);
+}
+
+static void group_chosen(Wizard *w)
+{
+    LRESULT k = SendMessageW(w->group_list, LB_GETCURSEL, 0, 0);
+    LRESULT n = k == LB_ERR ? LB_ERR : SendMessageW(w->group_list, LB_GETTEXTLEN, (WPARAM)k, 0);
+    if (n == LB_ERR)
+        return;
+    wchar_t *name = xalloc(((size_t)n + 1) * sizeof(wchar_t));
+    SendMessageW(w->group_list, LB_GETTEXT, (WPARAM)k, (LPARAM)name);
+    SetWindowTextW(w->group_edit, name);
+    xfree(name);
 }
 
 static void create_shortcuts(Wizard *w)
@@ -295,8 +351,7 @@ static void create_shortcuts(Wizard *w)
 
 static void create_ready(Wizard *w)
 {
-    w->ready_summary = add(w, PAGE_READY, L"EDIT", L"", ES_MULTILINE | ES_READONLY | WS_VSCROLL, WS_EX_CLIENTEDGE,
-                           WIZARD_MARGIN, WIZARD_INNER_TOP, WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN, WIZARD_INNER_HEIGHT, 0);
+    w->ready_summary = add_rich_edit(w, PAGE_READY, 0, WIZARD_INNER_TOP, WIZARD_INNER_HEIGHT);
 }
 
 static void create_progress(Wizard *w)
@@ -406,12 +461,11 @@ static void next_folder(Wizard *w)
 static void next_group(Wizard *w)
 {
     Installer *in = w->in;
-    wchar_t base[MAX_PATH];
     wchar_t *group = edit_text(w->group_edit);
-    int csidl = in->common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS;
-    if (SHGetFolderPathW(NULL, csidl | CSIDL_FLAG_CREATE, NULL, 0, base) == S_OK) {
+    wchar_t *folder = installer_group_folder(in, group);
+    if (folder) {
         xfree(in->group_folder);
-        in->group_folder = *group ? path_join(base, group) : w_dup(base);
+        in->group_folder = folder;
     }
     xfree(group);
 }
@@ -659,6 +713,10 @@ static LRESULT CALLBACK wizard_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         case ID_FOLDER:
             if (HIWORD(wp) == EN_CHANGE)
                 update_space(w);
+            return 0;
+        case ID_GROUP_LIST:
+            if (HIWORD(wp) == LBN_SELCHANGE)
+                group_chosen(w);
             return 0;
         case ID_ACCEPT:
         case ID_DECLINE:

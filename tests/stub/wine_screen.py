@@ -75,6 +75,13 @@ class WineScreen:
         """The host path of a path on the prefix's drive C:."""
         return os.path.join(self.prefix, 'drive_c', *win_path[3:].split('\\'))
 
+    def programs_folder(self):
+        """The host path of this user's Programs folder of the Start menu, where program groups
+        go (the prefix's user is the one user below drive C:'s users folder besides Public)."""
+        users = os.path.join(self.prefix, 'drive_c', 'users')
+        user = next(u for u in sorted(os.listdir(users)) if u != 'Public')
+        return os.path.join(users, user, 'AppData', 'Roaming', 'Microsoft', 'Windows', 'Start Menu', 'Programs')
+
     def xdotool(self, *args):
         return subprocess.run(['xdotool'] + list(args), env=self.env, capture_output=True, timeout=60)
 

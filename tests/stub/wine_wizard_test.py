@@ -9,7 +9,8 @@ the background window cover the screen.
 
 With --program and --maker, the showcase project (every page and look switched on) built by
 the program's /build instead: Russian chosen, every page gone through, the installation and
-the finish choices checked on disk and in the registry; then its uninstaller: its title, the
+the finish choices checked on disk and in the registry, the program group chosen from the
+list of the groups in the Start menu; then its uninstaller: its title, the
 question (No keeps everything), its progress window, the removal and the internet page it
 opens.
 
@@ -46,6 +47,7 @@ TITLE = 'Wizard Product Setup'
 BACKGROUND = 'Wizard Product Background'
 LANGUAGE_CHOICE = 'Select Setup Language'
 UNINSTALL_TITLE = 'Wizard Product Uninstall'
+EXISTING_GROUP = 'Zz Existing Group'
 failures = []
 SCREEN = None
 
@@ -202,16 +204,26 @@ def case_built():
         SCREEN.open_addresses_into(opened)
         addresses = lambda: open(opened).read().split() if os.path.exists(opened) else []
 
+        # A program group of another program is in the Start menu already; its name sorts
+        # after the system's own groups.
+        existing = os.path.join(SCREEN.programs_folder(), EXISTING_GROUP)
+        shutil.rmtree(existing, ignore_errors=True)
+        os.makedirs(existing)
+        other = os.path.join(existing, 'Other Program.lnk')
+        open(other, 'wb').close()
+
         # Every page in its order: language (Russian, the last), welcome, licence (Enter does
         # nothing until it is accepted), information (Back, the button before Next, returns to
-        # the licence, still accepted), password, folder, program group, additional shortcuts,
-        # ready; then the progress page and the finish page, whose choices run the program and
-        # open the web site. The run log names each page shown.
+        # the licence, still accepted), password, folder, program group (Tab past Cancel and
+        # the name to the list of groups; Down chooses one, End the last: the existing group),
+        # additional shortcuts, ready; then the progress page and the finish page, whose
+        # choices run the program and open the web site. The run log names each page shown.
         log = os.path.join(tmp, 'install.log')
         code = run_wizard(setup, ['End', 'Return', 'wait',
                                   'Return', 'Return', 'Up', 'Return', 'shift+Tab', 'space', 'Return',
                                   'Return', 'type:' + showcase.PASSWORD, 'Return',
-                                  'Return', 'Return', 'Return', 'Return', 'wait', 'wait', 'Return'],
+                                  'Return', 'Tab', 'Tab', 'Tab', 'Down', 'End', 'Return', 'Return', 'Return',
+                                  'wait', 'wait', 'Return'],
                           args=('/LOG=' + log.replace('/', '\\'),), first=showcase.LANGUAGE_CHOICE)
         check(code == 0, 'the showcase setup installed through every page: exit code %s' % code)
         shown = re.findall(r'Wizard page: (\w+)', open(log, encoding='utf-8', errors='replace').read()
@@ -233,8 +245,9 @@ def case_built():
               'the finish page opened the web site: %s' % addresses())
         links = links_named('Read me.lnk') + links_named('Example Suite.lnk')
         places = sorted(place for place, _ in links)
-        check(places == sorted([showcase.GROUP, 'Desktop', 'Quick Launch']),
-              'shortcuts in the group, on the desktop and in the quick-launch bar: %s' % places)
+        check(places == sorted([EXISTING_GROUP, 'Desktop', 'Quick Launch']),
+              'shortcuts in the group chosen from the list, on the desktop and in the quick-launch bar: %s'
+              % places)
         value = SCREEN.registry_value('HKCU\\' + showcase.REGISTRY_KEY, 'InstallPath')
         check(value == ('REG_SZ', showcase.FOLDER), 'the registry value with the install folder: %s' % (value,))
         check(any(SCREEN.registry_value(key, 'UninstallString') for key in uninstall_keys),
@@ -273,6 +286,7 @@ def case_built():
               'the uninstaller opened its internet page: %s' % addresses())
         check(wait_until(lambda: not os.path.exists(folder)), 'the install folder is removed')
         check(links_named('Read me.lnk') + links_named('Example Suite.lnk') == [], 'the shortcuts are removed')
+        check(os.path.isfile(other), 'the other program\'s shortcut stays in the group shared with it')
         check(SCREEN.registry_value('HKCU\\' + showcase.REGISTRY_KEY, 'InstallPath') is None,
               'the registry value is removed')
         check(not any(SCREEN.registry_value(key, 'UninstallString') for key in uninstall_keys),

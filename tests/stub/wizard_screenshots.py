@@ -80,6 +80,9 @@ def main():
     shot = lambda window, name: screen.photograph(window, os.path.join(out, 'installer-%s%s.png' % (name, suffix)))
     host = screen.host
     shutil.rmtree(host(showcase.FOLDER), ignore_errors=True)
+    # program groups of other programs, for the group page's list
+    for group in ('Accessories', 'Example Tools', 'Games'):
+        os.makedirs(os.path.join(screen.programs_folder(), group), exist_ok=True)
     with tempfile.TemporaryDirectory() as tmp:
         setup = os.path.join(tmp, 'Setup.exe')
         rows = showcase.rows(os.path.dirname(os.path.abspath(program)), tmp, setup, russian=russian,
