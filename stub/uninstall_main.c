@@ -173,9 +173,11 @@ static int uninstall(Options *o, const wchar_t *original)
         xfree(log_path);
         return code;
     }
-    wchar_t *heading = log_text(&j, TXT_UNINSTALLING, product), *cancel = log_text(&j, TXT_CANCEL, product);
-    ui_progress_show(heading, cancel);
+    wchar_t *heading = log_text(&j, TXT_UNINSTALL, product), *description = log_text(&j, TXT_UNINSTALLING, product);
+    wchar_t *cancel = log_text(&j, TXT_CANCEL, product);
+    ui_progress_show(heading, description, cancel);
     xfree(heading);
+    xfree(description);
     xfree(cancel);
     UndoRun run = {0};
     run.uninstalling = 1;
