@@ -175,8 +175,10 @@ void ui_status(const wchar_t *text)
 
 void ui_progress(unsigned long long done, unsigned long long total)
 {
-    if (g_bar)
+    if (g_bar) {
         SendMessageW(g_bar, PBM_SETPOS, total ? (WPARAM)(done * 1000 / total) : 0, 0);
+        UpdateWindow(g_bar); /* also between the calls that let messages run */
+    }
 }
 
 int ui_pump(void)
