@@ -32,7 +32,7 @@ endif()
 if(TARGET bvq_stubs)
   add_test(NAME stub_wine_uninstall_window
     COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/wine_uninstall_window_test.py
-            ${BVQ_PROGRAM_DIR}/Data ${CMAKE_BINARY_DIR}/tests/stub-wizard-wineprefix)
+            ${BVQ_PROGRAM_DIR}/Data ${CMAKE_BINARY_DIR}/tests/stub-uninstall-window-wineprefix)
   set_tests_properties(stub_wine_uninstall_window PROPERTIES ${bvq_wine_test_properties} TIMEOUT 600)
 endif()
 
