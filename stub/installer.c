@@ -30,9 +30,11 @@ static void show_progress(Installer *in)
         wizard_progress(in);
         return;
     }
-    wchar_t *heading = installer_text(in, TXT_INSTALLING), *cancel = installer_text(in, TXT_CANCEL);
-    ui_progress_show(heading, cancel);
-    xfree(heading);
+    wchar_t *title = installer_text(in, TXT_INSTALLING_TITLE), *description = installer_text(in, TXT_INSTALLING);
+    wchar_t *cancel = installer_text(in, TXT_CANCEL);
+    ui_progress_show(title, description, cancel);
+    xfree(title);
+    xfree(description);
     xfree(cancel);
 }
 

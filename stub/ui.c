@@ -1,5 +1,7 @@
 #include "ui.h"
 #include "text.h"
+#include "wizard_geometry.h"
+#include "wizard_paint.h"
 
 #include <commctrl.h>
 
@@ -10,7 +12,10 @@ static int g_cancelled;
 static wchar_t *g_cancel_question;
 static int g_attached; /* the progress controls belong to another window */
 static unsigned g_code_page;
-static HFONT g_font;
+static HFONT g_font, g_bold;
+/* the header of the progress window */
+static wchar_t *g_heading, *g_description;
+static HICON g_icon;
 
 #define ID_CANCEL 2
 
@@ -55,10 +60,32 @@ int ui_silent(void)
     return g_silent;
 }
 
+/* The header of the wizard's progress page, plain white, with the program's own icon. */
+static void paint_progress(HWND w)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    RECT band = {0, 0, WIZARD_CLIENT_WIDTH, WIZARD_HEADER_HEIGHT};
+    FillRect(dc, &band, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    if (g_icon)
+        DrawIcon(dc, WIZARD_HEADER_ICON_X, WIZARD_HEADER_ICON_Y, g_icon);
+    RECT description = {WIZARD_PLAIN_DESCRIPTION_X, WIZARD_HEADER_DESCRIPTION_Y, WIZARD_HEADER_ICON_X - WIZARD_MARGIN,
+                        WIZARD_HEADER_HEIGHT - 2};
+    wizard_paint_header_texts(dc, g_bold, g_font, WIZARD_PLAIN_TITLE_X, WIZARD_HEADER_TITLE_Y, description, g_heading,
+                              g_description);
+    wizard_paint_separator(dc, WIZARD_HEADER_HEIGHT);
+    wizard_paint_separator(dc, WIZARD_PAGE_HEIGHT);
+    EndPaint(w, &ps);
+}
+
 static LRESULT CALLBACK progress_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
     if ((msg == WM_COMMAND && LOWORD(wp) == ID_CANCEL) || msg == WM_CLOSE) {
         g_cancelled = 1;
+        return 0;
+    }
+    if (msg == WM_PAINT) {
+        paint_progress(w);
         return 0;
     }
     return DefWindowProcW(w, msg, wp, lp);
@@ -78,30 +105,50 @@ const wchar_t *ui_window_class(const wchar_t *name, WNDPROC proc)
     return name;
 }
 
-void ui_progress_show(const wchar_t *heading, const wchar_t *cancel_text)
+HWND ui_wizard_window(const wchar_t *class_name, const wchar_t *title, HWND owner)
+{
+    DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT r = {0, 0, WIZARD_CLIENT_WIDTH, WIZARD_CLIENT_HEIGHT};
+    AdjustWindowRectEx(&r, style, FALSE, WS_EX_DLGMODALFRAME);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    /* The one button on the task bar, even when it has an owner. */
+    return CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW, class_name, title, style,
+                           (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+                           width, height, owner, NULL, GetModuleHandleW(NULL), NULL);
+}
+
+static HWND add_control(const wchar_t *cls, const wchar_t *caption, DWORD style, int x, int y, int cx, int cy, int id)
+{
+    HWND h = CreateWindowW(cls, caption, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, g_window, (HMENU)(INT_PTR)id,
+                           GetModuleHandleW(NULL), NULL);
+    SendMessageW(h, WM_SETFONT, (WPARAM)g_font, 0);
+    return h;
+}
+
+void ui_progress_show(const wchar_t *title, const wchar_t *description, const wchar_t *cancel_text)
 {
     if (g_silent || g_window)
         return;
-    HINSTANCE inst = GetModuleHandleW(NULL);
-    const wchar_t *class_name = ui_window_class(L"SetupProgress", progress_proc);
-    int width = 460, height = 170;
-    g_window = CreateWindowExW(WS_EX_DLGMODALFRAME, class_name, g_title,
-                               WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                               (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                               NULL, NULL, inst, NULL);
-    if (!g_font)
+    if (!g_font) {
         g_font = ui_font(0, FW_NORMAL);
-    HFONT font = g_font;
-    HWND head = CreateWindowW(L"STATIC", heading, WS_CHILD | WS_VISIBLE, 16, 12, 420, 18, g_window, NULL, inst, NULL);
-    g_status = CreateWindowW(L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_PATHELLIPSIS, 16, 36, 420, 18, g_window, NULL, inst, NULL);
-    g_bar = CreateWindowW(PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 16, 60, 420, 18, g_window, NULL, inst, NULL);
-    HWND cancel = CreateWindowW(L"BUTTON", cancel_text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 356, 92, 80, 24,
-                                g_window, (HMENU)ID_CANCEL, inst, NULL);
-    SendMessageW(head, WM_SETFONT, (WPARAM)font, 0);
-    SendMessageW(g_status, WM_SETFONT, (WPARAM)font, 0);
-    SendMessageW(cancel, WM_SETFONT, (WPARAM)font, 0);
+        g_bold = ui_font(0, FW_BOLD);
+    }
+    HINSTANCE inst = GetModuleHandleW(NULL);
+    if (!g_icon)
+        g_icon = LoadIconW(inst, L"MAINICON"); /* the system's icon size: 32 pixels */
+    xfree(g_heading);
+    xfree(g_description);
+    g_heading = w_dup(title);
+    g_description = w_dup(description);
+    g_window = ui_wizard_window(ui_window_class(L"SetupProgress", progress_proc), g_title, NULL);
+    const int width = WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN;
+    g_status = add_control(L"STATIC", L"", SS_PATHELLIPSIS, WIZARD_MARGIN, WIZARD_PROGRESS_STATUS_TOP, width,
+                           WIZARD_PROGRESS_LINE_HEIGHT, 0);
+    g_bar = add_control(PROGRESS_CLASSW, L"", 0, WIZARD_MARGIN, WIZARD_PROGRESS_BAR_TOP, width, WIZARD_PROGRESS_LINE_HEIGHT, 0);
+    add_control(L"BUTTON", cancel_text, BS_PUSHBUTTON, WIZARD_CANCEL_LEFT, WIZARD_BUTTON_TOP, WIZARD_BUTTON_WIDTH,
+                WIZARD_BUTTON_HEIGHT, ID_CANCEL);
     SendMessageW(g_bar, PBM_SETRANGE32, 0, 1000);
+    ShowWindow(g_window, SW_SHOW);
     ui_pump();
 }
 
@@ -128,8 +175,10 @@ void ui_status(const wchar_t *text)
 
 void ui_progress(unsigned long long done, unsigned long long total)
 {
-    if (g_bar)
+    if (g_bar) {
         SendMessageW(g_bar, PBM_SETPOS, total ? (WPARAM)(done * 1000 / total) : 0, 0);
+        UpdateWindow(g_bar); /* also between the calls that let messages run */
+    }
 }
 
 int ui_pump(void)

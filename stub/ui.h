@@ -13,9 +13,13 @@ void ui_set_code_page(unsigned code_page);
 HFONT ui_font(int height, int weight);
 /* Registers a top-level window class of the setup's look (its icon, dialog colour); returns name. */
 const wchar_t *ui_window_class(const wchar_t *name, WNDPROC proc);
+/* Creates (hidden) a top-level window of the wizard's size, centred on the screen, with the
+ * title; owner may be NULL. */
+HWND ui_wizard_window(const wchar_t *class_name, const wchar_t *title, HWND owner);
 int ui_silent(void);
-/* heading above the bar; cancel: the text of its button */
-void ui_progress_show(const wchar_t *heading, const wchar_t *cancel);
+/* Opens the progress window, laid out like the wizard's progress page: title and description
+ * in its header; cancel: the text of its button. */
+void ui_progress_show(const wchar_t *title, const wchar_t *description, const wchar_t *cancel);
 void ui_status(const wchar_t *text);
 void ui_progress(unsigned long long done, unsigned long long total);
 int ui_pump(void);              /* 0 once the user has cancelled */

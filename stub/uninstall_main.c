@@ -119,6 +119,16 @@ static int progress(void *ctx, int role, const wchar_t *english)
     return ui_pump();
 }
 
+/* Undoes one record and moves the bar: the records of the log measure the work (some are
+ * never undone, so the bar is filled at the end). */
+static void undo_and_count(UndoRun *run, const JournalRecord *r)
+{
+    static size_t undone;
+    const Journal *j = run->ctx;
+    undo_on_system(run, r);
+    ui_progress(++undone, j->count);
+}
+
 /* The work, done by the temporary copy (or by the original when no copy could be made). */
 static int uninstall(Options *o, const wchar_t *original)
 {
@@ -173,17 +183,20 @@ static int uninstall(Options *o, const wchar_t *original)
         xfree(log_path);
         return code;
     }
-    wchar_t *heading = log_text(&j, TXT_UNINSTALLING, product), *cancel = log_text(&j, TXT_CANCEL, product);
-    ui_progress_show(heading, cancel);
+    wchar_t *heading = log_text(&j, TXT_UNINSTALL, product), *description = log_text(&j, TXT_UNINSTALLING, product);
+    wchar_t *cancel = log_text(&j, TXT_CANCEL, product);
+    ui_progress_show(heading, description, cancel);
     xfree(heading);
+    xfree(description);
     xfree(cancel);
     UndoRun run = {0};
     run.uninstalling = 1;
     run.keep_file = original;
     run.progress = progress;
     run.ctx = &j;
-    run.undo = undo_on_system;
+    run.undo = undo_and_count;
     journal_undo(&j, &run);
+    ui_progress(1, 1);
     file_delete(log_path, &run.at_restart);
     ui_progress_hide();
     code = run.failures ? EXIT_FAILED : run.at_restart ? EXIT_RESTART : EXIT_DONE;

@@ -7,10 +7,10 @@
 #include "text.h"
 
 /* The texts the uninstaller shows, which the uninstall log carries. */
-static const int UNINSTALLER_TEXTS[] = {TXT_UNINSTALL_QUESTION,  TXT_UNINSTALLING,       TXT_UNINSTALLED,
-                                        TXT_UNINSTALL_LEFTOVERS, TXT_UNINSTALL_APP_RUNNING, TXT_CANCEL,
-                                        TXT_CANCEL_QUESTION,     TXT_REMOVING_SHORTCUTS, TXT_REMOVING_FILES,
-                                        TXT_REMOVING_REGISTRY,   TXT_RUNNING_UNINSTALL_COMMANDS};
+static const int UNINSTALLER_TEXTS[] = {TXT_UNINSTALL_QUESTION,  TXT_UNINSTALL,          TXT_UNINSTALLING,
+                                        TXT_UNINSTALLED,         TXT_UNINSTALL_LEFTOVERS, TXT_UNINSTALL_APP_RUNNING,
+                                        TXT_CANCEL,              TXT_CANCEL_QUESTION,    TXT_REMOVING_SHORTCUTS,
+                                        TXT_REMOVING_FILES,      TXT_REMOVING_REGISTRY,  TXT_RUNNING_UNINSTALL_COMMANDS};
 
 /* How the uninstaller looks and speaks: its product name and title, the language of the
  * installation with its texts, the application it closes, the page it opens at the end. */

@@ -12,6 +12,7 @@
 #include "variables.h"
 #include "wizard_geometry.h"
 #include "wizard_pages.h"
+#include "wizard_paint.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -357,8 +358,10 @@ static void create_ready(Wizard *w)
 static void create_progress(Wizard *w)
 {
     const int width = WIZARD_PAGE_WIDTH - 2 * WIZARD_MARGIN;
-    w->status = add(w, PAGE_PROGRESS, L"STATIC", L"", SS_PATHELLIPSIS, 0, WIZARD_MARGIN, WIZARD_INNER_TOP + 8, width, 18, 0);
-    w->bar = add(w, PAGE_PROGRESS, PROGRESS_CLASSW, L"", 0, 0, WIZARD_MARGIN, WIZARD_INNER_TOP + 32, width, 18, 0);
+    w->status = add(w, PAGE_PROGRESS, L"STATIC", L"", SS_PATHELLIPSIS, 0, WIZARD_MARGIN, WIZARD_PROGRESS_STATUS_TOP, width,
+                    WIZARD_PROGRESS_LINE_HEIGHT, 0);
+    w->bar = add(w, PAGE_PROGRESS, PROGRESS_CLASSW, L"", 0, 0, WIZARD_MARGIN, WIZARD_PROGRESS_BAR_TOP, width,
+                 WIZARD_PROGRESS_LINE_HEIGHT, 0);
 }
 
 static void create_finish(Wizard *w)
@@ -626,15 +629,10 @@ static void paint_header(Wizard *w, HDC dc)
                  0, 0, script_flag(s, FLD_HEADER_PICTURE_TRANSPARENT));
     WizardPageTexts t = wizard_page_texts(current(w));
     wchar_t *title = text(w, t.title), *description = text(w, t.description);
-    SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ old = SelectObject(dc, w->bold);
-    TextOutW(dc, (int)script_number(s, FLD_HEADER_TITLE_X), (int)script_number(s, FLD_HEADER_TITLE_Y), title,
-             (int)wcslen(title));
-    SelectObject(dc, w->font);
     RECT d = {(int)script_number(s, FLD_HEADER_DESCRIPTION_X), (int)script_number(s, FLD_HEADER_DESCRIPTION_Y),
               WIZARD_HEADER_WIDTH - 4, WIZARD_HEADER_HEIGHT - 2};
-    DrawTextW(dc, description, -1, &d, DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
+    wizard_paint_header_texts(dc, w->bold, w->font, (int)script_number(s, FLD_HEADER_TITLE_X),
+                              (int)script_number(s, FLD_HEADER_TITLE_Y), d, title, description);
     xfree(title);
     xfree(description);
     paint_page_picture(w, dc);
@@ -662,9 +660,7 @@ static void paint(Wizard *w)
         else
             paint_logo(w, dc);
     }
-    /* the line above the button bar */
-    RECT line = {0, WIZARD_PAGE_HEIGHT, WIZARD_PAGE_WIDTH, WIZARD_PAGE_HEIGHT + 2};
-    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    wizard_paint_separator(dc, WIZARD_PAGE_HEIGHT); /* above the button bar */
     EndPaint(w->window, &ps);
 }
 
@@ -742,27 +738,19 @@ static void open_window(Wizard *w)
     InitCommonControlsEx(&icc);
     w->rich_edit = LoadLibraryW(L"riched20.dll");
     const wchar_t *class_name = ui_window_class(L"SetupWizard", wizard_proc);
-    DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    RECT r = {0, 0, WIZARD_CLIENT_WIDTH, WIZARD_CLIENT_HEIGHT};
-    AdjustWindowRectEx(&r, style, FALSE, WS_EX_DLGMODALFRAME);
-    int width = r.right - r.left, height = r.bottom - r.top;
     wchar_t *title = vars_expand_a(&in->vars, script_field(in->script, FLD_TITLE));
     if (!*title) {
         xfree(title);
         title = text(w, TXT_SETUP);
     }
     w->background = wizard_background_open(in);
-    /* In front of the background, which owns it; still the one button on the task bar. */
-    w->window = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW, class_name, title, style,
-                                (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
-                                width, height, w->background, NULL, inst, NULL);
+    w->window = ui_wizard_window(class_name, title, w->background); /* in front of the background */
     xfree(title);
     w->font = ui_font(0, FW_NORMAL);
     w->bold = ui_font(0, FW_BOLD);
     w->title_font = ui_font(-19, FW_BOLD);
 
-    const int y = WIZARD_PAGE_HEIGHT + (WIZARD_BAR_HEIGHT - WIZARD_BUTTON_HEIGHT) / 2;
-    const int cancel_x = WIZARD_CLIENT_WIDTH - WIZARD_MARGIN - WIZARD_BUTTON_WIDTH;
+    const int y = WIZARD_BUTTON_TOP, cancel_x = WIZARD_CANCEL_LEFT;
     const int next_x = cancel_x - WIZARD_BUTTON_GAP - WIZARD_BUTTON_WIDTH;
     const int back_x = next_x - WIZARD_BUTTON_WIDTH;
     wchar_t *back = text(w, TXT_BACK), *cancel = text(w, TXT_CANCEL);

@@ -49,6 +49,20 @@
 #define WIZARD_PAGE_PICTURE_SIZE 48
 #define WIZARD_PAGE_PICTURE_GAP 12
 
+/* The progress page: the status line (the current step or file) and the bar below it. */
+#define WIZARD_PROGRESS_STATUS_TOP (WIZARD_INNER_TOP + 8)
+#define WIZARD_PROGRESS_BAR_TOP (WIZARD_INNER_TOP + 32)
+#define WIZARD_PROGRESS_LINE_HEIGHT 18
+
+/* The progress window of runs without the wizard's pages (the uninstaller's) has the
+ * progress page's layout under a plain white header: the title and the description at its
+ * left, indented as in the wizard's header, and the program's icon at its right. */
+#define WIZARD_PLAIN_TITLE_X WIZARD_MARGIN
+#define WIZARD_PLAIN_DESCRIPTION_X (WIZARD_MARGIN + WIZARD_HEADER_DESCRIPTION_X - WIZARD_HEADER_TITLE_X)
+#define WIZARD_HEADER_ICON_SIZE 32
+#define WIZARD_HEADER_ICON_X (WIZARD_HEADER_WIDTH - WIZARD_MARGIN - WIZARD_HEADER_ICON_SIZE)
+#define WIZARD_HEADER_ICON_Y ((WIZARD_HEADER_HEIGHT - WIZARD_HEADER_ICON_SIZE) / 2)
+
 /* The button bar below the page: Back, Next and Cancel at its right end, the footer text
  * (script field 27) at its left. */
 #define WIZARD_BUTTON_WIDTH 75
@@ -57,6 +71,8 @@
 #define WIZARD_BAR_HEIGHT 46
 #define WIZARD_CLIENT_WIDTH WIZARD_PAGE_WIDTH
 #define WIZARD_CLIENT_HEIGHT (WIZARD_PAGE_HEIGHT + WIZARD_BAR_HEIGHT)
+#define WIZARD_BUTTON_TOP (WIZARD_PAGE_HEIGHT + (WIZARD_BAR_HEIGHT - WIZARD_BUTTON_HEIGHT) / 2)
+#define WIZARD_CANCEL_LEFT (WIZARD_CLIENT_WIDTH - WIZARD_MARGIN - WIZARD_BUTTON_WIDTH)
 
 /* The background window behind the wizard covers the screen: the title text's top-left
  * corner, and the company text's distance from the right and bottom edges of the screen. */

@@ -28,6 +28,14 @@ if(TARGET bvq_stubs)
   set_tests_properties(stub_wine_wizard PROPERTIES ${bvq_wine_test_properties} TIMEOUT 900)
 endif()
 
+# The uninstaller's progress window, looked at on a virtual screen.
+if(TARGET bvq_stubs)
+  add_test(NAME stub_wine_uninstall_window
+    COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/wine_uninstall_window_test.py
+            ${BVQ_PROGRAM_DIR}/Data ${CMAKE_BINARY_DIR}/tests/stub-uninstall-window-wineprefix)
+  set_tests_properties(stub_wine_uninstall_window PROPERTIES ${bvq_wine_test_properties} TIMEOUT 600)
+endif()
+
 # Setups made by the program itself from a project, installed and removed under Wine.
 if(TARGET bvq_stubs AND TARGET belvandorithquessal)
   add_executable(stub_project_maker ${CMAKE_CURRENT_LIST_DIR}/project_maker.cpp)
