@@ -53,8 +53,13 @@ const char *script_field(const Script *s, int field)
 
 long long script_number(const Script *s, int field)
 {
+    return script_number_or(s, field, 0);
+}
+
+long long script_number_or(const Script *s, int field, long long fallback)
+{
     long long v;
-    return parse_i64(script_field(s, field), &v) ? v : 0;
+    return parse_i64(script_field(s, field), &v) ? v : fallback;
 }
 
 int script_yes(const char *value)

@@ -192,6 +192,8 @@ typedef struct {
 const wchar_t *script_parse(char *buf, size_t len, Script *s);
 const char *script_field(const Script *s, int field);
 long long script_number(const Script *s, int field); /* 0 when not a number */
+/* The field's number, or fallback when it holds none (a position left empty). */
+long long script_number_or(const Script *s, int field, long long fallback);
 int script_flag(const Script *s, int field);
 unsigned long script_colour(const Script *s, int field); /* a COLORREF */
 const char *script_value(const Script *s, int section, size_t entry, int column);

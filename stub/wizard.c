@@ -624,15 +624,18 @@ static void paint_header(Wizard *w, HDC dc)
             DeleteObject(brush);
         }
     }
-    picture_draw(dc, w->header_picture, (int)script_number(s, FLD_HEADER_PICTURE_X),
-                 (int)script_number(s, FLD_HEADER_PICTURE_Y) + WIZARD_HEADER_FRAME,
+    picture_draw(dc, w->header_picture, (int)script_number_or(s, FLD_HEADER_PICTURE_X, WIZARD_HEADER_PICTURE_X),
+                 (int)script_number_or(s, FLD_HEADER_PICTURE_Y, WIZARD_HEADER_PICTURE_Y) + WIZARD_HEADER_FRAME,
                  0, 0, script_flag(s, FLD_HEADER_PICTURE_TRANSPARENT));
     WizardPageTexts t = wizard_page_texts(current(w));
     wchar_t *title = text(w, t.title), *description = text(w, t.description);
-    RECT d = {(int)script_number(s, FLD_HEADER_DESCRIPTION_X), (int)script_number(s, FLD_HEADER_DESCRIPTION_Y),
+    /* Positions left empty (a setup made without them) take the wizard's default layout. */
+    RECT d = {(int)script_number_or(s, FLD_HEADER_DESCRIPTION_X, WIZARD_HEADER_DESCRIPTION_X),
+              (int)script_number_or(s, FLD_HEADER_DESCRIPTION_Y, WIZARD_HEADER_DESCRIPTION_Y),
               WIZARD_HEADER_WIDTH - 4, WIZARD_HEADER_HEIGHT - 2};
-    wizard_paint_header_texts(dc, w->bold, w->font, (int)script_number(s, FLD_HEADER_TITLE_X),
-                              (int)script_number(s, FLD_HEADER_TITLE_Y), d, title, description);
+    wizard_paint_header_texts(dc, w->bold, w->font,
+                              (int)script_number_or(s, FLD_HEADER_TITLE_X, WIZARD_HEADER_TITLE_X),
+                              (int)script_number_or(s, FLD_HEADER_TITLE_Y, WIZARD_HEADER_TITLE_Y), d, title, description);
     xfree(title);
     xfree(description);
     paint_page_picture(w, dc);

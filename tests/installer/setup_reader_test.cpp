@@ -83,6 +83,11 @@ TEST_F(BuiltSetupTest, ReadsTheScriptTheBuildWrote) {
   ASSERT_EQ(s.setup.script.entries[SEC_B], 1u);
   EXPECT_EQ(registry_root_number(script_value(&s.setup.script, SEC_B, 0, B_ROOT)), ROOT_CURRENT_USER);
   EXPECT_STREQ(script_value(&s.setup.script, SEC_B, 0, B_DEFAULT), "@$&%04\\data");
+  // A number field gives its number whatever the fallback; a field without a number (a
+  // position a hand-made setup left empty) gives the caller's fallback instead of 0.
+  EXPECT_EQ(script_number_or(&s.setup.script, FLD_FILE_COUNT, -1), 3);
+  EXPECT_EQ(script_number_or(&s.setup.script, FLD_PRODUCT, -1), -1);
+  EXPECT_EQ(script_number(&s.setup.script, FLD_PRODUCT), 0);
   // Past the last column or entry there is nothing rather than a neighbour's value.
   EXPECT_STREQ(script_value(&s.setup.script, SEC_G, 3, G_DEST), "");
   EXPECT_STREQ(script_value(&s.setup.script, SEC_G, 0, G_UNINSTALL + 1), "");
