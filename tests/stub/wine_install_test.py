@@ -20,7 +20,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from project_build import build_setup  # noqa: E402
 from setup_maker import Setup  # noqa: E402
-from wine_screen import registry_value_in, wait_until  # noqa: E402
+from wine_screen import check, failures, registry_value_in, wait_until  # noqa: E402
 import wine_capability  # noqa: E402
 
 DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -40,15 +40,8 @@ SLOW = 4 if PERSISTENT_SERVER else 1
 ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG='-all',
            WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d', DISPLAY='')
 ENV.pop('WAYLAND_DISPLAY', None)
-failures = []
 FONT = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf'
 FONTS_KEY = 'HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts'
-
-
-def check(cond, message):
-    if not cond:
-        failures.append(message)
-        print('FAIL:', message)
 
 
 def run_wine(*args, timeout=120):

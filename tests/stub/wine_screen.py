@@ -7,6 +7,17 @@ import subprocess
 import tempfile
 import time
 
+# What the checks of one test run found wrong; the run fails when it is not empty.
+failures = []
+
+
+def check(cond, message):
+    """Records and prints a failed check; the run goes on to the next one."""
+    if not cond:
+        failures.append(message)
+        print('FAIL:', message)
+
+
 def missing_tool(tools=('Xvfb', 'xdotool')):
     """The first of the tools that is not installed, else None ('import' takes pictures)."""
     for tool in tools:

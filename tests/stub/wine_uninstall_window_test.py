@@ -17,7 +17,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from setup_maker import Setup  # noqa: E402
-from wine_screen import WineScreen, missing_tool  # noqa: E402
+from wine_screen import WineScreen, check, failures, missing_tool  # noqa: E402
 import wine_capability  # noqa: E402
 
 DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -34,13 +34,6 @@ FOLDER = 'C:\\WindowProduct'
 # where the icon sits in it.
 CLIENT_WIDTH, CLIENT_HEIGHT, HEADER_HEIGHT = 497, 316 + 46, 60
 ICON_X, ICON_Y, ICON_SIZE = 497 - 16 - 32, (60 - 32) // 2, 32
-failures = []
-
-
-def check(cond, message):
-    if not cond:
-        failures.append(message)
-        print('FAIL:', message)
 
 
 def make_setup(path):

@@ -30,7 +30,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from project_build import build_setup  # noqa: E402
 from setup_maker import Setup  # noqa: E402
-from wine_screen import WineScreen, missing_tool, wait_until  # noqa: E402
+from wine_screen import WineScreen, check, failures, missing_tool, wait_until  # noqa: E402
 import showcase_project as showcase  # noqa: E402
 import wine_capability  # noqa: E402
 
@@ -48,14 +48,7 @@ BACKGROUND = 'Wizard Product Background'
 LANGUAGE_CHOICE = 'Select Setup Language'
 UNINSTALL_TITLE = 'Wizard Product Uninstall'
 EXISTING_GROUP = 'Zz Existing Group'
-failures = []
 SCREEN = None
-
-
-def check(cond, message):
-    if not cond:
-        failures.append(message)
-        print('FAIL:', message)
 
 
 def setup_with_pages(path):
