@@ -23,7 +23,9 @@ static wchar_t *module_path(void)
     }
 }
 
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE prev, LPWSTR cmd, int show)
+/* The process starts here: the program needs none of the C run-time start-up (no arguments
+ * array, constructors or thread-local data), so the linker is told to enter it directly. */
+__attribute__((force_align_arg_pointer, externally_visible)) void WINAPI program_start(void)
 {
     Installer in;
     memset(&in, 0, sizeof in);
@@ -48,5 +50,4 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE prev, LPWSTR cmd, int show)
     int code = self ? installer_run(&in, self) : EXIT_DAMAGED;
     log_close();
     ExitProcess((UINT)code);
-    return code;
 }

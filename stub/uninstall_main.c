@@ -304,7 +304,9 @@ static int run_copy(const wchar_t *self)
     return code;
 }
 
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE prev, LPWSTR cmdline, int show)
+/* The process starts here: the program needs none of the C run-time start-up (no arguments
+ * array, constructors or thread-local data), so the linker is told to enter it directly. */
+__attribute__((force_align_arg_pointer, externally_visible)) void WINAPI program_start(void)
 {
     Options o;
     options_parse_command_line(&o, GetCommandLineW());
@@ -334,5 +336,4 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE prev, LPWSTR cmdline, int show)
     if (o.origin) /* this temporary copy goes at the next restart */
         MoveFileExW(self, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
     ExitProcess((UINT)code);
-    return code;
 }
