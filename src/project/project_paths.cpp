@@ -1,5 +1,7 @@
 #include "project/project_paths.h"
 
+#include <sys/stat.h>
+
 #include "util/code_page.h"
 #include "util/files.h"
 #include "util/paths.h"
@@ -14,18 +16,24 @@ std::string Resolve(const Project& project, std::string_view path) {
   return ExtractFilePath(NativePath(project.filePath)) + native;
 }
 
-bool Exists(const std::string& path) { return FileExists(path) || DirectoryExists(path); }
+// A file or a folder, with one look at the disk.
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && stat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode));
+}
 
 }  // namespace
 
+ProjectPathReadings ReadProjectPath(const Project& project, std::string_view storedPath) {
+  ProjectPathReadings readings{Resolve(project, AnsiToUtf8(storedPath)), Resolve(project, storedPath)};
+  if (readings.raw == readings.converted) readings.raw.clear();
+  return readings;
+}
+
 std::string ResolveProjectPath(const Project& project, std::string_view storedPath) {
-  // Stored paths are text in the project's code page; names on disk are UTF-8. A name that
-  // only exists byte for byte as stored (written by a program that did not convert) is
-  // still found.
-  std::string converted = Resolve(project, AnsiToUtf8(storedPath));
-  if (Exists(converted)) return converted;
-  std::string raw = Resolve(project, storedPath);
-  return Exists(raw) ? raw : converted;
+  ProjectPathReadings readings = ReadProjectPath(project, storedPath);
+  if (readings.raw.empty() || Exists(readings.converted) || !Exists(readings.raw)) return readings.converted;
+  return readings.raw;
 }
 
 bool ProjectFileExists(const Project& project, std::string_view storedPath) {

@@ -9,7 +9,17 @@
 
 namespace bvq {
 
-// The path on this system of a file named in the project.
+// The two paths on this system a stored path may name: its text converted from the project's
+// code page to UTF-8 (the usual one) and, when it differs, its bytes as stored (a name written
+// by a program that did not convert); `raw` is empty when both are the same.
+struct ProjectPathReadings {
+  std::string converted;
+  std::string raw;
+};
+ProjectPathReadings ReadProjectPath(const Project& project, std::string_view storedPath);
+
+// The path on this system of a file named in the project: the converted reading, unless only
+// the stored bytes name something that exists.
 std::string ResolveProjectPath(const Project& project, std::string_view storedPath);
 // True when that path names an existing regular file.
 bool ProjectFileExists(const Project& project, std::string_view storedPath);

@@ -18,8 +18,21 @@ constexpr int kVolumeFileNameSlot = 86;
 
 void BuildInputFiles::Add(const std::string& path, const std::string& what) {
   struct stat st {};
-  if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-  files_.push_back({{st.st_dev, st.st_ino}, what + " " + path});
+  if (!path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+    files_.push_back({{st.st_dev, st.st_ino}, what + " " + path});
+}
+
+void BuildInputFiles::AddStored(const Project& project, std::string_view storedPath, const std::string& what) {
+  if (storedPath.empty()) return;
+  const ProjectPathReadings readings = ReadProjectPath(project, storedPath);
+  // The converted reading wins whenever it names a file or a folder.
+  struct stat st {};
+  if (!readings.converted.empty() && stat(readings.converted.c_str(), &st) == 0 &&
+      (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
+    if (S_ISREG(st.st_mode)) files_.push_back({{st.st_dev, st.st_ino}, what + " " + readings.converted});
+    return;
+  }
+  Add(readings.raw, what);
 }
 
 void BuildInputFiles::AddFolder(const std::string& folder, const std::string& what) {
@@ -46,17 +59,17 @@ BuildInputFiles CollectBuildInputs(const Project& project, const std::vector<std
   for (const SlotInfo& slot : SlotTable()) {
     if (!slot.Get || slot.Number == kSetupFileSlot || slot.Number == kVolumeFileNameSlot) continue;
     if (slot.Kind == SlotKind::Text) {
-      inputs.Add(ResolveProjectPath(project, slot.Get(project)), "file the project names");
+      inputs.AddStored(project, slot.Get(project), "file the project names");
     } else if (slot.Kind == SlotKind::PackedList) {
       for (const std::string& line : UnpackLines(slot.Get(project)))
-        inputs.Add(ResolveProjectPath(project, line), "file the project names");
+        inputs.AddStored(project, line, "file the project names");
     }
   }
   for (int number = 1; number <= kEntryListCount; ++number) {
     const EntryList& list = project.EntryListAt(number);
     for (const EntryRow& row : list.Rows)
       for (int column = 0; column < list.ColumnCount(); ++column)
-        if (!row.Cell(column).empty()) inputs.Add(ResolveProjectPath(project, row.Cell(column)), "file an entry names");
+        inputs.AddStored(project, row.Cell(column), "file an entry names");
   }
   // The program folder's content (stubs, side files, languages, icons, pictures); other files
   // there, such as setups an author chose to write beside the program, are not inputs.

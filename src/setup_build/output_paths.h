@@ -7,6 +7,7 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,6 +20,9 @@ class BuildInputFiles {
   // Records the file `path` names, when it is an existing regular file; `what` describes it
   // for the refusal message.
   void Add(const std::string& path, const std::string& what);
+  // Records the file a path stored in the project names (as ResolveProjectPath finds it),
+  // with one look at the disk a reading: builds check every cell of lists of many thousand rows.
+  void AddStored(const Project& project, std::string_view storedPath, const std::string& what);
   // Every regular file below `folder`.
   void AddFolder(const std::string& folder, const std::string& what);
   // Why `output` must not be written: it is a folder, not a regular file, or one of the

@@ -179,11 +179,15 @@ TEST_F(BuildFixture, OutputPathsThatNameInputsAreRefused) {
   fs::create_directories(d + "out");
   fs::create_hard_link(d + "src/app.exe", d + "out/hard.exe");
   fs::create_symlink(d + "src/readme.txt", d + "out/link.exe");
+  // A licence whose name on disk is the stored code-page byte, not its UTF-8 form.
+  WriteFile(d + "raw\xE9.txt", "licence by its stored bytes");
+  fs::create_hard_link(d + "raw\xE9.txt", d + "out/raw.exe");
   struct Case {
     const char* what;
     std::string setup;
     int compression;
     bool split;
+    std::string licence = "licence.txt";
   };
   const std::vector<Case> cases = {
       {"a source, stored", "src/readme.txt", 0, false},
@@ -198,12 +202,14 @@ TEST_F(BuildFixture, OutputPathsThatNameInputsAreRefused) {
       {"a language file of the program", program.Program() + "Language/Install/English.lng", 0, false},
       {"a folder", "src", 0, false},
       {"a volume that is a source", "out/Setup.exe", 0, true},
+      {"a licence found by its stored bytes", "out/raw.exe", 0, false, "raw\xE9.txt"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Project q = p;
     q.setupFile = c.setup;
     q.compression = c.compression;
+    q.licenseFiles = {c.licence, ""};
     if (c.split) {  // 40 KiB volumes; the second volume's name is the hard link to a source
       q.splitting = 4;
       q.volumeSize = 40;
