@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 
 #include "cab/deflate_format.h"
 #include "cab/lzx_huffman.h"
@@ -197,35 +198,75 @@ void WriteSymbols(BitSink& out, const Symbol* s, const Symbol* end, const Code<k
   out.Put(lit.bits[kEndOfBlock], lit.len[kEndOfBlock]);
 }
 
+// A stretch of the parse planned as one deflate block, with the cheapest way to code it.
+struct Piece {
+  const Symbol* begin;
+  const Symbol* end;
+  Counts counts;
+  Header dynamic;
+  uint64_t fixedBits, dynamicBits;
+  uint64_t storedBits;  // counting the most padding the block can need
+
+  Piece(const Symbol* b, const Symbol* e)
+      : begin(b), end(e), counts(b, e), dynamic(counts),
+        fixedBits(3 + FixedLitLen().Cost(counts.litLen) + FixedDist().Cost(counts.dist) + counts.extraBits),
+        dynamicBits(dynamic.bits + dynamic.litLen.Cost(counts.litLen) + dynamic.dist.Cost(counts.dist) + counts.extraBits),
+        storedBits(3 + 7 + 32 + 8 * uint64_t(counts.bytes)) {}
+  uint64_t Bits() const { return std::min({fixedBits, dynamicBits, storedBits}); }
+};
+
+// Pieces shorter than this are not cut further: their own code tables would cost more
+// than the better fit of the codes gains.
+constexpr ptrdiff_t kMinPieceSymbols = 1024;
+constexpr int kMaxSplitDepth = 3;  // at most 8 blocks for a stream
+
+// Cuts `whole` in halves (by symbols) as long as two blocks with codes of their own come
+// out smaller than one.
+void Plan(std::unique_ptr<Piece> whole, int depth, std::vector<std::unique_ptr<Piece>>& pieces) {
+  if (depth < kMaxSplitDepth && whole->end - whole->begin >= 2 * kMinPieceSymbols) {
+    const Symbol* mid = whole->begin + (whole->end - whole->begin) / 2;
+    auto a = std::make_unique<Piece>(whole->begin, mid);
+    auto b = std::make_unique<Piece>(mid, whole->end);
+    if (a->Bits() + b->Bits() < whole->Bits()) {
+      Plan(std::move(a), depth + 1, pieces);
+      Plan(std::move(b), depth + 1, pieces);
+      return;
+    }
+  }
+  pieces.push_back(std::move(whole));
+}
+
 }  // namespace
 
 size_t WriteStream(const std::vector<Symbol>& symbols, const uint8_t* data, size_t size, uint8_t* out) {
-  const Symbol* begin = symbols.data();
-  const Symbol* end = begin + symbols.size();
-  const Counts counts(begin, end);
-  const Header dynamic(counts);
-  const uint64_t dynamicBits = dynamic.bits + dynamic.litLen.Cost(counts.litLen) + dynamic.dist.Cost(counts.dist) + counts.extraBits;
-  const uint64_t fixedBits = 3 + FixedLitLen().Cost(counts.litLen) + FixedDist().Cost(counts.dist) + counts.extraBits;
-  const uint64_t storedBits = 8 * (5 + uint64_t(size));
+  std::vector<std::unique_ptr<Piece>> pieces;
+  Plan(std::make_unique<Piece>(symbols.data(), symbols.data() + symbols.size()), 0, pieces);
   BitSink bits(out);
-  if (storedBits < std::min(dynamicBits, fixedBits) + 7) {
-    // Final stored block: header bits 1 and 00, padding to the byte, LEN and NLEN.
-    out[0] = 1;
-    out[1] = uint8_t(size);
-    out[2] = uint8_t(size >> 8);
-    out[3] = uint8_t(~size);
-    out[4] = uint8_t(~size >> 8);
-    std::memcpy(out + 5, data, size);
-    return 5 + size;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const Piece& p = *pieces[i];
+    const uint32_t final = i + 1 == pieces.size() ? 1 : 0;
+    if (p.storedBits <= std::min(p.fixedBits, p.dynamicBits)) {
+      // Stored: header, padding to the byte, LEN and NLEN, the bytes themselves.
+      const uint32_t n = uint32_t(p.counts.bytes);
+      bits.Put(final, 3);
+      uint8_t* at = bits.Flush();
+      at[0] = uint8_t(n);
+      at[1] = uint8_t(n >> 8);
+      at[2] = uint8_t(~n);
+      at[3] = uint8_t(~n >> 8);
+      std::memcpy(at + 4, data, n);
+      bits = BitSink(at + 4 + n);
+    } else if (p.fixedBits <= p.dynamicBits) {
+      bits.Put(final | 1 << 1, 3);
+      WriteSymbols(bits, p.begin, p.end, FixedLitLen(), FixedDist());
+    } else {
+      bits.Put(final | 2 << 1, 3);
+      p.dynamic.Write(bits);
+      WriteSymbols(bits, p.begin, p.end, p.dynamic.litLen, p.dynamic.dist);
+    }
+    data += p.counts.bytes;
   }
-  if (fixedBits <= dynamicBits) {
-    bits.Put(1 | 1 << 1, 3);
-    WriteSymbols(bits, begin, end, FixedLitLen(), FixedDist());
-  } else {
-    bits.Put(1 | 2 << 1, 3);
-    dynamic.Write(bits);
-    WriteSymbols(bits, begin, end, dynamic.litLen, dynamic.dist);
-  }
+  (void)size;
   return size_t(bits.Flush() - out);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <vector>
+#include <cstdlib>  // TUNING
 
 #include "cab/deflate_block_writer.h"
 #include "cab/deflate_format.h"
@@ -16,6 +17,10 @@ constexpr uint32_t kChainMask = kMaxDistance - 1;
 constexpr int32_t kNoPosition = -int32_t(2 * kMaxDistance);
 // The search compares four bytes before looking further, so it finds no match shorter.
 constexpr uint32_t kMinSearched = 4;
+// Matches of three bytes come from a table of the last position of each three-byte
+// string, and only from near: far ones cost more than the literals they replace.
+constexpr int kHash3Bits = 12;
+constexpr uint32_t kNear3 = 4096;
 
 inline uint32_t Load32(const uint8_t* p) {
   uint32_t v;
@@ -28,6 +33,7 @@ inline uint64_t Load64(const uint8_t* p) {
   return v;
 }
 inline uint32_t Hash4(const uint8_t* p) { return (Load32(p) * 0x9E3779B1u) >> (32 - kHashBits); }
+inline uint32_t Hash3(const uint8_t* p) { return ((Load32(p) & 0xFFFFFF) * 0x9E3779B1u) >> (32 - kHash3Bits); }
 
 // Length of the common prefix of a and b, knowing the first four bytes agree; at most
 // `limit`. Reads up to 7 bytes past a + limit.
@@ -49,9 +55,11 @@ struct Encoder::State {
   // For each position (modulo 32 KB), the distance back to the one before it in its
   // chain; 0 ends the chain.
   std::vector<uint16_t> chain = std::vector<uint16_t>(kMaxDistance);
+  std::vector<int32_t> head3 = std::vector<int32_t>(size_t(1) << kHash3Bits);
   std::vector<Symbol> symbols;
 
   void Insert(size_t pos) {
+    head3[Hash3(buf + pos)] = int32_t(pos);
     int32_t& h = head[Hash4(buf + pos)];
     const uint32_t back = uint32_t(int32_t(pos) - h);
     chain[pos & kChainMask] = uint16_t(back <= kMaxDistance ? back : 0);
@@ -71,6 +79,9 @@ struct Encoder::State {
   // `limit` bytes, looking at up to `tries` earlier positions with the same hash.
   Match Find(size_t pos, uint32_t better, uint32_t limit, uint32_t tries) {
     const uint8_t* s = buf + pos;
+    int32_t& h3 = head3[Hash3(s)];
+    const uint32_t back3 = uint32_t(int32_t(pos) - h3);
+    h3 = int32_t(pos);
     int32_t& h = head[Hash4(s)];
     int32_t cand = h;
     uint32_t back = uint32_t(int32_t(pos) - cand);
@@ -78,9 +89,10 @@ struct Encoder::State {
     h = int32_t(pos);
     inserted = pos + 1;
     Match best;
+    const uint32_t first = Load32(s);
+    if (better < 3 && limit >= 3 && back3 <= kNear3 && ((Load32(s - back3) ^ first) & 0xFFFFFF) == 0) best = {3, back3};
     uint32_t bestLen = std::max(better, kMinSearched - 1);
     if (limit <= bestLen) return best;
-    const uint32_t first = Load32(s);
     while (back <= kMaxDistance && back != 0) {
       const uint8_t* c = s - back;
       if (Load32(c + bestLen - 3) == Load32(s + bestLen - 3) && Load32(c) == first) {
@@ -134,6 +146,10 @@ struct Encoder::State {
 };
 
 Encoder::Encoder(SearchEffort effort) : s_(std::make_unique<State>()) {
+  if (getenv("MSZIP_CHAIN")) effort.chain = atoi(getenv("MSZIP_CHAIN"));  // TUNING
+  if (getenv("MSZIP_GOOD")) effort.good = atoi(getenv("MSZIP_GOOD"));  // TUNING
+  if (getenv("MSZIP_LAZY")) effort.lazy = atoi(getenv("MSZIP_LAZY"));  // TUNING
+  if (getenv("MSZIP_NICE")) effort.nice = atoi(getenv("MSZIP_NICE"));  // TUNING
   s_->effort = effort;
   s_->symbols.reserve(65536);
 }
@@ -143,6 +159,7 @@ Encoder::~Encoder() = default;
 void Encoder::Start(const uint8_t* buffer, size_t historySize) {
   s_->buf = buffer;
   std::fill(s_->head.begin(), s_->head.end(), kNoPosition);
+  std::fill(s_->head3.begin(), s_->head3.end(), kNoPosition);
   s_->inserted = 0;
   if (historySize >= 3) s_->InsertUpTo(historySize - 3);
 }
