@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "cab/deflate_format.h"
 #include "cab/lzx_huffman.h"
@@ -96,7 +97,8 @@ struct Counts {
   uint64_t extraBits = 0;
   size_t bytes = 0;  // uncompressed bytes the stretch stands for
 
-  Counts(const Symbol* s, const Symbol* end) {
+  Counts() { litLen[kEndOfBlock] = 1; }
+  Counts(const Symbol* s, const Symbol* end) : Counts() {
     for (; s != end; ++s) {
       if (*s < 512) {
         ++litLen[*s];
@@ -110,7 +112,15 @@ struct Counts {
       extraBits += kLengthExtra[lc] + kDistExtra[dc];
       bytes += len;
     }
-    litLen[kEndOfBlock] = 1;
+  }
+  // The counts of this stretch followed by `next` (one end of block for both).
+  Counts& operator+=(const Counts& next) {
+    for (int i = 0; i < kLitLenCodes; ++i) litLen[i] += next.litLen[i];
+    for (int i = 0; i < kDistSymbols; ++i) dist[i] += next.dist[i];
+    --litLen[kEndOfBlock];
+    extraBits += next.extraBits;
+    bytes += next.bytes;
+    return *this;
   }
 };
 
@@ -207,40 +217,67 @@ struct Piece {
   uint64_t fixedBits, dynamicBits;
   uint64_t storedBits;  // counting the most padding the block can need
 
-  Piece(const Symbol* b, const Symbol* e)
-      : begin(b), end(e), counts(b, e), dynamic(counts),
+  Piece(const Symbol* b, const Symbol* e, const Counts& c)
+      : begin(b), end(e), counts(c), dynamic(counts),
         fixedBits(3 + FixedLitLen().Cost(counts.litLen) + FixedDist().Cost(counts.dist) + counts.extraBits),
         dynamicBits(dynamic.bits + dynamic.litLen.Cost(counts.litLen) + dynamic.dist.Cost(counts.dist) + counts.extraBits),
         storedBits(3 + 7 + 32 + 8 * uint64_t(counts.bytes)) {}
   uint64_t Bits() const { return std::min({fixedBits, dynamicBits, storedBits}); }
 };
 
-// Pieces shorter than this are not cut further: their own code tables would cost more
-// than the better fit of the codes gains.
-constexpr ptrdiff_t kMinPieceSymbols = 1024;
-constexpr int kMaxSplitDepth = 3;  // at most 8 blocks for a stream
+// A stream is cut into at most kLeaves blocks, at leaf boundaries: equal shares of its
+// symbols, each counted once. Leaves shorter than kMinLeafSymbols are not made: their own
+// code tables would cost more than the better fit of the codes gains.
+constexpr int kSplitDepth = 3;
+constexpr size_t kLeaves = size_t(1) << kSplitDepth;
+constexpr size_t kMinLeafSymbols = 1024;
 
-// Cuts `whole` in halves (by symbols) as long as two blocks with codes of their own come
-// out smaller than one.
-void Plan(std::unique_ptr<Piece> whole, int depth, std::vector<std::unique_ptr<Piece>>& pieces) {
-  if (depth < kMaxSplitDepth && whole->end - whole->begin >= 2 * kMinPieceSymbols) {
-    const Symbol* mid = whole->begin + (whole->end - whole->begin) / 2;
-    auto a = std::make_unique<Piece>(whole->begin, mid);
-    auto b = std::make_unique<Piece>(mid, whole->end);
-    if (a->Bits() + b->Bits() < whole->Bits()) {
-      Plan(std::move(a), depth + 1, pieces);
-      Plan(std::move(b), depth + 1, pieces);
-      return;
-    }
+class Planner {
+ public:
+  Planner(const Symbol* begin, size_t n) {
+    leaves_ = 1;
+    while (leaves_ < kLeaves && n / (2 * leaves_) >= kMinLeafSymbols) leaves_ *= 2;
+    for (size_t i = 0; i <= leaves_; ++i) bound_[i] = begin + n * i / leaves_;
+    for (size_t i = 0; i < leaves_; ++i) leaf_[i] = Counts(bound_[i], bound_[i + 1]);
   }
-  pieces.push_back(std::move(whole));
-}
+
+  std::vector<std::unique_ptr<Piece>> Plan() {
+    std::vector<std::unique_ptr<Piece>> pieces;
+    Plan(Make(0, leaves_), 0, leaves_, pieces);
+    return pieces;
+  }
+
+ private:
+  std::unique_ptr<Piece> Make(size_t a, size_t b) const {
+    Counts c = leaf_[a];
+    for (size_t i = a + 1; i < b; ++i) c += leaf_[i];
+    return std::make_unique<Piece>(bound_[a], bound_[b], c);
+  }
+
+  // Cuts the piece of leaves [a, b) in halves as long as two blocks with codes of their
+  // own come out smaller than one.
+  void Plan(std::unique_ptr<Piece> whole, size_t a, size_t b, std::vector<std::unique_ptr<Piece>>& pieces) {
+    if (b - a >= 2) {
+      const size_t mid = (a + b) / 2;
+      auto left = Make(a, mid), right = Make(mid, b);
+      if (left->Bits() + right->Bits() < whole->Bits()) {
+        Plan(std::move(left), a, mid, pieces);
+        Plan(std::move(right), mid, b, pieces);
+        return;
+      }
+    }
+    pieces.push_back(std::move(whole));
+  }
+
+  size_t leaves_;
+  const Symbol* bound_[kLeaves + 1];
+  Counts leaf_[kLeaves];
+};
 
 }  // namespace
 
-size_t WriteStream(const std::vector<Symbol>& symbols, const uint8_t* data, size_t size, uint8_t* out) {
-  std::vector<std::unique_ptr<Piece>> pieces;
-  Plan(std::make_unique<Piece>(symbols.data(), symbols.data() + symbols.size()), 0, pieces);
+size_t WriteStream(const Symbol* symbols, size_t count, const uint8_t* data, uint8_t* out) {
+  const std::vector<std::unique_ptr<Piece>> pieces = Planner(symbols, count).Plan();
   BitSink bits(out);
   for (size_t i = 0; i < pieces.size(); ++i) {
     const Piece& p = *pieces[i];
@@ -266,7 +303,6 @@ size_t WriteStream(const std::vector<Symbol>& symbols, const uint8_t* data, size
     }
     data += p.counts.bytes;
   }
-  (void)size;
   return size_t(bits.Flush() - out);
 }
 

@@ -11,8 +11,9 @@
 namespace bvq::cab::deflate {
 namespace {
 
-constexpr int kHashBits = 15;
+constexpr int kHashBits = 16;
 constexpr uint32_t kChainMask = kMaxDistance - 1;
+constexpr uint16_t kChainEnd = 0xFFFF;
 // Head entries start here: farther back than any distance, whatever the position.
 constexpr int32_t kNoPosition = -int32_t(2 * kMaxDistance);
 // The search compares four bytes before looking further, so it finds no match shorter.
@@ -53,16 +54,19 @@ struct Encoder::State {
   size_t inserted = 0;  // positions below this are in the hash chains
   std::vector<int32_t> head = std::vector<int32_t>(size_t(1) << kHashBits);
   // For each position (modulo 32 KB), the distance back to the one before it in its
-  // chain; 0 ends the chain.
+  // chain; kChainEnd, farther than any match, ends the chain.
   std::vector<uint16_t> chain = std::vector<uint16_t>(kMaxDistance);
   std::vector<int32_t> head3 = std::vector<int32_t>(size_t(1) << kHash3Bits);
-  std::vector<Symbol> symbols;
+  // The parse of the stretch being encoded.
+  std::vector<Symbol> symbols = std::vector<Symbol>(size_t(1) << 16);
+  size_t count = 0;
+  void Add(Symbol s) { symbols[count++] = s; }
 
   void Insert(size_t pos) {
     head3[Hash3(buf + pos)] = int32_t(pos);
     int32_t& h = head[Hash4(buf + pos)];
     const uint32_t back = uint32_t(int32_t(pos) - h);
-    chain[pos & kChainMask] = uint16_t(back <= kMaxDistance ? back : 0);
+    chain[pos & kChainMask] = uint16_t(back <= kMaxDistance ? back : kChainEnd);
     h = int32_t(pos);
   }
   // Enters positions up to `to` (exclusive) that still need their four bytes read; the
@@ -85,7 +89,7 @@ struct Encoder::State {
     int32_t& h = head[Hash4(s)];
     int32_t cand = h;
     uint32_t back = uint32_t(int32_t(pos) - cand);
-    chain[pos & kChainMask] = uint16_t(back <= kMaxDistance ? back : 0);
+    chain[pos & kChainMask] = uint16_t(back <= kMaxDistance ? back : kChainEnd);
     h = int32_t(pos);
     inserted = pos + 1;
     Match best;
@@ -93,7 +97,7 @@ struct Encoder::State {
     if (better < 3 && limit >= 3 && back3 <= kNear3 && ((Load32(s - back3) ^ first) & 0xFFFFFF) == 0) best = {3, back3};
     uint32_t bestLen = std::max(better, kMinSearched - 1);
     if (limit <= bestLen) return best;
-    while (back <= kMaxDistance && back != 0) {
+    while (back <= kMaxDistance) {
       const uint8_t* c = s - back;
       if (Load32(c + bestLen - 3) == Load32(s + bestLen - 3) && Load32(c) == first) {
         const uint32_t len = MatchLength(s, c, limit);
@@ -105,7 +109,6 @@ struct Encoder::State {
       }
       if (--tries == 0) break;
       const uint16_t step = chain[size_t(cand) & kChainMask];
-      if (step == 0) break;
       cand -= step;
       back += step;
     }
@@ -114,18 +117,18 @@ struct Encoder::State {
 
   // Lazy parse of [begin, end): a match is taken unless the next position has a longer one.
   void Parse(size_t begin, size_t end) {
-    symbols.clear();
+    count = 0;
     InsertUpTo(begin);
     size_t pos = begin;
     while (pos < end) {
       const uint32_t limit = uint32_t(std::min<size_t>(kMaxMatch, end - pos));
       if (limit < kMinSearched) {
-        symbols.push_back(LiteralSymbol(buf[pos++]));
+        Add(LiteralSymbol(buf[pos++]));
         continue;
       }
       Match m = Find(pos, 0, limit, effort.chain);
       if (m.length == 0) {
-        symbols.push_back(LiteralSymbol(buf[pos++]));
+        Add(LiteralSymbol(buf[pos++]));
         continue;
       }
       while (m.length < effort.lazy && pos + 1 < end) {
@@ -133,10 +136,10 @@ struct Encoder::State {
         if (nextLimit <= m.length) break;
         const Match next = Find(pos + 1, m.length, nextLimit, m.length >= effort.good ? effort.chain / 4 : effort.chain);
         if (next.length <= m.length) break;
-        symbols.push_back(LiteralSymbol(buf[pos++]));
+        Add(LiteralSymbol(buf[pos++]));
         m = next;
       }
-      symbols.push_back(MatchSymbol(m.length, m.distance));
+      Add(MatchSymbol(m.length, m.distance));
       pos += m.length;
       // Enter the positions the match covers, but none whose four bytes reach past the end
       // of the buffer part known to be readable data.
@@ -151,7 +154,6 @@ Encoder::Encoder(SearchEffort effort) : s_(std::make_unique<State>()) {
   if (getenv("MSZIP_LAZY")) effort.lazy = atoi(getenv("MSZIP_LAZY"));  // TUNING
   if (getenv("MSZIP_NICE")) effort.nice = atoi(getenv("MSZIP_NICE"));  // TUNING
   s_->effort = effort;
-  s_->symbols.reserve(65536);
 }
 
 Encoder::~Encoder() = default;
@@ -166,7 +168,7 @@ void Encoder::Start(const uint8_t* buffer, size_t historySize) {
 
 size_t Encoder::Encode(size_t begin, size_t end, uint8_t* out) {
   s_->Parse(begin, end);
-  return WriteStream(s_->symbols, s_->buf + begin, end - begin, out);
+  return WriteStream(s_->symbols.data(), s_->count, s_->buf + begin, out);
 }
 
 }  // namespace bvq::cab::deflate
