@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kHashBits = 16;
 constexpr uint32_t kChainMask = kMaxDistance - 1;
-constexpr uint16_t kChainEnd = 0xFFFF;
+inline uint16_t ChainStep(uint32_t back) { return uint16_t(std::min<uint32_t>(back, 0xFFFF)); }
 // Head entries start here: farther back than any distance, whatever the position.
 constexpr int32_t kNoPosition = -int32_t(2 * kMaxDistance);
 // The search compares four bytes before looking further, so it finds no match shorter.
@@ -54,7 +54,8 @@ struct Encoder::State {
   size_t inserted = 0;  // positions below this are in the hash chains
   std::vector<int32_t> head = std::vector<int32_t>(size_t(1) << kHashBits);
   // For each position (modulo 32 KB), the distance back to the one before it in its
-  // chain; kChainEnd, farther than any match, ends the chain.
+  // chain. A step past the window ends the chain: from any position later, the step
+  // leads out of the window, also when the entry's 32 KB-later position has replaced it.
   std::vector<uint16_t> chain = std::vector<uint16_t>(kMaxDistance);
   std::vector<int32_t> head3 = std::vector<int32_t>(size_t(1) << kHash3Bits);
   // The parse of the stretch being encoded.
@@ -65,8 +66,7 @@ struct Encoder::State {
   void Insert(size_t pos) {
     head3[Hash3(buf + pos)] = int32_t(pos);
     int32_t& h = head[Hash4(buf + pos)];
-    const uint32_t back = uint32_t(int32_t(pos) - h);
-    chain[pos & kChainMask] = uint16_t(back <= kMaxDistance ? back : kChainEnd);
+    chain[pos & kChainMask] = ChainStep(uint32_t(int32_t(pos) - h));
     h = int32_t(pos);
   }
   // Enters positions up to `to` (exclusive) that still need their four bytes read; the
@@ -88,8 +88,7 @@ struct Encoder::State {
     h3 = int32_t(pos);
     int32_t& h = head[Hash4(s)];
     int32_t cand = h;
-    uint32_t back = uint32_t(int32_t(pos) - cand);
-    chain[pos & kChainMask] = uint16_t(back <= kMaxDistance ? back : kChainEnd);
+    chain[pos & kChainMask] = ChainStep(uint32_t(int32_t(pos) - cand));
     h = int32_t(pos);
     inserted = pos + 1;
     Match best;
@@ -97,20 +96,20 @@ struct Encoder::State {
     if (better < 3 && limit >= 3 && back3 <= kNear3 && ((Load32(s - back3) ^ first) & 0xFFFFFF) == 0) best = {3, back3};
     uint32_t bestLen = std::max(better, kMinSearched - 1);
     if (limit <= bestLen) return best;
-    while (back <= kMaxDistance) {
-      const uint8_t* c = s - back;
-      if (Load32(c + bestLen - 3) == Load32(s + bestLen - 3) && Load32(c) == first) {
+    // A longer match must agree on the four bytes that end at its length.
+    uint32_t tail = Load32(s + bestLen - 3);
+    for (const int32_t lowest = int32_t(pos) - int32_t(kMaxDistance); cand >= lowest; cand -= chain[size_t(cand) & kChainMask]) {
+      const uint8_t* c = buf + cand;
+      if (Load32(c + bestLen - 3) == tail && Load32(c) == first) {
         const uint32_t len = MatchLength(s, c, limit);
         if (len > bestLen) {
           bestLen = len;
-          best = {len, back};
+          best = {len, uint32_t(int32_t(pos) - cand)};
           if (len >= effort.nice || len == limit) break;
+          tail = Load32(s + bestLen - 3);
         }
       }
       if (--tries == 0) break;
-      const uint16_t step = chain[size_t(cand) & kChainMask];
-      cand -= step;
-      back += step;
     }
     return best;
   }

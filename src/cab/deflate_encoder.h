@@ -11,10 +11,10 @@ namespace bvq::cab::deflate {
 
 // How hard the match search tries; the defaults are the "Normal" build's.
 struct SearchEffort {
-  uint32_t chain = 128;  // candidates looked at a position
-  uint32_t good = 8;     // after a match this long, a quarter of the chain for the next one
-  uint32_t lazy = 48;    // matches shorter than this are checked against the next position
-  uint32_t nice = 128;   // a match this long ends the search
+  uint32_t chain = 64;  // candidates looked at a position
+  uint32_t good = 4;    // after a match this long, a quarter of the chain for the next one
+  uint32_t lazy = 48;   // matches shorter than this are checked against the next position
+  uint32_t nice = 128;  // a match this long ends the search
 };
 
 class Encoder {
