@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <vector>
-#include <cstdlib>  // TUNING
 
 #include "cab/deflate_block_writer.h"
 #include "cab/deflate_format.h"
@@ -148,10 +147,6 @@ struct Encoder::State {
 };
 
 Encoder::Encoder(SearchEffort effort) : s_(std::make_unique<State>()) {
-  if (getenv("MSZIP_CHAIN")) effort.chain = atoi(getenv("MSZIP_CHAIN"));  // TUNING
-  if (getenv("MSZIP_GOOD")) effort.good = atoi(getenv("MSZIP_GOOD"));  // TUNING
-  if (getenv("MSZIP_LAZY")) effort.lazy = atoi(getenv("MSZIP_LAZY"));  // TUNING
-  if (getenv("MSZIP_NICE")) effort.nice = atoi(getenv("MSZIP_NICE"));  // TUNING
   s_->effort = effort;
 }
 
