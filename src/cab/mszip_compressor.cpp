@@ -87,7 +87,7 @@ class MsZipCompressor final : public FolderCompressor {
 
   void Finish() override {
     if (filling_ && filling_->dataSize > 0) Submit();
-    filling_.reset();
+    if (filling_) spare_.push_back(std::move(filling_));
     while (!queued_.empty()) EmitOldest();
     hasHistory_ = false;  // a new folder starts with an empty window
   }
