@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cab/deflate_format.h"
+#include "cab/deflate_huffman.h"
 #include "cab/lzx_huffman.h"
 
 namespace bvq::cab::deflate {
@@ -56,7 +57,7 @@ struct Code {
   std::array<uint8_t, N> len{};
   std::array<uint16_t, N> bits{};
   void Build(const uint32_t* freq, int maxLen) {
-    lzx::BuildCodeLengths(freq, N, maxLen, len.data());
+    BuildCodeLengths(freq, N, maxLen, len.data());
     Assign();
   }
   void Assign() {
