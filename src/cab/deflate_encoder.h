@@ -1,8 +1,9 @@
 #pragma once
 // A raw deflate encoder for MSZIP blocks: each call encodes one stretch of a buffer as a
 // complete deflate stream (its last block flagged final) whose matches may reach up to
-// 32 KB back, into the stretches before it. The match search is lazy, over chains of
-// positions that share the hash of their first four bytes.
+// 32 KB back, into the stretches before it. The parse is lazy; matches come from chains of
+// positions that share the hash of their first four bytes, and matches of three bytes from
+// the last position of each three-byte string, when it is near.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
