@@ -229,7 +229,7 @@ struct Piece {
 // A stream is cut into at most kLeaves blocks, at leaf boundaries: equal shares of its
 // symbols, each counted once. Leaves shorter than kMinLeafSymbols are not made: their own
 // code tables would cost more than the better fit of the codes gains.
-constexpr int kSplitDepth = 3;
+constexpr int kSplitDepth = 2;
 constexpr size_t kLeaves = size_t(1) << kSplitDepth;
 constexpr size_t kMinLeafSymbols = 1024;
 
