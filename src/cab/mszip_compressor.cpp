@@ -157,7 +157,7 @@ class MsZipCompressor final : public FolderCompressor {
   }
 
   void Work() {
-    deflate::Encoder encoder;
+    std::unique_ptr<deflate::Encoder> encoder;  // made in the first run, where a failure is reported
     std::unique_lock lock(mutex_);
     for (;;) {
       wake_.wait(lock, [&] { return stopping_ || !pending_.empty(); });
@@ -167,7 +167,8 @@ class MsZipCompressor final : public FolderCompressor {
       lock.unlock();
       bool failed = false;
       try {
-        run->Compress(encoder);
+        if (!encoder) encoder = std::make_unique<deflate::Encoder>();
+        run->Compress(*encoder);
       } catch (const std::exception&) {
         failed = true;
       }
