@@ -2,178 +2,196 @@
 // (last block flag set) of at most 32 KB of data. Decoders keep a 32 KB window across
 // the blocks of a folder, so a block may refer to the data of the block before it.
 //
-// The blocks of a batch are cut into runs of consecutive blocks, and the runs are
-// compressed on several threads. A run starts with the previous 32 KB of the folder as
-// preset dictionary and goes on as one deflate stream: at the end of each block the
-// stream is flushed to a byte boundary, and the empty stored block that zlib writes
-// there is replaced by an empty final block, which completes the block's own stream.
-// The window carries over without loading a dictionary for every block (a tenth of the
-// work); the runs are emitted in order on the caller's thread.
-#include <zlib.h>
-
+// The folder is cut into runs of consecutive blocks, each held in one buffer after the
+// 32 KB of the folder before it; one encoder goes through a run block by block, so the
+// window is entered into its hash chains once a run rather than once a block. Worker
+// threads take the runs in order, as soon as they are filled, while the caller fills the
+// next ones; the caller hands a run's blocks on after it has filled a fixed number of runs
+// after it, so the blocks come out at the same points of the input whatever the timing.
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
 #include <cstring>
-#include <new>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
+#include "cab/deflate_encoder.h"
 #include "cab/folder_compressor.h"
 
 namespace bvq::cab {
 namespace {
 
-// zlib's level 6 (lazy matching) with its match search retuned: a match of 4 bytes is
-// "good" enough to cut the chain search of the next position to a quarter (level 6: 8),
-// and lazy evaluation goes on after matches of up to 64 bytes (level 6: 16). On the
-// reference payload this packs a little tighter than level 6, with 8 % fewer instructions.
-constexpr int kLevel = 6;
-constexpr int kGoodLength = 4, kMaxLazy = 64, kNiceLength = 128, kMaxChain = 128;
-constexpr size_t kRun = 8;     // blocks compressed as one stream (256 KB of input)
-constexpr size_t kBatch = 32;  // blocks compressed together (1 MB of input)
+constexpr size_t kRunBlocks = 8;  // blocks a run (256 KB of input)
+// Runs filled after a run before its blocks are handed on: enough to keep the workers
+// busy while the caller reads; fixed, so that it never depends on the machine.
+constexpr size_t kRunsAhead = 3;
+constexpr size_t kHistory = kMaxBlockUncompressed;
+constexpr size_t kReadPadding = 16;  // the match search reads a little past the data
 
 size_t WorkerCount() {
-  unsigned n = std::thread::hardware_concurrency();
-  return std::clamp<size_t>(n, 1, 4);
+  return std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4);
 }
 
-class Deflater {
- public:
-  Deflater() {
-    std::memset(&z_, 0, sizeof z_);
-    if (deflateInit2(&z_, kLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-      throw std::bad_alloc();
-  }
-  ~Deflater() { deflateEnd(&z_); }
-  Deflater(const Deflater&) = delete;
-  Deflater& operator=(const Deflater&) = delete;
+struct Run {
+  // The folder's 32 KB before the run (historySize bytes), then the run's blocks.
+  std::vector<uint8_t> in = std::vector<uint8_t>(kHistory + kRunBlocks * kMaxBlockUncompressed + kReadPadding);
+  std::vector<uint8_t> out = std::vector<uint8_t>(kRunBlocks * (2 + deflate::Encoder::MaxEncodedSize(kMaxBlockUncompressed)));
+  size_t historySize = 0, dataSize = 0;
+  size_t outSize[kRunBlocks] = {};
+  bool done = false, failed = false;
 
-  // Starts a new stream whose window holds `dict` (32 KB, or none).
-  bool Start(const uint8_t* dict) {
-    // deflateReset restores the level's own search parameters.
-    if (deflateReset(&z_) != Z_OK || deflateTune(&z_, kGoodLength, kMaxLazy, kNiceLength, kMaxChain) != Z_OK)
-      return false;
-    return !dict || deflateSetDictionary(&z_, dict, uInt(kMaxBlockUncompressed)) == Z_OK;
-  }
+  size_t Blocks() const { return (dataSize + kMaxBlockUncompressed - 1) / kMaxBlockUncompressed; }
+  uint8_t* BlockOut(size_t i) { return out.data() + i * (out.size() / kRunBlocks); }
 
-  // "CK" and a complete deflate stream of `in` into `out`, continuing the window of the
-  // stream; returns the size, 0 on failure.
-  size_t Block(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize) {
-    out[0] = 'C';
-    out[1] = 'K';
-    z_.next_in = const_cast<uint8_t*>(in);
-    z_.avail_in = uInt(inSize);
-    z_.next_out = out + 2;
-    z_.avail_out = uInt(outSize - 2);
-    // Z_BLOCK emits every deflate block of the data and holds back the bits of the last
-    // partial byte; Z_SYNC_FLUSH then writes that byte followed by an empty stored block
-    // (3 header bits, padding, 00 00 FF FF) and leaves the stream byte-aligned.
-    if (deflate(&z_, Z_BLOCK) != Z_OK || z_.avail_in != 0) return 0;
-    unsigned pending = 0;
-    int held = 0;
-    if (deflatePending(&z_, &pending, &held) != Z_OK || pending != 0) return 0;
-    const size_t end = outSize - z_.avail_out;
-    if (deflate(&z_, Z_SYNC_FLUSH) != Z_OK || deflatePending(&z_, &pending, nullptr) != Z_OK || pending != 0)
-      return 0;
-    // The held bits lead the byte at `end`. After them, in place of the stored block: the
-    // last-block flag, type 01 (fixed codes) and the end-of-block code (seven 0 bits).
-    uint32_t bits = out[end] & ((1u << held) - 1);
-    bits |= 3u << held;
-    const size_t tail = (size_t(held) + 10 + 7) / 8;  // never longer than the stored block
-    for (size_t i = 0; i < tail; ++i) out[end + i] = uint8_t(bits >> (8 * i));
-    return end + tail;
+  void Compress(deflate::Encoder& encoder) {
+    encoder.Start(in.data(), historySize);
+    for (size_t i = 0; i < Blocks(); ++i) {
+      const size_t begin = historySize + i * kMaxBlockUncompressed;
+      const size_t end = std::min(begin + kMaxBlockUncompressed, historySize + dataSize);
+      uint8_t* o = BlockOut(i);
+      o[0] = 'C';
+      o[1] = 'K';
+      outSize[i] = 2 + encoder.Encode(begin, end, o + 2);
+    }
   }
-
- private:
-  z_stream z_;
 };
 
 class MsZipCompressor final : public FolderCompressor {
  public:
-  explicit MsZipCompressor(BlockSink sink)
-      : sink_(std::move(sink)), history_(kMaxBlockUncompressed), deflaters_(WorkerCount()) {
-    for (Slot& s : slots_) {
-      s.in.resize(kMaxBlockUncompressed);
-      s.out.resize(kMaxBlockCompressed);
+  explicit MsZipCompressor(BlockSink sink) : sink_(std::move(sink)) {}
+
+  ~MsZipCompressor() override {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
     }
+    wake_.notify_all();
+    for (std::thread& t : workers_) t.join();
   }
 
   void Write(const uint8_t* data, size_t size) override {
     while (size > 0) {
-      Slot& s = slots_[count_];
-      size_t n = std::min(size, kMaxBlockUncompressed - have_);
-      std::memcpy(s.in.data() + have_, data, n);
-      have_ += n;
+      if (!filling_) StartRun();
+      const size_t room = kRunBlocks * kMaxBlockUncompressed - filling_->dataSize;
+      const size_t n = std::min(size, room);
+      std::memcpy(filling_->in.data() + filling_->historySize + filling_->dataSize, data, n);
+      filling_->dataSize += n;
       data += n;
       size -= n;
-      if (have_ == kMaxBlockUncompressed) {
-        s.inSize = have_;
-        have_ = 0;
-        if (++count_ == kBatch) RunBatch();
-      }
+      if (n == room) Submit();
     }
   }
 
   void Finish() override {
-    if (have_ > 0) {
-      slots_[count_].inSize = have_;
-      have_ = 0;
-      ++count_;
-    }
-    RunBatch();
+    if (filling_ && filling_->dataSize > 0) Submit();
+    if (filling_) spare_.push_back(std::move(filling_));
+    while (!queued_.empty()) EmitOldest();
     hasHistory_ = false;  // a new folder starts with an empty window
   }
 
  private:
-  struct Slot {
-    std::vector<uint8_t> in, out;
-    size_t inSize = 0, outSize = 0;
-  };
-
-  // Compresses runs of the batch's `n` blocks, taking the next run not yet taken, until
-  // none is left.
-  void CompressRuns(Deflater& deflater, size_t n) {
-    for (size_t first; (first = nextRun_.fetch_add(kRun)) < n;) {
-      const uint8_t* dict = first > 0 ? slots_[first - 1].in.data() : hasHistory_ ? history_.data() : nullptr;
-      bool ok = deflater.Start(dict);
-      for (size_t i = first; i < std::min(first + kRun, n); ++i) {
-        Slot& s = slots_[i];
-        s.outSize = ok ? deflater.Block(s.in.data(), s.inSize, s.out.data(), s.out.size()) : 0;
-        ok = s.outSize != 0;
-      }
+  void StartRun() {
+    if (!spare_.empty()) {
+      filling_ = std::move(spare_.back());
+      spare_.pop_back();
+    } else {
+      filling_ = std::make_shared<Run>();
     }
+    Run& r = *filling_;
+    r.dataSize = 0;
+    r.done = r.failed = false;
+    r.historySize = hasHistory_ ? kHistory : 0;
+    if (hasHistory_) std::memcpy(r.in.data(), history_.data(), kHistory);
   }
 
-  void RunBatch() {
-    size_t n = count_;
-    count_ = 0;
-    if (n == 0) return;
-    nextRun_ = 0;
-    size_t workers = std::min(deflaters_.size(), (n + kRun - 1) / kRun);
-    std::vector<std::thread> threads;
-    for (size_t w = 1; w < workers; ++w) threads.emplace_back([this, w, n] { CompressRuns(deflaters_[w], n); });
-    CompressRuns(deflaters_[0], n);
-    for (std::thread& t : threads) t.join();
-    for (size_t i = 0; i < n; ++i)
-      if (slots_[i].outSize == 0) throw std::runtime_error("deflate failed");
-    // Only full blocks are ever followed by another block, so the window of the next
-    // batch is the last block of this one.
-    if (slots_[n - 1].inSize == kMaxBlockUncompressed) {
-      std::swap(history_, slots_[n - 1].in);
-      hasHistory_ = true;
+  // Queues the filled run for the workers and hands on the blocks of the run filled
+  // kRunsAhead runs before it.
+  void Submit() {
+    std::shared_ptr<Run> run = std::move(filling_);
+    // Only full runs are followed by another run of the folder: the next run's window
+    // is this one's last 32 KB.
+    hasHistory_ = run->dataSize == kRunBlocks * kMaxBlockUncompressed;
+    if (hasHistory_) std::memcpy(history_.data(), run->in.data() + run->historySize + run->dataSize - kHistory, kHistory);
+    if (WorkerCount() == 1) {
+      run->Compress(encoder());
+      run->done = true;
+      queued_.push_back(run);
+    } else {
+      StartWorkers();
+      {
+        std::lock_guard lock(mutex_);
+        queued_.push_back(run);
+        pending_.push_back(run);
+      }
+      wake_.notify_one();
     }
-    for (size_t i = 0; i < n; ++i) sink_(slots_[i].out.data(), slots_[i].outSize, uint32_t(slots_[i].inSize));
+    if (queued_.size() > kRunsAhead) EmitOldest();
+  }
+
+  void EmitOldest() {
+    std::shared_ptr<Run> run = queued_.front();
+    {
+      std::unique_lock lock(mutex_);
+      finished_.wait(lock, [&] { return run->done; });
+      queued_.pop_front();
+    }
+    if (run->failed) throw std::runtime_error("deflate failed");
+    for (size_t i = 0; i < run->Blocks(); ++i) {
+      const size_t size = std::min(kMaxBlockUncompressed, uint32_t(run->dataSize - i * kMaxBlockUncompressed));
+      sink_(run->BlockOut(i), run->outSize[i], uint32_t(size));
+    }
+    spare_.push_back(std::move(run));
+  }
+
+  deflate::Encoder& encoder() {
+    if (!ownEncoder_) ownEncoder_ = std::make_unique<deflate::Encoder>();
+    return *ownEncoder_;
+  }
+
+  void StartWorkers() {
+    if (!workers_.empty()) return;
+    for (size_t i = 0; i < WorkerCount(); ++i) workers_.emplace_back([this] { Work(); });
+  }
+
+  void Work() {
+    std::unique_ptr<deflate::Encoder> encoder;  // made in the first run, where a failure is reported
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [&] { return stopping_ || !pending_.empty(); });
+      if (stopping_) return;
+      std::shared_ptr<Run> run = std::move(pending_.front());
+      pending_.pop_front();
+      lock.unlock();
+      bool failed = false;
+      try {
+        if (!encoder) encoder = std::make_unique<deflate::Encoder>();
+        run->Compress(*encoder);
+      } catch (const std::exception&) {
+        failed = true;
+      }
+      lock.lock();
+      run->failed = failed;
+      run->done = true;
+      finished_.notify_all();
+    }
   }
 
   BlockSink sink_;
-  Slot slots_[kBatch];
-  std::vector<uint8_t> history_;
+  std::shared_ptr<Run> filling_;               // the run being filled, if any
+  std::deque<std::shared_ptr<Run>> queued_;    // filled runs in input order, not yet handed on
+  std::vector<std::shared_ptr<Run>> spare_;    // runs handed on, to be filled again
+  std::vector<uint8_t> history_ = std::vector<uint8_t>(kHistory);  // the folder's last 32 KB
   bool hasHistory_ = false;
-  std::vector<Deflater> deflaters_;
-  std::atomic<size_t> nextRun_{0};
-  size_t count_ = 0;  // full slots waiting
-  size_t have_ = 0;   // bytes in slots_[count_]
+  std::unique_ptr<deflate::Encoder> ownEncoder_;  // without worker threads
+
+  std::mutex mutex_;
+  std::condition_variable wake_, finished_;
+  std::deque<std::shared_ptr<Run>> pending_;  // filled runs no worker has taken yet
+  std::vector<std::thread> workers_;
+  bool stopping_ = false;
 };
 
 }  // namespace
