@@ -41,7 +41,9 @@ Built Build(const std::vector<uint32_t>& freqs, int maxLen) {
   b.lens.resize(freqs.size());
   BuildCodeLengths(freqs.data(), int(freqs.size()), maxLen, b.lens.data());
   for (size_t i = 0; i < freqs.size(); ++i) {
-    if (freqs[i]) EXPECT_GT(b.lens[i], 0) << "symbol " << i << " is used but has no code";
+    if (freqs[i]) {
+      EXPECT_GT(b.lens[i], 0) << "symbol " << i << " is used but has no code";
+    }
     b.cost += uint64_t(freqs[i]) * b.lens[i];
     b.longest = std::max<int>(b.longest, b.lens[i]);
     if (b.lens[i]) b.kraft += 1.0 / double(1u << b.lens[i]);
@@ -59,7 +61,9 @@ TEST(DeflateHuffman, RandomFrequenciesGiveOptimalCompleteCodes) {
     EXPECT_EQ(b.kraft, 1.0);
     EXPECT_LE(b.longest, 15);
     // Skewed tables may need the limit; elsewhere the code must be as short as the best.
-    if (b.longest < 15) EXPECT_EQ(b.cost, OptimalCost(freqs)) << "round " << round;
+    if (b.longest < 15) {
+      EXPECT_EQ(b.cost, OptimalCost(freqs)) << "round " << round;
+    }
   }
 }
 
