@@ -39,6 +39,10 @@ int main(int argc, char** argv) {
   if (const char* e = std::getenv("LZX_AHEAD")) tuning.lookAhead = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_LONGWAYS")) tuning.longWays = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_PASSES")) tuning.optimalPasses = std::atoi(e);
+  if (const char* e = std::getenv("LZX_TREE")) tuning.treeDepth = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_INNER")) tuning.innerStride = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_RELAX")) tuning.relaxLong = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_CATCHUP")) tuning.catchUpStride = static_cast<uint32_t>(std::atoi(e));
   for (int a = 2; a < argc; ++a) {
     std::string method = argv[a];
     uint64_t out = 0, blocks = 0;

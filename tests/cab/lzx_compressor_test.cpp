@@ -198,7 +198,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TuningCase{"SmallTableFewWays", {12, 4, 8, 1}}, TuningCase{"ManyWaysLongNice", {15, 32, 257, 1}},
                       TuningCase{"ShortestPath", {16, 8, 32, 1, 1}}, TuningCase{"ShortestPathTwoPasses", {14, 16, 64, 1, 2}},
                       TuningCase{"LongStringTable", {16, 8, 48, 1, 0, 8}},
-                      TuningCase{"ShortestPathLongStringsLongNice", {15, 16, 257, 1, 2, 4}}),
+                      TuningCase{"ShortestPathLongStringsLongNice", {15, 16, 257, 1, 2, 4}},
+                      TuningCase{"TreeShortestPath", {16, 8, 64, 1, 1, 0, 16}},
+                      TuningCase{"TreeLazyEnteringEveryFourth", {16, 8, 32, 1, 0, 0, 8, 4, 4}},
+                      TuningCase{"TreeLongNiceFewLengths", {14, 8, 257, 1, 1, 0, 32, 1, 1, 2}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class LzxWindows : public ::testing::TestWithParam<int> {};
