@@ -24,17 +24,7 @@ Parser::Parser(int windowBits, const ParserTuning& t)
   model_.SetDefaults(numMain_);
 }
 
-void Parser::Insert(const ParseInput& in, uint32_t p) {
-  const uint8_t* cur = in.data + (p - in.base);
-  if (tree_) tree_->Insert(cur, p, in.end - p, p - in.base);
-  else buckets_->Insert(cur, p, in.end - p);
-}
 
-uint32_t Parser::Find(const ParseInput& in, uint32_t p, uint32_t limit, Match* out) {
-  const uint8_t* cur = in.data + (p - in.base);
-  if (tree_) return tree_->Find(cur, p, in.end - p, limit, p - in.base, out);
-  return buckets_->Find(cur, p, in.end - p, limit, p - in.base, out);
-}
 
 void Parser::Reset() {
   if (tree_) tree_->Reset();
@@ -43,7 +33,12 @@ void Parser::Reset() {
 }
 
 void Parser::EnterRange(const ParseInput& in, uint32_t from, uint32_t to, uint32_t stride) {
-  for (uint32_t p = in.start + from; p < in.start + to; p += stride) Insert(in, p);
+  const uint32_t end = in.start + to;
+  if (buckets_) {
+    for (uint32_t p = in.start + from; p < end; p += stride) buckets_->Insert(in.data + (p - in.base), p, in.end - p);
+  } else {
+    for (uint32_t p = in.start + from; p < end; p += stride) tree_->Insert(in.data + (p - in.base), p, in.end - p, p - in.base);
+  }
 }
 
 void Parser::Enter(const ParseInput& in, uint32_t stride) { EnterRange(in, 0, in.end - in.start, stride); }

@@ -111,8 +111,16 @@ class Parser {
   // Enters positions [from, to) of the chunk.
   void EnterRange(const ParseInput& in, uint32_t from, uint32_t to, uint32_t stride);
   // The match finder's entry and search of folder position p.
-  void Insert(const ParseInput& in, uint32_t p);
-  uint32_t Find(const ParseInput& in, uint32_t p, uint32_t limit, Match* out);
+  void Insert(const ParseInput& in, uint32_t p) {
+    const uint8_t* cur = in.data + (p - in.base);
+    if (buckets_) buckets_->Insert(cur, p, in.end - p);
+    else tree_->Insert(cur, p, in.end - p, p - in.base);
+  }
+  uint32_t Find(const ParseInput& in, uint32_t p, uint32_t limit, Match* out) {
+    const uint8_t* cur = in.data + (p - in.base);
+    if (buckets_) return buckets_->Find(cur, p, in.end - p, limit, p - in.base, out);
+    return tree_->Find(cur, p, in.end - p, limit, p - in.base, out);
+  }
   static constexpr uint32_t kMaxMatchesPerPosition =
       std::max(BucketMatchFinder::kMaxMatchesPerPosition, TreeMatchFinder::kMaxMatchesPerPosition);
 
