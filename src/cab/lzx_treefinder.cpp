@@ -1,33 +1,14 @@
 #include "cab/lzx_treefinder.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "cab/lzx_finder_common.h"
 #include "cab/lzx_format.h"
 #include "cab/lzx_match_length.h"
 
 namespace bvq::cab::lzx {
 namespace {
 
-constexpr int kHash3Bits = 15;
-// Three-byte matches only pay at short distances.
-constexpr uint32_t kMaxLen3Dist = 1u << 16;
-
-inline uint32_t Load32(const uint8_t* s) {
-  uint32_t v;
-  std::memcpy(&v, s, 4);
-  return v;
-}
-inline uint32_t Hash3(uint32_t v) { return ((v << 8) * 0x9E3779B1u) >> (32 - kHash3Bits); }
-
-// A cache hint that the compiler keeps (it drops plain prefetch builtins once inlined here).
-inline void Prefetch(const void* p) {
-#if defined(__x86_64__) || defined(__i386__)
-  asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(p)));
-#else
-  __builtin_prefetch(p);
-#endif
-}
 // Positions ahead whose tree root is fetched, and nearer ones whose root node is.
 constexpr uint32_t kRootAhead = 32;
 constexpr uint32_t kNodeAhead = 8;

@@ -5,10 +5,10 @@
 // way and re-roots the tree at the new position, so each position costs one walk and a
 // copy far back is reached as easily as a near one.
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "cab/lzx_bucketfinder.h"  // Match
+#include "cab/lzx_finder_common.h"
 
 namespace bvq::cab::lzx {
 
@@ -32,11 +32,7 @@ class TreeMatchFinder {
   uint32_t Descend(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t reach, uint32_t best,
                    Match* out, uint32_t n);
   void FetchAhead(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t history);
-  uint32_t Root(const uint8_t* cur) const {
-    uint32_t v;
-    std::memcpy(&v, cur, 4);
-    return (v * 0x9E3779B1u) >> hashShift_;
-  }
+  uint32_t Root(const uint8_t* cur) const { return (Load32(cur) * 0x9E3779B1u) >> hashShift_; }
 
   uint32_t windowMask_;
   uint32_t maxDist_;

@@ -13,6 +13,7 @@
 
 #include "cab/lzx_format.h"
 #include "cab/lzx_treefinder.h"
+#include "lzx_test_cabinet.h"
 
 namespace bvq::cab::lzx {
 namespace {
@@ -21,20 +22,6 @@ std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
   std::mt19937 rng(seed);
   std::vector<uint8_t> v(n);
   for (auto& b : v) b = static_cast<uint8_t>(rng());
-  return v;
-}
-
-// Text-like bytes with repeats at every distance.
-std::vector<uint8_t> Words(size_t n, uint32_t seed) {
-  static const char* words[] = {"alpha", "beta", "gamma", "delta", "offset", "window", "match", "\n"};
-  std::mt19937 rng(seed);
-  std::vector<uint8_t> v;
-  while (v.size() < n) {
-    const char* w = words[rng() % 8];
-    v.insert(v.end(), w, w + std::strlen(w));
-    v.push_back(rng() % 5 ? ' ' : static_cast<uint8_t>(rng()));
-  }
-  v.resize(n);
   return v;
 }
 
@@ -91,7 +78,7 @@ class LzxTreeFinder : public ::testing::TestWithParam<TreeCase> {};
 
 TEST_P(LzxTreeFinder, ReportsOnlyRealMatchesAndFindsPlantedRepeatsWithinTheWindow) {
   const TreeCase& c = GetParam();
-  std::vector<uint8_t> data = Words(std::max<size_t>(150000, c.plantDist + 20000), 3);
+  std::vector<uint8_t> data = lzxtest::WordSample(std::max<size_t>(150000, c.plantDist + 20000), 3);
   const auto planted = RandomBytes(300, 5);
   const uint32_t second = static_cast<uint32_t>(data.size()) - 10000;
   std::copy(planted.begin(), planted.end(), data.begin() + (second - c.plantDist));
@@ -120,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
 // those four bytes, entered before the run, must still be found after it, and matches at
 // the frame ends inside the run stop at the frame limit.
 TEST(LzxTreeFinder, RunsOfOneByteKeepOlderStringsOfTheSameTree) {
-  auto data = Words(200000, 8);
+  auto data = lzxtest::WordSample(200000, 8);
   std::vector<uint8_t> planted(204, 0);
   const auto tail = RandomBytes(200, 6);
   std::copy(tail.begin(), tail.end(), planted.begin() + 4);
