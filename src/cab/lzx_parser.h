@@ -3,6 +3,8 @@
 // hash-bucket matches is weighed by the bits it saves over literals, under costs from the
 // statistics of the chunk before; a match is put off by literals while one of the next
 // positions offers a better one. Positions inside a chosen match are entered but not searched.
+// A shortest-path parse and a binary-tree match finder are the slower, smaller alternatives
+// (ParserTuning; bench/README.md has what each costs).
 #include <array>
 #include <cstdint>
 #include <optional>
