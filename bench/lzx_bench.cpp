@@ -1,7 +1,9 @@
 // Packs every file of a folder tree (sorted by path) as one LZX or MSZIP folder stream and
 // prints the compressed size (payloads plus 8-byte CFDATA headers) and the time taken.
 // Usage: lzx_bench DIR [lzx15..lzx21|mszip]...
-// LZX_HASH, LZX_WAYS, LZX_NICE, LZX_AHEAD and LZX_PASSES (shortest-path passes, 0 = lazy) in the environment override the search effort.
+// LZX_HASH, LZX_WAYS, LZX_NICE, LZX_AHEAD, LZX_LONGWAYS, LZX_PASSES (shortest-path passes, 0 = lazy),
+// LZX_TREE (binary-tree finder of that search depth), LZX_INNER, LZX_CATCHUP and LZX_RELAX in the
+// environment override the search effort (see lzx::ParserTuning).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -39,6 +41,10 @@ int main(int argc, char** argv) {
   if (const char* e = std::getenv("LZX_AHEAD")) tuning.lookAhead = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_LONGWAYS")) tuning.longWays = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_PASSES")) tuning.optimalPasses = std::atoi(e);
+  if (const char* e = std::getenv("LZX_TREE")) tuning.treeDepth = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_INNER")) tuning.innerStride = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_RELAX")) tuning.relaxLong = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_CATCHUP")) tuning.catchUpStride = static_cast<uint32_t>(std::atoi(e));
   for (int a = 2; a < argc; ++a) {
     std::string method = argv[a];
     uint64_t out = 0, blocks = 0;

@@ -6,41 +6,23 @@
 #include <emmintrin.h>
 #endif
 
+#include "cab/lzx_finder_common.h"
 #include "cab/lzx_format.h"
 #include "cab/lzx_match_length.h"
 
 namespace bvq::cab::lzx {
 namespace {
 
-constexpr int kHash3Bits = 15;
-// Three-byte matches only pay at short distances.
-constexpr uint32_t kMaxLen3Dist = 1u << 16;
 constexpr size_t kLineEntries = 64 / sizeof(uint32_t);
 // Positions ahead whose bucket is fetched into the cache.
 constexpr uint32_t kAhead = 64;
 
-// A cache hint that the compiler keeps (it drops plain prefetch builtins once inlined here).
-inline void Prefetch(const void* p) {
-#if defined(__x86_64__) || defined(__i386__)
-  asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(p)));
-#else
-  __builtin_prefetch(p);
-#endif
-}
-
-inline uint32_t Load32(const uint8_t* s) {
-  uint32_t v;
-  std::memcpy(&v, s, 4);
-  return v;
-}
 // A bucket entry holds the low bits of position + 1 and, above them, a few bits of a
 // second hash of the four bytes, so that most strings of other contents sharing the bucket
 // are passed over without reading them. Windows are far smaller than the position range.
 constexpr int kPosBits = 26;
 constexpr uint32_t kPosMask = (1u << kPosBits) - 1;
 inline uint32_t Entry(uint32_t p, uint32_t v) { return ((p + 1) & kPosMask) | (((v * 0x85EBCA6Bu) >> kPosBits) << kPosBits); }
-
-inline uint32_t Hash3(uint32_t v) { return ((v << 8) * 0x9E3779B1u) >> (32 - kHash3Bits); }
 
 // Puts `entry` first in bucket b of 2^waysLog entries, dropping the last, and copies the
 // former entries to `old` when given; constant sizes keep the copies inline.

@@ -27,9 +27,6 @@ using namespace lzx;
 constexpr uint32_t kOwnChunk = 7 * kFrameSize;
 constexpr uint32_t kWorkerChunk = 9 * kFrameSize;
 constexpr uint32_t kRoundSize = kOwnChunk + kWorkerChunk;
-// A parser enters every second position of the other parser's chunks: cheaper, and the
-// buckets keep older positions longer, which finds about as many matches.
-constexpr uint32_t kCatchUpStride = 2;
 // Block type, size, padding and repeated offsets of an uncompressed block.
 constexpr uint64_t kUncompressedOverheadBits = 3 + 24 + 16 + 96 + 8;
 // Folder positions are 32-bit; stop well before they wrap.
@@ -52,7 +49,7 @@ class LzxCompressor final : public FolderCompressor {
  public:
   LzxCompressor(BlockSink sink, int windowBits, const ParserTuning& tuning)
       : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits),
-        parsers_{{windowBits, tuning}, {windowBits, tuning}} {
+        catchUpStride_(std::max(1u, tuning.catchUpStride)), parsers_{{windowBits, tuning}, {windowBits, tuning}} {
     // History, the chunk waiting to be written, the two chunks of a round and new input.
     buf_.resize(windowSize_ + 2 * kRoundSize);
     for (Parser& p : parsers_) p.Reset();
@@ -159,7 +156,7 @@ class LzxCompressor final : public FolderCompressor {
   void Prepare(int k, uint32_t start, uint32_t end) {
     const uint32_t reach = start > windowSize_ ? start - windowSize_ : 0;
     const uint32_t from = std::max(seen_[k], reach);
-    if (from < start) parsers_[k].Enter(Input(from, start), kCatchUpStride);
+    if (from < start) parsers_[k].Enter(Input(from, start), catchUpStride_);
     Parsed& out = parsed_[k];
     out.assumed = parserQueue_[k];
     out.items.clear();
@@ -314,6 +311,7 @@ class LzxCompressor final : public FolderCompressor {
   bool started_ = false;
   RepeatQueue queue_;  // the decoder's queue after what is written
   BlockCoder coder_;
+  uint32_t catchUpStride_;
   Parser parsers_[2];
   uint32_t seen_[2] = {};  // folder position up to which each parser has entered the data
   RepeatQueue parserQueue_[2];  // each parser's own view of the queue

@@ -17,18 +17,28 @@ uint32_t MatchLimit(const ParseInput& in, uint32_t p) {
 
 Parser::Parser(int windowBits, const ParserTuning& t)
     : numMain_(kNumChars + 8 * NumPositionSlots(windowBits)),
-      mf_(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen, t.longWays), niceLen_(t.niceLen), lookAhead_(t.lookAhead),
-      optimalPasses_(t.optimalPasses) {
+      innerStride_(std::max(1u, t.innerStride)), niceLen_(t.niceLen), lookAhead_(t.lookAhead),
+      optimalPasses_(t.optimalPasses), relaxLong_(std::max(1u, t.relaxLong)) {
+  if (t.treeDepth) tree_.emplace(windowBits, t.hashBits, t.treeDepth, t.niceLen);
+  else buckets_.emplace(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen, t.longWays);
   model_.SetDefaults(numMain_);
 }
 
+
+
 void Parser::Reset() {
-  mf_.Reset();
+  if (tree_) tree_->Reset();
+  else buckets_->Reset();
   model_.SetDefaults(numMain_);
 }
 
 void Parser::EnterRange(const ParseInput& in, uint32_t from, uint32_t to, uint32_t stride) {
-  for (uint32_t p = in.start + from; p < in.start + to; p += stride) mf_.Insert(in.data + (p - in.base), p, in.end - p);
+  const uint32_t end = in.start + to;
+  if (buckets_) {
+    for (uint32_t p = in.start + from; p < end; p += stride) buckets_->Insert(in.data + (p - in.base), p, in.end - p);
+  } else {
+    for (uint32_t p = in.start + from; p < end; p += stride) tree_->Insert(in.data + (p - in.base), p, in.end - p, p - in.base);
+  }
 }
 
 void Parser::Enter(const ParseInput& in, uint32_t stride) { EnterRange(in, 0, in.end - in.start, stride); }
@@ -41,7 +51,7 @@ Parser::Choice Parser::Best(const ParseInput& in, uint32_t i, const RepeatQueue&
   const uint32_t* lit = litCost_.data() + i;
   Choice best;
   if (limit < kMinMatch) {
-    mf_.Insert(cur, p, in.end - p);
+    Insert(in, p);
     return best;
   }
   for (int k = 0; k < kNumRepeats; ++k) {
@@ -52,8 +62,8 @@ Parser::Choice Parser::Best(const ParseInput& in, uint32_t i, const RepeatQueue&
     const int32_t gain = static_cast<int32_t>(lit[len] - lit[0]) - static_cast<int32_t>(model_.Symbol(k, len));
     if (gain > best.gain) best = {len, static_cast<uint32_t>(k), gain};
   }
-  Match found[BucketMatchFinder::kMaxMatchesPerPosition];
-  const uint32_t n = mf_.Find(cur, p, in.end - p, limit, history, found);
+  Match found[kMaxMatchesPerPosition];
+  const uint32_t n = Find(in, p, limit, found);
   for (uint32_t k = 0; k < n; ++k) {
     const uint32_t len = found[k].len, d = found[k].dist;
     if (len <= best.len || d == q.r[0] || d == q.r[1] || d == q.r[2]) continue;
@@ -105,7 +115,7 @@ void Parser::ParseLazy(const ParseInput& in, RepeatQueue& q, std::vector<Item>& 
     const Item it{c.len, c.value};
     out.push_back(it);
     q.Apply(it);
-    EnterRange(in, entered, i + c.len);
+    EnterRange(in, entered, i + c.len, innerStride_);
     i += c.len;
   }
   BlockStats stats;
@@ -117,24 +127,23 @@ void Parser::FindAll(const ParseInput& in) {
   const uint32_t n = in.end - in.start;
   matchStart_.assign(n + 1, 0);
   matches_.clear();
-  Match found[BucketMatchFinder::kMaxMatchesPerPosition];
+  Match found[kMaxMatchesPerPosition];
   for (uint32_t i = 0; i < n;) {
     const uint32_t p = in.start + i;
-    const uint8_t* cur = in.data + (p - in.base);
     const uint32_t limit = MatchLimit(in, p);
     matchStart_[i] = static_cast<uint32_t>(matches_.size());
     ++i;
     if (limit < kMinMatch) {
-      mf_.Insert(cur, p, in.end - p);
+      Insert(in, p);
       continue;
     }
-    const uint32_t count = mf_.Find(cur, p, in.end - p, limit, p - in.base, found);
+    const uint32_t count = Find(in, p, limit, found);
     matches_.insert(matches_.end(), found, found + count);
     if (count && found[count - 1].len >= niceLen_) {
       // The path takes such a match whole: the positions it covers are only entered.
       const uint32_t from = i, skipEnd = std::min(n, i - 1 + found[count - 1].len);
       for (; i < skipEnd; ++i) matchStart_[i] = static_cast<uint32_t>(matches_.size());
-      EnterRange(in, from, skipEnd);
+      EnterRange(in, from, skipEnd, innerStride_);
     }
   }
   matchStart_[n] = static_cast<uint32_t>(matches_.size());
@@ -165,6 +174,7 @@ void Parser::RelaxLengths(uint32_t i, uint32_t base, int slot, uint32_t lo, uint
   for (; l <= hi && l < kMinMatch + kNumPrimaryLengths; ++l) Relax(i + l, base + head[l], Pack(l, value));
   const uint32_t longBase = base + head[kMinMatch + kNumPrimaryLengths];
   const uint32_t* tail = model_.length - kMinMatch - kNumPrimaryLengths;
+  if (hi >= l + relaxLong_) l = hi + 1 - relaxLong_;
   for (; l <= hi; ++l) Relax(i + l, longBase + tail[l], Pack(l, value));
 }
 

@@ -3,13 +3,17 @@
 // hash-bucket matches is weighed by the bits it saves over literals, under costs from the
 // statistics of the chunk before; a match is put off by literals while one of the next
 // positions offers a better one. Positions inside a chosen match are entered but not searched.
+// A shortest-path parse and a binary-tree match finder are the slower, smaller alternatives
+// (ParserTuning; bench/README.md has what each costs).
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "cab/lzx_block.h"
 #include "cab/lzx_bucketfinder.h"
 #include "cab/lzx_costs.h"
+#include "cab/lzx_treefinder.h"
 
 namespace bvq::cab::lzx {
 
@@ -51,6 +55,16 @@ struct ParserTuning {
   // four-byte strings push older copies out of their buckets quickly; longer strings keep
   // the copies that long matches far back come from.
   uint32_t longWays = 0;
+  // Nodes visited per search of a binary-tree match finder used instead of the buckets
+  // (0: buckets).
+  uint32_t treeDepth = 0;
+  // Every how many positions inside a chosen (lazy) or long (shortest path) match are entered.
+  uint32_t innerStride = 1;
+  // Every how many positions of the other parser's chunks are entered.
+  uint32_t catchUpStride = 2;
+  // The shortest path tries at most this many of the lengths of a match that need a length
+  // symbol, the longest ones.
+  uint32_t relaxLong = 256;
 };
 
 class Parser {
@@ -97,14 +111,30 @@ class Parser {
   // Searches position i of the chunk (entering it) and returns its best match.
   Choice Best(const ParseInput& in, uint32_t i, const RepeatQueue& q);
   // Enters positions [from, to) of the chunk.
-  void EnterRange(const ParseInput& in, uint32_t from, uint32_t to, uint32_t stride = 1);
+  void EnterRange(const ParseInput& in, uint32_t from, uint32_t to, uint32_t stride);
+  // The match finder's entry and search of folder position p.
+  void Insert(const ParseInput& in, uint32_t p) {
+    const uint8_t* cur = in.data + (p - in.base);
+    if (buckets_) buckets_->Insert(cur, p, in.end - p);
+    else tree_->Insert(cur, p, in.end - p, p - in.base);
+  }
+  uint32_t Find(const ParseInput& in, uint32_t p, uint32_t limit, Match* out) {
+    const uint8_t* cur = in.data + (p - in.base);
+    if (buckets_) return buckets_->Find(cur, p, in.end - p, limit, p - in.base, out);
+    return tree_->Find(cur, p, in.end - p, limit, p - in.base, out);
+  }
+  static constexpr uint32_t kMaxMatchesPerPosition =
+      std::max(BucketMatchFinder::kMaxMatchesPerPosition, TreeMatchFinder::kMaxMatchesPerPosition);
 
   int numMain_;
-  BucketMatchFinder mf_;
+  std::optional<BucketMatchFinder> buckets_;  // one of the two
+  std::optional<TreeMatchFinder> tree_;
+  uint32_t innerStride_;
   uint32_t niceLen_;
   uint32_t lookAhead_;
   CostModel model_;
   int optimalPasses_;
+  uint32_t relaxLong_;
   std::vector<uint32_t> litCost_;  // prefix sums of the chunk's literal costs
   std::vector<uint32_t> matchStart_;  // index of each position's first match; one more at the end
   std::vector<Match> matches_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cab/lzx_bucketfinder.h"
+#include "lzx_test_cabinet.h"
 
 namespace bvq::cab::lzx {
 namespace {
@@ -17,15 +18,8 @@ namespace {
 // Text-like bytes with repeats at every distance, and a 300-byte random run planted twice,
 // 40000 bytes apart.
 std::vector<uint8_t> Sample(uint32_t seed, size_t n) {
-  static const char* words[] = {"alpha", "beta", "gamma", "delta", "offset", "window", "match", "\n"};
-  std::mt19937 rng(seed);
-  std::vector<uint8_t> v;
-  while (v.size() < n) {
-    const char* w = words[rng() % 8];
-    v.insert(v.end(), w, w + std::strlen(w));
-    v.push_back(rng() % 5 ? ' ' : static_cast<uint8_t>(rng()));
-  }
-  v.resize(n);
+  std::vector<uint8_t> v = lzxtest::WordSample(n, seed);
+  std::mt19937 rng(seed + 1);
   for (size_t i = 0; i < 300; ++i) v[10000 + i] = v[50000 + i] = static_cast<uint8_t>(rng());
   return v;
 }

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "cab/folder_compressor.h"
+#include "cab/lzx_format.h"
 #include "lzx_test_cabinet.h"
 
 namespace bvq::cab {
@@ -167,14 +168,46 @@ TEST(LzxCompressor, CallOpcodesAtEveryFramePosition) {
 
 TEST(LzxCompressor, DataLargerThanTheWindowRepeatsFromFarBack) {
   // Blocks of 40 KB repeat after 40 KB: within the window at 16 bits, beyond it at 15.
+  // The tree finder's node slots wrap around the window many times over.
   auto unit = RandomBytes(40000, 4);
   std::vector<uint8_t> data;
   for (int i = 0; i < 12; ++i) data.insert(data.end(), unit.begin(), unit.end());
   std::vector<TestFile> files{{"wrap.bin", data}};
-  Result small = CheckRoundTrip(files, 15);
-  Result large = CheckRoundTrip(files, 16);
-  EXPECT_GT(small.cab.size(), data.size() * 9 / 10);
-  EXPECT_LT(large.cab.size(), data.size() / 5);
+  lzx::ParserTuning tree;
+  tree.treeDepth = 16;
+  tree.optimalPasses = 1;
+  for (const lzx::ParserTuning& tuning : {lzx::ParserTuning{}, tree}) {
+    SCOPED_TRACE(tuning.treeDepth ? "tree" : "buckets");
+    Result small = CheckRoundTrip(files, 15, 65536, tuning);
+    Result large = CheckRoundTrip(files, 16, 65536, tuning);
+    EXPECT_GT(small.cab.size(), data.size() * 9 / 10);
+    EXPECT_LT(large.cab.size(), data.size() / 5);
+  }
+}
+
+TEST(LzxCompressor, CopiesAtTheLargestDistanceOfTheFullWindow) {
+  // A 20000-byte string repeats exactly as far back as a 2 MB window reaches, and one byte
+  // further; the copy straddles a frame end. Both finders find the first and cannot use the
+  // second.
+  for (uint32_t extra : {0u, 1u}) {
+    const uint32_t dist = lzx::MaxDistance(21) + extra;
+    const uint32_t at = 65 * 32768 - 10000;
+    auto data = RandomBytes(at + 21000, 12);
+    std::copy(data.begin() + (at - dist), data.begin() + (at - dist + 20000), data.begin() + at);
+    std::vector<TestFile> files{{"far.bin", data}};
+    lzx::ParserTuning tree;
+    tree.treeDepth = 8;
+    tree.optimalPasses = 1;
+    for (const lzx::ParserTuning& tuning : {lzx::ParserTuning{}, tree}) {
+      SCOPED_TRACE(std::string(tuning.treeDepth ? "tree" : "buckets") + ", one beyond: " + std::to_string(extra));
+      Result r = CheckRoundTrip(files, 21, 1 << 20, tuning);
+      if (extra == 0) {
+        EXPECT_LT(r.cab.size() + 15000, data.size());
+      } else {
+        EXPECT_GT(r.cab.size(), data.size());
+      }
+    }
+  }
 }
 
 struct TuningCase {
@@ -198,7 +231,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TuningCase{"SmallTableFewWays", {12, 4, 8, 1}}, TuningCase{"ManyWaysLongNice", {15, 32, 257, 1}},
                       TuningCase{"ShortestPath", {16, 8, 32, 1, 1}}, TuningCase{"ShortestPathTwoPasses", {14, 16, 64, 1, 2}},
                       TuningCase{"LongStringTable", {16, 8, 48, 1, 0, 8}},
-                      TuningCase{"ShortestPathLongStringsLongNice", {15, 16, 257, 1, 2, 4}}),
+                      TuningCase{"ShortestPathLongStringsLongNice", {15, 16, 257, 1, 2, 4}},
+                      TuningCase{"TreeShortestPath", {16, 8, 64, 1, 1, 0, 16}},
+                      TuningCase{"TreeLazyEnteringEveryFourth", {16, 8, 32, 1, 0, 0, 8, 4, 4}},
+                      TuningCase{"TreeLongNiceFewLengths", {14, 8, 257, 1, 1, 0, 32, 1, 1, 2}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class LzxWindows : public ::testing::TestWithParam<int> {};

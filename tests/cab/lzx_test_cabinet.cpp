@@ -5,9 +5,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 #include "cab/folder_compressor.h"
@@ -116,6 +118,19 @@ std::vector<uint8_t> MakeLzxCabinet(const std::vector<TestFile>& files, int wind
   }
   Set32(cab, 8, static_cast<uint32_t>(cab.size()));
   return cab;
+}
+
+std::vector<uint8_t> WordSample(size_t n, uint32_t seed) {
+  static const char* words[] = {"alpha", "beta", "gamma", "delta", "offset", "window", "match", "\n"};
+  std::mt19937 rng(seed);
+  std::vector<uint8_t> v;
+  while (v.size() < n) {
+    const char* w = words[rng() % 8];
+    v.insert(v.end(), w, w + std::strlen(w));
+    v.push_back(rng() % 5 ? ' ' : static_cast<uint8_t>(rng()));
+  }
+  v.resize(n);
+  return v;
 }
 
 std::string TempDir() {

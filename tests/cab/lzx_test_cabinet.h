@@ -27,6 +27,10 @@ std::string CheckWithLibmspack(const std::string& cabPath, const std::vector<Tes
 // Runs `cabextract -t` and then extracts with cabextract into a fresh folder and compares.
 std::string CheckWithCabextract(const std::string& cabPath, const std::vector<TestFile>& files);
 
+// Text-like bytes: words of a small vocabulary, with a random byte now and then, so that
+// there are repeats at every distance.
+std::vector<uint8_t> WordSample(size_t n, uint32_t seed);
+
 std::string TempDir();
 void WriteFile(const std::string& path, const std::vector<uint8_t>& data);
 std::vector<uint8_t> ReadFile(const std::string& path);
