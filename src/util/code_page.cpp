@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cerrno>
@@ -28,6 +29,10 @@ size_t Utf8SequenceLength(const char* s, size_t left) {
 // for a single-byte source, one UTF-8 sequence otherwise) and `substitute` written instead.
 std::string Convert(std::string_view text, const std::string& from, const std::string& to,
                     bool fromUtf8, std::string_view substitute) {
+  // Every ANSI code page agrees with ASCII and UTF-8 on the first 128 characters, so plain
+  // ASCII (most names and paths) is itself: opening a converter costs more than the text.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return std::string(text);
   iconv_t cd = iconv_open(to.c_str(), from.c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     // Unknown code page: keep ASCII, substitute everything else.
