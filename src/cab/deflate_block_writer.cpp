@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "cab/deflate_format.h"
-#include "cab/deflate_huffman.h"
-#include "cab/lzx_huffman.h"
+#include "cab/huffman_code.h"
 
 namespace bvq::cab::deflate {
 namespace {
@@ -61,7 +60,7 @@ struct Code {
     Assign();
   }
   void Assign() {
-    lzx::BuildCodes(len.data(), N, bits.data());
+    BuildCodes(len.data(), N, bits.data());
     for (int i = 0; i < N; ++i) bits[i] = Reverse(bits[i], len[i]);
   }
   uint64_t Cost(const uint32_t* freq) const {

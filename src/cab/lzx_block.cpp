@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cab/lzx_huffman.h"
+#include "cab/huffman_code.h"
 
 namespace bvq::cab::lzx {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cab/lzx_huffman.h"
+#include "cab/huffman_code.h"
 
 namespace bvq::cab::lzx {
 

@@ -1,11 +1,9 @@
-#include "cab/deflate_huffman.h"
+#include "cab/huffman_code.h"
 
 #include <algorithm>
 
-namespace bvq::cab::deflate {
+namespace bvq::cab {
 namespace {
-
-constexpr int kMaxSymbols = 288;
 
 // Minimum-redundancy code lengths in place (the method of Moffat and Katajainen): `a`
 // holds n >= 2 weights in increasing order and receives the code length of each.
@@ -51,7 +49,7 @@ void MinimumRedundancy(uint32_t* a, int n) {
 
 void BuildCodeLengths(const uint32_t* freqs, int n, int maxLen, uint8_t* lens) {
   // Used symbols by increasing frequency, ties by symbol.
-  uint64_t order[kMaxSymbols];
+  uint64_t order[kMaxCodeSymbols];
   int m = 0;
   for (int i = 0; i < n; ++i) {
     lens[i] = 0;
@@ -68,13 +66,13 @@ void BuildCodeLengths(const uint32_t* freqs, int n, int maxLen, uint8_t* lens) {
     return;
   }
   std::sort(order, order + m);
-  uint32_t a[kMaxSymbols];
+  uint32_t a[kMaxCodeSymbols];
   for (int i = 0; i < m; ++i) a[i] = uint32_t(order[i] >> 16);
   MinimumRedundancy(a, m);
   // Codes longer than allowed move up to maxLen; the code is then over-full, and each
   // step takes a leaf from the deepest level and makes a shallower leaf a node with two
   // children, until it fits again.
-  int count[kMaxSymbols + 1] = {};
+  int count[kMaxCodeSymbols + 1] = {};
   for (int i = 0; i < m; ++i) ++count[std::min<int>(int(a[i]), maxLen)];
   uint32_t kraft = 0;
   for (int len = 1; len <= maxLen; ++len) kraft += uint32_t(count[len]) << (maxLen - len);
@@ -95,4 +93,18 @@ void BuildCodeLengths(const uint32_t* freqs, int n, int maxLen, uint8_t* lens) {
     for (int k = 0; k < count[len]; ++k) lens[order[at++] & 0xFFFF] = uint8_t(len);
 }
 
-}  // namespace bvq::cab::deflate
+void BuildCodes(const uint8_t* lens, int n, uint16_t* codes) {
+  uint32_t count[17] = {};
+  for (int i = 0; i < n; ++i) count[lens[i]]++;
+  count[0] = 0;
+  uint32_t next[17] = {};
+  uint32_t code = 0;
+  for (int len = 1; len <= 16; ++len) {
+    code = (code + count[len - 1]) << 1;
+    next[len] = code;
+  }
+  for (int i = 0; i < n; ++i)
+    codes[i] = lens[i] ? static_cast<uint16_t>(next[lens[i]]++) : 0;
+}
+
+}  // namespace bvq::cab
