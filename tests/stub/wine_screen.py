@@ -34,6 +34,15 @@ def wait_until(condition, timeout=60):
     return condition()
 
 
+def exit_code(proc, timeout=120):
+    """The program's exit code, or None when it has not ended in time (it is then killed)."""
+    try:
+        return proc.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        return None
+
+
 def registry_value_in(reg_output, name):
     """(type, data) of the value called name in what `reg query` printed, else None. Its lines
     read "    name    REG_TYPE    data"; names may hold blanks."""

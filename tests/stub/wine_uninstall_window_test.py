@@ -17,7 +17,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from setup_maker import Setup  # noqa: E402
-from wine_screen import WineScreen, check, failures, missing_tool  # noqa: E402
+from wine_screen import WineScreen, check, exit_code, failures, missing_tool  # noqa: E402
 import wine_capability  # noqa: E402
 
 DATA, PREFIX = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -108,11 +108,7 @@ def main():
             check(not uniform(shot, left + ICON_X, top + ICON_Y, ICON_SIZE, ICON_SIZE), 'the icon is in the header')
         if window_other_than(screen, UNINSTALL_TITLE, progress):
             screen.keys('Return')  # the closing message
-        try:
-            code = uninstaller.wait(timeout=120)
-        except subprocess.TimeoutExpired:
-            uninstaller.kill()
-            code = None
+        code = exit_code(uninstaller)
         check(code == 0, 'removed: exit code %s' % code)
         check(not os.path.exists(screen.host(FOLDER + '\\file.txt')), 'the file is removed')
     screen.close()

@@ -21,7 +21,6 @@ DATA_DIR holds Install.exe and Uninstall.exe; PREFIX_DIR is a Wine prefix of thi
 import os
 import re
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
@@ -30,7 +29,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from project_build import build_setup  # noqa: E402
 from setup_maker import Setup  # noqa: E402
-from wine_screen import WineScreen, check, failures, missing_tool, wait_until  # noqa: E402
+from wine_screen import WineScreen, check, exit_code, failures, missing_tool, wait_until  # noqa: E402
 import showcase_project as showcase  # noqa: E402
 import wine_capability  # noqa: E402
 
@@ -106,12 +105,9 @@ def run_wizard(setup, steps, timeout=120, args=(), first=TITLE, before=None):
         before(window)
     if window:
         SCREEN.keys(*steps)
-    try:
-        return proc.wait(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        check(False, 'the wizard ends after the keys %s' % (steps,))
-        return None
+    code = exit_code(proc, timeout)
+    check(code is not None, 'the wizard ends after the keys %s' % (steps,))
+    return code
 
 
 def case_assembled():
@@ -269,11 +265,7 @@ def case_built():
         done = SCREEN.wait_window(showcase.UNINSTALL_TITLE, other_than=progress)
         check(done != '', 'the uninstaller says it is done')
         SCREEN.keys('Return')
-        try:
-            code = proc.wait(timeout=120)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            code = None
+        code = exit_code(proc)
         check(code == 0, 'removed through the uninstaller window: exit code %s' % code)
         check(wait_until(lambda: showcase.UNINSTALL_PAGE in addresses()),
               'the uninstaller opened its internet page: %s' % addresses())
