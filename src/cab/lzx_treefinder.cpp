@@ -82,6 +82,7 @@ uint32_t TreeMatchFinder::Descend(const uint8_t* cur, uint32_t p, uint32_t avail
   // The tree orders strings by their first keyLen bytes.
   const uint32_t keyLen = std::min<uint32_t>(avail, kMaxMatch);
   const uint32_t nice = std::min(niceLen_, keyLen);
+  const bool keyCut = keyLen < std::min<uint32_t>(niceLen_, kMaxMatch);
   uint32_t smallerLen = 0, largerLen = 0, len = 0;
   for (uint32_t depth = maxDepth_;; --depth) {
     if (node == 0 || p - (node - 1) > reach || depth == 0) {
@@ -101,6 +102,14 @@ uint32_t TreeMatchFinder::Descend(const uint8_t* cur, uint32_t p, uint32_t avail
         }
       }
       if (len >= nice) {
+        if (keyCut) {
+          // Equal up to where cur's data ends for now. node's subtrees are ordered by
+          // bytes cur does not have yet, so p cannot take them over: once the data goes
+          // on, their order under p would be wrong and later walks would assume common
+          // prefixes that are not there.
+          *smaller = *larger = 0;
+          return n;
+        }
         // Equal as far as the tree looks: node's subtrees become p's.
         *smaller = pair[0];
         *larger = pair[1];

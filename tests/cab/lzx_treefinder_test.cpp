@@ -26,14 +26,18 @@ std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
 }
 
 // Feeds all of data to the finder (every stride-th position only entered) and checks every
-// reported match; returns the matches found at position `probe`.
+// reported match; returns the matches found at position `probe`. With `piece`, the data is
+// known only up to the end of the current piece of that many bytes, as a parser knows only
+// its chunk.
 std::vector<Match> FeedAndCheck(TreeMatchFinder& mf, const std::vector<uint8_t>& data, int windowBits, uint32_t firstPos,
-                                uint32_t probe, uint32_t insertEvery = 4, uint32_t frame = 32768) {
+                                uint32_t probe, uint32_t insertEvery = 4, uint32_t frame = 32768, uint32_t piece = 0) {
   std::vector<Match> atProbe;
   size_t found = 0;
   for (uint32_t i = 0; i < data.size(); ++i) {
     const uint8_t* cur = data.data() + i;
-    const uint32_t avail = static_cast<uint32_t>(data.size()) - i;
+    const uint32_t known = piece ? std::min<uint32_t>(static_cast<uint32_t>(data.size()), (i / piece + 1) * piece)
+                                 : static_cast<uint32_t>(data.size());
+    const uint32_t avail = known - i;
     const uint32_t p = firstPos + i;
     if (i % insertEvery == insertEvery - 1 && i != probe) {
       mf.Insert(cur, p, avail, i);
@@ -120,6 +124,19 @@ TEST(LzxTreeFinder, RunsOfOneByteKeepOlderStringsOfTheSameTree) {
     mf.Reset();
     const auto m = FeedAndCheck(mf, data, 21, 0, 150000, 1000000);
     EXPECT_TRUE(HasMatch(m, 149000, std::min(nice, 204u)));
+  }
+}
+
+// A string entered near the end of the data known so far is ordered by its first few
+// bytes only; the bytes that follow later must not break the order of the tree, or later
+// walks assume common prefixes that are not there and report matches that are not real.
+TEST(LzxTreeFinder, StringsEnteredAtTheEndOfThePieceKnownSoFarKeepTheTreeTrue) {
+  const auto data = lzxtest::WordSample(300000, 11);
+  for (uint32_t piece : {163840u, 4099u, 300u}) {
+    SCOPED_TRACE("piece " + std::to_string(piece));
+    TreeMatchFinder mf(21, 14, 32, 257);
+    mf.Reset();
+    FeedAndCheck(mf, data, 21, 0, 0, 2, 32768, piece);
   }
 }
 
