@@ -1,11 +1,16 @@
 // LZX folder compressor: E8-translates the folder's data frame by frame, parses it chunk by
 // chunk against a window of 2^windowBits bytes kept for the whole folder, cuts the items into
 // blocks and writes one CFDATA payload per 32 KB frame. Two parsers, each with its own
-// match finder, take turns with the chunks so that two chunks are parsed at a time.
+// match finder, take turns with the chunks: one on the caller's thread, which also writes,
+// and one on a worker thread that lives as long as the compressor and parses its next
+// chunk while the caller writes the chunks before.
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <exception>
-#include <optional>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -24,11 +29,19 @@ using namespace lzx;
 
 // Data parsed at a time by each of the two parsers; multiples of the frame size. The
 // thread that also writes every chunk (block codes, bits, call translation) parses the
-// smaller one: with a quarter of each round both threads are about as busy (with 7 of 16
-// frames it did 60 % of the work and the worker waited).
-constexpr uint32_t kOwnChunk = 4 * kFrameSize;
+// smaller one. Measured on the reference payload: with 5 of 17 frames each thread waits
+// for the other about 2 % of the time; with 4 of 16 the writing thread waited 13 %, with
+// 6 of 16 the worker 14 %.
+constexpr uint32_t kOwnChunk = 5 * kFrameSize;
 constexpr uint32_t kWorkerChunk = 12 * kFrameSize;
 constexpr uint32_t kRoundSize = kOwnChunk + kWorkerChunk;
+// Rounds parsed but not yet written: the worker parses the next round's chunk while this
+// thread writes the one before. The cabinet writer counts data not yet written as
+// uncompressed when it fills a cabinet, so a longer lag would end cabinets earlier.
+constexpr size_t kRoundsAhead = 1;
+// Rounds of input held beyond the window and the rounds not yet written, so that the
+// buffer is moved only every few rounds.
+constexpr uint32_t kSpareRounds = 4;
 // Block type, size, padding and repeated offsets of an uncompressed block.
 constexpr uint64_t kUncompressedOverheadBits = 3 + 24 + 16 + 96 + 8;
 // Folder positions are 32-bit; stop well before they wrap.
@@ -52,34 +65,43 @@ class LzxCompressor final : public FolderCompressor {
   LzxCompressor(BlockSink sink, int windowBits, const ParserTuning& tuning)
       : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits),
         catchUpStride_(std::max(1u, tuning.catchUpStride)), parsers_{{windowBits, tuning}, {windowBits, tuning}} {
-    // History, the chunk waiting to be written, the two chunks of a round and new input.
-    buf_.resize(windowSize_ + 2 * kRoundSize);
+    // History, the rounds not yet written, the round being parsed and spare input.
+    for (std::vector<uint8_t>& b : bufs_) b.resize(windowSize_ + (kRoundsAhead + 1 + kSpareRounds) * kRoundSize);
     for (Parser& p : parsers_) p.Reset();
+  }
+
+  ~LzxCompressor() override {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    if (worker_.joinable()) worker_.join();
   }
 
   void Write(const uint8_t* data, size_t size) override {
     if (bufBase_ + uint64_t{fill_} + size > kMaxFolderBytes)
       throw std::length_error("LZX folder larger than 4 GB");
     while (size > 0) {
-      if (fill_ == buf_.size()) Slide();
-      size_t n = std::min(size, buf_.size() - fill_);
-      std::memcpy(buf_.data() + fill_, data, n);
+      if (fill_ == Buffer().size()) Slide();
+      size_t n = std::min(size, Buffer().size() - fill_);
+      std::memcpy(Buffer().data() + fill_, data, n);
       fill_ += n;
       data += n;
       size -= n;
-      while (End() - searched_ >= kRoundSize) Round(kOwnChunk, kWorkerChunk);
+      while (End() - searched_ >= kRoundSize) StartRound(kOwnChunk, kWorkerChunk);
     }
   }
 
   void Finish() override {
     const uint32_t rest = End() - searched_;
-    if (rest > 0) Round(std::min(rest, kOwnChunk), rest - std::min(rest, kOwnChunk));
-    if (pendingEnd_ > pendingStart_) Encode(pending_, pendingStart_, pendingEnd_);
+    if (rest > 0) StartRound(std::min(rest, kOwnChunk), rest - std::min(rest, kOwnChunk));
+    while (!rounds_.empty()) WriteOldestRound();
     if (frameFill_ > 0) EndFrame();
-    // Fresh state for the next folder.
+    // Fresh state for the next folder; the worker is idle now.
     bufBase_ = 0;
     fill_ = 0;
-    searched_ = pendingStart_ = pendingEnd_ = 0;
+    searched_ = 0;
     started_ = false;
     queue_ = RepeatQueue{};
     coder_.Reset();
@@ -97,72 +119,150 @@ class LzxCompressor final : public FolderCompressor {
     std::vector<Item> items;
     RepeatQueue assumed;
   };
+  // Two neighbouring chunks, [start, middle) parsed by this thread and [middle, end) by
+  // the worker.
+  struct Round {
+    uint32_t start = 0, middle = 0, end = 0;
+    Parsed own, other;
+    ParseInput otherInput{};  // the worker's chunk in the buffer it was in when handed out
+    bool otherDone = false;   // set by the worker, under the mutex
+    std::exception_ptr failure;
+  };
 
   uint32_t End() const { return bufBase_ + static_cast<uint32_t>(fill_); }
-  uint8_t* At(uint32_t pos) { return buf_.data() + (pos - bufBase_); }
-  ParseInput Input(uint32_t start, uint32_t end) const { return {buf_.data(), bufBase_, start, end}; }
+  std::vector<uint8_t>& Buffer() { return bufs_[current_]; }
+  uint8_t* At(uint32_t pos) { return Buffer().data() + (pos - bufBase_); }
+  ParseInput Input(uint32_t start, uint32_t end) { return {Buffer().data(), bufBase_, start, end}; }
 
-  // Drops what lies more than a window before the chunk still to be written.
+  // Drops what lies more than a window before the oldest chunk not yet written, by
+  // copying the rest to the other buffer. Chunks handed to the worker before go on
+  // reading this one, so the worker need not stop; only a chunk still reading the other
+  // buffer (handed out before the slide before this one) is waited for.
   void Slide() {
-    const uint32_t oldest = pendingEnd_ > pendingStart_ ? pendingStart_ : searched_;
+    const uint32_t oldest = rounds_.empty() ? searched_ : rounds_.front()->start;
     const uint32_t keepFrom = oldest > windowSize_ ? oldest - windowSize_ : 0;
     const size_t shift = keepFrom - bufBase_;
-    std::memmove(buf_.data(), buf_.data() + shift, fill_ - shift);
+    std::vector<uint8_t>& to = bufs_[current_ ^ 1];
+    WaitUntilUnread(to.data());
+    std::memcpy(to.data(), Buffer().data() + shift, fill_ - shift);
+    current_ ^= 1;
     fill_ -= shift;
     bufBase_ = keepFrom;
   }
 
-  // Translates the next one or two chunks; parses the first here and the second on a
-  // worker thread with the other parser, each parser entering first what the other parsed
-  // since its last turn. Meanwhile this thread writes the chunk left from the round
-  // before, then its own. The threads share only the (unchanging) buffer.
-  void Round(uint32_t len0, uint32_t len1) {
+  // Translates the next one or two chunks, hands the second to the worker, which parses
+  // it with the other parser, and parses the first here. Each parser first enters what
+  // the other parsed since its last turn. Then writes the rounds that are more than
+  // kRoundsAhead behind. The threads share only the buffer, which neither changes while
+  // the worker has work.
+  void StartRound(uint32_t len0, uint32_t len1) {
     const uint32_t s0 = searched_, s1 = s0 + len0, end = s1 + len1;
     for (uint32_t f = s0; f < end; f += kFrameSize) {
       if (f / kFrameSize >= kE8MaxFrames) break;
       TranslateE8Frame(At(f), std::min(kFrameSize, end - f), f, kE8TranslationSize);
     }
-    std::exception_ptr failure;
-    {
-      std::optional<std::jthread> worker;
-      if (len1 > 0) {
-        auto job = [this, s1, end, &failure] {
-          try {
-            Prepare(1, s1, end);
-          } catch (...) {
-            failure = std::current_exception();
-          }
-        };
-        try {
-          worker.emplace(job);
-        } catch (const std::system_error&) {
-          job();  // no thread to be had: one after the other
-        }
-      }
-      if (pendingEnd_ > pendingStart_) Encode(pending_, pendingStart_, pendingEnd_);
-      pendingStart_ = pendingEnd_ = 0;
-      Prepare(0, s0, s1);
-      Encode(parsed_[0], s0, s1);
-    }  // joins the worker, also when this thread threw
-    if (failure) std::rethrow_exception(failure);
+    std::unique_ptr<Round> round = TakeSpareRound();
+    round->start = s0;
+    round->middle = s1;
+    round->end = end;
+    round->otherDone = len1 == 0;
+    round->failure = nullptr;
+    round->otherInput = Input(s1, end);
+    Round& r = *round;
+    rounds_.push_back(std::move(round));
+    if (len1 > 0) HandToWorker(r);
+    Prepare(0, Input(s0, s1), r.own);
     searched_ = end;
-    if (len1 > 0) {
-      std::swap(pending_, parsed_[1]);
-      pendingStart_ = s1;
-      pendingEnd_ = end;
+    while (rounds_.size() > kRoundsAhead) WriteOldestRound();
+  }
+
+  std::unique_ptr<Round> TakeSpareRound() {
+    if (spare_.empty()) return std::make_unique<Round>();
+    std::unique_ptr<Round> r = std::move(spare_.back());
+    spare_.pop_back();
+    return r;
+  }
+
+  void HandToWorker(Round& r) {
+    if (!worker_.joinable() && !noWorker_) {
+      try {
+        worker_ = std::thread([this] { Work(); });
+      } catch (const std::system_error&) {
+        noWorker_ = true;  // no thread to be had: one chunk after the other
+      }
+    }
+    if (noWorker_) {
+      ParseOther(r);
+      r.otherDone = true;
+      return;
+    }
+    {
+      std::lock_guard lock(mutex_);
+      jobs_.push_back(&r);
+    }
+    wake_.notify_one();
+  }
+
+  void ParseOther(Round& r) {
+    try {
+      Prepare(1, r.otherInput, r.other);
+    } catch (...) {
+      r.failure = std::current_exception();
     }
   }
 
-  // Parser k parses [start, end) into its slot, after entering what lies between its last
+  void Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [&] { return stopping_ || !jobs_.empty(); });
+      if (stopping_) return;
+      Round* r = jobs_.front();
+      jobs_.pop_front();
+      workerBusy_ = true;
+      lock.unlock();
+      ParseOther(*r);
+      lock.lock();
+      r->otherDone = true;
+      workerBusy_ = false;
+      done_.notify_all();
+    }
+  }
+
+  // Waits until no chunk handed to the worker reads the buffer at `data`.
+  void WaitUntilUnread(const uint8_t* data) {
+    if (!worker_.joinable()) return;
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [&] {
+      for (const std::unique_ptr<Round>& r : rounds_)
+        if (!r->otherDone && r->otherInput.data == data) return false;
+      return true;
+    });
+  }
+
+  // Writes the oldest round once the worker has parsed its second chunk.
+  void WriteOldestRound() {
+    Round& r = *rounds_.front();
+    if (worker_.joinable()) {
+      std::unique_lock lock(mutex_);
+      done_.wait(lock, [&] { return r.otherDone; });
+    }
+    if (r.failure) std::rethrow_exception(r.failure);
+    Encode(r.own, r.start, r.middle);
+    if (r.end > r.middle) Encode(r.other, r.middle, r.end);
+    spare_.push_back(std::move(rounds_.front()));
+    rounds_.pop_front();
+  }
+
+  // Parser k parses the chunk `in` into `out`, after entering what lies between its last
   // chunk and this one, as far as the window reaches.
-  void Prepare(int k, uint32_t start, uint32_t end) {
+  void Prepare(int k, const ParseInput& in, Parsed& out) {
+    const uint32_t start = in.start, end = in.end;
     const uint32_t reach = start > windowSize_ ? start - windowSize_ : 0;
     const uint32_t from = std::max(seen_[k], reach);
-    if (from < start) parsers_[k].Enter(Input(from, start), catchUpStride_);
-    Parsed& out = parsed_[k];
+    if (from < start) parsers_[k].Enter({in.data, in.base, from, start}, catchUpStride_);
     out.assumed = parserQueue_[k];
     out.items.clear();
-    parsers_[k].Parse(Input(start, end), parserQueue_[k], out.items);
+    parsers_[k].Parse(in, parserQueue_[k], out.items);
     seen_[k] = end;
   }
 
@@ -303,13 +403,15 @@ class LzxCompressor final : public FolderCompressor {
 
   BlockSink sink_;
   uint32_t windowSize_;
-  std::vector<uint8_t> buf_;
-  uint32_t bufBase_ = 0;  // folder position of buf_[0]
-  size_t fill_ = 0;       // bytes held in buf_
-  uint32_t searched_ = 0;      // folder position up to which chunks are parsed
-  uint32_t pendingStart_ = 0;  // the chunk parsed but not yet written
-  uint32_t pendingEnd_ = 0;
-  Parsed pending_;
+  // The data: history, chunks and new input, in one of two buffers; the other receives
+  // what is kept when the data is moved down.
+  std::vector<uint8_t> bufs_[2];
+  int current_ = 0;
+  uint32_t bufBase_ = 0;  // folder position of the current buffer's first byte
+  size_t fill_ = 0;       // bytes held in it
+  uint32_t searched_ = 0;  // folder position up to which chunks are handed out
+  std::deque<std::unique_ptr<Round>> rounds_;  // rounds not yet written, oldest first
+  std::vector<std::unique_ptr<Round>> spare_;  // written rounds, kept for their item vectors
   bool started_ = false;
   RepeatQueue queue_;  // the decoder's queue after what is written
   BlockCoder coder_;
@@ -317,11 +419,19 @@ class LzxCompressor final : public FolderCompressor {
   Parser parsers_[2];
   uint32_t seen_[2] = {};  // folder position up to which each parser has entered the data
   RepeatQueue parserQueue_[2];  // each parser's own view of the queue
-  Parsed parsed_[2];            // the chunks of the current round
   std::vector<FrameSpan> frames_;
   std::vector<uint64_t> frameBits_;
   BitWriter bw_;
   uint32_t frameFill_ = 0;  // uncompressed bytes of the frame being written
+
+  // The worker thread and its jobs: the second chunks of rounds, in folder order.
+  std::thread worker_;
+  bool noWorker_ = false;
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  std::deque<Round*> jobs_;
+  bool workerBusy_ = false;
+  bool stopping_ = false;
 };
 }  // namespace
 
