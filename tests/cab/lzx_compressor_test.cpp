@@ -138,10 +138,14 @@ TEST(LzxCompressor, X86CodeWithCallTranslation) {
 }
 
 TEST(LzxCompressor, LargePeFileThroughManyWindowSlides) {
-  // 5 MB of code: the buffer slides many times while matches and repeats reach far back.
+  // 5 MB of code, and twice that through small windows: the data moves from one buffer to
+  // the other and back several times, while the worker still parses chunks of the buffer
+  // left, and matches and repeats reach far back.
   std::vector<TestFile> files{{"user32.dll", PeFile("user32.dll")}};
   for (size_t feed : {size_t{32768}, size_t{1} << 20}) CheckRoundTrip(files, 21, feed);
+  files.push_back({"copy.dll", files[0].data});
   CheckRoundTrip(files, 16, 32768);
+  CheckRoundTrip(files, 15, 1 << 20);
 }
 
 TEST(LzxCompressor, CallOpcodesAtEveryFramePosition) {
