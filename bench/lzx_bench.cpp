@@ -45,6 +45,8 @@ int main(int argc, char** argv) {
   if (const char* e = std::getenv("LZX_INNER")) tuning.innerStride = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_RELAX")) tuning.relaxLong = static_cast<uint32_t>(std::atoi(e));
   if (const char* e = std::getenv("LZX_CATCHUP")) tuning.catchUpStride = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_SKIP")) tuning.skipAfter = static_cast<uint32_t>(std::atoi(e));
+  if (const char* e = std::getenv("LZX_SKIPSTRIDE")) tuning.skipStride = static_cast<uint32_t>(std::atoi(e));
   for (int a = 2; a < argc; ++a) {
     std::string method = argv[a];
     uint64_t out = 0, blocks = 0;

@@ -18,7 +18,8 @@ uint32_t MatchLimit(const ParseInput& in, uint32_t p) {
 Parser::Parser(int windowBits, const ParserTuning& t)
     : numMain_(kNumChars + 8 * NumPositionSlots(windowBits)),
       innerStride_(std::max(1u, t.innerStride)), niceLen_(t.niceLen), lookAhead_(t.lookAhead),
-      optimalPasses_(t.optimalPasses), relaxLong_(std::max(1u, t.relaxLong)) {
+      optimalPasses_(t.optimalPasses), relaxLong_(std::max(1u, t.relaxLong)),
+      skipAfter_(t.skipAfter ? t.skipAfter : ~0u), skipStride_(std::max(1u, t.skipStride)) {
   if (t.treeDepth) tree_.emplace(windowBits, t.hashBits, t.treeDepth, t.niceLen);
   else buckets_.emplace(MaxDistance(windowBits), t.hashBits, t.ways, t.niceLen, t.longWays);
   model_.SetDefaults(numMain_);
@@ -89,13 +90,23 @@ void Parser::ParseLazy(const ParseInput& in, RepeatQueue& q, std::vector<Item>& 
   for (uint32_t i = 0; i < n; ++i) litCost_[i + 1] = litCost_[i] + model_.main[data[i]];
   const size_t first = out.size();
   uint32_t i = 0;
+  uint32_t literalRun = 0;  // literals since the last match
   while (i < n) {
+    if (literalRun >= skipAfter_ && literalRun % skipStride_ != 0) {
+      Insert(in, in.start + i);
+      out.push_back({0, data[i]});
+      ++i;
+      ++literalRun;
+      continue;
+    }
     Choice c = Best(in, i, q);
     if (c.len == 0) {
       out.push_back({0, data[i]});
       ++i;
+      ++literalRun;
       continue;
     }
+    literalRun = 0;
     // Put the match off while one of the next positions offers more; `entered` is the
     // end of the positions entered so far (all inside the match).
     uint32_t entered = i + 1;

@@ -65,6 +65,11 @@ struct ParserTuning {
   // The shortest path tries at most this many of the lengths of a match that need a length
   // symbol, the longest ones.
   uint32_t relaxLong = 256;
+  // After this many literals in a row the lazy parse searches only every skipStride-th
+  // position and enters the others (0: search every position). Stretches without
+  // matches (compressed pictures, packed data) cost the most per byte to search.
+  uint32_t skipAfter = 128;
+  uint32_t skipStride = 4;
 };
 
 class Parser {
@@ -135,6 +140,8 @@ class Parser {
   CostModel model_;
   int optimalPasses_;
   uint32_t relaxLong_;
+  uint32_t skipAfter_;
+  uint32_t skipStride_;
   std::vector<uint32_t> litCost_;  // prefix sums of the chunk's literal costs
   std::vector<uint32_t> matchStart_;  // index of each position's first match; one more at the end
   std::vector<Match> matches_;

@@ -109,6 +109,20 @@ TEST(LzxCompressor, IncompressibleDataGrowsOnlyByFraming) {
   EXPECT_LT(r.cab.size(), 200000 + r.blocks * 40 + 200);
 }
 
+// Long stretches without matches are searched only at some positions, but every position
+// is entered: a second copy of random data, at any offset, is still found whole.
+TEST(LzxCompressor, CopiesOfRandomDataAreFoundAfterLongLiteralStretches) {
+  for (size_t shift : {size_t{0}, size_t{1}, size_t{2}, size_t{3}}) {
+    SCOPED_TRACE("shift " + std::to_string(shift));
+    // The copy starts far inside the first stretch, where only some positions are searched.
+    auto data = RandomBytes(100000, 21);
+    data.insert(data.end(), data.begin() + 40000 + static_cast<long>(shift), data.end());
+    std::vector<TestFile> files{{"copy.bin", data}};
+    Result r = CheckRoundTrip(files, 17);
+    EXPECT_LT(r.cab.size(), size_t{100000} + r.blocks * 40 + 2000);
+  }
+}
+
 TEST(LzxCompressor, SkewedBytesCompressToTheirEntropy) {
   // 16 distinct byte values at random: 4 bits a byte, over many frames in one block.
   std::mt19937 rng(2);
