@@ -108,20 +108,34 @@ uint64_t BlockCoder::Plan(const BlockStats& stats, BlockCodes& codes) const {
   BuildCodeLengths(mainFreq.data(), numMain_, kMaxCodeLength, codes.lens.main.data());
   BuildCodeLengths(stats.length.data(), kNumLengthSymbols, kMaxCodeLength, codes.lens.length.data());
   BuildCodeLengths(stats.aligned.data(), kNumAlignedSymbols, kMaxAlignedLength, codes.alignedLen.data());
-  BuildCodes(codes.lens.main.data(), numMain_, codes.mainCode.data());
-  BuildCodes(codes.lens.length.data(), kNumLengthSymbols, codes.lengthCode.data());
-  BuildCodes(codes.alignedLen.data(), kNumAlignedSymbols, codes.alignedCode.data());
-
-  uint64_t bits = 3 + 24;
-  bits += PretreeRun(codes.lens.main.data(), prev_.main.data(), kNumChars).bits;
-  bits += PretreeRun(codes.lens.main.data() + kNumChars, prev_.main.data() + kNumChars, numMain_ - kNumChars).bits;
-  bits += PretreeRun(codes.lens.length.data(), prev_.length.data(), kNumLengthSymbols).bits;
-  for (int i = 0; i < numMain_; ++i) bits += uint64_t{stats.main[i]} * codes.lens.main[i];
-  for (int i = 0; i < kNumLengthSymbols; ++i) bits += uint64_t{stats.length[i]} * codes.lens.length[i];
   uint64_t alignedBits = 3 * kNumAlignedSymbols + stats.alignedFooterBits;
   for (int i = 0; i < kNumAlignedSymbols; ++i) alignedBits += uint64_t{stats.aligned[i]} * codes.alignedLen[i];
   codes.aligned = alignedBits < stats.verbatimFooterBits;
-  return bits + std::min(alignedBits, stats.verbatimFooterBits);
+  return Bits(stats, codes);
+}
+
+uint64_t BlockCoder::HeaderBits(const BlockCodes& codes) const {
+  uint64_t bits = 3 + 24 + (codes.aligned ? 3 * kNumAlignedSymbols : 0);
+  bits += PretreeRun(codes.lens.main.data(), prev_.main.data(), kNumChars).bits;
+  bits += PretreeRun(codes.lens.main.data() + kNumChars, prev_.main.data() + kNumChars, numMain_ - kNumChars).bits;
+  bits += PretreeRun(codes.lens.length.data(), prev_.length.data(), kNumLengthSymbols).bits;
+  return bits;
+}
+
+uint64_t BlockCoder::ItemsBits(const BlockStats& stats, const BlockCodes& codes) {
+  uint64_t bits = 0;
+  for (int i = 0; i < kMaxMainSymbols; ++i) bits += uint64_t{stats.main[i]} * codes.lens.main[i];
+  for (int i = 0; i < kNumLengthSymbols; ++i) bits += uint64_t{stats.length[i]} * codes.lens.length[i];
+  if (!codes.aligned) return bits + stats.verbatimFooterBits;
+  bits += stats.alignedFooterBits;
+  for (int i = 0; i < kNumAlignedSymbols; ++i) bits += uint64_t{stats.aligned[i]} * codes.alignedLen[i];
+  return bits;
+}
+
+void BlockCoder::MakeCodes(BlockCodes& codes) const {
+  BuildCodes(codes.lens.main.data(), numMain_, codes.mainCode.data());
+  BuildCodes(codes.lens.length.data(), kNumLengthSymbols, codes.lengthCode.data());
+  BuildCodes(codes.alignedLen.data(), kNumAlignedSymbols, codes.alignedCode.data());
 }
 
 void BlockCoder::WriteHeader(BitWriter& bw, const BlockCodes& codes, uint32_t blockSize) {
@@ -133,18 +147,6 @@ void BlockCoder::WriteHeader(BitWriter& bw, const BlockCodes& codes, uint32_t bl
   PretreeRun(codes.lens.main.data() + kNumChars, prev_.main.data() + kNumChars, numMain_ - kNumChars).Write(bw);
   PretreeRun(codes.lens.length.data(), prev_.length.data(), kNumLengthSymbols).Write(bw);
   prev_ = codes.lens;
-}
-
-uint32_t BlockCoder::ItemBits(const BlockCodes& c, const Item& it) {
-  if (it.len == 0) return c.lens.main[it.value];
-  int slot = SlotOf(it.value);
-  uint32_t lh = std::min<uint32_t>(it.len - kMinMatch, kNumPrimaryLengths);
-  uint32_t bits = c.lens.main[kNumChars + slot * 8 + lh];
-  if (lh == kNumPrimaryLengths) bits += c.lens.length[it.len - kMinMatch - kNumPrimaryLengths];
-  if (slot < kNumRepeats) return bits;
-  uint32_t extra = kSlots.extraBits[slot];
-  if (c.aligned && extra >= 3) return bits + extra - 3 + c.alignedLen[(it.value - kSlots.base[slot]) & 7];
-  return bits + extra;
 }
 
 void BlockCoder::WriteItem(BitWriter& bw, const BlockCodes& c, const Item& it) {

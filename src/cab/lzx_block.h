@@ -49,14 +49,23 @@ class BlockCoder {
   explicit BlockCoder(int windowBits);
 
   int NumMainSymbols() const { return numMain_; }
-  // Builds codes for `stats`; picks the aligned-offset type when it is smaller. Returns
-  // the size in bits of the whole block (header, trees, items).
+  // Builds code lengths for `stats`; picks the aligned-offset type when it is smaller.
+  // Returns Bits(stats, codes).
   uint64_t Plan(const BlockStats& stats, BlockCodes& codes) const;
+  // The size in bits of a block of `stats` sent with `codes` after the blocks written so
+  // far: HeaderBits plus ItemsBits.
+  uint64_t Bits(const BlockStats& stats, const BlockCodes& codes) const {
+    return HeaderBits(codes) + ItemsBits(stats, codes);
+  }
+  // Block type, size and trees, as WriteHeader sends them now.
+  uint64_t HeaderBits(const BlockCodes& codes) const;
+  // Bits WriteItem sends for all the items counted in `stats`.
+  static uint64_t ItemsBits(const BlockStats& stats, const BlockCodes& codes);
+  // The codes of the lengths Plan chose, which the writing needs.
+  void MakeCodes(BlockCodes& codes) const;
   // Header and trees; the previous lengths are updated to this block's.
   void WriteHeader(BitWriter& bw, const BlockCodes& codes, uint32_t blockSize);
   static void WriteItem(BitWriter& bw, const BlockCodes& codes, const Item& it);
-  // Bits WriteItem sends for `it`.
-  static uint32_t ItemBits(const BlockCodes& codes, const Item& it);
   // Starts a new folder: previous lengths back to zero.
   void Reset() { prev_ = TreeLengths{}; }
   const TreeLengths& Previous() const { return prev_; }

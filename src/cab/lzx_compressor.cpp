@@ -313,59 +313,63 @@ class LzxCompressor final : public FolderCompressor {
       fs.after = queue;
       frames_.push_back(fs);
     }
-    BlockCodes scratch;
+    // The codes of the block being grown, of a trial with one more frame, and of that
+    // frame alone (which starts the next block when the trial does not pay).
+    if (frames_.empty()) return;
+    BlockCodes* block = &codes_[0];
+    BlockCodes* trial = &codes_[1];
+    BlockCodes* alone = &codes_[2];
+    coder_.Plan(frames_[0].stats, *block);
     for (size_t b = 0; b < frames_.size();) {
       BlockStats cur = frames_[b].stats;
-      uint64_t curBits = coder_.Plan(cur, scratch);
+      uint64_t curBits = coder_.Bits(cur, *block);
       size_t e = b + 1;
       for (; e < frames_.size(); ++e) {
         BlockStats merged = cur;
         merged.Merge(frames_[e].stats);
-        uint64_t mergedBits = coder_.Plan(merged, scratch);
-        if (mergedBits > curBits + coder_.Plan(frames_[e].stats, scratch)) break;
+        const uint64_t mergedBits = coder_.Plan(merged, *trial);
+        if (mergedBits > curBits + coder_.Plan(frames_[e].stats, *alone)) break;
         cur = merged;
         curBits = mergedBits;
+        std::swap(block, trial);
       }
-      WriteBlock(items, b, e);
+      WriteBlock(items, b, e, cur, *block);
+      std::swap(block, alone);
       b = e;
     }
   }
 
-  // Writes frames [b, e) as one block, or as uncompressed blocks when that is smaller.
-  void WriteBlock(const std::vector<Item>& items, size_t b, size_t e) {
-    BlockStats stats;
+  // Writes frames [b, e), whose statistics are `stats`, as one block with `codes` (from
+  // Plan), or as uncompressed blocks when that is smaller.
+  void WriteBlock(const std::vector<Item>& items, size_t b, size_t e, const BlockStats& stats, BlockCodes& codes) {
     uint64_t rawBits = 0;
-    for (size_t f = b; f < e; ++f) {
-      stats.Merge(frames_[f].stats);
-      rawBits += 8 * uint64_t{frames_[f].len} + kUncompressedOverheadBits;
-    }
-    BlockCodes codes;
-    const uint64_t bits = coder_.Plan(stats, codes);
+    for (size_t f = b; f < e; ++f) rawBits += 8 * uint64_t{frames_[f].len} + kUncompressedOverheadBits;
+    const uint64_t bits = coder_.Bits(stats, codes);
     if (bits >= rawBits) {
       for (size_t f = b; f < e; ++f) WriteUncompressed(frames_[f].pos, frames_[f].len, frames_[f].after);
       return;
     }
     // Every frame must fit one CFDATA block; with the trees of a long block a frame of
     // unusual content could exceed it, so such blocks are written frame by frame.
-    frameBits_.clear();
-    uint64_t itemBits = 0;
-    for (size_t f = b; f < e; ++f) {
-      uint64_t fb = 0;
-      for (size_t k = frames_[f].first; k < frames_[f].end; ++k) fb += BlockCoder::ItemBits(codes, items[k]);
-      frameBits_.push_back(fb);
-      itemBits += fb;
-    }
-    frameBits_[0] += bits - itemBits;  // header and trees go into the first frame
     bool fits = true;
-    for (uint64_t fb : frameBits_) fits = fits && fb + 64 <= 8 * uint64_t{kMaxBlockCompressed};
+    for (size_t f = b; f < e; ++f) {
+      uint64_t fb = BlockCoder::ItemsBits(frames_[f].stats, codes);
+      if (f == b) fb += bits - coder_.ItemsBits(stats, codes);  // header and trees go into the first frame
+      fits = fits && fb + 64 <= 8 * uint64_t{kMaxBlockCompressed};
+    }
     if (!fits) {
       if (e - b > 1) {
-        for (size_t f = b; f < e; ++f) WriteBlock(items, f, f + 1);
+        for (size_t f = b; f < e; ++f) {
+          BlockCodes single;
+          coder_.Plan(frames_[f].stats, single);
+          WriteBlock(items, f, f + 1, frames_[f].stats, single);
+        }
       } else {
         WriteUncompressed(frames_[b].pos, frames_[b].len, frames_[b].after);
       }
       return;
     }
+    coder_.MakeCodes(codes);
     uint32_t blockSize = 0;
     for (size_t f = b; f < e; ++f) blockSize += frames_[f].len;
     coder_.WriteHeader(bw_, codes, blockSize);
@@ -420,7 +424,7 @@ class LzxCompressor final : public FolderCompressor {
   uint32_t seen_[2] = {};  // folder position up to which each parser has entered the data
   RepeatQueue parserQueue_[2];  // each parser's own view of the queue
   std::vector<FrameSpan> frames_;
-  std::vector<uint64_t> frameBits_;
+  BlockCodes codes_[3];
   BitWriter bw_;
   uint32_t frameFill_ = 0;  // uncompressed bytes of the frame being written
 
