@@ -153,8 +153,8 @@ class LzxCompressor final : public FolderCompressor {
   // Translates the next one or two chunks, hands the second to the worker, which parses
   // it with the other parser, and parses the first here. Each parser first enters what
   // the other parsed since its last turn. Then writes the rounds that are more than
-  // kRoundsAhead behind. The threads share only the buffer, which neither changes while
-  // the worker has work.
+  // kRoundsAhead behind. The threads share only the data buffers; neither thread changes a
+  // buffer that a chunk handed to the worker still reads.
   void StartRound(uint32_t len0, uint32_t len1) {
     const uint32_t s0 = searched_, s1 = s0 + len0, end = s1 + len1;
     for (uint32_t f = s0; f < end; f += kFrameSize) {
@@ -218,12 +218,10 @@ class LzxCompressor final : public FolderCompressor {
       if (stopping_) return;
       Round* r = jobs_.front();
       jobs_.pop_front();
-      workerBusy_ = true;
       lock.unlock();
       ParseOther(*r);
       lock.lock();
       r->otherDone = true;
-      workerBusy_ = false;
       done_.notify_all();
     }
   }
@@ -434,7 +432,6 @@ class LzxCompressor final : public FolderCompressor {
   std::mutex mutex_;
   std::condition_variable wake_, done_;
   std::deque<Round*> jobs_;
-  bool workerBusy_ = false;
   bool stopping_ = false;
 };
 }  // namespace
