@@ -2,8 +2,8 @@
 // prints the compressed size (payloads plus 8-byte CFDATA headers) and the time taken.
 // Usage: lzx_bench DIR [lzx15..lzx21|mszip]...
 // LZX_HASH, LZX_WAYS, LZX_NICE, LZX_AHEAD, LZX_LONGWAYS, LZX_PASSES (shortest-path passes, 0 = lazy),
-// LZX_TREE (binary-tree finder of that search depth), LZX_INNER, LZX_CATCHUP and LZX_RELAX in the
-// environment override the search effort (see lzx::ParserTuning).
+// LZX_TREE (binary-tree finder of that search depth), LZX_INNER, LZX_CATCHUP, LZX_RELAX, LZX_SKIP and
+// LZX_SKIPSTRIDE in the environment override the search effort (see lzx::ParserTuning).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

@@ -119,10 +119,10 @@ class LzxCompressor final : public FolderCompressor {
     std::vector<Item> items;
     RepeatQueue assumed;
   };
-  // Two neighbouring chunks, [start, middle) parsed by this thread and [middle, end) by
-  // the worker.
+  // Two neighbouring chunks: [start, otherInput.start) parsed by this thread and the
+  // worker's, otherInput, up to otherInput.end.
   struct Round {
-    uint32_t start = 0, middle = 0, end = 0;
+    uint32_t start = 0;
     Parsed own, other;
     ParseInput otherInput{};  // the worker's chunk in the buffer it was in when handed out
     bool otherDone = false;   // set by the worker, under the mutex
@@ -163,8 +163,6 @@ class LzxCompressor final : public FolderCompressor {
     }
     std::unique_ptr<Round> round = TakeSpareRound();
     round->start = s0;
-    round->middle = s1;
-    round->end = end;
     round->otherDone = len1 == 0;
     round->failure = nullptr;
     round->otherInput = Input(s1, end);
@@ -245,8 +243,9 @@ class LzxCompressor final : public FolderCompressor {
       done_.wait(lock, [&] { return r.otherDone; });
     }
     if (r.failure) std::rethrow_exception(r.failure);
-    Encode(r.own, r.start, r.middle);
-    if (r.end > r.middle) Encode(r.other, r.middle, r.end);
+    const uint32_t middle = r.otherInput.start, end = r.otherInput.end;
+    Encode(r.own, r.start, middle);
+    if (end > middle) Encode(r.other, middle, end);
     spare_.push_back(std::move(rounds_.front()));
     rounds_.pop_front();
   }
@@ -342,7 +341,8 @@ class LzxCompressor final : public FolderCompressor {
   void WriteBlock(const std::vector<Item>& items, size_t b, size_t e, const BlockStats& stats, BlockCodes& codes) {
     uint64_t rawBits = 0;
     for (size_t f = b; f < e; ++f) rawBits += 8 * uint64_t{frames_[f].len} + kUncompressedOverheadBits;
-    const uint64_t bits = coder_.Bits(stats, codes);
+    const uint64_t header = coder_.HeaderBits(codes);
+    const uint64_t bits = header + BlockCoder::ItemsBits(stats, codes);
     if (bits >= rawBits) {
       for (size_t f = b; f < e; ++f) WriteUncompressed(frames_[f].pos, frames_[f].len, frames_[f].after);
       return;
@@ -352,7 +352,7 @@ class LzxCompressor final : public FolderCompressor {
     bool fits = true;
     for (size_t f = b; f < e; ++f) {
       uint64_t fb = BlockCoder::ItemsBits(frames_[f].stats, codes);
-      if (f == b) fb += bits - coder_.ItemsBits(stats, codes);  // header and trees go into the first frame
+      if (f == b) fb += header;  // header and trees go into the first frame
       fits = fits && fb + 64 <= 8 * uint64_t{kMaxBlockCompressed};
     }
     if (!fits) {
