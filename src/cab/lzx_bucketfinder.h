@@ -27,6 +27,8 @@ class BucketMatchFinder {
   // (positions with fewer than four are not entered). Positions are entered in order,
   // each once, by Insert or Find.
   void Insert(const uint8_t* cur, uint32_t p, uint32_t avail);
+  // Enters p, p + stride, ... below p + count; cur and avail as for p in Insert.
+  void InsertRange(const uint8_t* cur, uint32_t p, uint32_t count, uint32_t stride, uint32_t avail);
   // Enters p and writes its matches of 3 to `limit` bytes within `history` bytes back, by
   // increasing length, to `out`; returns their number.
   uint32_t Find(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history, Match* out);
@@ -37,6 +39,11 @@ class BucketMatchFinder {
  private:
   uint32_t* Bucket(uint32_t hash) { return buckets_ + (size_t{hash} << waysLog_); }
   void FetchAhead(const uint8_t* cur, uint32_t avail);
+  // InsertRange and Find for buckets of 2^kWaysLog entries: the bucket copies are then inline.
+  template <uint32_t kWaysLog>
+  void InsertRangeOf(const uint8_t* cur, uint32_t p, uint32_t count, uint32_t stride, uint32_t avail);
+  template <uint32_t kWaysLog>
+  uint32_t FindOf(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history, Match* out);
   uint32_t Hash4(uint32_t v) const { return (v * 0x9E3779B1u) >> hashShift_; }
   uint32_t* LongBucket(const uint8_t* cur) const;
   // Checks the candidates of one bucket against cur, adding the longer matches to out.

@@ -36,7 +36,8 @@ void Parser::EnterRange(const ParseInput& in, uint32_t from, uint32_t to, uint32
   // more instructions over a whole parse.
   const uint32_t end = in.start + to;
   if (buckets_) {
-    for (uint32_t p = in.start + from; p < end; p += stride) buckets_->Insert(in.data + (p - in.base), p, in.end - p);
+    const uint32_t p = in.start + from;
+    if (p < end) buckets_->InsertRange(in.data + (p - in.base), p, end - p, stride, in.end - p);
   } else {
     for (uint32_t p = in.start + from; p < end; p += stride) tree_->Insert(in.data + (p - in.base), p, in.end - p, p - in.base);
   }
