@@ -13,7 +13,6 @@
 namespace bvq::cab::lzx {
 namespace {
 
-constexpr size_t kLineEntries = 64 / sizeof(uint32_t);
 // Positions ahead whose bucket is fetched into the cache.
 constexpr uint32_t kAhead = 64;
 
@@ -59,29 +58,21 @@ uint32_t WaysLog(uint32_t ways) {
   return log;
 }
 
-// Buckets of up to a cache line then never straddle two lines.
-uint32_t* LineAligned(std::vector<uint32_t>& table) {
-  const auto misalign = reinterpret_cast<uintptr_t>(table.data()) % (kLineEntries * sizeof(uint32_t));
-  return table.data() + (misalign ? kLineEntries - misalign / sizeof(uint32_t) : 0);
-}
-
 }  // namespace
 
 BucketMatchFinder::BucketMatchFinder(uint32_t maxDist, int hashBits, uint32_t ways, uint32_t niceLen, uint32_t longWays)
-    : maxDist_(maxDist), waysLog_(WaysLog(ways)), hashShift_(32 - hashBits), niceLen_(niceLen), table_((size_t{1} << (hashBits + WaysLog(ways))) + kLineEntries),
+    : maxDist_(maxDist), waysLog_(WaysLog(ways)), hashShift_(32 - hashBits), niceLen_(niceLen), table_(size_t{1} << (hashBits + WaysLog(ways))),
       head3_(size_t{1} << kHash3Bits) {
-  buckets_ = LineAligned(table_);
   if (longWays) {
     longWaysLog_ = WaysLog(longWays);
-    longTable_.resize((size_t{1} << (hashBits + longWaysLog_)) + kLineEntries);
-    longBuckets_ = LineAligned(longTable_);
+    longTable_ = LargeArray<uint32_t>(size_t{1} << (hashBits + longWaysLog_));
   }
 }
 
-uint32_t* BucketMatchFinder::LongBucket(const uint8_t* cur) const {
+uint32_t* BucketMatchFinder::LongBucket(const uint8_t* cur) {
   uint64_t v;
   std::memcpy(&v, cur, 8);
-  return longBuckets_ + (size_t{static_cast<uint32_t>((v * 0x9E3779B97F4A7C15ull) >> (32 + hashShift_))} << longWaysLog_);
+  return longTable_.data() + (size_t{static_cast<uint32_t>((v * 0x9E3779B97F4A7C15ull) >> (32 + hashShift_))} << longWaysLog_);
 }
 
 void BucketMatchFinder::Reset() {
@@ -94,7 +85,7 @@ inline __attribute__((always_inline)) void BucketMatchFinder::FetchAhead(const u
   if (avail < kAhead + 4) return;
   const uint32_t v = Load32(cur + kAhead);
   Prefetch(Bucket(Hash4(v)));
-  if (longBuckets_) Prefetch(LongBucket(cur + kAhead));
+  if (longTable_.size()) Prefetch(LongBucket(cur + kAhead));
   Prefetch(&head3_[Hash3(v)]);
 }
 
@@ -112,7 +103,7 @@ void BucketMatchFinder::InsertRangeOf(const uint8_t* cur, uint32_t p, uint32_t c
     const uint32_t v = Load32(at);
     head3_[Hash3(v)] = p + k + 1;
     PushFront<1u << kWaysLog>(Bucket(Hash4(v)), Entry(p + k, v), nullptr);
-    if (longBuckets_ && left >= 8) PushFront(longWaysLog_, LongBucket(at), Entry(p + k, v));
+    if (longTable_.size() && left >= 8) PushFront(longWaysLog_, LongBucket(at), Entry(p + k, v));
   }
 }
 
@@ -139,7 +130,7 @@ uint32_t BucketMatchFinder::FindOf(const uint8_t* cur, uint32_t p, uint32_t avai
   const uint32_t entry = Entry(p, v);
   PushFront<ways>(Bucket(Hash4(v)), entry, cand);
   uint32_t longCand[32];
-  const bool haveLong = longBuckets_ && avail >= 8;
+  const bool haveLong = longTable_.size() && avail >= 8;
   if (haveLong) PushFront(longWaysLog_, LongBucket(cur), entry, longCand);
   const uint32_t maxLen = std::min<uint32_t>(limit, kMaxMatch);
   if (maxLen < 3) return 0;

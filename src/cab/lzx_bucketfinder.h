@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "cab/large_array.h"
+
 namespace bvq::cab::lzx {
 
 struct Match {
@@ -37,7 +39,7 @@ class BucketMatchFinder {
   static constexpr uint32_t kMaxMatchesPerPosition = 65;
 
  private:
-  uint32_t* Bucket(uint32_t hash) { return buckets_ + (size_t{hash} << waysLog_); }
+  uint32_t* Bucket(uint32_t hash) { return table_.data() + (size_t{hash} << waysLog_); }
   void FetchAhead(const uint8_t* cur, uint32_t avail);
   // InsertRange and Find for buckets of 2^kWaysLog entries: the bucket copies are then inline.
   template <uint32_t kWaysLog>
@@ -45,7 +47,7 @@ class BucketMatchFinder {
   template <uint32_t kWaysLog>
   uint32_t FindOf(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history, Match* out);
   uint32_t Hash4(uint32_t v) const { return (v * 0x9E3779B1u) >> hashShift_; }
-  uint32_t* LongBucket(const uint8_t* cur) const;
+  uint32_t* LongBucket(const uint8_t* cur);
   // Checks the candidates of one bucket against cur, adding the longer matches to out.
   uint32_t Scan(const uint32_t* cand, uint32_t ways, const uint8_t* cur, uint32_t entry, uint32_t v, uint32_t reach,
                 uint32_t maxLen, uint32_t nice, Match* out, uint32_t n, uint32_t& best) const;
@@ -54,13 +56,11 @@ class BucketMatchFinder {
   uint32_t waysLog_;
   int hashShift_;
   uint32_t niceLen_;
-  std::vector<uint32_t> table_;  // the buckets, from a cache-line boundary on
-  uint32_t* buckets_;            // entries (see Entry), newest first; 0 = empty
+  LargeArray<uint32_t> table_;  // the buckets: entries (see Entry), newest first; 0 = empty
   std::vector<uint32_t> head3_;  // position + 1 of the latest string per 3-byte hash
   // The optional table of eight-byte strings, buckets as above.
   uint32_t longWaysLog_ = 0;
-  std::vector<uint32_t> longTable_;
-  uint32_t* longBuckets_ = nullptr;  // null: no such table
+  LargeArray<uint32_t> longTable_;  // empty: no such table
 };
 
 }  // namespace bvq::cab::lzx

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "cab/lzx_compressor.h"
+#include "cab/large_array.h"
 #include "cab/lzx_bitwriter.h"
 #include "cab/lzx_block.h"
 #include "cab/lzx_e8.h"
@@ -66,7 +67,7 @@ class LzxCompressor final : public FolderCompressor {
       : sink_(std::move(sink)), windowSize_(1u << windowBits), coder_(windowBits),
         catchUpStride_(std::max(1u, tuning.catchUpStride)), parsers_{{windowBits, tuning}, {windowBits, tuning}} {
     // History, the rounds not yet written, the round being parsed and spare input.
-    for (std::vector<uint8_t>& b : bufs_) b.resize(windowSize_ + (kRoundsAhead + 1 + kSpareRounds) * kRoundSize);
+    for (LargeArray<uint8_t>& b : bufs_) b = LargeArray<uint8_t>(windowSize_ + (kRoundsAhead + 1 + kSpareRounds) * kRoundSize);
     for (Parser& p : parsers_) p.Reset();
   }
 
@@ -130,7 +131,7 @@ class LzxCompressor final : public FolderCompressor {
   };
 
   uint32_t End() const { return bufBase_ + static_cast<uint32_t>(fill_); }
-  std::vector<uint8_t>& Buffer() { return bufs_[current_]; }
+  LargeArray<uint8_t>& Buffer() { return bufs_[current_]; }
   uint8_t* At(uint32_t pos) { return Buffer().data() + (pos - bufBase_); }
   ParseInput Input(uint32_t start, uint32_t end) { return {Buffer().data(), bufBase_, start, end}; }
 
@@ -142,7 +143,7 @@ class LzxCompressor final : public FolderCompressor {
     const uint32_t oldest = rounds_.empty() ? searched_ : rounds_.front()->start;
     const uint32_t keepFrom = oldest > windowSize_ ? oldest - windowSize_ : 0;
     const size_t shift = keepFrom - bufBase_;
-    std::vector<uint8_t>& to = bufs_[current_ ^ 1];
+    LargeArray<uint8_t>& to = bufs_[current_ ^ 1];
     WaitUntilUnread(to.data());
     std::memcpy(to.data(), Buffer().data() + shift, fill_ - shift);
     current_ ^= 1;
@@ -407,7 +408,7 @@ class LzxCompressor final : public FolderCompressor {
   uint32_t windowSize_;
   // The data: history, chunks and new input, in one of two buffers; the other receives
   // what is kept when the data is moved down.
-  std::vector<uint8_t> bufs_[2];
+  LargeArray<uint8_t> bufs_[2];
   int current_ = 0;
   uint32_t bufBase_ = 0;  // folder position of the current buffer's first byte
   size_t fill_ = 0;       // bytes held in it
