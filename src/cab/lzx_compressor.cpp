@@ -48,19 +48,6 @@ constexpr uint64_t kUncompressedOverheadBits = 3 + 24 + 16 + 96 + 8;
 // Folder positions are 32-bit; stop well before they wrap.
 constexpr uint64_t kMaxFolderBytes = 0xFFF00000u;
 
-// Re-expresses the matches of a parse made against the queue `assumed` for the queue the
-// decoder will have, `actual` (left as after): the other parser's chunk in between moved
-// it. A match keeps its distance; whether it is sent as a repeat follows `actual`.
-void Rebase(std::vector<Item>& items, RepeatQueue assumed, RepeatQueue& actual) {
-  for (Item& it : items) {
-    if (it.len == 0) continue;
-    const uint32_t d = it.value < kNumRepeats ? assumed.r[it.value] : it.value - 2;
-    assumed.Apply(it);
-    it.value = d == actual.r[0] ? 0 : d == actual.r[1] ? 1 : d == actual.r[2] ? 2 : d + 2;
-    actual.Apply(it);
-  }
-}
-
 class LzxCompressor final : public FolderCompressor {
  public:
   LzxCompressor(BlockSink sink, int windowBits, const ParserTuning& tuning)
@@ -266,8 +253,6 @@ class LzxCompressor final : public FolderCompressor {
 
   // Writes the parsed chunk [start, end).
   void Encode(Parsed& parsed, uint32_t start, uint32_t end) {
-    const RepeatQueue before = queue_;
-    Rebase(parsed.items, parsed.assumed, queue_);
     if (!started_) {
       // Stream header: call translation on, with its translation size.
       bw_.Put(1, 1);
@@ -275,7 +260,7 @@ class LzxCompressor final : public FolderCompressor {
       bw_.Put(kE8TranslationSize & 0xFFFF, 16);
       started_ = true;
     }
-    EncodeChunk(parsed.items, start, end - start, before);
+    EncodeChunk(parsed.items, parsed.assumed, start, end - start);
   }
 
   // The items of one frame of the chunk being written.
@@ -288,27 +273,32 @@ class LzxCompressor final : public FolderCompressor {
 
   // Cuts the chunk's items into frames and groups neighbouring frames into one block
   // while their statistics are alike enough that one set of trees codes them smaller.
-  void EncodeChunk(const std::vector<Item>& items, uint32_t start, uint32_t len, RepeatQueue queue) {
+  // The items were parsed against the queue `assumed`; the other parser's chunk in between
+  // may have left the decoder's queue (queue_) otherwise, so each match keeps its distance
+  // and is sent as a repeat as queue_ has it.
+  void EncodeChunk(std::vector<Item>& items, RepeatQueue assumed, uint32_t start, uint32_t len) {
     frames_.clear();
     size_t i = 0;
     for (uint32_t f = start; f < start + len; f += kFrameSize) {
       FrameSpan fs{i, i, f, std::min(kFrameSize, start + len - f), {}, {}};
       for (uint32_t covered = 0; covered < fs.len; ++i) {
-        const Item& it = items[i];
+        Item& it = items[i];
         if (it.len) {
+          const uint32_t dist = it.value < kNumRepeats ? assumed.r[it.value] : it.value - 2;
+          assumed.Apply(it);
+          it.value = dist == queue_.r[0] ? 0 : dist == queue_.r[1] ? 1 : dist == queue_.r[2] ? 2 : dist + 2;
           // Self-check of every match against the window: a fault in the search must
           // fail the folder, never write data that decodes to something else.
           const uint32_t at = f + covered;
-          const uint32_t dist = it.value >= kNumRepeats ? it.value - 2 : queue.r[it.value];
           if (dist > at - bufBase_ || covered + it.len > fs.len || std::memcmp(At(at), At(at - dist), it.len) != 0)
             throw std::logic_error("LZX encoder produced an invalid match");
         }
         fs.stats.Add(it);
-        queue.Apply(it);
+        queue_.Apply(it);
         covered += it.len ? it.len : 1;
       }
       fs.end = i;
-      fs.after = queue;
+      fs.after = queue_;
       frames_.push_back(fs);
     }
     // The codes of the block being grown, of a trial with one more frame, and of that
