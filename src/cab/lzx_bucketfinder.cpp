@@ -52,6 +52,43 @@ inline void PushFront(uint32_t waysLog, uint32_t* b, uint32_t entry, uint32_t* o
   }
 }
 
+// The candidates of a bucket worth reading, as a bit mask in bucket order, and the
+// distance of each to `dist`: those before the first empty or out-of-reach entry (the
+// entries are newest first) whose check bits are those of `entry`. All entries of a bucket
+// are weighed at once: one branch per candidate on its check bits mispredicts often.
+inline uint32_t LiveCandidates(const uint32_t* cand, uint32_t ways, uint32_t entry, uint32_t reach, uint32_t* dist) {
+  uint32_t near = 0, same = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i vEntry = _mm_set1_epi32(static_cast<int>(entry));
+  const __m128i posMask = _mm_set1_epi32(static_cast<int>(kPosMask));
+  // d - 1 < reach, unsigned, as a signed comparison of both with the top bit flipped.
+  const __m128i flip = _mm_set1_epi32(static_cast<int>(0x80000000u));
+  const __m128i vReach = _mm_set1_epi32(static_cast<int>(reach ^ 0x80000000u));
+  const __m128i one = _mm_set1_epi32(1);
+  for (uint32_t k = 0; k < ways; k += 4) {
+    const __m128i e = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cand + k));
+    const __m128i d = _mm_and_si128(_mm_sub_epi32(vEntry, e), posMask);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dist + k), d);
+    const __m128i inReach = _mm_andnot_si128(_mm_cmpeq_epi32(e, zero),
+                                             _mm_cmplt_epi32(_mm_xor_si128(_mm_sub_epi32(d, one), flip), vReach));
+    const __m128i sameCheck = _mm_cmpeq_epi32(_mm_andnot_si128(posMask, _mm_xor_si128(e, vEntry)), zero);
+    near |= static_cast<uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(inReach))) << k;
+    same |= static_cast<uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(sameCheck))) << k;
+  }
+#else
+  for (uint32_t k = 0; k < ways; ++k) {
+    const uint32_t e = cand[k];
+    dist[k] = (entry - e) & kPosMask;
+    if (e != 0 && dist[k] - 1 < reach) near |= 1u << k;
+    if (((e ^ entry) >> kPosBits) == 0) same |= 1u << k;
+  }
+#endif
+  // Candidates up to the first one out of reach.
+  const uint32_t upTo = ~near ? (1u << __builtin_ctz(~near)) - 1 : ~0u;
+  return near & upTo & same;
+}
+
 uint32_t WaysLog(uint32_t ways) {
   uint32_t log = 2;
   while (log < 5 && (1u << log) < ways) ++log;
@@ -165,12 +202,9 @@ uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail,
 uint32_t BucketMatchFinder::Scan(const uint32_t* cand, uint32_t ways, const uint8_t* cur, uint32_t entry, uint32_t v,
                                  uint32_t reach, uint32_t maxLen, uint32_t nice, Match* out, uint32_t n,
                                  uint32_t& best) const {
-  for (uint32_t k = 0; k < ways; ++k) {
-    const uint32_t e = cand[k];
-    if (e == 0) break;
-    const uint32_t d = (entry - e) & kPosMask;
-    if (d - 1 >= reach) break;  // older still further on
-    if ((e ^ entry) >> kPosBits) continue;
+  uint32_t dist[32];
+  for (uint32_t live = LiveCandidates(cand, ways, entry, reach, dist); live; live &= live - 1) {
+    const uint32_t d = dist[__builtin_ctz(live)];
     const uint8_t* m = cur - d;
     if (m[best] != cur[best] || Load32(m) != v) continue;
     const uint32_t l = MatchLength(m, cur, 4, maxLen);
