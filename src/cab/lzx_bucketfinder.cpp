@@ -153,6 +153,24 @@ void BucketMatchFinder::InsertRange(const uint8_t* cur, uint32_t p, uint32_t cou
   }
 }
 
+inline __attribute__((always_inline)) uint32_t BucketMatchFinder::Scan(const uint32_t* cand, uint32_t ways, const uint8_t* cur, uint32_t entry, uint32_t v,
+                                 uint32_t reach, uint32_t maxLen, uint32_t nice, Match* out, uint32_t n,
+                                 uint32_t& best) const {
+  uint32_t dist[32];
+  for (uint32_t live = LiveCandidates(cand, ways, entry, reach, dist); live; live &= live - 1) {
+    const uint32_t d = dist[__builtin_ctz(live)];
+    const uint8_t* m = cur - d;
+    if (m[best] != cur[best] || Load32(m) != v) continue;
+    const uint32_t l = MatchLength(m, cur, 4, maxLen);
+    if (l <= best) continue;
+    if (n && out[n - 1].dist == d) --n;
+    out[n++] = {l, d};
+    best = l;
+    if (l >= nice) break;
+  }
+  return n;
+}
+
 template <uint32_t kWaysLog>
 uint32_t BucketMatchFinder::FindOf(const uint8_t* cur, uint32_t p, uint32_t avail, uint32_t limit, uint32_t history,
                                    Match* out) {
@@ -197,24 +215,6 @@ uint32_t BucketMatchFinder::Find(const uint8_t* cur, uint32_t p, uint32_t avail,
     case 4: return FindOf<4>(cur, p, avail, limit, history, out);
     default: return FindOf<5>(cur, p, avail, limit, history, out);
   }
-}
-
-uint32_t BucketMatchFinder::Scan(const uint32_t* cand, uint32_t ways, const uint8_t* cur, uint32_t entry, uint32_t v,
-                                 uint32_t reach, uint32_t maxLen, uint32_t nice, Match* out, uint32_t n,
-                                 uint32_t& best) const {
-  uint32_t dist[32];
-  for (uint32_t live = LiveCandidates(cand, ways, entry, reach, dist); live; live &= live - 1) {
-    const uint32_t d = dist[__builtin_ctz(live)];
-    const uint8_t* m = cur - d;
-    if (m[best] != cur[best] || Load32(m) != v) continue;
-    const uint32_t l = MatchLength(m, cur, 4, maxLen);
-    if (l <= best) continue;
-    if (n && out[n - 1].dist == d) --n;
-    out[n++] = {l, d};
-    best = l;
-    if (l >= nice) break;
-  }
-  return n;
 }
 
 }  // namespace bvq::cab::lzx
