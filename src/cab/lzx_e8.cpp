@@ -1,5 +1,7 @@
 #include "cab/lzx_e8.h"
 
+#include <cstring>
+
 namespace bvq::cab::lzx {
 
 void TranslateE8Frame(uint8_t* data, uint32_t size, uint32_t framePos, uint32_t translationSize) {
@@ -7,7 +9,10 @@ void TranslateE8Frame(uint8_t* data, uint32_t size, uint32_t framePos, uint32_t 
   const int32_t fileSize = static_cast<int32_t>(translationSize);
   const uint32_t end = size - 10;  // an opcode at or after this position is not translated
   for (uint32_t i = 0; i < end;) {
-    if (data[i] != 0xE8) { ++i; continue; }
+    // Most bytes are not the opcode: the library's search skips them many at a time.
+    const void* found = std::memchr(data + i, 0xE8, end - i);
+    if (!found) break;
+    i = static_cast<uint32_t>(static_cast<const uint8_t*>(found) - data);
     const int32_t pos = static_cast<int32_t>(framePos + i);
     uint8_t* p = data + i + 1;
     int32_t rel = static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
