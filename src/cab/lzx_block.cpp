@@ -6,24 +6,27 @@
 
 namespace bvq::cab::lzx {
 
-void BlockStats::Add(const Item& it) {
-  bytes += it.len ? it.len : 1;
+void BlockStats::Count(const Item& it, int delta) {
+  // Counts are unsigned: taking one away wraps around and back, as unsigned sums do.
+  const auto d = static_cast<uint32_t>(delta);
+  bytes += (it.len ? it.len : 1) * d;
   if (it.len == 0) {
-    main[it.value]++;
+    main[it.value] += d;
     return;
   }
   int slot = SlotOf(it.value);
   uint32_t lh = std::min<uint32_t>(it.len - kMinMatch, kNumPrimaryLengths);
-  main[kNumChars + slot * 8 + lh]++;
-  if (lh == kNumPrimaryLengths) length[it.len - kMinMatch - kNumPrimaryLengths]++;
+  main[kNumChars + slot * 8 + lh] += d;
+  if (lh == kNumPrimaryLengths) length[it.len - kMinMatch - kNumPrimaryLengths] += d;
   if (slot >= kNumRepeats) {
-    int extra = kSlots.extraBits[slot];
-    verbatimFooterBits += extra;
+    const auto extra = static_cast<uint64_t>(kSlots.extraBits[slot]);
+    const auto d64 = static_cast<uint64_t>(static_cast<int64_t>(delta));
+    verbatimFooterBits += extra * d64;
     if (extra >= 3) {
-      aligned[(it.value - kSlots.base[slot]) & 7]++;
-      alignedFooterBits += extra - 3;
+      aligned[(it.value - kSlots.base[slot]) & 7] += d;
+      alignedFooterBits += (extra - 3) * d64;
     } else {
-      alignedFooterBits += extra;
+      alignedFooterBits += extra * d64;
     }
   }
 }

@@ -25,8 +25,12 @@ struct BlockStats {
   uint64_t alignedFooterBits = 0;   // the part of them still sent raw in an aligned block
   uint32_t bytes = 0;               // uncompressed size covered
 
-  void Add(const Item& it);
+  void Add(const Item& it) { Count(it, 1); }
+  void Remove(const Item& it) { Count(it, -1); }
   void Merge(const BlockStats& o);
+
+ private:
+  void Count(const Item& it, int delta);
 };
 
 // Code lengths as sent, and the lengths of the previous block that the next one is sent against.

@@ -105,6 +105,7 @@ class LzxCompressor final : public FolderCompressor {
   // A parsed chunk: its items, against the queue the parse started from.
   struct Parsed {
     std::vector<Item> items;
+    std::vector<BlockStats> frames;  // of the items as parsed, frame by frame
     RepeatQueue assumed;
   };
   // Two neighbouring chunks: [start, otherInput.start) parsed by this thread and the
@@ -247,7 +248,7 @@ class LzxCompressor final : public FolderCompressor {
     if (from < start) parsers_[k].Enter({in.data, in.base, from, start}, catchUpStride_);
     out.assumed = parserQueue_[k];
     out.items.clear();
-    parsers_[k].Parse(in, parserQueue_[k], out.items);
+    parsers_[k].Parse(in, parserQueue_[k], out.items, out.frames);
     seen_[k] = end;
   }
 
@@ -260,7 +261,7 @@ class LzxCompressor final : public FolderCompressor {
       bw_.Put(kE8TranslationSize & 0xFFFF, 16);
       started_ = true;
     }
-    EncodeChunk(parsed.items, parsed.assumed, start, end - start);
+    EncodeChunk(parsed, start, end - start);
   }
 
   // The items of one frame of the chunk being written.
@@ -273,27 +274,33 @@ class LzxCompressor final : public FolderCompressor {
 
   // Cuts the chunk's items into frames and groups neighbouring frames into one block
   // while their statistics are alike enough that one set of trees codes them smaller.
-  // The items were parsed against the queue `assumed`; the other parser's chunk in between
-  // may have left the decoder's queue (queue_) otherwise, so each match keeps its distance
-  // and is sent as a repeat as queue_ has it.
-  void EncodeChunk(std::vector<Item>& items, RepeatQueue assumed, uint32_t start, uint32_t len) {
+  // The items were parsed against the queue parsed.assumed; the other parser's chunk in
+  // between may have left the decoder's queue (queue_) otherwise, so each match keeps its
+  // distance and is sent as a repeat as queue_ has it.
+  void EncodeChunk(Parsed& parsed, uint32_t start, uint32_t len) {
+    std::vector<Item>& items = parsed.items;
+    RepeatQueue assumed = parsed.assumed;
     frames_.clear();
     size_t i = 0;
     for (uint32_t f = start; f < start + len; f += kFrameSize) {
-      FrameSpan fs{i, i, f, std::min(kFrameSize, start + len - f), {}, {}};
+      FrameSpan fs{i, i, f, std::min(kFrameSize, start + len - f), parsed.frames[frames_.size()], {}};
       for (uint32_t covered = 0; covered < fs.len; ++i) {
         Item& it = items[i];
         if (it.len) {
           const uint32_t dist = it.value < kNumRepeats ? assumed.r[it.value] : it.value - 2;
           assumed.Apply(it);
-          it.value = dist == queue_.r[0] ? 0 : dist == queue_.r[1] ? 1 : dist == queue_.r[2] ? 2 : dist + 2;
+          const uint32_t value = dist == queue_.r[0] ? 0 : dist == queue_.r[1] ? 1 : dist == queue_.r[2] ? 2 : dist + 2;
+          if (value != it.value) {
+            fs.stats.Remove(it);
+            it.value = value;
+            fs.stats.Add(it);
+          }
           // Self-check of every match against the window: a fault in the search must
           // fail the folder, never write data that decodes to something else.
           const uint32_t at = f + covered;
           if (dist > at - bufBase_ || covered + it.len > fs.len || std::memcmp(At(at), At(at - dist), it.len) != 0)
             throw std::logic_error("LZX encoder produced an invalid match");
         }
-        fs.stats.Add(it);
         queue_.Apply(it);
         covered += it.len ? it.len : 1;
       }

@@ -78,8 +78,30 @@ Parser::Choice Parser::Best(const ParseInput& in, uint32_t i, const RepeatQueue&
   return best;
 }
 
-void Parser::Parse(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
-  if (optimalPasses_ > 0) ParseOptimal(in, q, out); else ParseLazy(in, q, out);
+void Parser::Parse(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out, std::vector<BlockStats>& frames) {
+  const size_t first = out.size();
+  if (optimalPasses_ > 0) {
+    ParseOptimal(in, q, out, frames);
+  } else {
+    ParseLazy(in, q, out);
+    CountFrames(in, out, first, frames);
+  }
+}
+
+void Parser::CountFrames(const ParseInput& in, const std::vector<Item>& out, size_t first, std::vector<BlockStats>& frames) {
+  const uint32_t n = in.end - in.start;
+  frames.assign((n + kFrameSize - 1) / kFrameSize, BlockStats{});
+  BlockStats all;
+  size_t k = first;
+  for (size_t f = 0; f < frames.size(); ++f) {
+    const uint32_t len = std::min<uint32_t>(kFrameSize, n - static_cast<uint32_t>(f) * kFrameSize);
+    for (uint32_t covered = 0; covered < len; ++k) {
+      frames[f].Add(out[k]);
+      covered += out[k].len ? out[k].len : 1;
+    }
+    all.Merge(frames[f]);
+  }
+  model_.SetFromStats(all, numMain_);
 }
 
 void Parser::ParseLazy(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
@@ -89,7 +111,6 @@ void Parser::ParseLazy(const ParseInput& in, RepeatQueue& q, std::vector<Item>& 
   litCost_.resize(n + 1);
   litCost_[0] = 0;
   for (uint32_t i = 0; i < n; ++i) litCost_[i + 1] = litCost_[i] + model_.main[data[i]];
-  const size_t first = out.size();
   uint32_t i = 0;
   uint32_t literalRun = 0;  // literals since the last match
   while (i < n) {
@@ -125,9 +146,6 @@ void Parser::ParseLazy(const ParseInput& in, RepeatQueue& q, std::vector<Item>& 
     EnterRange(in, entered, i + c.len, innerStride_);
     i += c.len;
   }
-  BlockStats stats;
-  for (size_t k = first; k < out.size(); ++k) stats.Add(out[k]);
-  model_.SetFromStats(stats, numMain_);
 }
 
 void Parser::FindAll(const ParseInput& in) {
@@ -156,7 +174,7 @@ void Parser::FindAll(const ParseInput& in) {
   matchStart_[n] = static_cast<uint32_t>(matches_.size());
 }
 
-void Parser::ParseOptimal(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out) {
+void Parser::ParseOptimal(const ParseInput& in, RepeatQueue& q, std::vector<Item>& out, std::vector<BlockStats>& frames) {
   const uint8_t* data = in.data + (in.start - in.base);
   const uint32_t n = in.end - in.start;
   model_.EstimateLiterals(data, n);
@@ -167,9 +185,7 @@ void Parser::ParseOptimal(const ParseInput& in, RepeatQueue& q, std::vector<Item
     out.resize(first);
     q = start;
     ShortestPath(in, q, out);
-    BlockStats stats;
-    for (size_t k = first; k < out.size(); ++k) stats.Add(out[k]);
-    model_.SetFromStats(stats, numMain_);
+    CountFrames(in, out, first, frames);
   }
 }
 

@@ -80,10 +80,11 @@ class Parser {
   // Enters every stride-th position of [in.start, in.end) without parsing them, so that
   // later chunks find matches there.
   void Enter(const ParseInput& in, uint32_t stride);
-  // Chooses the items of the chunk [in.start, in.end). Chunks are parsed or entered in
-  // folder order. Matches never cross a frame boundary. `queue` is the state before and
+  // Chooses the items of the chunk [in.start, in.end), which starts at a frame boundary,
+  // and gives the statistics of each of its frames to `frames`. Chunks are parsed or entered
+  // in folder order. Matches never cross a frame boundary. `queue` is the state before and
   // is left as after.
-  void Parse(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
+  void Parse(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out, std::vector<BlockStats>& frames);
 
  private:
   struct Choice {
@@ -100,7 +101,10 @@ class Parser {
   static constexpr int kValueBits = 22;  // formatted offsets of a 2 MB window fit
   static uint32_t Pack(uint32_t len, uint32_t value) { return len << kValueBits | value; }
   void ParseLazy(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
-  void ParseOptimal(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out);
+  void ParseOptimal(const ParseInput& in, RepeatQueue& queue, std::vector<Item>& out, std::vector<BlockStats>& frames);
+  // The statistics of each frame of the chunk's items out[first..] to `frames`, and the
+  // costs of their sum to the model, for the next chunk or pass.
+  void CountFrames(const ParseInput& in, const std::vector<Item>& out, size_t first, std::vector<BlockStats>& frames);
   // Searches every position of the chunk once into matchStart_/matches_; positions inside a
   // match of niceLen or more are entered only.
   void FindAll(const ParseInput& in);
