@@ -122,7 +122,8 @@ inline __attribute__((always_inline)) void BucketMatchFinder::FetchAhead(const u
   if (avail < kAhead + 4) return;
   const uint32_t v = Load32(cur + kAhead);
   Prefetch(Bucket(Hash4(v)));
-  if (longTable_.size()) Prefetch(LongBucket(cur + kAhead));
+  // The long table hashes eight bytes, four more than the check above asks for.
+  if (longTable_.size() && avail >= kAhead + 8) Prefetch(LongBucket(cur + kAhead));
   Prefetch(&head3_[Hash3(v)]);
 }
 
