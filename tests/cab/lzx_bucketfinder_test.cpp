@@ -2,8 +2,6 @@
 // history and the window, comes by increasing length, and planted repeats are found, also
 // where folder positions pass the range a bucket entry holds.
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -26,31 +24,6 @@ std::vector<uint8_t> Sample(uint32_t seed, size_t n) {
   return v;
 }
 
-// A copy of `data` that ends where an unreadable page begins, so that a read past the
-// known bytes faults instead of passing unseen.
-class GuardedCopy {
- public:
-  explicit GuardedCopy(const std::vector<uint8_t>& data) {
-    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    span_ = (data.size() + page - 1) / page * page + page;
-    void* m = mmap(nullptr, span_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    EXPECT_NE(m, MAP_FAILED);
-    map_ = static_cast<uint8_t*>(m);
-    EXPECT_EQ(mprotect(map_ + span_ - page, page, PROT_NONE), 0);
-    bytes_ = map_ + span_ - page - data.size();
-    std::memcpy(bytes_, data.data(), data.size());
-  }
-  ~GuardedCopy() { munmap(map_, span_); }
-  GuardedCopy(const GuardedCopy&) = delete;
-  GuardedCopy& operator=(const GuardedCopy&) = delete;
-  const uint8_t* data() const { return bytes_; }
-
- private:
-  uint8_t* map_ = nullptr;
-  uint8_t* bytes_ = nullptr;
-  size_t span_ = 0;
-};
-
 struct FinderCase {
   const char* name;
   int hashBits;
@@ -65,7 +38,7 @@ class LzxBucketFinder : public ::testing::TestWithParam<FinderCase> {};
 TEST_P(LzxBucketFinder, ReportsOnlyRealMatchesAndFindsThePlantedOne) {
   const FinderCase& c = GetParam();
   const std::vector<uint8_t> data = Sample(3, 120000);
-  const GuardedCopy bytes(data);  // the finder reads up to the last byte and never past it
+  const lzxtest::GuardedCopy bytes(data);  // the finder reads up to the last byte and never past it
   BucketMatchFinder mf(c.maxDist, c.hashBits, c.ways, 64, c.longWays);
   mf.Reset();
   // The same data twice: the second pass meets stale entries of the first, whose

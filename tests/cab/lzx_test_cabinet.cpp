@@ -1,7 +1,9 @@
 #include "lzx_test_cabinet.h"
 
 #include <mspack.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -191,5 +193,18 @@ std::string CheckWithCabextract(const std::string& cabPath, const std::vector<Te
   std::filesystem::remove_all(outDir);
   return err;
 }
+
+GuardedCopy::GuardedCopy(const std::vector<uint8_t>& data) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  span_ = (data.size() + page - 1) / page * page + page;
+  void* m = mmap(nullptr, span_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (m == MAP_FAILED) throw std::runtime_error("cannot map a guarded copy");
+  map_ = static_cast<uint8_t*>(m);
+  if (mprotect(map_ + span_ - page, page, PROT_NONE) != 0) throw std::runtime_error("cannot guard the copy");
+  bytes_ = map_ + span_ - page - data.size();
+  std::memcpy(bytes_, data.data(), data.size());
+}
+
+GuardedCopy::~GuardedCopy() { munmap(map_, span_); }
 
 }  // namespace bvq::cab::lzxtest

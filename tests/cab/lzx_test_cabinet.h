@@ -31,6 +31,22 @@ std::string CheckWithCabextract(const std::string& cabPath, const std::vector<Te
 // there are repeats at every distance.
 std::vector<uint8_t> WordSample(size_t n, uint32_t seed);
 
+// A copy of `data` that ends where an unreadable page begins, so that a read past the
+// known bytes faults instead of passing unseen.
+class GuardedCopy {
+ public:
+  explicit GuardedCopy(const std::vector<uint8_t>& data);
+  ~GuardedCopy();
+  GuardedCopy(const GuardedCopy&) = delete;
+  GuardedCopy& operator=(const GuardedCopy&) = delete;
+  const uint8_t* data() const { return bytes_; }
+
+ private:
+  uint8_t* map_ = nullptr;
+  uint8_t* bytes_ = nullptr;
+  size_t span_ = 0;
+};
+
 std::string TempDir();
 void WriteFile(const std::string& path, const std::vector<uint8_t>& data);
 std::vector<uint8_t> ReadFile(const std::string& path);

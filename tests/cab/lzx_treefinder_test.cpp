@@ -33,8 +33,9 @@ std::vector<Match> FeedAndCheck(TreeMatchFinder& mf, const std::vector<uint8_t>&
                                 uint32_t probe, uint32_t insertEvery = 4, uint32_t frame = 32768, uint32_t piece = 0) {
   std::vector<Match> atProbe;
   size_t found = 0;
+  const lzxtest::GuardedCopy bytes(data);  // the finder reads up to the last byte and never past it
   for (uint32_t i = 0; i < data.size(); ++i) {
-    const uint8_t* cur = data.data() + i;
+    const uint8_t* cur = bytes.data() + i;
     const uint32_t known = piece ? std::min<uint32_t>(static_cast<uint32_t>(data.size()), (i / piece + 1) * piece)
                                  : static_cast<uint32_t>(data.size());
     const uint32_t avail = known - i;
