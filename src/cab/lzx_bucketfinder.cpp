@@ -154,9 +154,11 @@ void BucketMatchFinder::InsertRange(const uint8_t* cur, uint32_t p, uint32_t cou
   }
 }
 
-inline __attribute__((always_inline)) uint32_t BucketMatchFinder::Scan(const uint32_t* cand, uint32_t ways, const uint8_t* cur, uint32_t entry, uint32_t v,
-                                 uint32_t reach, uint32_t maxLen, uint32_t nice, Match* out, uint32_t n,
-                                 uint32_t& best) const {
+// Inlined into FindOf, where the bucket width is a constant.
+inline __attribute__((always_inline)) uint32_t BucketMatchFinder::Scan(const uint32_t* cand, uint32_t ways,
+                                                                       const uint8_t* cur, uint32_t entry, uint32_t v,
+                                                                       uint32_t reach, uint32_t maxLen, uint32_t nice,
+                                                                       Match* out, uint32_t n, uint32_t& best) const {
   uint32_t dist[32];
   for (uint32_t live = LiveCandidates(cand, ways, entry, reach, dist); live; live &= live - 1) {
     const uint32_t d = dist[__builtin_ctz(live)];
