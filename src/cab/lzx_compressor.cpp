@@ -283,7 +283,9 @@ class LzxCompressor final : public FolderCompressor {
     frames_.clear();
     size_t i = 0;
     for (uint32_t f = start; f < start + len; f += kFrameSize) {
-      FrameSpan fs{i, i, f, std::min(kFrameSize, start + len - f), parsed.frames[frames_.size()], {}};
+      // The frame's statistics start as the parser counted them.
+      frames_.push_back({i, i, f, std::min(kFrameSize, start + len - f), parsed.frames[frames_.size()], {}});
+      FrameSpan& fs = frames_.back();
       for (uint32_t covered = 0; covered < fs.len; ++i) {
         Item& it = items[i];
         if (it.len) {
@@ -306,7 +308,6 @@ class LzxCompressor final : public FolderCompressor {
       }
       fs.end = i;
       fs.after = queue_;
-      frames_.push_back(fs);
     }
     // The codes of the block being grown, of a trial with one more frame, and of that
     // frame alone (which starts the next block when the trial does not pay).
