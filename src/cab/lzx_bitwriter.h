@@ -33,7 +33,6 @@ class BitWriter {
     StoreWords();
     out_.push_back(b);
   }
-  size_t BitCount() const { return out_.size() * 8 + static_cast<size_t>(pending_); }
   // Everything written, once aligned (AlignWord).
   std::vector<uint8_t>& Bytes() { return out_; }
   void Clear() { out_.clear(); acc_ = 0; pending_ = 0; }

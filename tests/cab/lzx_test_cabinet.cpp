@@ -200,7 +200,10 @@ GuardedCopy::GuardedCopy(const std::vector<uint8_t>& data) {
   void* m = mmap(nullptr, span_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (m == MAP_FAILED) throw std::runtime_error("cannot map a guarded copy");
   map_ = static_cast<uint8_t*>(m);
-  if (mprotect(map_ + span_ - page, page, PROT_NONE) != 0) throw std::runtime_error("cannot guard the copy");
+  if (mprotect(map_ + span_ - page, page, PROT_NONE) != 0) {
+    munmap(map_, span_);
+    throw std::runtime_error("cannot guard the copy");
+  }
   bytes_ = map_ + span_ - page - data.size();
   std::memcpy(bytes_, data.data(), data.size());
 }
